@@ -1,0 +1,56 @@
+# The Windows side: the ports' Win32 implementations, the windows, velmora.exe and the tests that run under Wine.
+
+# Statically linked, so the program's import table names only DLLs that ship with Windows.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+# GoogleTest from Debian's source package, built with MinGW.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 advapi32 shlwapi)
+
+file(GLOB VELMORA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+add_library(velmora_platform STATIC ${VELMORA_PLATFORM_SOURCES})
+target_include_directories(velmora_platform PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(velmora_platform PUBLIC velmora_core ${VELMORA_WIN32_LIBS})
+target_compile_options(velmora_platform PRIVATE ${VELMORA_WARNINGS})
+
+file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/startup/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/scenario/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/engine/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/ui/*/win32/*.cpp)
+list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp)
+add_library(velmora_shell STATIC ${VELMORA_SHELL_SOURCES} ${CMAKE_SOURCE_DIR}/startup/win32/ShellPlaceholder.cpp)
+target_link_libraries(velmora_shell PUBLIC velmora_platform)
+target_compile_options(velmora_shell PRIVATE ${VELMORA_WARNINGS})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp)
+  enable_language(RC)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVELMORA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVELMORA_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DVELMORA_VERSION_BUILD=${VELMORA_BUILD} -c 65001")
+  file(GLOB VELMORA_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+  add_executable(velmora WIN32 ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp ${VELMORA_RC})
+  target_link_libraries(velmora PRIVATE velmora_shell)
+  target_link_options(velmora PRIVATE -municode)
+  target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
+  # The program finds its language files beside itself.
+  add_custom_command(TARGET velmora POST_BUILD
+                     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/language $<TARGET_FILE_DIR:velmora>/language)
+endif()
+
+include(GoogleTest)
+# Registers the tests of a Wine-run gtest program under a label; discovery itself runs under Wine at test time.
+function(velmora_wine_tests target label)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES LABELS ${label} FIXTURES_REQUIRED wine ${ARGN})
+endfunction()
+
+add_test(NAME wine-stop COMMAND sh -c "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix wineserver -k || true")
+set_tests_properties(wine-stop PROPERTIES FIXTURES_CLEANUP wine LABELS "win32;e2e")
+
+foreach(dir tests/fixtures tests/win32 tests/e2e)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/${dir} ${CMAKE_BINARY_DIR}/${dir})
+  endif()
+endforeach()

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace velmora {
+
+// The named marker that lets only one instance of the program run.
+class InstanceLock {
+  public:
+    virtual ~InstanceLock() = default;
+    // False when another process already holds the name (or it cannot be created).
+    virtual bool TryAcquire(const std::string& name) = 0;
+    // Releases what TryAcquire took; harmless when nothing is held.
+    virtual void Release() = 0;
+};
+
+}  // namespace velmora

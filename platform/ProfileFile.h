@@ -1,0 +1,20 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace velmora {
+
+// INI profile files (the language files and "velmora.ini").
+class ProfileFile {
+  public:
+    virtual ~ProfileFile() = default;
+    // The value of the key, or def when the file, section or key is missing; like the system's reader it
+    // copies at most bufferSize - 1 characters.
+    virtual std::string GetString(const std::string& file, const std::string& section, const std::string& key,
+                                  const std::string& def, std::size_t bufferSize) = 0;
+    // Writes one key; a file that does not exist yet is created. False when the file cannot be written.
+    virtual bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace velmora {
+
+enum class DriveType {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6
+};
+
+// Facts about the machine and the running program.
+class SystemInfo {
+  public:
+    virtual ~SystemInfo() = default;
+    // The folder of the running executable, without a trailing backslash (a root keeps its own: "E:\").
+    virtual std::string ProgramFolder() = 0;
+    // The process's command line with the program path removed, trimmed.
+    virtual std::string CommandLineArguments() = 0;
+    virtual DriveType GetDriveType(const std::string& root) = 0;
+    // Roots such as "C:\" in the order the system lists them.
+    virtual std::vector<std::string> LogicalDriveRoots() = 0;
+    virtual std::optional<std::string> UserName() = 0;
+    // Without a trailing backslash.
+    virtual std::string WindowsFolder() = 0;
+    // As the system answers it: with its trailing backslash.
+    virtual std::string TempFolder() = 0;
+    virtual int UserDefaultLangId() = 0;
+    // The primary screen in physical pixels.
+    virtual Size ScreenSize() = 0;
+};
+
+}  // namespace velmora

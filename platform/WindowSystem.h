@@ -1,0 +1,49 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace velmora {
+
+// Mouse input flags with the values the system's mouse_event uses.
+enum MouseFlag : unsigned {
+    kMouseMove = 0x0001,
+    kMouseLeftDown = 0x0002,
+    kMouseLeftUp = 0x0004,
+    kMouseRightDown = 0x0008,
+    kMouseRightUp = 0x0010,
+    kMouseMiddleDown = 0x0020,
+    kMouseMiddleUp = 0x0040,
+    kMouseAbsolute = 0x8000,
+};
+
+// Windows of other programs and synthetic input. Texts are UTF-8.
+class WindowSystem {
+  public:
+    virtual ~WindowSystem() = default;
+    virtual WindowId Desktop() = 0;
+    // The system's FindWindowEx: the next child of parent (0: the top-level windows) after `after` whose
+    // class and caption match; a missing class or caption matches any.
+    virtual WindowId FindWindowEx(WindowId parent, WindowId after,
+                                  const std::optional<std::string>& className,
+                                  const std::optional<std::string>& caption) = 0;
+    // The parent, or the owner of an owned top-level window; 0 for others.
+    virtual WindowId Parent(WindowId window) = 0;
+    virtual std::string Text(WindowId window) = 0;
+    virtual std::string ClassName(WindowId window) = 0;
+    virtual WindowId FromPoint(Point screen) = 0;
+    virtual Point ClientToScreen(WindowId window, Point client) = 0;
+    virtual Point ScreenToClient(WindowId window, Point screen) = 0;
+    virtual Point CursorPos() = 0;
+    virtual void SetCursorPos(Point screen) = 0;
+    // Absolute coordinates are in the 0..65535 space.
+    virtual void MouseEvent(unsigned flags, int x, int y) = 0;
+    virtual bool SetForeground(WindowId window) = 0;
+    virtual void SetText(WindowId window, const std::string& text) = 0;
+    virtual void SetTopMost(WindowId window, bool topMost) = 0;
+    // Handles the window messages that are waiting, then returns.
+    virtual void PumpMessages() = 0;
+};
+
+}  // namespace velmora

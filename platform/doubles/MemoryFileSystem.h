@@ -1,0 +1,48 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace velmora {
+
+// An in-memory file system with Windows rules: names compare without regard to case, "/" and "\" are the
+// same, and a drive root exists once any path on it does.
+class MemoryFileSystem : public FileSystem {
+  public:
+    void AddFile(const std::string& path, std::string bytes = {});
+    void AddFolder(const std::string& path);
+    void SetReadOnly(const std::string& path, bool readOnly = true);
+    // The next ReplaceFile fails after writing this many bytes of its temporary file.
+    void FailNextWriteAfter(std::size_t bytes) { failAfter_ = bytes; }
+    std::optional<std::string> Contents(const std::string& path) const;
+    std::size_t FileCount() const { return files_.size(); }
+
+    bool Exists(const std::string& path) override;
+    bool IsDirectory(const std::string& path) override;
+    std::optional<std::string> ReadAll(const std::string& path) override;
+    bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+    std::string CurrentDirectory() override { return currentDirectory; }
+
+    std::string currentDirectory = "C:\\";
+
+  private:
+    static std::string Key(const std::string& path);
+    bool ParentExists(const std::string& key) const;
+
+    struct Entry {
+        std::string name;  // as first given, for listings
+        std::string bytes;
+        bool readOnly = false;
+    };
+    std::map<std::string, Entry> files_;
+    std::set<std::string> folders_;
+    std::optional<std::size_t> failAfter_;
+};
+
+}  // namespace velmora
