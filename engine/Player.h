@@ -1,0 +1,143 @@
+#pragma once
+// The player: installs the scenarios of g_RunList one after the other by replaying their recorded mouse
+// gestures. It is driven by two timers of the control panel — tmrExit (100 ms) starts the next scenario,
+// tmrDo plays one step per tick — and tells the panel what to show through its PanelModel.
+#include <optional>
+#include <string>
+
+#include "engine/PanelModel.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "platform/Types.h"
+#include "platform/WindowSystem.h"
+#include "scenario/ScenarioImage.h"
+#include "startup/Language.h"
+#include "startup/PathVariables.h"
+#include "startup/SharedState.h"
+#include "ui/main/Statistics.h"
+
+namespace velmora {
+
+// What the player asks of the control panel window. The window owns the two timers; the player says when they
+// run. Setting a timer that already runs restarts its period.
+class PlayerHost {
+  public:
+    virtual ~PlayerHost() = default;
+    // Runs tmrDo with this period (ms), or stops it.
+    virtual void SetStepTimer(bool enabled, int intervalMs) = 0;
+    // Runs tmrExit (period Player::kExitIntervalMs), or stops it.
+    virtual void SetExitTimer(bool enabled) = 0;
+    // Keeps the panel above all normal windows, or lets it drop behind them.
+    virtual void SetTopMost(bool topMost) = 0;
+    // True for the panel itself and any of its child windows.
+    virtual bool IsOwnWindow(WindowId window) = 0;
+    // The PanelModel changed; draw it again.
+    virtual void PanelChanged() = 0;
+    // The run is over: `stopped` is true after the stop button, false when the last scenario has been started
+    // and ended. The window hides the panel, shows the main window unless g_DirectRun (reloading its list only
+    // after a stop), shows the statistics window modally unless g_NoStatistics, and closes the panel — in the
+    // order its callers need (a stop shows statistics first, the end of a run shows the main window first).
+    // The player makes this call last and touches nothing of itself afterwards, and never from inside the
+    // message pump of a running tick, so the window may destroy the player here.
+    virtual void RunEnded(bool stopped) = 0;
+};
+
+struct PlayerPorts {
+    WindowSystem& windows;
+    Shell& shell;
+    FileSystem& files;
+    SettingsStore& settings;
+    const Language& language;
+    const PathVariables& pathVars;
+    ScenarioImage& scenario;  // g_Scenario
+    StepState& step;          // g_StepWindows, g_StepEvents, g_StepText
+    SharedState& shared;      // g_RunList, g_CurrentScn, g_CommandLine, g_LastWnd, g_MouseScale*, g_DirectRun
+    Statistics& stats;
+    PanelModel& panel;
+    PlayerHost& host;
+};
+
+// Brings the window to the foreground and sets its text (WM_SETTEXT). The recorder uses it too.
+void PutStepText(WindowSystem& windows, WindowId window, const std::string& text);
+
+class Player {
+  public:
+    static constexpr int kExitIntervalMs = 100;
+    static constexpr int kSearchIntervalMs = 500;  // tmrDo before a window is found, and after ten misses
+    static constexpr int kSlowDownAfterMisses = 10;
+
+    explicit Player(const PlayerPorts& ports) : p_(ports) {}
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Panel load in play mode calls these two, in this order. LoadPlaySpeed reads "Install"/"Speed": 0, 1, 2
+    // give 100, 250, 500 ms per tick; any other stored value is read as speed 2 (500 ms).
+    void LoadPlaySpeed();
+    void Play();
+
+    // Timer ticks. Neither does anything while a tmrDo tick is still running (its message pump can dispatch
+    // them); tmrExit then keeps running and simply fires again.
+    void tmrExit_Timer();
+    void tmrDo_Timer();
+
+    // Buttons of the panel in play mode. They may arrive in the middle of a tick (from its message pump).
+    void PausePlay();
+    void PlayAfterPause();
+    void imgPlayNext_Click();  // skip: abandons the current scenario, the run goes on
+    void imgStop_Click();      // stop: abandons the run
+
+    // Steps of the algorithm, public so tests can check them one by one.
+    // Loads, checks and launches the scenario; false (and the scenario recorded as failed) when any of that
+    // fails. On success the first step is read.
+    bool OpenScenarioForPlay(const std::string& path);
+    // Reads the next step: true enables tmrDo; false ends the scenario as done.
+    void NextDo();
+    // The window the current step is aimed at, or 0 when the chain cannot be followed (yet).
+    WindowId FindTargetWindow();
+    // The n-th window matching class and caption among the children of parent (0: the top-level windows);
+    // 0 when there are fewer than n, or n <= 0. The search ends when the matches run out, so a huge n costs no
+    // more than the windows there are.
+    WindowId FindNthWindow(WindowId parent, const std::optional<std::string>& className,
+                           const std::optional<std::string>& caption, std::int64_t n);
+    // Replays the step's gesture on the window; true when the press was replayed (or the step has at most one
+    // event and needs none), false when the press point is covered by another window.
+    bool PlayEvents(WindowId window);
+
+    // State, named as the panel's fields.
+    bool m_WindowFound = false;
+    int m_StepInterval = 500;
+    int m_SpeedIndex = 2;
+    int m_RetryCountdown = 0;
+    int m_ForegroundTries = 0;
+    int g_NotFoundTicks = 0;
+    Point g_PlayPoint;
+    bool m_Paused = false;
+
+    // The timers as the player last set them (the host is told every change).
+    bool tmrDoEnabled = false;
+    int tmrDoInterval = kSearchIntervalMs;
+    bool tmrExitEnabled = false;
+    bool Finished() const { return finished_; }
+
+  private:
+    void SetStepTimer(bool enabled);
+    void SetStepInterval(int intervalMs);
+    void SetExitTimer(bool enabled);
+    void FailScenario();
+    void ShowAction(PanelText key);
+    void ShowCounter(int position);
+    void ShowReading();
+    void EndRun(bool stopped);
+    bool PumpAndCheck(std::uint64_t epoch);
+    void ReleaseHeldButton(std::int16_t button);
+
+    PlayerPorts p_;
+    bool inTick_ = false;
+    bool haveStep_ = false;           // a step was read and is waiting to be played
+    std::uint64_t epoch_ = 0;         // changes whenever the current step is abandoned
+    std::optional<bool> pendingEnd_;  // a stop that arrived inside a tick: ended after the tick unwinds
+    bool finished_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,102 @@
+#pragma once
+// A window tree in memory for tests of code that finds windows and sends them input. Windows are plain
+// records; the fake never moves or changes a window by itself except through SetText.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+
+namespace velmora {
+
+class FakeWindowSystem : public WindowSystem {
+  public:
+    static constexpr WindowId kDesktop = 0x10010;
+
+    struct Window {
+        std::string className;
+        std::string caption;
+        WindowId parent = 0;  // a child's parent; 0 for top-level windows
+        WindowId owner = 0;   // a top-level window's owner
+        int left = 0, top = 0, width = 0, height = 0;  // screen rectangle
+        Point clientOrigin;                            // screen point of the client area's top-left
+        bool visible = true;
+        WindowId coveredBy = 0;  // FromPoint answers this window wherever this one would be hit
+    };
+
+    // Adds a window and returns its id. Siblings keep the order in which they are added: for children this is
+    // the order FindWindowEx and FromPoint visit them; a new top-level window goes in front of the others,
+    // as a newly created window does. The client origin defaults to the rectangle's top-left corner.
+    WindowId AddTopLevel(const std::string& className, const std::string& caption, int left, int top, int width,
+                         int height, WindowId owner = 0);
+    WindowId AddChild(WindowId parent, const std::string& className, const std::string& caption, int left,
+                      int top, int width, int height);
+    // Puts a top-level window in front of all the others (z-order).
+    void BringToFront(WindowId window);
+    void Remove(WindowId window);  // with its children
+    Window& Get(WindowId window);  // the window must exist
+
+    // --- WindowSystem ---
+    WindowId Desktop() override { return kDesktop; }
+    // Parent 0 or the desktop: the top-level windows. A class compares like the system's (without regard to
+    // letter case), and so does a caption; a missing one matches any. An `after` that is not a child of
+    // parent finds nothing.
+    WindowId FindWindowEx(WindowId parent, WindowId after, const std::optional<std::string>& className,
+                          const std::optional<std::string>& caption) override;
+    WindowId Parent(WindowId window) override;
+    std::string Text(WindowId window) override;
+    std::string ClassName(WindowId window) override;
+    // The deepest visible window whose rectangle holds the point, front windows first; then its coveredBy
+    // switch. 0 over the bare desktop.
+    WindowId FromPoint(Point screen) override;
+    Point ClientToScreen(WindowId window, Point client) override;
+    Point ScreenToClient(WindowId window, Point screen) override;
+    Point CursorPos() override { return cursor; }
+    void SetCursorPos(Point screen) override;
+    void MouseEvent(unsigned flags, int x, int y) override;
+    bool SetForeground(WindowId window) override;
+    void SetText(WindowId window, const std::string& text) override;
+    void SetTopMost(WindowId window, bool topMost) override;
+    // Counts the pump and runs onPump (if set), so a test can act in the middle of a gesture.
+    void PumpMessages() override;
+
+    // --- what happened ---
+    struct MouseInput {
+        unsigned flags;
+        int x, y;
+        Point cursorAtEvent;
+        bool operator==(const MouseInput&) const = default;
+    };
+    struct TextSet {
+        WindowId window;
+        std::string text;
+        bool operator==(const TextSet&) const = default;
+    };
+    struct TopMostCall {
+        WindowId window;
+        bool topMost;
+        bool operator==(const TopMostCall&) const = default;
+    };
+    Point cursor;
+    std::vector<Point> cursorMoves;
+    std::vector<MouseInput> mouseEvents;
+    std::vector<TextSet> textsSet;
+    std::vector<WindowId> foregroundCalls;
+    WindowId foreground = 0;
+    std::vector<TopMostCall> topMostCalls;
+    int pumps = 0;
+    std::function<void()> onPump;
+    // Every FindWindowEx call, for tests that bound the work of a search.
+    int findCalls = 0;
+
+  private:
+    std::vector<WindowId>& Siblings(WindowId parent);
+    WindowId HitTest(const std::vector<WindowId>& siblings, Point screen);
+    std::map<WindowId, Window> windows_;
+    std::map<WindowId, std::vector<WindowId>> children_;  // 0: the top-level windows, front first
+    WindowId next_ = 0x20000;
+};
+
+}  // namespace velmora
