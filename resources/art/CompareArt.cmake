@@ -1,0 +1,33 @@
+# Draws every image into OUTPUT with GENERATOR and fails unless the files in REFERENCE are the same set with
+# the same bytes. Run resources/make-art.sh after changing a drawing.
+file(REMOVE_RECURSE ${OUTPUT})
+file(MAKE_DIRECTORY ${OUTPUT})
+execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the generator failed: ${result}")
+endif()
+
+file(GLOB drawn RELATIVE ${OUTPUT} ${OUTPUT}/*)
+file(GLOB stored RELATIVE ${REFERENCE} ${REFERENCE}/*)
+list(SORT drawn)
+list(SORT stored)
+if(NOT drawn STREQUAL stored)
+  message(FATAL_ERROR "drawn images (${drawn}) differ from the checked-in ones (${stored})")
+endif()
+if(NOT drawn)
+  message(FATAL_ERROR "the generator drew nothing")
+endif()
+
+set(stale "")
+foreach(name IN LISTS drawn)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT}/${name} ${REFERENCE}/${name}
+                  RESULT_VARIABLE different)
+  if(NOT different EQUAL 0)
+    list(APPEND stale ${name})
+  endif()
+endforeach()
+if(stale)
+  message(FATAL_ERROR "checked-in images differ from their drawings: ${stale}; run resources/make-art.sh")
+endif()
+list(LENGTH drawn count)
+message(STATUS "${count} images match their drawings")
