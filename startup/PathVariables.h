@@ -10,6 +10,8 @@
 
 namespace velmora {
 
+// The two parts with exactly one backslash between them; an empty right part gives the left unchanged and an
+// empty left part the right without its leading backslash.
 std::string JoinPath(const std::string& left, const std::string& right);
 
 // The six path variables that keep stored paths portable between machines, and the conversions between the
@@ -21,7 +23,11 @@ class PathVariables {
     // Fills the table and the CD-ROM drive list from the machine; called once at start-up.
     void Init(SystemInfo& system, Registry& registry);
 
+    // The stored form turned into a real path. Only the first occurrence of each name is replaced; a path
+    // that begins with %CDROM% goes to the first CD-ROM drive that holds it, or keeps its stored form.
     std::string ExpandPathVars(const std::string& path) const;
+    // A real path turned into the stored form. Values are replaced only where they stand as whole folder
+    // names, so that expanding the result gives back the same folders.
     std::string ContractPathVars(const std::string& path) const;
 
     // Value of a variable by its name ("%TEMP%"); empty for unknown names.
