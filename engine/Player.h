@@ -2,6 +2,7 @@
 // The player: installs the scenarios of g_RunList one after the other by replaying their recorded mouse
 // gestures. It is driven by two timers of the control panel — tmrExit (100 ms) starts the next scenario,
 // tmrDo plays one step per tick — and tells the panel what to show through its PanelModel.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/SystemInfo.h"
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
 #include "scenario/ScenarioImage.h"
@@ -35,11 +37,11 @@ class PlayerHost {
     // The PanelModel changed; draw it again.
     virtual void PanelChanged() = 0;
     // The run is over: `stopped` is true after the stop button, false when the last scenario has been started
-    // and ended. The window hides the panel, shows the main window unless g_DirectRun (reloading its list only
-    // after a stop), shows the statistics window modally unless g_NoStatistics, and closes the panel — in the
-    // order its callers need (a stop shows statistics first, the end of a run shows the main window first).
-    // The player makes this call last and touches nothing of itself afterwards, and never from inside the
-    // message pump of a running tick, so the window may destroy the player here.
+    // and ended. The window hides the panel, shows the main window unless g_DirectRun (reloading its list
+    // only after a stop), shows the statistics window modally unless g_NoStatistics, and closes the panel —
+    // in the order its callers need (a stop shows statistics first, the end of a run shows the main window
+    // first). The player makes this call last and touches nothing of itself afterwards, and never from inside
+    // the message pump of a running tick, so the window may destroy the player here.
     virtual void RunEnded(bool stopped) = 0;
 };
 
@@ -47,6 +49,7 @@ struct PlayerPorts {
     WindowSystem& windows;
     Shell& shell;
     FileSystem& files;
+    SystemInfo& system;  // the screen size, when g_MouseScale* were never computed (a direct run)
     SettingsStore& settings;
     const Language& language;
     const PathVariables& pathVars;
@@ -57,6 +60,10 @@ struct PlayerPorts {
     PanelModel& panel;
     PlayerHost& host;
 };
+
+// 65535 divided by the screen size, rounded to the nearest integer (ties to even): the multipliers from
+// screen pixels to absolute mouse coordinates. 0 for a dimension that is not positive.
+void ComputeMouseScale(Size screen, SharedState& shared);
 
 // Brings the window to the foreground and sets its text (WM_SETTEXT). The recorder uses it too.
 void PutStepText(WindowSystem& windows, WindowId window, const std::string& text);
@@ -96,8 +103,8 @@ class Player {
     // The window the current step is aimed at, or 0 when the chain cannot be followed (yet).
     WindowId FindTargetWindow();
     // The n-th window matching class and caption among the children of parent (0: the top-level windows);
-    // 0 when there are fewer than n, or n <= 0. The search ends when the matches run out, so a huge n costs no
-    // more than the windows there are.
+    // 0 when there are fewer than n, or n <= 0. The search ends when the matches run out, so a huge n costs
+    // no more than the windows there are.
     WindowId FindNthWindow(WindowId parent, const std::optional<std::string>& className,
                            const std::optional<std::string>& caption, std::int64_t n);
     // Replays the step's gesture on the window; true when the press was replayed (or the step has at most one
@@ -126,17 +133,17 @@ class Player {
     void SetExitTimer(bool enabled);
     void FailScenario();
     void ShowAction(PanelText key);
-    void ShowCounter(int position);
-    void ShowReading();
+    void ShowCounter();
+    void EndTick();
     void EndRun(bool stopped);
-    bool PumpAndCheck(std::uint64_t epoch);
-    void ReleaseHeldButton(std::int16_t button);
+    bool Pump(std::uint64_t epoch);
 
     PlayerPorts p_;
+    int current_ = 0;  // index of g_CurrentScn in g_RunList
     bool inTick_ = false;
-    bool haveStep_ = false;           // a step was read and is waiting to be played
+    bool haveStep_ = false;           // a step was read and waits to be played
     std::uint64_t epoch_ = 0;         // changes whenever the current step is abandoned
-    std::optional<bool> pendingEnd_;  // a stop that arrived inside a tick: ended after the tick unwinds
+    std::optional<bool> pendingEnd_;  // the run ended inside a tick: reported after the tick unwinds
     bool finished_ = false;
 };
 
