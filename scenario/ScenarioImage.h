@@ -1,78 +1,29 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Codec.h"
 #include "platform/FileSystem.h"
 #include "platform/Types.h"
+#include "scenario/ScenarioLayout.h"
+#include "scenario/ScenarioTypes.h"
 #include "startup/PathVariables.h"
 
 namespace velmora {
 
-// One link of a step's window chain, outermost window first.
-struct WindowRef {
-    std::string Class;
-    std::string Caption;
-    std::int32_t MatchIndex =
-        0;  // 0 first top-level match, n >= 1 n-th match under the parent, -1 the desktop
-    bool operator==(const WindowRef&) const = default;
-};
-
-enum MouseButton : std::int16_t { kButtonLeft = 1, kButtonRight = 2, kButtonMiddle = 4 };
-enum MouseKind : std::int16_t { kKindPress = 1, kKindMove = 2, kKindRelease = 3 };
-
-struct MouseEventRec {
-    std::int16_t Button = 0;
-    std::int16_t Kind = 0;
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-    bool operator==(const MouseEventRec&) const = default;
-};
-
-// The fixed 39-byte header at the start of a scenario file.
-struct ScnHeader {
-    std::int32_t ScreenWidth = 0;
-    std::int32_t ScreenHeight = 0;
-    std::int16_t VersionMajor = 0;
-    std::int16_t VersionMinor = 0;
-    std::uint8_t Reserved1[8] = {};
-    std::int32_t StepCount = 0;
-    std::int32_t InstallerPathLength = 0;
-    std::int32_t InstallerPathOffset = 0;
-    std::int32_t CommandLineLength = 0;
-    std::uint8_t Reserved2[3] = {};
-};
-
-// The step being recorded or replayed. The lists are 1-based: element 0 is never used.
-struct StepState {
-    std::vector<WindowRef> g_StepWindows{WindowRef{}};
-    std::vector<MouseEventRec> g_StepEvents{MouseEventRec{}};
-    std::string g_StepText;
-    bool g_StepTextSet = false;
-
-    int WindowCount() const { return static_cast<int>(g_StepWindows.size()) - 1; }
-    int EventCount() const { return static_cast<int>(g_StepEvents.size()) - 1; }
-    void Clear() {
-        g_StepWindows.assign(1, WindowRef{});
-        g_StepEvents.assign(1, MouseEventRec{});
-    }
-};
-
-inline constexpr std::int16_t kProgramVersionMajor = 1;
-inline constexpr std::int16_t kProgramVersionMinor = 2;
-inline constexpr int kHeaderSize = 39;
-inline constexpr int kDescriptionSize = 200;
-inline constexpr int kFirstStepOffset = 239;
-
-// A scenario as the byte image of its file. Texts are UTF-8 in the interface and ANSI in the image.
-// Every read checks lengths and offsets against the image: a damaged or hostile file makes the reading
-// operation fail (false or empty) without touching anything outside the image.
+// A scenario as the byte image of its file; the last byte is always a spare byte, and whatever is appended
+// goes in front of it. Texts are UTF-8 in the interface and in the ANSI code page in the image; every stored
+// length counts encoded bytes.
+//
+// Files arrive on discs and through the file association, so every read checks lengths and offsets against
+// the image: a damaged or hostile file makes the reading operation fail (false or empty) without touching
+// anything outside the image, and nothing is allocated for a length the image cannot hold.
 class ScenarioImage {
   public:
     ScenarioImage(Codec& codec, const PathVariables& pathVars) : codec_(codec), pathVars_(pathVars) {}
 
+    // Header, empty description and spare byte; the description is then set unless it is empty.
     void NewImage(const std::string& installerPath, const std::string& description, int screenWidth,
                   int screenHeight);
     // Reads the whole file; false when it cannot be read. The caller unscrambles and reads the header.
@@ -81,43 +32,75 @@ class ScenarioImage {
     void LoadImageBytes(std::string bytes);
     // False when the image is shorter than the header.
     bool ReadHeader();
-    std::string GetDescription() const;
-    void SetDescription(const std::string& text);
-    void AppendStep(StepState& step);
-    // False when every step has been read, or when the step at the read cursor does not fit in the image.
-    bool ReadNextStep(StepState& step);
-    bool AppendInstallerPath(const std::string& path);
-    // False (and nothing changed) when the stored path or command line lies outside the image.
-    bool ChangeInstallerPath(const std::string& path);
-    bool GetInstallerPath(std::string& path) const;
-    std::string GetInstallerPath() const;
-    void AppendCommandLine(const std::string& text);
-    bool ChangeCommandLine(const std::string& text);
-    std::string GetCommandLine() const;
-    void AppendRecordStamp(const LocalTime& now);
-    bool ReplaceRange(std::int64_t oldLength, const std::string& newText, std::int64_t offset);
-    bool IsVersionSupported() const;
-    void ScrambleImage();
-    void UnscrambleImage();
-    bool WriteImageFile(FileSystem& files, const std::string& path) const;
 
+    // The 200-byte field up to its first zero byte; empty when the image is too short to hold it.
+    std::string GetDescription() const;
+    // Cuts the text to the field and pads it with zeros. An empty text leaves the field as it was.
+    void SetDescription(const std::string& text);
+
+    // Appends the step held in `step` and clears its text once it is stored.
+    void AppendStep(StepState& step);
+    // Reads the step at the read cursor into `step`: its text is expanded, and a step without text leaves
+    // `step` with none, so a text never carries over to a later step. False when every step has been read,
+    // or when the step does not fit in the image (then StepReadFailed() tells the two apart and the cursor
+    // stays where it was).
+    bool ReadNextStep(StepState& step);
+    bool StepReadFailed() const { return stepReadFailed_; }
     void ResetReadCursor() {
         ReadPosition = kFirstStepOffset;
         StepsRead = 0;
+        stepReadFailed_ = false;
     }
+
+    // False and nothing written when no step was appended and the path does not end in ".bat".
+    bool AppendInstallerPath(const std::string& path);
+    void AppendCommandLine(const std::string& text);
+    void AppendRecordStamp(const LocalTime& now);
+
+    // The stored path, not expanded. False (and an empty path) when it does not lie between the description
+    // and the spare byte.
+    bool GetInstallerPath(std::string& path) const;
+    std::string GetInstallerPath() const;
+    // The stored command line, expanded; empty when there is none or it lies outside the image.
+    std::string GetCommandLine() const;
+    // Both replace the stored text in place; what follows moves with the splice. False (and nothing
+    // changed) when the stored path or command line lies outside the image.
+    bool ChangeInstallerPath(const std::string& path);
+    bool ChangeCommandLine(const std::string& text);
+    // Replaces oldLength bytes at offset by the encoded text. False (and nothing changed) when the range
+    // is negative or reaches the spare byte.
+    bool ReplaceRange(std::int64_t oldLength, const std::string& newText, std::int64_t offset);
+
+    // True when this program's major version is at least the writer's.
+    bool IsVersionSupported() const;
+    void ScrambleImage();
+    void UnscrambleImage();
+    // Writes the image through a temporary file moved over the target: the previous file survives a failure.
+    bool WriteImageFile(FileSystem& files, const std::string& path) const;
 
     const std::string& Bytes() const { return image_; }
     const ScnHeader& Header() const { return header_; }
 
+    // Index of the spare byte, where the next append goes (-1 for an empty image).
     std::int64_t AppendPosition = kFirstStepOffset;
     std::int64_t ReadPosition = kFirstStepOffset;
     std::int32_t StepsRead = 0;
 
   private:
+    void WriteHeader();
+    bool HasSpareByte() const { return image_.size() > kFirstStepOffset; }
+    void InsertBeforeSpare(std::string_view bytes);
+    bool InImage(std::int64_t offset, std::int64_t length) const;
+    bool PathInImage() const;
+    bool CommandLineInImage() const;
+    void ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset);
+
     Codec& codec_;
     const PathVariables& pathVars_;
     std::string image_;
     ScnHeader header_;
+    layout::StepBytes stepBytes_;  // reused by every read, so reading allocates only for the texts
+    bool stepReadFailed_ = false;
 };
 
 }  // namespace velmora

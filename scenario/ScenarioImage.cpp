@@ -1,0 +1,265 @@
+#include "scenario/ScenarioImage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+namespace velmora {
+namespace {
+
+// The two scrambling bytes; applying both is its own inverse.
+constexpr unsigned char kScrambleFirst = 0x3D;
+constexpr unsigned char kScrambleSecond = 0x9E;
+
+bool EndsWithBat(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".bat") == 0;
+}
+
+}  // namespace
+
+void ScenarioImage::NewImage(const std::string& installerPath, const std::string& description,
+                             int screenWidth, int screenHeight) {
+    image_.assign(kFirstStepOffset + 1, '\0');
+    header_ = ScnHeader{};
+    header_.ScreenWidth = screenWidth;
+    header_.ScreenHeight = screenHeight;
+    header_.VersionMajor = kProgramVersionMajor;
+    header_.VersionMinor = kProgramVersionMinor;
+    header_.InstallerPathLength = static_cast<std::int32_t>(codec_.ToAnsi(installerPath).size());
+    AppendPosition = kFirstStepOffset;
+    ResetReadCursor();
+    WriteHeader();
+    SetDescription(description);
+}
+
+bool ScenarioImage::LoadImageFile(FileSystem& files, const std::string& path) {
+    std::optional<std::string> bytes = files.ReadAll(path);
+    if (!bytes)
+        return false;
+    LoadImageBytes(std::move(*bytes));
+    return true;
+}
+
+void ScenarioImage::LoadImageBytes(std::string bytes) {
+    image_ = std::move(bytes);
+    header_ = ScnHeader{};
+    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+    ResetReadCursor();
+}
+
+bool ScenarioImage::ReadHeader() {
+    if (image_.size() < kHeaderSize)
+        return false;
+    header_ = layout::DecodeHeader(image_);
+    return true;
+}
+
+void ScenarioImage::WriteHeader() {
+    if (image_.size() >= kHeaderSize)
+        image_.replace(0, kHeaderSize, layout::EncodeHeader(header_));
+}
+
+std::string ScenarioImage::GetDescription() const {
+    if (image_.size() < kFirstStepOffset)
+        return {};
+    std::string_view field = std::string_view(image_).substr(kHeaderSize, kDescriptionSize);
+    return codec_.FromAnsi(field.substr(0, field.find('\0')));
+}
+
+void ScenarioImage::SetDescription(const std::string& text) {
+    if (text.empty() || !HasSpareByte())
+        return;
+    std::string field = codec_.ToAnsi(text);
+    field.resize(kDescriptionSize, '\0');
+    image_.replace(kHeaderSize, kDescriptionSize, field);
+}
+
+void ScenarioImage::InsertBeforeSpare(std::string_view bytes) {
+    image_.insert(image_.size() - 1, bytes);
+    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+}
+
+void ScenarioImage::AppendStep(StepState& step) {
+    if (!HasSpareByte() || header_.StepCount == INT32_MAX)
+        return;
+    header_.StepCount += 1;
+    WriteHeader();
+
+    std::vector<std::string> texts;  // encoded class names and captions, owned while the views are in use
+    texts.reserve(2 * std::max(step.WindowCount(), 0));
+    layout::StepBytes bytes;
+    for (int i = 1; i <= step.WindowCount(); ++i) {
+        texts.push_back(codec_.ToAnsi(step.g_StepWindows[i].Class));
+        texts.push_back(codec_.ToAnsi(step.g_StepWindows[i].Caption));
+        bytes.windows.push_back({texts[texts.size() - 2], texts.back(), step.g_StepWindows[i].MatchIndex});
+    }
+    bytes.events.assign(step.g_StepEvents.begin() + std::min<std::size_t>(1, step.g_StepEvents.size()),
+                        step.g_StepEvents.end());
+    std::string text = step.g_StepTextSet ? codec_.ToAnsi(step.g_StepText) : std::string{};
+    bytes.text = text;
+
+    std::string out;
+    layout::AppendStepBytes(out, bytes);
+    InsertBeforeSpare(out);
+    if (!text.empty()) {
+        step.g_StepText.clear();
+        step.g_StepTextSet = false;
+    }
+}
+
+bool ScenarioImage::ReadNextStep(StepState& step) {
+    stepReadFailed_ = false;
+    if (StepsRead >= header_.StepCount) {
+        if (StepsRead < INT32_MAX)
+            StepsRead += 1;
+        return false;
+    }
+    // Steps lie in front of the spare byte.
+    std::string_view steps = std::string_view(image_).substr(0, HasSpareByte() ? image_.size() - 1 : 0);
+    std::int64_t end = 0;
+    if (!layout::ParseStepBytes(steps, ReadPosition, stepBytes_, end)) {
+        stepReadFailed_ = true;
+        return false;
+    }
+    step.g_StepWindows.resize(stepBytes_.windows.size() + 1);
+    for (std::size_t i = 0; i < stepBytes_.windows.size(); ++i) {
+        WindowRef& window = step.g_StepWindows[i + 1];
+        window.Class = codec_.FromAnsi(stepBytes_.windows[i].className);
+        window.Caption = codec_.FromAnsi(stepBytes_.windows[i].caption);
+        window.MatchIndex = stepBytes_.windows[i].matchIndex;
+    }
+    step.g_StepEvents.resize(1);
+    step.g_StepEvents.insert(step.g_StepEvents.end(), stepBytes_.events.begin(), stepBytes_.events.end());
+    step.g_StepTextSet = !stepBytes_.text.empty();
+    if (step.g_StepTextSet)
+        step.g_StepText = pathVars_.ExpandPathVars(codec_.FromAnsi(stepBytes_.text));
+    else
+        step.g_StepText.clear();
+    ReadPosition = end;
+    StepsRead += 1;
+    return true;
+}
+
+bool ScenarioImage::AppendInstallerPath(const std::string& path) {
+    if (!HasSpareByte())
+        return false;
+    if (image_.size() == kFirstStepOffset + 1 && !EndsWithBat(path))
+        return false;
+    std::string bytes = codec_.ToAnsi(path);
+    header_.InstallerPathOffset = static_cast<std::int32_t>(image_.size() - 1);
+    header_.InstallerPathLength = static_cast<std::int32_t>(bytes.size());
+    InsertBeforeSpare(bytes);
+    WriteHeader();
+    return true;
+}
+
+void ScenarioImage::AppendCommandLine(const std::string& text) {
+    if (!HasSpareByte())
+        return;
+    std::string bytes = codec_.ToAnsi(text);
+    header_.CommandLineLength = static_cast<std::int32_t>(bytes.size());
+    InsertBeforeSpare(bytes);
+    WriteHeader();
+}
+
+void ScenarioImage::AppendRecordStamp(const LocalTime& now) {
+    if (!HasSpareByte())
+        return;
+    // Out-of-range fields are clamped so that the stamp always keeps its 19 characters.
+    auto two = [](int value) { return std::clamp(value, 0, 99); };
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02d.%02d.%04d %02d:%02d:%02d", two(now.day), two(now.month),
+                  std::clamp(now.year, 0, 9999), two(now.hour), two(now.minute), two(now.second));
+    InsertBeforeSpare(std::string_view(stamp, kRecordStampSize));
+}
+
+bool ScenarioImage::InImage(std::int64_t offset, std::int64_t length) const {
+    const auto end = static_cast<std::int64_t>(image_.size()) - 1;  // the spare byte is never part of a field
+    return offset >= 0 && length >= 0 && offset <= end && length <= end - offset;
+}
+
+bool ScenarioImage::PathInImage() const {
+    return header_.InstallerPathOffset >= kFirstStepOffset &&
+           InImage(header_.InstallerPathOffset, header_.InstallerPathLength);
+}
+
+bool ScenarioImage::CommandLineInImage() const {
+    return PathInImage() && InImage(std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength,
+                                    header_.CommandLineLength);
+}
+
+bool ScenarioImage::GetInstallerPath(std::string& path) const {
+    path.clear();
+    if (!PathInImage())
+        return false;
+    path = codec_.FromAnsi(
+        std::string_view(image_).substr(header_.InstallerPathOffset, header_.InstallerPathLength));
+    return true;
+}
+
+std::string ScenarioImage::GetInstallerPath() const {
+    std::string path;
+    GetInstallerPath(path);
+    return path;
+}
+
+std::string ScenarioImage::GetCommandLine() const {
+    if (header_.CommandLineLength == 0 || !CommandLineInImage())
+        return {};
+    std::int64_t offset = std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength;
+    return pathVars_.ExpandPathVars(
+        codec_.FromAnsi(std::string_view(image_).substr(offset, header_.CommandLineLength)));
+}
+
+void ScenarioImage::ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset) {
+    image_.replace(offset, oldLength, bytes);
+    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+}
+
+bool ScenarioImage::ReplaceRange(std::int64_t oldLength, const std::string& newText, std::int64_t offset) {
+    if (!InImage(offset, oldLength))
+        return false;
+    ReplaceBytes(oldLength, codec_.ToAnsi(newText), offset);
+    return true;
+}
+
+bool ScenarioImage::ChangeInstallerPath(const std::string& path) {
+    if (!CommandLineInImage())
+        return false;
+    std::string bytes = codec_.ToAnsi(path);
+    ReplaceBytes(header_.InstallerPathLength, bytes, header_.InstallerPathOffset);
+    header_.InstallerPathLength = static_cast<std::int32_t>(bytes.size());
+    WriteHeader();
+    return true;
+}
+
+bool ScenarioImage::ChangeCommandLine(const std::string& text) {
+    if (!CommandLineInImage())
+        return false;
+    std::string bytes = codec_.ToAnsi(text);
+    ReplaceBytes(header_.CommandLineLength, bytes,
+                 std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength);
+    header_.CommandLineLength = static_cast<std::int32_t>(bytes.size());
+    WriteHeader();
+    return true;
+}
+
+bool ScenarioImage::IsVersionSupported() const {
+    return kProgramVersionMajor >= header_.VersionMajor;
+}
+
+void ScenarioImage::ScrambleImage() {
+    for (char& c : image_)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleFirst ^ kScrambleSecond);
+}
+
+void ScenarioImage::UnscrambleImage() {
+    for (char& c : image_)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleSecond ^ kScrambleFirst);
+}
+
+bool ScenarioImage::WriteImageFile(FileSystem& files, const std::string& path) const {
+    return files.ReplaceFile(path, image_);
+}
+
+}  // namespace velmora

@@ -1,0 +1,50 @@
+#pragma once
+// The byte layout of a scenario file, shared by the image's operations and the text form. Texts here are the
+// stored bytes (already in the ANSI code page); nothing in this file converts them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenario/ScenarioTypes.h"
+
+namespace velmora {
+
+namespace layout {
+
+inline constexpr int kStepHeaderSize = 12;
+inline constexpr int kWindowHeaderSize = 12;
+inline constexpr int kEventSize = 12;
+
+void PutI16(std::string& out, std::int16_t value);
+void PutI32(std::string& out, std::int32_t value);
+// Reads at an offset the caller has checked.
+std::int16_t GetI16(std::string_view data, std::size_t at);
+std::int32_t GetI32(std::string_view data, std::size_t at);
+
+// The 39 header bytes.
+std::string EncodeHeader(const ScnHeader& header);
+// From the first 39 bytes of data, which the caller has checked are there.
+ScnHeader DecodeHeader(std::string_view data);
+
+struct WindowBytes {
+    std::string_view className;
+    std::string_view caption;
+    std::int32_t matchIndex = 0;
+};
+
+// One stored step as views: into the image when read, into the caller's strings when written.
+struct StepBytes {
+    std::vector<WindowBytes> windows;
+    std::vector<MouseEventRec> events;
+    std::string_view text;
+};
+
+void AppendStepBytes(std::string& out, const StepBytes& step);
+
+// Parses the step at offset `at` of data. False when the offset, a count or a length is negative or anything
+// runs past the end of data; the views then mean nothing. On success `end` is the offset after the step.
+bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std::int64_t& end);
+
+}  // namespace layout
+}  // namespace velmora

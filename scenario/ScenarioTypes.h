@@ -1,0 +1,67 @@
+#pragma once
+// The records of a scenario: its header, the links of a window chain, the mouse events and the step being
+// recorded or replayed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// One link of a step's window chain, outermost window first.
+struct WindowRef {
+    std::string Class;
+    std::string Caption;
+    std::int32_t MatchIndex =
+        0;  // 0 first top-level match, n >= 1 n-th match under the parent, -1 the desktop
+    bool operator==(const WindowRef&) const = default;
+};
+
+enum MouseButton : std::int16_t { kButtonLeft = 1, kButtonRight = 2, kButtonMiddle = 4 };
+enum MouseKind : std::int16_t { kKindPress = 1, kKindMove = 2, kKindRelease = 3 };
+
+struct MouseEventRec {
+    std::int16_t Button = 0;
+    std::int16_t Kind = 0;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    bool operator==(const MouseEventRec&) const = default;
+};
+
+// The fixed 39-byte header at the start of a scenario file.
+struct ScnHeader {
+    std::int32_t ScreenWidth = 0;
+    std::int32_t ScreenHeight = 0;
+    std::int16_t VersionMajor = 0;
+    std::int16_t VersionMinor = 0;
+    std::uint8_t Reserved1[8] = {};
+    std::int32_t StepCount = 0;
+    std::int32_t InstallerPathLength = 0;
+    std::int32_t InstallerPathOffset = 0;
+    std::int32_t CommandLineLength = 0;
+    std::uint8_t Reserved2[3] = {};
+    bool operator==(const ScnHeader&) const = default;
+};
+
+// The step being recorded or replayed. The lists are 1-based: element 0 is never used.
+struct StepState {
+    std::vector<WindowRef> g_StepWindows{WindowRef{}};
+    std::vector<MouseEventRec> g_StepEvents{MouseEventRec{}};
+    std::string g_StepText;
+    bool g_StepTextSet = false;
+
+    int WindowCount() const { return static_cast<int>(g_StepWindows.size()) - 1; }
+    int EventCount() const { return static_cast<int>(g_StepEvents.size()) - 1; }
+    void Clear() {
+        g_StepWindows.assign(1, WindowRef{});
+        g_StepEvents.assign(1, MouseEventRec{});
+    }
+};
+
+inline constexpr std::int16_t kProgramVersionMajor = 1;
+inline constexpr std::int16_t kProgramVersionMinor = 2;
+inline constexpr int kHeaderSize = 39;
+inline constexpr int kDescriptionSize = 200;
+inline constexpr int kFirstStepOffset = 239;
+inline constexpr int kRecordStampSize = 19;
+
+}  // namespace velmora
