@@ -1,0 +1,165 @@
+#include "startup/Language.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
+
+namespace velmora {
+namespace {
+
+class LanguageTest : public ::testing::Test {
+  protected:
+    void AddLanguageFile(const std::string& name, const std::string& text) {
+        files.AddFile("C:\\Tools\\language\\" + name + ".lng", text);
+    }
+
+    MemoryFileSystem files;
+    MemoryProfileFile profile{files};
+    FakeDialogs dialogs;
+    MemoryRegistry registry;
+    Language language{files, profile, dialogs};
+};
+
+TEST_F(LanguageTest, TablesHaveTheirKeyCounts) {
+    int total = 0;
+    for (const auto& table : Language::kTables)
+        total += table.keys;
+    EXPECT_EQ(total, 275);
+    EXPECT_STREQ(Language::kTables[8].name, "Wizard");
+    EXPECT_EQ(Language::kTables[8].keys, 57);
+    EXPECT_STREQ(Language::kTables[16].name, "frmWizardPack");
+}
+
+TEST_F(LanguageTest, ReadsTheRegistryValueOrEmpty) {
+    language.g_Language = "stale";
+    language.ReadLanguageSetting(registry);
+    EXPECT_EQ(language.g_Language, "");
+    registry.SetString(RegistryRoot::CurrentUser, "Software\\VB and VBA Program Settings\\Velmora\\Language",
+                       "Language", "English");
+    language.ReadLanguageSetting(registry);
+    EXPECT_EQ(language.g_Language, "English");
+}
+
+TEST_F(LanguageTest, LoadsKeysOfKnownSectionsWithinRange) {
+    AddLanguageFile("English",
+                    "[main]\r\n1=Package list\r\n26=Last\r\n27=Beyond\r\n"
+                    "[Wizard]\r\n57=Finish\r\n60=Too far\r\n"
+                    "[Other]\r\n1=Unknown\r\n"
+                    "[New]\r\n18=Package '%s' exists\r\n");
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\English.lng");
+    EXPECT_EQ(language.GetLangText("MAIN", 1), "Package list");
+    EXPECT_EQ(language.GetLangText("main", 26), "Last");
+    EXPECT_EQ(language.GetLangText("main", 27), "");
+    EXPECT_EQ(language.GetLangText("Wizard", 57), "Finish");
+    EXPECT_EQ(language.GetLangText("Wizard", 60), "");
+    EXPECT_EQ(language.GetLangText("Other", 1), "");
+    EXPECT_EQ(language.GetLangText("main", 0), "");
+    EXPECT_EQ(language.GetLangText("main", -5), "");
+    EXPECT_EQ(language.LangText("Список", "main", 1), "Package list");
+    EXPECT_EQ(language.LangText("Список", "main", 2), "Список");
+    EXPECT_EQ(language.LangText("Список", "nosuch", 1), "Список");
+    EXPECT_EQ(language.LangTextFormat("Пакет 'Setup' существует", "New", 18, "Setup"),
+              "Package 'Setup' exists");
+}
+
+TEST_F(LanguageTest, LookupsBeforeAnyLoadGiveBuiltInTexts) {
+    EXPECT_EQ(language.GetLangText("main", 1), "");
+    EXPECT_EQ(language.LangText("Текст", "Stels", 42), "Текст");
+}
+
+TEST_F(LanguageTest, ReloadReplacesTheTablesAsAWhole) {
+    AddLanguageFile("English", "[main]\r\n1=One\r\n2=Two\r\n");
+    AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools\\", 1033, false);
+    language.g_Language = "German";
+    language.LoadLanguage("C:\\Tools\\", 1033, false);
+    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\German.lng");
+    EXPECT_EQ(language.GetLangText("main", 1), "Eins");
+    EXPECT_EQ(language.GetLangText("main", 2), "");
+}
+
+TEST_F(LanguageTest, MissingFileIsReportedWithItsFullPath) {
+    AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
+    language.g_Language = "German";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Отсутствует файл перевода C:\\Tools\\language\\English.lng");
+    EXPECT_EQ(dialogs.messages[0].title, "Ошибка загрузки языка");
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::Ok);
+    // Nothing of the earlier language survives.
+    EXPECT_EQ(language.LangText("Список", "main", 1), "Список");
+}
+
+TEST_F(LanguageTest, MissingFileIsSilentForRussianAndInADirectRun) {
+    language.LoadLanguage("C:\\Tools", 1049, false);
+    EXPECT_EQ(language.g_Language, "Russian");
+    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\Russian.lng");
+    language.g_Language = "rUSSIAN";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools", 1033, true);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LanguageTest, AFolderNamedLikeTheFileCountsAsMissing) {
+    files.AddFolder("C:\\Tools\\language\\English.lng");
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(LanguageTest, NameLeadingOutOfTheFolderFallsBackToTheDefault) {
+    files.AddFile("C:\\evil.lng", "[main]\r\n1=Evil\r\n");
+    AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
+    language.g_Language = "..\\..\\evil";
+    language.LoadLanguage("C:\\Tools", 1031, false);
+    EXPECT_EQ(language.g_Language, "German");
+    EXPECT_EQ(language.GetLangText("main", 1), "Eins");
+}
+
+TEST(DefaultLanguageNameTest, OnlyWholeIdentifiersCount) {
+    EXPECT_EQ(DefaultLanguageName(1031), "German");
+    EXPECT_EQ(DefaultLanguageName(1049), "Russian");
+    EXPECT_EQ(DefaultLanguageName(1058), "Ukrainian");
+    EXPECT_EQ(DefaultLanguageName(1059), "Belorussian");
+    EXPECT_EQ(DefaultLanguageName(3079), "English");  // German as used in Austria
+    EXPECT_EQ(DefaultLanguageName(0), "English");
+}
+
+TEST(LanguageTextTest, EnsureAffixAtEitherEnd) {
+    EXPECT_EQ(EnsureAffix("Сохранить путь к файлу", false, "?"), "Сохранить путь к файлу?");
+    EXPECT_EQ(EnsureAffix("Сохранить путь к файлу?", false, "?"), "Сохранить путь к файлу?");
+    EXPECT_EQ(EnsureAffix("Name", true, "- "), "- Name");
+    EXPECT_EQ(EnsureAffix("- Name", true, "- "), "- Name");
+    EXPECT_EQ(EnsureAffix("", false, "?"), "");
+    EXPECT_EQ(EnsureAffix("a", false, "..."), "a");
+}
+
+TEST(LanguageTextTest, FormatPercentSFillsOnlyTheFirst) {
+    EXPECT_EQ(FormatPercentS("Package '%s' exists", "Setup"), "Package 'Setup' exists");
+    EXPECT_EQ(FormatPercentS("%S and %s", "x"), "x and %s");
+    EXPECT_EQ(FormatPercentS("No value here", "Setup"), "No value here");
+    EXPECT_EQ(FormatPercentS("", "Setup"), "");
+    EXPECT_EQ(FormatPercentS("ends with %", "x"), "ends with %");
+}
+
+TEST_F(LanguageTest, AffixAndFormatWorkOnFileTexts) {
+    AddLanguageFile("English", "[MainMenu]\r\n3=Save the path\r\n[Stels]\r\n5=File %s missing\r\n");
+    language.g_Language = "English";
+    language.LoadLanguage("C:\\Tools", 1033, false);
+    EXPECT_EQ(language.LangTextAffix("Сохранить", "MainMenu", 3, false, "?"), "Save the path?");
+    EXPECT_EQ(language.LangTextAffix("Сохранить", "MainMenu", 4, false, "?"), "Сохранить?");
+    EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 5, "a.exe"), "File a.exe missing");
+    EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 6, "a.exe"), "Нет файла a.exe");
+}
+
+}  // namespace
+}  // namespace velmora
