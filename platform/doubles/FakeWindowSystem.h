@@ -18,8 +18,8 @@ class FakeWindowSystem : public WindowSystem {
     struct Window {
         std::string className;
         std::string caption;
-        WindowId parent = 0;  // a child's parent; 0 for top-level windows
-        WindowId owner = 0;   // a top-level window's owner
+        WindowId parent = 0;                           // a child's parent; 0 for top-level windows
+        WindowId owner = 0;                            // a top-level window's owner
         int left = 0, top = 0, width = 0, height = 0;  // screen rectangle
         Point clientOrigin;                            // screen point of the client area's top-left
         bool visible = true;
@@ -29,14 +29,14 @@ class FakeWindowSystem : public WindowSystem {
     // Adds a window and returns its id. Siblings keep the order in which they are added: for children this is
     // the order FindWindowEx and FromPoint visit them; a new top-level window goes in front of the others,
     // as a newly created window does. The client origin defaults to the rectangle's top-left corner.
-    WindowId AddTopLevel(const std::string& className, const std::string& caption, int left, int top, int width,
-                         int height, WindowId owner = 0);
+    WindowId AddTopLevel(const std::string& className, const std::string& caption, int left, int top,
+                         int width, int height, WindowId owner = 0);
     WindowId AddChild(WindowId parent, const std::string& className, const std::string& caption, int left,
                       int top, int width, int height);
     // Puts a top-level window in front of all the others (z-order).
     void BringToFront(WindowId window);
     void Remove(WindowId window);  // with its children
-    Window& Get(WindowId window);  // the window must exist
+    Window& Get(WindowId window);  // the window must exist (std::out_of_range otherwise: a fault in the test)
 
     // --- WindowSystem ---
     WindowId Desktop() override { return kDesktop; }
@@ -49,7 +49,7 @@ class FakeWindowSystem : public WindowSystem {
     std::string Text(WindowId window) override;
     std::string ClassName(WindowId window) override;
     // The deepest visible window whose rectangle holds the point, front windows first; then its coveredBy
-    // switch. 0 over the bare desktop.
+    // switch. The desktop over bare desktop.
     WindowId FromPoint(Point screen) override;
     Point ClientToScreen(WindowId window, Point client) override;
     Point ScreenToClient(WindowId window, Point screen) override;

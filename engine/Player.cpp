@@ -1,0 +1,469 @@
+#include "engine/Player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "startup/Utilities.h"
+
+namespace velmora {
+
+namespace {
+
+// Client offsets beyond this cannot be on any screen; clamping them keeps the arithmetic of a hostile file
+// inside int.
+constexpr std::int64_t kCoordinateLimit = 1 << 20;
+constexpr int kAbsoluteMax = 65535;
+constexpr int kSpeedIntervals[] = {100, 250, 500};
+constexpr int kDefaultSpeed = 2;
+
+int ClampCoordinate(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
+int Absolute(int pixel, int scale) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixel} * scale, 0, kAbsoluteMax));
+}
+
+unsigned DownFlag(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMouseLeftDown;
+        case kButtonRight:
+            return kMouseRightDown;
+        case kButtonMiddle:
+            return kMouseMiddleDown;
+        default:
+            return 0;
+    }
+}
+
+unsigned UpFlag(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMouseLeftUp;
+        case kButtonRight:
+            return kMouseRightUp;
+        case kButtonMiddle:
+            return kMouseMiddleUp;
+        default:
+            return 0;
+    }
+}
+
+// A stored name with one trailing NUL removed, as the recorder's fixed buffers sometimes left it.
+std::string WithoutTrailingNul(const std::string& text) {
+    if (!text.empty() && text.back() == '\0')
+        return text.substr(0, text.size() - 1);
+    return text;
+}
+
+// A caption that is blank, or a lone NUL, matches any caption.
+std::optional<std::string> CaptionToMatch(const std::string& stored) {
+    const std::string caption = WithoutTrailingNul(stored);
+    if (caption == std::string(1, '\0') || caption.find_first_not_of(' ') == std::string::npos)
+        return std::nullopt;
+    return caption;
+}
+
+// The stored speed as a number; anything that is not one digit 0..2 (blanks around it allowed) is nothing.
+std::optional<int> ParseSpeed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    if (first == std::string::npos || first != last)
+        return std::nullopt;
+    const char c = text[first];
+    if (c < '0' || c > '2')
+        return std::nullopt;
+    return c - '0';
+}
+
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+}  // namespace
+
+void ComputeMouseScale(Size screen, SharedState& shared) {
+    shared.g_MouseScaleX = screen.width > 0 ? RoundHalfEven(65535.0 / screen.width) : 0;
+    shared.g_MouseScaleY = screen.height > 0 ? RoundHalfEven(65535.0 / screen.height) : 0;
+}
+
+void PutStepText(WindowSystem& windows, WindowId window, const std::string& text) {
+    windows.SetForeground(window);
+    windows.SetText(window, text);
+}
+
+void Player::LoadPlaySpeed() {
+    // Only 0, 1 and 2 are ever stored; anything else (a hand-edited value) gets the default speed rather than
+    // leaving the step timer without an interval.
+    const int speed = ParseSpeed(p_.settings.Get("Install", "Speed", "2")).value_or(kDefaultSpeed);
+    m_SpeedIndex = speed;
+    m_StepInterval = kSpeedIntervals[speed];
+}
+
+void Player::Play() {
+    SharedState& s = p_.shared;
+    if (s.g_RunList.empty())
+        s.g_RunList.emplace_back();
+    // A run started from the command line never loads the main window, which computes these.
+    if (s.g_MouseScaleX <= 0 || s.g_MouseScaleY <= 0)
+        ComputeMouseScale(p_.system.ScreenSize(), s);
+    const int count = static_cast<int>(s.g_RunList.size()) - 1;
+    p_.panel.PlayLayout(count);
+    p_.panel.lblAct = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.g_CurrentScn;
+    p_.panel.lblCaption = FileTitleNoExt(s.g_CurrentScn);
+    s.g_CurrentScn.clear();
+    current_ = 0;
+    SetExitTimer(true);
+    p_.host.PanelChanged();
+}
+
+void Player::tmrExit_Timer() {
+    if (inTick_ || finished_)
+        return;
+    SetExitTimer(false);
+    SharedState& s = p_.shared;
+    const int count = static_cast<int>(s.g_RunList.size()) - 1;
+    // The position is kept as an index rather than searched for by path, so a list naming one file twice
+    // still comes to an end.
+    if (current_ >= count) {
+        EndRun(false);
+        return;
+    }
+    p_.host.SetTopMost(true);
+    ++current_;
+    s.g_CurrentScn = s.g_RunList[static_cast<std::size_t>(current_)];
+    ShowCounter();
+    p_.stats.StartStat(FileTitleNoExt(s.g_CurrentScn));
+    p_.panel.lblAct = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.g_CurrentScn;
+    p_.panel.lblCaption = m_Paused ? p_.panel.Text(PanelText::Pause) : FileTitleNoExt(s.g_CurrentScn);
+    p_.host.PanelChanged();
+    OpenScenarioForPlay(s.g_CurrentScn);
+}
+
+bool Player::OpenScenarioForPlay(const std::string& path) {
+    ++epoch_;
+    haveStep_ = false;
+    ScenarioImage& scn = p_.scenario;
+    if (!PathExists(p_.files, path) || !scn.LoadImageFile(p_.files, path)) {
+        FailScenario();
+        return false;
+    }
+    scn.UnscrambleImage();
+    std::string stored;
+    if (!scn.ReadHeader() || !scn.IsVersionSupported() || !scn.GetInstallerPath(stored)) {
+        FailScenario();
+        return false;
+    }
+    const std::string installer = p_.pathVars.ExpandPathVars(stored);
+    if (installer.empty() || !PathExists(p_.files, installer)) {
+        FailScenario();
+        return false;
+    }
+    p_.shared.g_CommandLine = scn.GetCommandLine();
+    if (!p_.shell.Open(installer, p_.shared.g_CommandLine, p_.files.CurrentDirectory(), 0)) {
+        FailScenario();
+        return false;
+    }
+    scn.ResetReadCursor();
+    NextDo();
+    return true;
+}
+
+void Player::NextDo() {
+    ScenarioImage& scn = p_.scenario;
+    // A text is put only into the window of its own step; clearing it first keeps a text of an abandoned
+    // step from reaching a step that has none.
+    p_.step.g_StepText.clear();
+    if (scn.ReadNextStep(p_.step)) {
+        haveStep_ = true;
+        if (!m_Paused)
+            SetStepTimer(true);
+        return;
+    }
+    haveStep_ = false;
+    SetStepTimer(false);
+    SetExitTimer(true);
+    // Steps left that could not be read mean a damaged file: it was not replayed to the end.
+    p_.stats.EndStat(scn.StepReadFailed() ? kStatFailed : kStatDone);
+}
+
+void Player::tmrDo_Timer() {
+    if (inTick_ || finished_ || !haveStep_)
+        return;
+    inTick_ = true;
+    const std::uint64_t epoch = epoch_;
+    const WindowId window = FindTargetWindow();
+    if (window == 0) {
+        if (m_WindowFound && ++g_NotFoundTicks == kSlowDownAfterMisses) {
+            SetStepInterval(kSearchIntervalMs);
+            m_WindowFound = false;
+        }
+        ShowAction(PanelText::SearchingWindow);
+        EndTick();
+        return;
+    }
+    if (!m_WindowFound) {
+        m_WindowFound = true;
+        SetStepInterval(m_StepInterval);
+    }
+    g_NotFoundTicks = 0;
+    const bool played = PlayEvents(window);
+    if (epoch != epoch_) {  // skipped or stopped while the gesture was being replayed
+        EndTick();
+        return;
+    }
+    if (played) {
+        if (!p_.step.g_StepText.empty()) {
+            PutStepText(p_.windows, window, p_.step.g_StepText);
+            p_.step.g_StepText.clear();
+        }
+        SetStepTimer(false);
+        NextDo();
+        m_RetryCountdown = 3;
+        m_ForegroundTries = 0;
+        if (!m_Paused)
+            ShowAction(PanelText::WaitingForInstall);
+    } else {
+        if (!m_Paused)
+            ShowAction(PanelText::WindowCovered);
+        if (m_RetryCountdown == 0 && m_ForegroundTries < 3) {
+            ++m_ForegroundTries;
+            p_.windows.SetForeground(window);
+        } else if (m_RetryCountdown <= 0) {
+            m_RetryCountdown = 13;
+            m_ForegroundTries = 0;
+        } else {
+            --m_RetryCountdown;
+        }
+    }
+    EndTick();
+}
+
+WindowId Player::FindTargetWindow() {
+    const StepState& step = p_.step;
+    WindowId parent = 0;
+    WindowId window = 0;
+    const int links = std::min(step.WindowCount(), static_cast<int>(step.g_StepWindows.size()) - 1);
+    if (links <= 0)
+        return 0;  // a step without a window chain names nothing to click
+    for (int i = 1; i <= links; ++i) {
+        const WindowRef& link = step.g_StepWindows[static_cast<std::size_t>(i)];
+        const std::optional<std::string> className = WithoutTrailingNul(link.Class);
+        const std::optional<std::string> caption = CaptionToMatch(link.Caption);
+        if (link.MatchIndex == -1)
+            window = p_.windows.Desktop();
+        else if (link.MatchIndex == 0)
+            window = p_.windows.FindWindowEx(p_.windows.Desktop(), 0, className, caption);
+        else
+            window = FindNthWindow(parent, className, caption, link.MatchIndex);
+        if (window == 0)
+            return 0;
+        parent = window;
+    }
+    return window;
+}
+
+WindowId Player::FindNthWindow(WindowId parent, const std::optional<std::string>& className,
+                               const std::optional<std::string>& caption, std::int64_t n) {
+    WindowId found = 0;
+    for (std::int64_t k = 1; k <= n; ++k) {
+        const WindowId next = p_.windows.FindWindowEx(parent, found, className, caption);
+        if (next == 0 || next == found)
+            return 0;
+        found = next;
+    }
+    return found;
+}
+
+bool Player::PlayEvents(WindowId window) {
+    StepState& step = p_.step;
+    const int count = std::min(step.EventCount(), static_cast<int>(step.g_StepEvents.size()) - 1);
+    if (count <= 1)
+        return true;
+    const SharedState& s = p_.shared;
+    WindowSystem& ws = p_.windows;
+    const std::uint64_t epoch = epoch_;
+    bool result = false;
+    std::int16_t held = 0;  // the button pressed and not yet released
+    Point last;             // where the cursor was last sent
+    // A gesture abandoned half-way, or a step without its release, must not leave a mouse button down.
+    auto releaseHeld = [&] {
+        if (held != 0 && UpFlag(held) != 0)
+            ws.MouseEvent(UpFlag(held) | kMouseAbsolute, Absolute(last.x, s.g_MouseScaleX),
+                          Absolute(last.y, s.g_MouseScaleY));
+        held = 0;
+    };
+    for (int j = 1; j <= count; ++j) {
+        const MouseEventRec event = step.g_StepEvents[static_cast<std::size_t>(j)];
+        const int x = ClampCoordinate(event.X);
+        const int y = ClampCoordinate(event.Y);
+        if (event.Kind == kKindPress) {
+            g_PlayPoint = ws.ClientToScreen(window, Point{x, y});
+            const WindowId hit = ws.FromPoint(g_PlayPoint);
+            if (hit != window) {
+                if (p_.host.IsOwnWindow(hit))
+                    p_.host.SetTopMost(false);
+                releaseHeld();
+                return false;
+            }
+            last = g_PlayPoint;
+            ws.SetCursorPos(g_PlayPoint);
+            if (DownFlag(event.Button) != 0) {
+                ws.MouseEvent(DownFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.g_MouseScaleX),
+                              Absolute(last.y, s.g_MouseScaleY));
+                held = event.Button;
+            }
+            if (!Pump(epoch)) {
+                releaseHeld();
+                return false;
+            }
+            result = true;
+            p_.shared.g_LastWnd = window;
+        } else if (event.Kind == kKindMove) {
+            last = Point{ClampCoordinate(std::int64_t{x} + g_PlayPoint.x),
+                         ClampCoordinate(std::int64_t{y} + g_PlayPoint.y)};
+            ws.MouseEvent(kMouseMove | kMouseAbsolute, Absolute(last.x, s.g_MouseScaleX),
+                          Absolute(last.y, s.g_MouseScaleY));
+            if (!Pump(epoch)) {
+                releaseHeld();
+                return false;
+            }
+        } else if (event.Kind == kKindRelease) {
+            last = Point{ClampCoordinate(std::int64_t{x} + g_PlayPoint.x),
+                         ClampCoordinate(std::int64_t{y} + g_PlayPoint.y)};
+            ws.SetCursorPos(last);
+            if (!Pump(epoch)) {
+                releaseHeld();
+                return false;
+            }
+            if (UpFlag(event.Button) != 0)
+                ws.MouseEvent(UpFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.g_MouseScaleX),
+                              Absolute(last.y, s.g_MouseScaleY));
+            if (event.Button == held)
+                held = 0;
+            if (!Pump(epoch)) {
+                releaseHeld();
+                return false;
+            }
+        }
+        if (!Pump(epoch)) {
+            releaseHeld();
+            return false;
+        }
+    }
+    releaseHeld();
+    return result;
+}
+
+void Player::PausePlay() {
+    if (finished_ || m_Paused)
+        return;
+    m_Paused = true;
+    SetStepTimer(false);
+    p_.panel.lblCaption = p_.panel.Text(PanelText::Pause);
+    p_.panel.lblCaptionVisible = true;
+    p_.panel.lblAct = p_.panel.Text(PanelText::DoYourOwnActions);
+    p_.panel.ShowPaused();
+    p_.host.PanelChanged();
+}
+
+void Player::PlayAfterPause() {
+    if (finished_ || !m_Paused)
+        return;
+    m_Paused = false;
+    // Only a step that is still waiting is resumed; a scenario that ended or failed meanwhile has none, and
+    // replaying its last step again would click twice.
+    if (haveStep_)
+        SetStepTimer(true);
+    p_.panel.lblCaption = FileTitleNoExt(p_.shared.g_CurrentScn);
+    ShowCounter();
+    p_.panel.ShowRunning();
+    p_.host.PanelChanged();
+}
+
+void Player::imgPlayNext_Click() {
+    if (finished_)
+        return;
+    m_Paused = false;
+    p_.panel.ShowRunning();
+    ShowAction(PanelText::StartingNext);
+    ++epoch_;
+    haveStep_ = false;
+    SetStepTimer(false);
+    SetExitTimer(true);
+    p_.stats.EndStat(kStatInterrupted);
+}
+
+void Player::imgStop_Click() {
+    if (finished_)
+        return;
+    finished_ = true;
+    ++epoch_;
+    haveStep_ = false;
+    // tmrExit stops too: a scenario start still pending must not happen behind the statistics window.
+    SetStepTimer(false);
+    SetExitTimer(false);
+    p_.stats.EndStat(kStatInterrupted);
+    if (inTick_)
+        pendingEnd_ = true;
+    else
+        EndRun(true);
+}
+
+void Player::SetStepTimer(bool enabled) {
+    tmrDoEnabled = enabled;
+    p_.host.SetStepTimer(enabled, tmrDoInterval);
+}
+
+void Player::SetStepInterval(int intervalMs) {
+    tmrDoInterval = intervalMs;
+    if (tmrDoEnabled)
+        p_.host.SetStepTimer(true, tmrDoInterval);
+}
+
+void Player::SetExitTimer(bool enabled) {
+    tmrExitEnabled = enabled;
+    p_.host.SetExitTimer(enabled);
+}
+
+void Player::FailScenario() {
+    haveStep_ = false;
+    SetStepTimer(false);
+    SetExitTimer(true);
+    p_.stats.EndStat(kStatFailed);
+}
+
+void Player::ShowAction(PanelText key) {
+    p_.panel.lblAct = p_.panel.Text(key);
+    p_.host.PanelChanged();
+}
+
+void Player::ShowCounter() {
+    const int count = static_cast<int>(p_.shared.g_RunList.size()) - 1;
+    p_.panel.lblKolvoProg = std::to_string(std::max(current_, 1)) + "/" + std::to_string(count);
+}
+
+bool Player::Pump(std::uint64_t epoch) {
+    p_.windows.PumpMessages();
+    return epoch == epoch_;
+}
+
+void Player::EndTick() {
+    inTick_ = false;
+    if (pendingEnd_) {
+        const bool stopped = *pendingEnd_;
+        pendingEnd_.reset();
+        EndRun(stopped);
+    }
+}
+
+void Player::EndRun(bool stopped) {
+    finished_ = true;
+    haveStep_ = false;
+    SetStepTimer(false);
+    SetExitTimer(false);
+    p_.host.RunEnded(stopped);  // may destroy this player: nothing after it
+}
+
+}  // namespace velmora
