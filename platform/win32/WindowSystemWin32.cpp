@@ -1,0 +1,121 @@
+#include "platform/win32/WindowSystemWin32.h"
+
+#include "platform/win32/WideText.h"
+
+namespace velmora {
+
+namespace {
+
+HWND ToHwnd(WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+WindowId ToId(HWND window) {
+    return reinterpret_cast<WindowId>(window);
+}
+
+// A hung window must not hang the player: the text is then simply not delivered.
+constexpr UINT kSetTextTimeoutMs = 10000;
+
+}  // namespace
+
+WindowId WindowSystemWin32::Desktop() {
+    return ToId(GetDesktopWindow());
+}
+
+WindowId WindowSystemWin32::FindWindowEx(WindowId parent, WindowId after,
+                                         const std::optional<std::string>& className,
+                                         const std::optional<std::string>& caption) {
+    std::wstring wideClass = className ? Utf8ToWide(*className) : std::wstring{};
+    std::wstring wideCaption = caption ? Utf8ToWide(*caption) : std::wstring{};
+    return ToId(FindWindowExW(ToHwnd(parent), ToHwnd(after), className ? wideClass.c_str() : nullptr,
+                              caption ? wideCaption.c_str() : nullptr));
+}
+
+WindowId WindowSystemWin32::Parent(WindowId window) {
+    return ToId(GetParent(ToHwnd(window)));
+}
+
+std::string WindowSystemWin32::Text(WindowId window) {
+    int length = GetWindowTextLengthW(ToHwnd(window));
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(ToHwnd(window), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return WideToUtf8(text);
+}
+
+std::string WindowSystemWin32::ClassName(WindowId window) {
+    wchar_t name[257] = {};  // class names are at most 256 characters
+    int copied = GetClassNameW(ToHwnd(window), name, 257);
+    return WideToUtf8(std::wstring(name, static_cast<std::size_t>(copied > 0 ? copied : 0)));
+}
+
+WindowId WindowSystemWin32::FromPoint(Point screen) {
+    return ToId(WindowFromPoint(POINT{screen.x, screen.y}));
+}
+
+Point WindowSystemWin32::ClientToScreen(WindowId window, Point client) {
+    POINT point{client.x, client.y};
+    ::ClientToScreen(ToHwnd(window), &point);
+    return {point.x, point.y};
+}
+
+Point WindowSystemWin32::ScreenToClient(WindowId window, Point screen) {
+    POINT point{screen.x, screen.y};
+    ::ScreenToClient(ToHwnd(window), &point);
+    return {point.x, point.y};
+}
+
+Point WindowSystemWin32::CursorPos() {
+    POINT point{};
+    GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+void WindowSystemWin32::SetCursorPos(Point screen) {
+    ::SetCursorPos(screen.x, screen.y);
+}
+
+// SendInput with the flags mouse_event takes: without the move flag the coordinates are ignored and the
+// button acts where the cursor already is.
+void WindowSystemWin32::MouseEvent(unsigned flags, int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool WindowSystemWin32::SetForeground(WindowId window) {
+    return SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+void WindowSystemWin32::SetText(WindowId window, const std::string& text) {
+    std::wstring wide = Utf8ToWide(text);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                        SMTO_ABORTIFHUNG, kSetTextTimeoutMs, &result);
+}
+
+void WindowSystemWin32::SetTopMost(WindowId window, bool topMost) {
+    SetWindowPos(ToHwnd(window), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void WindowSystemWin32::PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave the quit request for the loop that owns the thread.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+#include "platform/win32/Win32.h"
+// The port method keeps the system function's name; call the function as FindWindowExW.
+#undef FindWindowEx
+
+#include "platform/WindowSystem.h"
+
+namespace velmora {
+
+// Windows of other programs and synthetic mouse input through user32.
+class WindowSystemWin32 : public WindowSystem {
+  public:
+    WindowId Desktop() override;
+    WindowId FindWindowEx(WindowId parent, WindowId after, const std::optional<std::string>& className,
+                          const std::optional<std::string>& caption) override;
+    WindowId Parent(WindowId window) override;
+    std::string Text(WindowId window) override;
+    std::string ClassName(WindowId window) override;
+    WindowId FromPoint(Point screen) override;
+    Point ClientToScreen(WindowId window, Point client) override;
+    Point ScreenToClient(WindowId window, Point screen) override;
+    Point CursorPos() override;
+    void SetCursorPos(Point screen) override;
+    void MouseEvent(unsigned flags, int x, int y) override;
+    bool SetForeground(WindowId window) override;
+    void SetText(WindowId window, const std::string& text) override;
+    void SetTopMost(WindowId window, bool topMost) override;
+    void PumpMessages() override;
+};
+
+}  // namespace velmora
