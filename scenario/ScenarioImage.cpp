@@ -7,10 +7,6 @@
 namespace velmora {
 namespace {
 
-// The two scrambling bytes; applying both is its own inverse.
-constexpr unsigned char kScrambleFirst = 0x3D;
-constexpr unsigned char kScrambleSecond = 0x9E;
-
 bool EndsWithBat(const std::string& path) {
     return path.size() >= 4 && path.compare(path.size() - 4, 4, ".bat") == 0;
 }
@@ -249,13 +245,11 @@ bool ScenarioImage::IsVersionSupported() const {
 }
 
 void ScenarioImage::ScrambleImage() {
-    for (char& c : image_)
-        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleFirst ^ kScrambleSecond);
+    layout::Scramble(image_);
 }
 
 void ScenarioImage::UnscrambleImage() {
-    for (char& c : image_)
-        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleSecond ^ kScrambleFirst);
+    layout::Scramble(image_);
 }
 
 bool ScenarioImage::WriteImageFile(FileSystem& files, const std::string& path) const {

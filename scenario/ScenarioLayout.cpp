@@ -129,4 +129,9 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
     return true;
 }
 
+void Scramble(std::string& bytes) {
+    for (char& c : bytes)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleFirst ^ kScrambleSecond);
+}
+
 }  // namespace velmora::layout

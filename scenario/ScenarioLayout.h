@@ -46,5 +46,10 @@ void AppendStepBytes(std::string& out, const StepBytes& step);
 // runs past the end of data; the views then mean nothing. On success `end` is the offset after the step.
 bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std::int64_t& end);
 
+// Scrambles a file image or unscrambles it: both are the same XOR with the two scrambling bytes.
+inline constexpr unsigned char kScrambleFirst = 0x3D;
+inline constexpr unsigned char kScrambleSecond = 0x9E;
+void Scramble(std::string& bytes);
+
 }  // namespace layout
 }  // namespace velmora

@@ -1,0 +1,176 @@
+#include "scenario/ScenarioText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/doubles/MemoryFileSystem.h"
+#include "scenario/AnsiCodePage.h"
+#include "scenario/ScenarioImage.h"
+#include "scenario/ScenarioLayout.h"
+#include "scenario/TextQuoting.h"
+
+namespace velmora {
+namespace {
+
+using namespace std::string_literals;
+
+// Random texts that mix what captions and paths hold: Latin and Cyrillic letters, blanks, quotes,
+// backslashes, path variables, control characters and characters no single-byte code page has.
+std::string RandomText(std::mt19937& random, int maxLength) {
+    static const std::vector<std::string> pieces = {
+        "a", "Z", "7", " ",  "\"", "\\",   "%TEMP%",    "&Далее >",          "ж",    "Ё", "ў",
+        "€", "№", "é", "中", "\t", "\x7F", "Установка", "C:\\Program Files", ".bat", "",  "'",
+        "—"};
+    std::string text;
+    int length = std::uniform_int_distribution<int>(0, maxLength)(random);
+    for (int i = 0; i < length; ++i)
+        text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+    return text;
+}
+
+// A scenario made by the program's own write path, scrambled as it is saved.
+std::string RandomScenario(std::mt19937& random, Codec& codec, PathVariables& vars) {
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    ScenarioImage image(codec, vars);
+    image.NewImage(RandomText(random, 5), RandomText(random, 40), pick(640, 3840), pick(480, 2160));
+    int steps = pick(0, 6);
+    for (int s = 0; s < steps; ++s) {
+        StepState step;
+        for (int w = pick(0, 4); w > 0; --w)
+            step.g_StepWindows.push_back({RandomText(random, 3), RandomText(random, 6), pick(-1, 5)});
+        for (int e = pick(0, 5); e > 0; --e)
+            step.g_StepEvents.push_back({static_cast<std::int16_t>(1 << pick(0, 2)),
+                                         static_cast<std::int16_t>(pick(1, 3)), pick(-5000, 5000),
+                                         pick(-5000, 5000)});
+        step.g_StepTextSet = pick(0, 2) == 0;
+        step.g_StepText = RandomText(random, 8);
+        image.AppendStep(step);
+    }
+    std::string path = RandomText(random, 6) + (pick(0, 1) ? ".bat" : ".exe");
+    if (!image.AppendInstallerPath(path))
+        image.AppendInstallerPath(path + ".bat");
+    image.AppendCommandLine(pick(0, 1) ? RandomText(random, 6) : "");
+    if (pick(0, 3) != 0)
+        image.AppendRecordStamp(
+            LocalTime{pick(1990, 2100), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59), pick(0, 59)});
+    // Some are then edited as the properties dialog and the path editor do.
+    if (pick(0, 2) == 0) {
+        image.SetDescription(RandomText(random, 80));
+        image.ChangeInstallerPath(RandomText(random, 9));
+        image.ChangeCommandLine(RandomText(random, 4));
+    }
+    image.ScrambleImage();
+    return image.Bytes();
+}
+
+TEST(ScenarioTextTest, DumpThenBuildReproducesEveryScenarioTheProgramWrites) {
+    MemoryFileSystem files;
+    PathVariables vars(files);
+    std::mt19937 random(20261206);
+    for (int codePage : {1251, 1252}) {
+        auto codec = SingleByteCodec::Create(codePage);
+        for (int i = 0; i < 200; ++i) {
+            std::string file = RandomScenario(random, *codec, vars);
+            std::string text = DumpScenario(file, *codec, codePage);
+            ASSERT_EQ(text.find("\nraw "), std::string::npos) << text;  // written files read as structure
+            std::string rebuilt, error;
+            ASSERT_TRUE(BuildScenario(text, *codec, rebuilt, error)) << error << "\n" << text;
+            ASSERT_EQ(rebuilt, file) << text;
+        }
+    }
+}
+
+TEST(ScenarioTextTest, TextsReadAsLettersWhereExactAndAsEscapesWhereNot) {
+    auto cyrillic = SingleByteCodec::Create(1251);
+    EXPECT_EQ(QuoteBytes("\xC4\xE0\xEB\xE5\xE5 >", *cyrillic), "\"Далее >\"");
+    EXPECT_EQ(QuoteBytes("C:\\a \"b\"", *cyrillic), R"("C:\\a \"b\"")");
+    // 0x98 has no letter in Windows-1251; a tab and a zero are control bytes.
+    EXPECT_EQ(QuoteBytes("\xC0\x98\t\0z"s, *cyrillic), R"("А\x98\x09\x00z")");
+    auto western = SingleByteCodec::Create(1252);
+    EXPECT_EQ(QuoteBytes("\xC0\x81", *western), R"("À\x81")");
+
+    LineReader reader(R"(  "А\x98\x09\\\"z" "" rest)", *cyrillic);
+    EXPECT_EQ(reader.Quoted(), "\xC0\x98\t\\\"z");
+    EXPECT_EQ(reader.Quoted(), "");
+    EXPECT_EQ(reader.Word(), "rest");
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(ScenarioTextTest, DamagedFilesRoundTripThroughTheRawForm) {
+    MemoryFileSystem files;
+    PathVariables vars(files);
+    auto codec = SingleByteCodec::Create(1251);
+    std::mt19937 random(7);
+    std::string file;
+    while (file.size() < 300)
+        file = RandomScenario(random, *codec, vars);
+    std::string plain = file;
+    layout::Scramble(plain);
+    const auto pathOffset = static_cast<std::size_t>(layout::GetI32(plain, 28));
+    for (std::size_t length = 0; length <= file.size(); length += 7) {
+        std::string cut = file.substr(0, length);
+        std::string text = DumpScenario(cut, *codec, 1251);
+        std::string rebuilt, error;
+        ASSERT_TRUE(BuildScenario(text, *codec, rebuilt, error)) << error;
+        EXPECT_EQ(rebuilt, cut) << length;
+        if (length <= pathOffset) {  // the path now runs off the end
+            EXPECT_NE(text.find("\nraw "), std::string::npos) << length;
+        }
+    }
+}
+
+TEST(ScenarioTextTest, MistakesAreReportedWithTheirLine) {
+    auto codec = SingleByteCodec::Create(1251);
+    auto error = [&](const std::string& text) {
+        std::string bytes, message;
+        EXPECT_FALSE(BuildScenario(text, *codec, bytes, message)) << text;
+        return message;
+    };
+    EXPECT_EQ(error(""), "the text is empty");
+    EXPECT_EQ(error("# only a comment\n"), "the text is empty");
+    EXPECT_EQ(error("screen 1 2\n"), "line 1: the text must start with \"format 1\"");
+    EXPECT_EQ(error("format 2\n"), "line 1: the text must start with \"format 1\"");
+    EXPECT_EQ(error("format 1\n\nwindow \"a\" \"b\" 0\n"), "line 3: \"window\" before the first \"step\"");
+    EXPECT_EQ(error("format 1\ninstaller \"a\\qb\"\n"), "line 2: unknown escape; use \\\\, \\\" or \\xHH");
+    EXPECT_EQ(error("format 1\ninstaller \"a\n"), "line 2: the quoted text has no closing quote");
+    EXPECT_EQ(error("format 1\ninstaller \"a\" b\n"), "line 2: unexpected words at the end of the line");
+    EXPECT_EQ(error("format 1\ninstaller \"a\"\ninstaller \"b\"\n"), "line 3: a second \"installer\" line");
+    EXPECT_EQ(error("format 1\ndescription \"" + std::string(201, 'x') + "\"\n"),
+              "line 2: the description has 201 bytes; the file holds 200");
+    EXPECT_EQ(error("format 1\ncommandline \"中\"\n"),
+              "line 2: the text \"中\" has a character the code page cannot store; write its byte as \\xHH");
+    EXPECT_EQ(error("format 1\nstep\nevent left tap 1 2\n"),
+              "line 3: the event is press, move, release or a number");
+    EXPECT_EQ(error("format 1\nstep\nevent left press 1 99999999999\n"),
+              "line 3: expected a whole number from -2147483648 to 2147483647, found \"99999999999\"");
+    EXPECT_EQ(error("format 1\nversion 1 40000\n"),
+              "line 2: expected a whole number from -32768 to 32767, found \"40000\"");
+    EXPECT_EQ(error("format 1\nscreen 1 2\nraw 0\n"),
+              "line 3: \"raw\" cannot be mixed with other parts of a scenario");
+    EXPECT_EQ(error("format 1\nraw 2\nhex 00\n"), "\"raw\" promises 2 bytes; the \"hex\" lines hold 1");
+    EXPECT_EQ(error("format 1\nraw 1\nhex 0G\n"), "line 3: expected bytes as pairs of hexadecimal digits");
+    EXPECT_EQ(error("format 1\nspare 0102\n"), "line 2: \"spare\" takes one byte in hexadecimal");
+    EXPECT_EQ(error("format 1\nmystery\n"), "line 2: unknown line \"mystery\"");
+}
+
+TEST(ScenarioTextTest, TheTextNamesItsCodePage) {
+    EXPECT_EQ(TextCodePage("format 1\n  codepage 1251\r\n"), 1251);
+    EXPECT_EQ(TextCodePage("format 1\n# codepage 1251\n"), std::nullopt);
+    EXPECT_EQ(TextCodePage("format 1\ncodepage x\n"), std::nullopt);
+    EXPECT_EQ(TextCodePage("format 1\ncodepage 99999999999\n"), std::nullopt);
+
+    // Windows line ends and blank lines are read like the program's own output.
+    auto codec = SingleByteCodec::Create(1251);
+    std::string bytes, error;
+    ASSERT_TRUE(BuildScenario("format 1\r\n\r\ndescription \"Тест\"\r\ninstaller \"a.bat\"\r\n", *codec,
+                              bytes, error))
+        << error;
+    EXPECT_EQ(DumpScenario(bytes, *codec, 1251),
+              "# Velmora Runwright scenario as text; \"scntool build\" turns it back into the file.\n"
+              "format 1\ncodepage 1251\nscreen 0 0\nversion 1 2\ndescription \"Тест\"\n\n"
+              "installer \"a.bat\"\ncommandline \"\"\n");
+}
+
+}  // namespace
+}  // namespace velmora
