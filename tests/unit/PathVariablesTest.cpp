@@ -139,6 +139,7 @@ TEST_F(PathVariablesTest, ContractMatchesWholeFolderNamesOnly) {
     std::string contracted = vars.ContractPathVars("D:\\administrator\\admin\\x.exe");
     EXPECT_EQ(contracted, "D:\\administrator\\%USERNAME%\\x.exe");
     EXPECT_EQ(vars.ExpandPathVars(contracted), "D:\\administrator\\admin\\x.exe");
+    EXPECT_EQ(vars.ContractPathVars("D:\\sysadmin\\x.exe"), "D:\\sysadmin\\x.exe");
     EXPECT_EQ(vars.ContractPathVars("C:\\WINDOWS2\\x.exe"), "%DRIVEAPP%\\WINDOWS2\\x.exe");
     EXPECT_EQ(vars.ContractPathVars("C:\\WINDOWS"), "%WINDOWS%");
     EXPECT_EQ(vars.ContractPathVars("C:\\WINDOWS\\"), "%WINDOWS%\\");

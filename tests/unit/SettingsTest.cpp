@@ -2,12 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
 
 namespace velmora {
 namespace {
+
+// Relative folder names resolve against the current folder, which the double does not model.
+class FilesWithRelativeFolders : public MemoryFileSystem {
+  public:
+    bool Exists(const std::string& path) override {
+        return relative.count(path) > 0 || MemoryFileSystem::Exists(path);
+    }
+    bool IsDirectory(const std::string& path) override {
+        return relative.count(path) > 0 || MemoryFileSystem::IsDirectory(path);
+    }
+    std::set<std::string> relative;
+};
 
 // A disc in drive E: with the program at its root.
 class SettingsTest : public ::testing::Test {
@@ -27,7 +41,7 @@ class SettingsTest : public ::testing::Test {
     std::string Speed() { return settings.Get("Install", "Speed", "?"); }
     std::string Folder() { return settings.Get("Path", "FolderSCN", "?"); }
 
-    MemoryFileSystem files;
+    FilesWithRelativeFolders files;
     MemoryProfileFile profile{files};
     FakeSystemInfo system;
     MemoryRegistry registry;
@@ -72,11 +86,14 @@ TEST_F(SettingsTest, ScenarioFolderIsExpandedAndMustExist) {
 }
 
 TEST_F(SettingsTest, OneCharacterOrFileNamedFolderIsIgnored) {
-    files.AddFolder("E:\\X");
+    files.relative = {"X", "Ж", "XY"};
     ReadIni("[General]\r\nSCNFolder=X\r\n");
     EXPECT_EQ(Folder(), "C:\\Before");
     ReadIni("[General]\r\nSCNFolder=Ж\r\n");
     EXPECT_EQ(Folder(), "C:\\Before");
+    ReadIni("[General]\r\nSCNFolder=XY\r\n");
+    EXPECT_EQ(Folder(), "XY");
+    settings.Save("Path", "FolderSCN", "C:\\Before");
     files.AddFile("E:\\notafolder.txt");
     ReadIni("[General]\r\nSCNFolder=E:\\notafolder.txt\r\n");
     EXPECT_EQ(Folder(), "C:\\Before");
