@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
@@ -159,6 +164,54 @@ TEST_F(LanguageTest, AffixAndFormatWorkOnFileTexts) {
     EXPECT_EQ(language.LangTextAffix("Сохранить", "MainMenu", 4, false, "?"), "Сохранить?");
     EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 5, "a.exe"), "File a.exe missing");
     EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 6, "a.exe"), "Нет файла a.exe");
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The shipped language file must stay readable by Windows' INI reader in any code page: ASCII only, CRLF
+// line ends, no byte-order mark, every section headed once in table order and only numbered keys in range.
+TEST(ShippedLanguageFileTest, EnglishIsPlainAsciiWithAllSectionsAndKeysInRange) {
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/language/English.lng", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        ASSERT_LT(static_cast<unsigned char>(text[i]), 0x80u) << "non-ASCII byte at " << i;
+        if (text[i] == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare line feed at " << i;
+        }
+    }
+
+    std::vector<std::string> sections;
+    int keys = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? text.size() : end + 2;
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line[0] == '[') {
+            ASSERT_EQ(line.back(), ']') << line;
+            sections.push_back(line.substr(1, line.size() - 2));
+            continue;
+        }
+        ASSERT_FALSE(sections.empty()) << line;
+        std::size_t eq = line.find('=');
+        ASSERT_NE(eq, std::string::npos) << line;
+        int key = std::atoi(line.substr(0, eq).c_str());
+        ASSERT_EQ(std::to_string(key), line.substr(0, eq)) << line;
+        ASSERT_GE(key, 1) << line;
+        ASSERT_LE(key, Language::kTables[sections.size() - 1].keys) << sections.back() << ": " << line;
+        ++keys;
+    }
+    ASSERT_EQ(sections.size(), Language::kTables.size());
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        EXPECT_EQ(sections[i], Language::kTables[i].name);
+    std::cout << keys << " texts in English.lng\n";
 }
 
 }  // namespace
