@@ -1,0 +1,480 @@
+#include "engine/Player.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+
+#include "platform/doubles/FakeWindowSystem.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
+#include "scenario/AnsiCodePage.h"
+
+namespace velmora {
+namespace {
+
+class FakeHost : public PlayerHost {
+  public:
+    void SetStepTimer(bool enabled, int intervalMs) override {
+        stepOn = enabled;
+        stepInterval = intervalMs;
+    }
+    void SetExitTimer(bool enabled) override { exitOn = enabled; }
+    void SetTopMost(bool topMost) override { topMostCalls.push_back(topMost); }
+    bool IsOwnWindow(WindowId window) override { return window != 0 && window == panel; }
+    void PanelChanged() override { ++changes; }
+    void RunEnded(bool stopped) override { ended.push_back(stopped); }
+
+    bool stepOn = false;
+    int stepInterval = 0;
+    bool exitOn = false;
+    std::vector<bool> topMostCalls;
+    WindowId panel = 0;
+    int changes = 0;
+    std::vector<bool> ended;
+};
+
+struct StepSpec {
+    std::vector<WindowRef> windows;
+    std::vector<MouseEventRec> events;
+    std::string text;
+};
+
+const WindowRef kDialog{"#32770", "Setup", 0};
+const WindowRef kNext{"Button", "Next", 1};
+const MouseEventRec kPress{kButtonLeft, kKindPress, 10, 5};
+const MouseEventRec kMove{kButtonLeft, kKindMove, 3, 1};
+const MouseEventRec kRelease{kButtonLeft, kKindRelease, 4, 2};
+const StepSpec kClickNext{{kDialog, kNext}, {kPress, kMove, kRelease}, ""};
+
+class PlayerTest : public ::testing::Test {
+  protected:
+    PlayerTest() {
+        files.AddFile("C:\\Setup\\app.exe");
+        files.AddFile("C:\\Setup\\run.bat");
+        shared.g_MouseScaleX = 64;
+        shared.g_MouseScaleY = 85;
+        dialog = windows.AddTopLevel("#32770", "Setup", 100, 100, 400, 300);
+        next = windows.AddChild(dialog, "Button", "Next", 300, 350, 80, 25);
+    }
+
+    // Writes a scenario file as the recorder saves it.
+    std::string Bytes(const std::vector<StepSpec>& steps, const std::string& installer = "C:\\Setup\\app.exe",
+                      const std::string& commandLine = "") {
+        ScenarioImage writer(*codec, pathVars);
+        writer.NewImage(installer, "test", 1024, 768);
+        for (const StepSpec& spec : steps) {
+            StepState s;
+            for (const WindowRef& w : spec.windows)
+                s.g_StepWindows.push_back(w);
+            for (const MouseEventRec& e : spec.events)
+                s.g_StepEvents.push_back(e);
+            s.g_StepText = spec.text;
+            s.g_StepTextSet = !spec.text.empty();
+            writer.AppendStep(s);
+        }
+        EXPECT_TRUE(writer.AppendInstallerPath(installer));
+        writer.AppendCommandLine(commandLine);
+        writer.AppendRecordStamp(LocalTime{});
+        return writer.Bytes();
+    }
+    static std::string Scrambled(std::string bytes) {
+        for (char& c : bytes)
+            c = static_cast<char>(c ^ 0x3D ^ 0x9E);
+        return bytes;
+    }
+    std::string AddScenario(const std::string& name, const std::vector<StepSpec>& steps,
+                            const std::string& installer = "C:\\Setup\\app.exe",
+                            const std::string& cmd = "") {
+        const std::string path = "C:\\Scn\\" + name + ".SCN";
+        files.AddFile(path, Scrambled(Bytes(steps, installer, cmd)));
+        shared.g_RunList.push_back(path);
+        return path;
+    }
+    // The panel's load, then the first tmrExit tick.
+    void Start() {
+        shared.g_CurrentScn = shared.g_RunList.size() > 1 ? shared.g_RunList[1] : "";
+        player.LoadPlaySpeed();
+        player.Play();
+        ASSERT_TRUE(host.exitOn);
+        player.tmrExit_Timer();
+    }
+    // Plays ticks and returns a '.' for a tick without a foreground attempt, 'F' for one with.
+    std::string CoveredTicks(int ticks) {
+        std::string result;
+        for (int i = 0; i < ticks; ++i) {
+            const std::size_t before = windows.foregroundCalls.size();
+            player.tmrDo_Timer();
+            result += windows.foregroundCalls.size() > before ? 'F' : '.';
+        }
+        return result;
+    }
+    std::uint8_t Result(int i) const { return stats.g_StatList.at(static_cast<std::size_t>(i)).Result; }
+
+    MemoryFileSystem files;
+    MemoryProfileFile profile{files};
+    FakeDialogs dialogs;
+    Language language{files, profile, dialogs};
+    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
+    PathVariables pathVars{files};
+    ScenarioImage scenario{*codec, pathVars};
+    StepState step;
+    SharedState shared;
+    FakeClock clock;
+    Statistics stats{clock};
+    PanelModel panel{language};
+    FakeWindowSystem windows;
+    FakeShell shell;
+    MemorySettingsStore settings;
+    FakeSystemInfo system;
+    FakeHost host;
+    Player player{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
+                              shared, stats, panel, host}};
+    WindowId dialog = 0;
+    WindowId next = 0;
+};
+
+TEST_F(PlayerTest, ReplaysEveryGestureAndTextThenEndsTheRunDone) {
+    pathVars.g_PathVars[4].second = "C:\\Setup";
+    AddScenario("First", {kClickNext, {{kDialog, kNext}, {kPress, kRelease}, "C:\\Users\\x"}},
+                "%PROGRAMFILES%\\app.exe", "/S");
+    Start();
+    EXPECT_EQ(panel.lblKolvoProg, "1/1");
+    EXPECT_EQ(panel.lblCaption, "First");
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, "C:\\Setup\\app.exe");
+    EXPECT_EQ(shell.calls[0].parameters, "/S");
+    EXPECT_EQ(shell.calls[0].workingFolder, files.CurrentDirectory());
+    EXPECT_EQ(shared.g_CommandLine, "/S");
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_EQ(host.stepInterval, 500);
+
+    player.tmrDo_Timer();
+    const unsigned abs = kMouseAbsolute;
+    const std::vector<FakeWindowSystem::MouseInput> gesture{
+        {kMouseLeftDown | abs, 310 * 64, 355 * 85, {310, 355}},
+        {kMouseMove | abs, 313 * 64, 356 * 85, {310, 355}},
+        {kMouseLeftUp | abs, 314 * 64, 357 * 85, {314, 357}},
+    };
+    EXPECT_EQ(windows.mouseEvents, gesture);
+    EXPECT_EQ(shared.g_LastWnd, next);
+    EXPECT_EQ(host.stepInterval, 500);  // speed 2 by default
+    EXPECT_EQ(panel.lblAct, "Выполняется ожидание установки");
+    EXPECT_TRUE(windows.textsSet.empty());
+
+    player.tmrDo_Timer();
+    EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{next, "C:\\Users\\x"}}));
+    EXPECT_EQ(windows.foregroundCalls.back(), next);
+    EXPECT_TRUE(step.g_StepText.empty());
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_TRUE(host.exitOn);
+    EXPECT_EQ(Result(1), kStatDone);
+
+    player.tmrExit_Timer();
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    EXPECT_FALSE(host.exitOn || host.stepOn);
+    EXPECT_EQ(stats.RecordCount(), 1);
+}
+
+TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
+    shared.g_RunList.push_back("C:\\Scn\\Missing.SCN");
+    std::string newer = Bytes({kClickNext});
+    newer[8] = 2;  // VersionMajor
+    files.AddFile("C:\\Scn\\Newer.SCN", Scrambled(newer));
+    shared.g_RunList.push_back("C:\\Scn\\Newer.SCN");
+    AddScenario("NoInstaller", {kClickNext}, "C:\\Setup\\gone.exe");
+    AddScenario("ShellFails", {kClickNext});
+    AddScenario("Empty", {}, "C:\\Setup\\run.bat");
+    shell.result = false;
+
+    Start();
+    for (int i = 0; i < 4; ++i) {
+        shell.result = i == 3;  // only the last one starts
+        EXPECT_FALSE(host.stepOn);
+        EXPECT_TRUE(host.exitOn);
+        player.tmrExit_Timer();
+    }
+    EXPECT_EQ(panel.lblKolvoProg, "5/5");
+    // An empty scenario (a recorded batch file) starts its installer and is done at once.
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_FALSE(host.stepOn);
+    ASSERT_EQ(stats.RecordCount(), 5);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(Result(i), kStatFailed) << i;
+    EXPECT_EQ(stats.g_StatList[2].PackageName, "Newer");
+    EXPECT_EQ(Result(5), kStatDone);
+    EXPECT_TRUE(dialogs.messages.empty());
+    player.tmrExit_Timer();
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+}
+
+TEST_F(PlayerTest, ADamagedStepIsAFailureNotASuccess) {
+    std::string bytes = Bytes({kClickNext});
+    bytes[20] = 2;  // StepCount claims a second step that is not there
+    files.AddFile("C:\\Scn\\Cut.SCN", Scrambled(bytes));
+    shared.g_RunList.push_back("C:\\Scn\\Cut.SCN");
+    Start();
+    player.tmrDo_Timer();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+    EXPECT_EQ(Result(1), kStatFailed);
+    EXPECT_TRUE(host.exitOn);
+}
+
+TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
+    AddScenario("Two", {kClickNext, kClickNext});
+    const WindowId popup = windows.AddTopLevel("Popup", "Ad", 290, 340, 100, 50);
+    Start();
+    // Before any success: three attempts at once, one tick re-arming, thirteen waiting ticks.
+    EXPECT_EQ(CoveredTicks(18), "FFF" + std::string(14, '.') + "F");
+    EXPECT_EQ(windows.foregroundCalls.back(), next);
+    EXPECT_EQ(panel.lblAct, "Нужное окно закрыто другим приложением");
+    EXPECT_TRUE(windows.mouseEvents.empty());
+
+    windows.Remove(popup);
+    player.tmrDo_Timer();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+    windows.Get(next).coveredBy = dialog;
+    // After a success: the first attempt on the fourth covered tick.
+    EXPECT_EQ(CoveredTicks(21), "...FFF" + std::string(14, '.') + "F");
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+}
+
+TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
+    settings.Save("Install", "Speed", "0");
+    AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
+    Start();
+    EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
+    player.tmrDo_Timer();
+    EXPECT_EQ(host.stepInterval, 100);
+    for (int i = 1; i <= 9; ++i)
+        player.tmrDo_Timer();
+    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_TRUE(player.m_WindowFound);
+    EXPECT_EQ(panel.lblAct, "Поиск окна");
+    player.tmrDo_Timer();
+    EXPECT_EQ(host.stepInterval, 500);
+    EXPECT_FALSE(player.m_WindowFound);
+    EXPECT_TRUE(host.stepOn);
+
+    windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
+    player.tmrDo_Timer();
+    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_EQ(Result(1), kStatDone);
+}
+
+TEST_F(PlayerTest, StoredSpeedOutsideTheKnownLevelsGetsAUsableInterval) {
+    for (const auto& [stored, interval] : std::vector<std::pair<std::string, int>>{
+             {"0", 100}, {"1", 250}, {"2", 500}, {"7", 500}, {"-1", 500}, {"x", 500}, {"", 500}}) {
+        settings.Save("Install", "Speed", stored);
+        player.LoadPlaySpeed();
+        EXPECT_EQ(player.m_StepInterval, interval) << stored;
+    }
+}
+
+TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
+    const WindowId second = windows.AddChild(dialog, "Button", "Next", 390, 350, 80, 25);
+    windows.AddTopLevel("#32770", "Other", 0, 0, 50, 50);  // in front of the Setup dialog
+    auto chain = [&](std::vector<WindowRef> links) {
+        step.Clear();
+        for (const WindowRef& w : links)
+            step.g_StepWindows.push_back(w);
+        return player.FindTargetWindow();
+    };
+    EXPECT_EQ(chain({kDialog, kNext}), next);
+    EXPECT_EQ(chain({kDialog, {"Button", "Next", 2}}), second);
+    EXPECT_EQ(chain({kDialog, {"Button", "Next", 3}}), 0u);
+    EXPECT_EQ(chain({{"#32770", "", 0}}), windows.FindWindowEx(0, 0, "#32770", "Other"));
+    EXPECT_EQ(chain({{"#32770", " ", 2}, {"button", std::string("Next\0", 5), 1}}), next);
+    EXPECT_EQ(chain({{"#32770", std::string(1, '\0'), 2}, {"Button", "", 2}}), second);
+    EXPECT_EQ(chain({{"Progman", "x", -1}, {"#32770", "Setup", 1}, kNext}), next);
+    EXPECT_EQ(chain({{"#32770", "Setup", 0}, {"Static", "Next", 1}}), 0u);
+    EXPECT_EQ(chain({}), 0u);
+
+    // A huge MatchIndex from a damaged file costs no more searches than there are windows.
+    windows.findCalls = 0;
+    EXPECT_EQ(chain({kDialog, {"Button", "", INT32_MAX}}), 0u);
+    EXPECT_LE(windows.findCalls, 4);
+    EXPECT_EQ(player.FindNthWindow(dialog, "Button", std::nullopt, 0), 0u);
+    EXPECT_EQ(player.FindNthWindow(dialog, "Button", std::nullopt, -5), 0u);
+}
+
+TEST_F(PlayerTest, StepsWithOneEventOrNoneNeedNoInputButStillGetTheirText) {
+    const WindowId edit = windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
+    const WindowRef field{"Edit", "", 1};
+    AddScenario("Texts", {{{kDialog, field}, {kPress}, "one"}, {{kDialog, field}, {}, "none"}});
+    Start();
+    player.tmrDo_Timer();
+    player.tmrDo_Timer();
+    EXPECT_TRUE(windows.mouseEvents.empty());
+    EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{edit, "one"}, {edit, "none"}}));
+    EXPECT_EQ(Result(1), kStatDone);
+}
+
+TEST_F(PlayerTest, SkipOrStopBetweenScenariosMarksTheJustEndedOneInterrupted) {
+    AddScenario("Done", {}, "C:\\Setup\\run.bat");
+    AddScenario("Fails", {}, "C:\\Setup\\gone.bat");
+    Start();
+    EXPECT_EQ(Result(1), kStatDone);
+    player.imgPlayNext_Click();
+    EXPECT_EQ(Result(1), kStatInterrupted);
+    EXPECT_EQ(panel.lblAct, "Запуск следующей инсталяции");
+
+    player.tmrExit_Timer();
+    EXPECT_EQ(Result(2), kStatFailed);
+    player.imgStop_Click();
+    EXPECT_EQ(Result(2), kStatInterrupted);
+    EXPECT_EQ(host.ended, std::vector<bool>{true});
+    EXPECT_FALSE(host.exitOn || host.stepOn);
+    player.tmrExit_Timer();  // a tick already queued does nothing any more
+    player.imgStop_Click();
+    EXPECT_EQ(host.ended.size(), 1u);
+    EXPECT_EQ(stats.RecordCount(), 2);
+}
+
+TEST_F(PlayerTest, SkipInTheMiddleOfAGestureReleasesTheButtonAndAbandonsTheStep) {
+    AddScenario("A", {kClickNext, kClickNext});
+    AddScenario("B", {kClickNext});
+    Start();
+    windows.onPump = [&] {
+        windows.onPump = nullptr;
+        player.imgPlayNext_Click();
+        player.tmrDo_Timer();  // a tick dispatched by the pump must not run
+        player.tmrExit_Timer();
+    };
+    player.tmrDo_Timer();
+    ASSERT_EQ(windows.mouseEvents.size(), 2u);
+    EXPECT_EQ(windows.mouseEvents[0].flags, kMouseLeftDown | kMouseAbsolute);
+    EXPECT_EQ(windows.mouseEvents[1].flags, kMouseLeftUp | kMouseAbsolute);
+    EXPECT_EQ(Result(1), kStatInterrupted);
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_TRUE(host.exitOn);
+    EXPECT_EQ(stats.RecordCount(), 1);
+    EXPECT_EQ(panel.lblAct, "Запуск следующей инсталяции");
+
+    player.tmrDo_Timer();  // a late tick of the abandoned step
+    EXPECT_EQ(windows.mouseEvents.size(), 2u);
+    player.tmrExit_Timer();
+    EXPECT_EQ(panel.lblKolvoProg, "2/2");
+    EXPECT_TRUE(host.stepOn);
+}
+
+TEST_F(PlayerTest, StopInTheMiddleOfAGestureEndsTheRunOnlyAfterTheTickUnwinds) {
+    AddScenario("A", {kClickNext});
+    Start();
+    std::size_t endedDuringPump = 99;
+    windows.onPump = [&] {
+        windows.onPump = nullptr;
+        player.imgStop_Click();
+        endedDuringPump = host.ended.size();
+    };
+    player.tmrDo_Timer();
+    EXPECT_EQ(endedDuringPump, 0u);
+    EXPECT_EQ(host.ended, std::vector<bool>{true});
+    EXPECT_EQ(windows.mouseEvents.back().flags, kMouseLeftUp | kMouseAbsolute);
+    EXPECT_EQ(Result(1), kStatInterrupted);
+    EXPECT_TRUE(player.Finished());
+}
+
+TEST_F(PlayerTest, PauseAndResumeTextsAndTimers) {
+    AddScenario("A", {kClickNext, kClickNext});
+    AddScenario("B", {kClickNext});
+    Start();
+    player.PausePlay();
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(panel.lblCaption, "Пауза");
+    EXPECT_EQ(panel.lblAct, "Теперь можете делать свои действия");
+    EXPECT_TRUE(panel.imgPlayVisible);
+    EXPECT_FALSE(panel.imgPauseVisible);
+
+    player.PlayAfterPause();
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_EQ(panel.lblCaption, "A");
+    EXPECT_EQ(panel.lblKolvoProg, "1/2");
+    EXPECT_FALSE(panel.imgPlayVisible);
+    EXPECT_TRUE(panel.imgPauseVisible);
+}
+
+TEST_F(PlayerTest, PauseDuringAGestureFinishesItAndHoldsTheNextStepsUntilResume) {
+    AddScenario("A", {kClickNext});
+    AddScenario("B", {kClickNext});
+    Start();
+    windows.onPump = [&] {
+        windows.onPump = nullptr;
+        player.PausePlay();
+    };
+    player.tmrDo_Timer();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);  // the button is not left down
+    EXPECT_EQ(Result(1), kStatDone);
+    EXPECT_EQ(panel.lblAct, "Теперь можете делать свои действия");
+
+    // The pending start still happens, but the new scenario waits for the play button.
+    player.tmrExit_Timer();
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(panel.lblCaption, "Пауза");
+    player.PlayAfterPause();
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_EQ(panel.lblKolvoProg, "2/2");
+}
+
+TEST_F(PlayerTest, ResumeAfterTheScenarioEndedDoesNotReplayItsLastStep) {
+    AddScenario("A", {kClickNext});
+    AddScenario("B", {}, "C:\\Setup\\gone.bat");
+    Start();
+    player.tmrDo_Timer();
+    player.PausePlay();
+    player.tmrExit_Timer();  // B fails while paused
+    player.PlayAfterPause();
+    EXPECT_FALSE(host.stepOn);
+    player.tmrDo_Timer();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+}
+
+TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario) {
+    AddScenario("A", {kClickNext});
+    AddScenario("B", {}, "C:\\Setup\\run.bat");
+    host.panel = windows.AddTopLevel("ThunderRT6FormDC", "", 283, 340, 457, 43);
+    Start();
+    player.tmrDo_Timer();
+    EXPECT_EQ(host.topMostCalls, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(windows.mouseEvents.empty());
+    player.imgPlayNext_Click();
+    player.tmrExit_Timer();
+    EXPECT_EQ(host.topMostCalls.back(), true);
+}
+
+TEST_F(PlayerTest, HostileCoordinatesStayInsideTheAbsoluteRange) {
+    AddScenario("A", {{{kDialog, kNext},
+                       {{kButtonLeft, kKindPress, 0, 0},
+                        {kButtonLeft, kKindMove, INT32_MAX, INT32_MIN},
+                        {9, kKindMove, -1, -1},
+                        {kButtonLeft, kKindRelease, INT32_MIN, INT32_MAX}},
+                       ""}});
+    shared.g_MouseScaleX = 0;  // a direct run: the main window never computed the scale
+    shared.g_MouseScaleY = 0;
+    system.screen = {26214, 768};
+    Start();
+    EXPECT_EQ(shared.g_MouseScaleX, 2);  // 2.5 rounds to even
+    EXPECT_EQ(shared.g_MouseScaleY, 85);
+    player.tmrDo_Timer();
+    ASSERT_EQ(windows.mouseEvents.size(), 4u);
+    for (const auto& event : windows.mouseEvents) {
+        EXPECT_GE(event.x, 0);
+        EXPECT_LE(event.x, 65535);
+        EXPECT_GE(event.y, 0);
+        EXPECT_LE(event.y, 65535);
+    }
+    EXPECT_EQ(windows.mouseEvents[1].x, 65535);
+    EXPECT_EQ(windows.mouseEvents[1].y, 0);
+}
+
+TEST_F(PlayerTest, AnEmptyRunListEndsAtTheFirstTick) {
+    Start();
+    EXPECT_EQ(panel.lblKolvoProg, "1/0");
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    EXPECT_EQ(stats.RecordCount(), 0);
+}
+
+}  // namespace
+}  // namespace velmora
