@@ -27,6 +27,12 @@ class FileSystem {
     // Names (not paths) of the files in a folder that match a wildcard pattern such as "*.SCN".
     virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) = 0;
     virtual std::string CurrentDirectory() = 0;
+    // Copies a file, replacing an existing target unless that target is read-only.
+    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+    // Creates one folder; its parent must exist. False when it cannot be created or already exists.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Sets the normal attribute, clearing read-only (files copied from a disc carry it).
+    virtual bool SetNormalAttributes(const std::string& path) = 0;
 };
 
 }  // namespace velmora

@@ -3,32 +3,21 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/WildcardMatch.h"
+
 namespace velmora {
 namespace {
 
-bool WildcardMatch(const std::string& name, const std::string& pattern, std::size_t n = 0,
-                   std::size_t p = 0) {
-    while (p < pattern.size()) {
-        if (pattern[p] == '*') {
-            for (std::size_t k = n; k <= name.size(); ++k) {
-                if (WildcardMatch(name, pattern, k, p + 1))
-                    return true;
-            }
-            return false;
-        }
-        if (n >= name.size())
-            return false;
-        if (pattern[p] != '?' && std::tolower(static_cast<unsigned char>(pattern[p])) !=
-                                     std::tolower(static_cast<unsigned char>(name[n]))) {
-            return false;
-        }
-        ++n;
-        ++p;
-    }
-    return n == name.size();
+char Fold(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
 }  // namespace
+
+std::string MemoryFileSystem::NameOf(const std::string& path) {
+    auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string MemoryFileSystem::Key(const std::string& path) {
     std::string key;
@@ -68,16 +57,25 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
     std::string key = Key(path);
     auto slash = key.rfind('\\');
     if (slash != std::string::npos && slash > 2)
-        AddFolder(path.substr(0, slash));
-    std::string name =
-        path.substr(path.find_last_of("\\/") == std::string::npos ? 0 : path.find_last_of("\\/") + 1);
-    files_[key] = Entry{name, std::move(bytes), false};
+        AddFolder(key.substr(0, slash));
+    files_[key] = Entry{NameOf(path), std::move(bytes)};
 }
 
 void MemoryFileSystem::SetReadOnly(const std::string& path, bool readOnly) {
     auto it = files_.find(Key(path));
     if (it != files_.end())
         it->second.readOnly = readOnly;
+}
+
+void MemoryFileSystem::SetLocked(const std::string& path, bool locked) {
+    auto it = files_.find(Key(path));
+    if (it != files_.end())
+        it->second.locked = locked;
+}
+
+bool MemoryFileSystem::IsReadOnly(const std::string& path) const {
+    auto it = files_.find(Key(path));
+    return it != files_.end() && it->second.readOnly;
 }
 
 std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {
@@ -92,9 +90,10 @@ bool MemoryFileSystem::Exists(const std::string& path) {
         return false;
     std::string key = Key(path);
     if (key.size() == 3 && key[1] == ':') {
-        // A root exists when anything is stored on its drive.
+        // A root exists when anything is stored on its drive or it holds the current directory.
         auto starts = [&](const std::string& k) { return k.compare(0, 3, key) == 0; };
-        return std::any_of(files_.begin(), files_.end(), [&](auto& f) { return starts(f.first); }) ||
+        return starts(Key(currentDirectory)) ||
+               std::any_of(files_.begin(), files_.end(), [&](auto& f) { return starts(f.first); }) ||
                std::any_of(folders_.begin(), folders_.end(), starts);
     }
     return files_.count(key) > 0 || folders_.count(key) > 0;
@@ -108,7 +107,10 @@ bool MemoryFileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
-    return Contents(path);
+    auto it = files_.find(Key(path));
+    if (it == files_.end() || it->second.locked)
+        return std::nullopt;
+    return it->second.bytes;
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -120,7 +122,7 @@ bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view byt
         return false;
     }
     auto it = files_.find(key);
-    if (it != files_.end() && it->second.readOnly)
+    if (it != files_.end() && (it->second.readOnly || it->second.locked))
         return false;
     if (it == files_.end()) {
         AddFile(path, std::string(bytes));
@@ -133,20 +135,22 @@ bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view byt
 bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
     auto it = files_.find(Key(from));
     std::string target = Key(to);
-    if (it == files_.end() || files_.count(target) || folders_.count(target) || !ParentExists(target))
+    // A name may change only its letter case: the target then "exists" as the source itself.
+    bool sameFile = it != files_.end() && it->first == target;
+    if (it == files_.end() || it->second.locked || (files_.count(target) && !sameFile) ||
+        folders_.count(target) || !ParentExists(target)) {
         return false;
+    }
     Entry entry = std::move(it->second);
     files_.erase(it);
-    std::string name =
-        to.substr(to.find_last_of("\\/") == std::string::npos ? 0 : to.find_last_of("\\/") + 1);
-    entry.name = name;
+    entry.name = NameOf(to);
     files_[target] = std::move(entry);
     return true;
 }
 
 bool MemoryFileSystem::Remove(const std::string& path) {
     auto it = files_.find(Key(path));
-    if (it == files_.end() || it->second.readOnly)
+    if (it == files_.end() || it->second.readOnly || it->second.locked)
         return false;
     files_.erase(it);
     return true;
@@ -154,16 +158,52 @@ bool MemoryFileSystem::Remove(const std::string& path) {
 
 std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder, const std::string& pattern) {
     std::string prefix = Key(folder);
+    if (prefix.empty())
+        return {};
     if (prefix.back() != '\\')
         prefix += '\\';
     std::vector<std::string> names;
     for (auto& [key, entry] : files_) {
         if (key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
-            key.find('\\', prefix.size()) == std::string::npos && WildcardMatch(entry.name, pattern)) {
+            key.find('\\', prefix.size()) == std::string::npos &&
+            WildcardMatch<char>(entry.name, pattern, Fold)) {
             names.push_back(entry.name);
         }
     }
     return names;
+}
+
+bool MemoryFileSystem::Copy(const std::string& from, const std::string& to) {
+    auto source = files_.find(Key(from));
+    std::string target = Key(to);
+    if (source == files_.end() || source->second.locked || folders_.count(target) || !ParentExists(target))
+        return false;
+    auto existing = files_.find(target);
+    if (existing != files_.end() && (existing->second.readOnly || existing->second.locked))
+        return false;
+    // Like the system's copy, the attributes travel with the contents.
+    Entry copy{existing == files_.end() ? NameOf(to) : existing->second.name, source->second.bytes,
+               source->second.readOnly};
+    files_[target] = std::move(copy);
+    return true;
+}
+
+bool MemoryFileSystem::CreateFolder(const std::string& path) {
+    std::string key = Key(path);
+    if (key.size() <= 3 || files_.count(key) || folders_.count(key) || !ParentExists(key))
+        return false;
+    folders_.insert(key);
+    return true;
+}
+
+bool MemoryFileSystem::SetNormalAttributes(const std::string& path) {
+    std::string key = Key(path);
+    auto it = files_.find(key);
+    if (it != files_.end()) {
+        it->second.readOnly = false;
+        return true;
+    }
+    return folders_.count(key) > 0;
 }
 
 }  // namespace velmora

@@ -1,0 +1,120 @@
+#pragma once
+// One move-only owner for every kind of system handle, keyed on the function that closes it. A copy would
+// close the handle twice, so there is none.
+#include <utility>
+
+#include "platform/win32/Win32.h"
+
+namespace velmora {
+
+// Traits: the empty value and how to close a non-empty one.
+template <typename T, auto CloseFn>
+struct NullIsEmpty {
+    using pointer = T;
+    static T Empty() noexcept { return T{}; }
+    static void Close(T value) noexcept { CloseFn(value); }
+};
+
+template <auto CloseFn>
+struct InvalidIsEmpty {
+    using pointer = HANDLE;
+    static HANDLE Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE value) noexcept { CloseFn(value); }
+};
+
+template <typename Traits>
+class unique_any {
+  public:
+    using pointer = typename Traits::pointer;
+
+    unique_any() noexcept = default;
+    explicit unique_any(pointer value) noexcept : value_(value) {}
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    unique_any(unique_any&& other) noexcept : value_(other.release()) {}
+    unique_any& operator=(unique_any&& other) noexcept {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    ~unique_any() { reset(); }
+
+    pointer get() const noexcept { return value_; }
+    bool valid() const noexcept { return value_ != Traits::Empty(); }
+    explicit operator bool() const noexcept { return valid(); }
+
+    // Closes what is held and takes the new value.
+    void reset(pointer value = Traits::Empty()) noexcept {
+        pointer old = std::exchange(value_, value);
+        if (old != Traits::Empty())
+            Traits::Close(old);
+    }
+    // Gives up ownership without closing.
+    pointer release() noexcept { return std::exchange(value_, Traits::Empty()); }
+    // Closes what is held and returns the storage for a function that fills in a new handle.
+    pointer* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+  private:
+    pointer value_ = Traits::Empty();
+};
+
+namespace detail {
+inline void DeleteGdiObject(HGDIOBJ object) noexcept {
+    DeleteObject(object);
+}
+}  // namespace detail
+
+using unique_handle = unique_any<NullIsEmpty<HANDLE, &CloseHandle>>;
+using unique_hfile = unique_any<InvalidIsEmpty<&CloseHandle>>;
+using unique_hfind = unique_any<InvalidIsEmpty<&FindClose>>;
+using unique_hkey = unique_any<NullIsEmpty<HKEY, &RegCloseKey>>;
+using unique_hbrush = unique_any<NullIsEmpty<HBRUSH, &detail::DeleteGdiObject>>;
+using unique_hpen = unique_any<NullIsEmpty<HPEN, &detail::DeleteGdiObject>>;
+using unique_hfont = unique_any<NullIsEmpty<HFONT, &detail::DeleteGdiObject>>;
+using unique_hbitmap = unique_any<NullIsEmpty<HBITMAP, &detail::DeleteGdiObject>>;
+using unique_hrgn = unique_any<NullIsEmpty<HRGN, &detail::DeleteGdiObject>>;
+// A memory device context from CreateCompatibleDC; a window's DC from GetDC needs unique_hdc_window.
+using unique_hdc = unique_any<NullIsEmpty<HDC, &DeleteDC>>;
+using unique_hhook = unique_any<NullIsEmpty<HHOOK, &UnhookWindowsHookEx>>;
+using unique_hicon = unique_any<NullIsEmpty<HICON, &DestroyIcon>>;
+using unique_hmenu = unique_any<NullIsEmpty<HMENU, &DestroyMenu>>;
+using unique_hwnd = unique_any<NullIsEmpty<HWND, &DestroyWindow>>;
+using unique_hmodule = unique_any<NullIsEmpty<HMODULE, &FreeLibrary>>;
+
+// The device context of a window (GetDC), handed back with ReleaseDC to the same window.
+class unique_hdc_window {
+  public:
+    unique_hdc_window() noexcept = default;
+    explicit unique_hdc_window(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    unique_hdc_window(const unique_hdc_window&) = delete;
+    unique_hdc_window& operator=(const unique_hdc_window&) = delete;
+    unique_hdc_window(unique_hdc_window&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    unique_hdc_window& operator=(unique_hdc_window&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    ~unique_hdc_window() { reset(); }
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void reset() noexcept {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+        window_ = nullptr;
+    }
+
+  private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+}  // namespace velmora
