@@ -1,7 +1,7 @@
 #pragma once
-// What the control panel (frmStels) shows: its fixed layout, its captions and tooltips from the language file,
-// and the state the player (and the recorder) change while the panel is open. The window renders these fields
-// after every change and forwards clicks to the player; it decides nothing itself.
+// What the control panel (frmStels) shows: its fixed layout, its captions and tooltips from the language
+// file, and the state the player (and the recorder) change while the panel is open. The window renders these
+// fields after every change and forwards clicks to the player; it decides nothing itself.
 #include <array>
 #include <string>
 
@@ -20,7 +20,7 @@ struct PanelRect {
 
 // Designer places in pixels, relative to the panel's top-left corner.
 namespace panel_layout {
-inline constexpr PanelRect shpMain{0, 0, 457, 43};  // the visible strip; gives the window size
+inline constexpr PanelRect shpMain{0, 0, 457, 43};   // the visible strip; gives the window size
 inline constexpr PanelRect shpOpt{0, 48, 457, 153};  // the options area below it (part of the region only)
 inline constexpr PanelRect imgLogo{5, 5, 41, 33};
 inline constexpr PanelRect lblCaption{48, 0, 233, 17};
@@ -64,26 +64,36 @@ std::array<Point, 9> PanelRegion();
 enum class PanelText {
     Recording = 15,            // "Запись"
     ContinueChangedText = 16,  // status after clearing the filter box
-    NotTextWindow = 17,        // "Последнее окно не распознано как текстовое"
+    NotTextWindow = 17,  // "Последнее окно не распознано как текстовое"
     ClearFilterToEdit = 20,
     ChosenNotTextField = 21,
     ContinueWithoutChanges = 23,
     StartingNext = 24,  // "Запуск следующей инсталяции"
     Saving = 25,        // "Сохранение пакета..."
     ChangesMade = 26,
-    Pause = 28,                // "Пауза"
-    ReadingFile = 32,          // "Чтение файла"
-    DoYourOwnActions = 34,     // "Теперь можете делать свои действия"
-    WaitingForInstall = 35,    // "Выполняется ожидание установки"
-    WindowCovered = 36,        // "Нужное окно закрыто другим приложением"
-    SearchingWindow = 37,      // "Поиск окна"
+    Pause = 28,              // "Пауза"
+    ReadingFile = 32,        // "Чтение файла"
+    DoYourOwnActions = 34,   // "Теперь можете делать свои действия"
+    WaitingForInstall = 35,  // "Выполняется ожидание установки"
+    WindowCovered = 36,      // "Нужное окно закрыто другим приложением"
+    SearchingWindow = 37,    // "Поиск окна"
 };
 
 // The built-in Russian text of a run-time key.
 const char* BuiltInPanelText(PanelText key);
 
 // Controls whose mouse-move shows a tip in the status line.
-enum class PanelControl { chkReplace, chkFilter, cmdBrowse, cmdRezume, Command1, Command3, imgStop, imgPlay, Text1 };
+enum class PanelControl {
+    chkReplace,
+    chkFilter,
+    cmdBrowse,
+    cmdRezume,
+    Command1,
+    Command3,
+    imgStop,
+    imgPlay,
+    Text1
+};
 
 // Captions and tooltips that ApplyPanelLanguage fills (designer texts unless the language file has its own).
 struct PanelTexts {
@@ -109,11 +119,11 @@ class PanelModel {
     // A run-time text from the language file, or its built-in text.
     std::string Text(PanelText key) const;
 
-    // The playing layout: play button hidden in the first slot, pause shown there, stop in the second, next in
-    // the third; counter "1/" + scenarioCount. The caption is set by the player.
+    // The playing layout: play button hidden in the first slot, pause shown there, stop in the second, next
+    // in the third; counter "1/" + scenarioCount. The caption is set by the player.
     void PlayLayout(int scenarioCount);
-    // The recording layout: caption "Запись" moved right, pause and stop in the second and third slots, no next
-    // button, counter or separator; a wider action line.
+    // The recording layout: caption "Запись" moved right, pause and stop in the second and third slots, no
+    // next button, counter or separator; a wider action line.
     void RecordLayout();
     // Pause swaps the pause button for the play button; resume swaps back.
     void ShowPaused();

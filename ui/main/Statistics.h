@@ -1,6 +1,6 @@
 #pragma once
-// The record of a run: one entry per package started, what became of it and how long it took, and the model of
-// the statistics window that shows it when the run is over.
+// The record of a run: one entry per package started, what became of it and how long it took, and the model
+// of the statistics window that shows it when the run is over.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,7 +14,7 @@ namespace velmora {
 
 // How a package ended. The values are the ones the statistics window has always shown as "NO", "MB", "ОК".
 enum StatResult : std::uint8_t {
-    kStatFailed = 0,       // scenario missing or unreadable, installer missing, or the installer failed to start
+    kStatFailed = 0,  // scenario missing or unreadable, installer missing, or the installer failed to start
     kStatInterrupted = 1,  // skipped or stopped by the user
     kStatDone = 2,         // every step replayed
 };
@@ -29,14 +29,15 @@ struct StatInfo {
 
 // The decimal text of n with a "0" in front unless it is exactly two characters long (5 -> "05", 12 -> "12").
 std::string PadTwo(std::int32_t n);
-// "h:mm:ss". Hours are not wrapped at a day, so a 25-hour install reads 25:00:00; a negative count reads 0:00:00.
+// "h:mm:ss". Hours are not wrapped at a day, so a 25-hour install reads 25:00:00; a negative count reads
+// 0:00:00.
 std::string FormatDuration(std::int64_t seconds);
-// Whole seconds from `from` to `to`, counted over the whole date so that midnight changes nothing; 0 when `to`
-// lies before `from` (the clock was set back).
+// Whole seconds from `from` to `to`, counted over the whole date so that midnight changes nothing; 0 when
+// `to` lies before `from` (the clock was set back).
 std::int64_t SecondsBetween(const LocalTime& from, const LocalTime& to);
 
-// The run's statistics list (mdlStat). Element 0 of g_StatList is a placeholder that is never shown; the package
-// being played is always the last element.
+// The run's statistics list (mdlStat). Element 0 of g_StatList is a placeholder that is never shown; the
+// package being played is always the last element.
 class Statistics {
   public:
     explicit Statistics(Clock& clock) : clock_(clock) {}
@@ -45,16 +46,16 @@ class Statistics {
     void ResetStat();
     // Appends a record for the package about to be started, with the current time as its start.
     void StartStat(const std::string& packageName);
-    // Fills the last record (the placeholder when nothing was started, which is never shown). A second call for
-    // the same package overwrites result, end time and duration.
+    // Fills the last record (the placeholder when nothing was started, which is never shown). A second call
+    // for the same package overwrites result, end time and duration.
     void EndStat(std::uint8_t result);
     // The sum of every package's duration, formatted; empty when there are no records.
     std::string TotalStatTime() const;
     int RecordCount() const { return static_cast<int>(g_StatList.size()) - 1; }
 
-    // The exit code of a run started from the command line: 0 when every package was replayed to the end, 2 when
-    // any failed to start, otherwise 1 (some were skipped or stopped). A run with no records at all — stopped
-    // before its first package — did not install anything and also gives 1.
+    // The exit code of a run started from the command line: 0 when every package was replayed to the end, 2
+    // when any failed to start, otherwise 1 (some were skipped or stopped). A run with no records at all —
+    // stopped before its first package — did not install anything and also gives 1.
     int ExitCode() const;
 
     std::vector<StatInfo> g_StatList{StatInfo{}};
@@ -98,8 +99,8 @@ class StatWindowModel {
     bool CloseClicked();
 
     std::vector<std::string> Lines;
-    std::string Caption;       // "Статистика"
-    std::string CloseCaption;  // "Закрыть"
+    std::string Caption;            // "Статистика"
+    std::string CloseCaption;       // "Закрыть"
     bool CountdownVisible = false;  // also: the window takes kDirectRunHeightTwips
     bool TimerEnabled = false;
     std::string CountdownLine;
