@@ -151,7 +151,8 @@ bool Player::OpenScenarioForPlay(const std::string& path) {
     }
     scn.UnscrambleImage();
     std::string stored;
-    if (!scn.ReadHeader() || !scn.IsVersionSupported() || !scn.GetInstallerPath(stored)) {
+    if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().StepCount < 0 ||
+        !scn.GetInstallerPath(stored)) {
         FailScenario();
         return false;
     }

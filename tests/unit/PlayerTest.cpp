@@ -183,27 +183,33 @@ TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
     newer[8] = 2;  // VersionMajor
     files.AddFile("C:\\Scn\\Newer.SCN", Scrambled(newer));
     shared.g_RunList.push_back("C:\\Scn\\Newer.SCN");
+    files.AddFile("C:\\Scn\\Short.SCN", Scrambled(newer.substr(0, 30)));
+    shared.g_RunList.push_back("C:\\Scn\\Short.SCN");
+    std::string negative = Bytes({kClickNext});
+    negative.replace(20, 4, 4, '\xFF');  // StepCount -1
+    files.AddFile("C:\\Scn\\Negative.SCN", Scrambled(negative));
+    shared.g_RunList.push_back("C:\\Scn\\Negative.SCN");
     AddScenario("NoInstaller", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("ShellFails", {kClickNext});
     AddScenario("Empty", {}, "C:\\Setup\\run.bat");
     shell.result = false;
 
     Start();
-    for (int i = 0; i < 4; ++i) {
-        shell.result = i == 3;  // only the last one starts
+    for (int i = 0; i < 6; ++i) {
+        shell.result = i == 5;  // only the last one starts
         EXPECT_FALSE(host.stepOn);
         EXPECT_TRUE(host.exitOn);
         player.tmrExit_Timer();
     }
-    EXPECT_EQ(panel.lblKolvoProg, "5/5");
+    EXPECT_EQ(panel.lblKolvoProg, "7/7");
     // An empty scenario (a recorded batch file) starts its installer and is done at once.
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_FALSE(host.stepOn);
-    ASSERT_EQ(stats.RecordCount(), 5);
-    for (int i = 1; i <= 4; ++i)
+    ASSERT_EQ(stats.RecordCount(), 7);
+    for (int i = 1; i <= 6; ++i)
         EXPECT_EQ(Result(i), kStatFailed) << i;
     EXPECT_EQ(stats.g_StatList[2].PackageName, "Newer");
-    EXPECT_EQ(Result(5), kStatDone);
+    EXPECT_EQ(Result(7), kStatDone);
     EXPECT_TRUE(dialogs.messages.empty());
     player.tmrExit_Timer();
     EXPECT_EQ(host.ended, std::vector<bool>{false});
