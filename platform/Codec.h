@@ -13,6 +13,8 @@ class Codec {
     virtual std::string ToAnsi(std::string_view utf8) = 0;
     // ANSI to UTF-8.
     virtual std::string FromAnsi(std::string_view ansi) = 0;
+    // The same into a string whose memory is reused; readers that decode many texts in a row use it.
+    virtual void FromAnsiInto(std::string_view ansi, std::string& utf8) { utf8 = FromAnsi(ansi); }
 };
 
 }  // namespace velmora

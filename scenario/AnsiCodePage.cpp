@@ -1,5 +1,7 @@
 #include "scenario/AnsiCodePage.h"
 
+#include <cstring>
+
 namespace velmora {
 namespace {
 
@@ -61,22 +63,41 @@ SingleByteCodec::SingleByteCodec(int codePage, const std::array<char16_t, 128>& 
     : codePage_(codePage) {
     for (int i = 0; i < 128; ++i) {
         char32_t cp = upperHalf[i] != 0 ? upperHalf[i] : static_cast<char32_t>(0x80 + i);
-        AppendUtf8(upperUtf8_[i], cp);
+        std::string utf8;
+        AppendUtf8(utf8, cp);
+        upperUtf8_[i] = 0;
+        for (std::size_t k = 0; k < utf8.size(); ++k)
+            upperUtf8_[i] |= static_cast<std::uint32_t>(static_cast<unsigned char>(utf8[k])) << (8 * k);
+        upperLength_[i] = static_cast<unsigned char>(utf8.size());
         fromCodePoint_.emplace(cp, static_cast<char>(0x80 + i));
     }
 }
 
 std::string SingleByteCodec::FromAnsi(std::string_view ansi) {
-    std::string out;
-    out.reserve(ansi.size());
+    std::string utf8;
+    FromAnsiInto(ansi, utf8);
+    return utf8;
+}
+
+void SingleByteCodec::FromAnsiInto(std::string_view ansi, std::string& utf8) {
+    // This runs for every text of every step read. The result is sized for the longest case plus one
+    // byte, so that each character can be stored as a whole word and the length cut once at the end.
+    utf8.resize(ansi.size() * 3 + 1);
+    char* next = utf8.data();
     for (char c : ansi) {
         auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80)
-            out += c;
-        else
-            out += upperUtf8_[byte - 0x80];
+        if (byte < 0x80) {
+            *next++ = c;
+            continue;
+        }
+        std::uint32_t word = upperUtf8_[byte - 0x80];
+        // Little-endian bytes of the word, whatever the host order is.
+        char encoded[4] = {static_cast<char>(word), static_cast<char>(word >> 8),
+                           static_cast<char>(word >> 16), 0};
+        std::memcpy(next, encoded, 4);
+        next += upperLength_[byte - 0x80];
     }
-    return out;
+    utf8.resize(static_cast<std::size_t>(next - utf8.data()));
 }
 
 std::string SingleByteCodec::ToAnsi(std::string_view utf8) {

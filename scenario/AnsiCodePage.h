@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,13 +21,16 @@ class SingleByteCodec : public Codec {
 
     std::string ToAnsi(std::string_view utf8) override;
     std::string FromAnsi(std::string_view ansi) override;
+    void FromAnsiInto(std::string_view ansi, std::string& utf8) override;
     int CodePage() const { return codePage_; }
 
   private:
     SingleByteCodec(int codePage, const std::array<char16_t, 128>& upperHalf);
 
     int codePage_;
-    std::array<std::string, 128> upperUtf8_;            // byte 0x80 + i as UTF-8
+    // Byte 0x80 + i as UTF-8 in the low bytes of a word (never more than three), and its length.
+    std::array<std::uint32_t, 128> upperUtf8_;
+    std::array<unsigned char, 128> upperLength_;
     std::unordered_map<char32_t, char> fromCodePoint_;  // the reverse of the upper half
 };
 

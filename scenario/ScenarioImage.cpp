@@ -120,17 +120,14 @@ bool ScenarioImage::ReadNextStep(StepState& step) {
     step.g_StepWindows.resize(stepBytes_.windows.size() + 1);
     for (std::size_t i = 0; i < stepBytes_.windows.size(); ++i) {
         WindowRef& window = step.g_StepWindows[i + 1];
-        window.Class = codec_.FromAnsi(stepBytes_.windows[i].className);
-        window.Caption = codec_.FromAnsi(stepBytes_.windows[i].caption);
+        codec_.FromAnsiInto(stepBytes_.windows[i].className, window.Class);
+        codec_.FromAnsiInto(stepBytes_.windows[i].caption, window.Caption);
         window.MatchIndex = stepBytes_.windows[i].matchIndex;
     }
     step.g_StepEvents.resize(1);
     step.g_StepEvents.insert(step.g_StepEvents.end(), stepBytes_.events.begin(), stepBytes_.events.end());
     step.g_StepTextSet = !stepBytes_.text.empty();
-    if (step.g_StepTextSet)
-        step.g_StepText = pathVars_.ExpandPathVars(codec_.FromAnsi(stepBytes_.text));
-    else
-        step.g_StepText.clear();
+    step.g_StepText = step.g_StepTextSet ? Expanded(codec_.FromAnsi(stepBytes_.text)) : std::string{};
     ReadPosition = end;
     StepsRead += 1;
     return true;
@@ -203,8 +200,7 @@ std::string ScenarioImage::GetCommandLine() const {
     if (header_.CommandLineLength == 0 || !CommandLineInImage())
         return {};
     std::int64_t offset = std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength;
-    return pathVars_.ExpandPathVars(
-        codec_.FromAnsi(std::string_view(image_).substr(offset, header_.CommandLineLength)));
+    return Expanded(codec_.FromAnsi(std::string_view(image_).substr(offset, header_.CommandLineLength)));
 }
 
 void ScenarioImage::ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset) {
@@ -250,6 +246,11 @@ void ScenarioImage::ScrambleImage() {
 
 void ScenarioImage::UnscrambleImage() {
     layout::Scramble(image_);
+}
+
+std::string ScenarioImage::Expanded(std::string text) const {
+    // Every variable name starts with a percent sign; most texts have none and need no search.
+    return text.find('%') == std::string::npos ? text : pathVars_.ExpandPathVars(text);
 }
 
 bool ScenarioImage::WriteImageFile(FileSystem& files, const std::string& path) const {

@@ -94,6 +94,7 @@ class ScenarioImage {
     bool PathInImage() const;
     bool CommandLineInImage() const;
     void ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset);
+    std::string Expanded(std::string text) const;
 
     Codec& codec_;
     const PathVariables& pathVars_;

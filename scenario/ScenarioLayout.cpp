@@ -26,10 +26,10 @@ std::int16_t GetI16(std::string_view data, std::size_t at) {
 }
 
 std::int32_t GetI32(std::string_view data, std::size_t at) {
-    std::uint32_t bits = 0;
-    for (int k = 3; k >= 0; --k)
-        bits = (bits << 8) | static_cast<unsigned char>(data[at + k]);
-    return static_cast<std::int32_t>(bits);
+    auto byte = [&](std::size_t k) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + k]));
+    };
+    return static_cast<std::int32_t>(byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24));
 }
 
 std::string EncodeHeader(const ScnHeader& header) {
@@ -130,8 +130,18 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
 }
 
 void Scramble(std::string& bytes) {
-    for (char& c : bytes)
-        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleFirst ^ kScrambleSecond);
+    constexpr unsigned char kBoth = kScrambleFirst ^ kScrambleSecond;
+    constexpr std::uint64_t kWord = 0x0101010101010101ull * kBoth;
+    // Eight bytes at a time: a folder of scenarios is unscrambled whole each time it is listed.
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        word ^= kWord;
+        std::memcpy(bytes.data() + i, &word, 8);
+    }
+    for (; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i]) ^ kBoth);
 }
 
 }  // namespace velmora::layout

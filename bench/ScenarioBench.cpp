@@ -1,0 +1,194 @@
+// What it costs to load a folder of scenarios, measured against the cost of only reading their bytes: the
+// parse must not make listing or playing a folder noticeably slower than the disk already does.
+//
+// Without arguments this runs the Google Benchmark cases; with --scenario-ratio it makes 10,000 scenario
+// files, times both ways side by side and fails when loading costs more than twice the plain reading.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+
+#include "platform/doubles/MemoryFileSystem.h"
+#include "scenario/AnsiCodePage.h"
+#include "scenario/ScenarioImage.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kFileCount = 10000;
+constexpr double kAllowedRatio = 2.0;
+
+struct Context {
+    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
+    MemoryFileSystem files;
+    PathVariables vars{files};
+};
+
+Context& Shared() {
+    static Context context;
+    return context;
+}
+
+// A scenario like a recorder writes: a few dialogs, each clicked through with a press, moves and a release,
+// now and then a typed path.
+std::string MakeScenario(std::mt19937& random) {
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    ScenarioImage image(*Shared().codec, Shared().vars);
+    image.NewImage("%DRIVEAPP%\\Soft\\setup.exe", "Установка пакета программ", 1920, 1080);
+    for (int s = pick(4, 24); s > 0; --s) {
+        StepState step;
+        step.g_StepWindows.push_back({"#32770", "Мастер установки - шаг " + std::to_string(s), 0});
+        if (pick(0, 1))
+            step.g_StepWindows.push_back({"Static", "", 1});
+        step.g_StepWindows.push_back({"Button", "&Далее >", pick(1, 3)});
+        step.g_StepEvents.push_back({kButtonLeft, kKindPress, pick(0, 80), pick(0, 20)});
+        for (int m = pick(0, 6); m > 0; --m)
+            step.g_StepEvents.push_back({kButtonLeft, kKindMove, pick(-3, 3), pick(-3, 3)});
+        step.g_StepEvents.push_back({kButtonLeft, kKindRelease, 0, 0});
+        if (pick(0, 4) == 0) {
+            step.g_StepText = "%PROGRAMFILES%\\Программа " + std::to_string(s);
+            step.g_StepTextSet = true;
+        }
+        image.AppendStep(step);
+    }
+    image.AppendInstallerPath("%DRIVEAPP%\\Soft\\setup.exe");
+    image.AppendCommandLine("/S /D=%PROGRAMFILES%\\App");
+    image.AppendRecordStamp(LocalTime{2026, 12, 6, 10, 0, 0});
+    image.ScrambleImage();
+    return image.Bytes();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        std::fseek(file, 0, SEEK_END);
+        long size = std::ftell(file);
+        std::fseek(file, 0, SEEK_SET);
+        bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+// A folder of scenario files that lives as long as the program.
+class Folder {
+  public:
+    Folder()
+        : path_(std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+        std::mt19937 random(42);
+        for (int i = 0; i < kFileCount; ++i) {
+            std::string name = (path_ / ("package" + std::to_string(i) + ".SCN")).string();
+            std::string bytes = MakeScenario(random);
+            std::ofstream(name, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            names_.push_back(name);
+            totalBytes_ += bytes.size();
+        }
+    }
+    ~Folder() { std::filesystem::remove_all(path_); }
+    const std::vector<std::string>& Names() const { return names_; }
+    std::size_t TotalBytes() const { return totalBytes_; }
+
+  private:
+    std::filesystem::path path_;
+    std::vector<std::string> names_;
+    std::size_t totalBytes_ = 0;
+};
+
+Folder& SharedFolder() {
+    static Folder folder;
+    return folder;
+}
+
+std::size_t ReadOnly(const std::vector<std::string>& names) {
+    std::size_t total = 0;
+    for (const std::string& name : names)
+        total += ReadFileBytes(name).size();
+    return total;
+}
+
+// Everything the player does with a file before it starts the installer, and every step it then reads.
+std::size_t LoadAndReadSteps(const std::vector<std::string>& names) {
+    ScenarioImage image(*Shared().codec, Shared().vars);
+    StepState step;
+    std::size_t total = 0;
+    for (const std::string& name : names) {
+        image.LoadImageBytes(ReadFileBytes(name));
+        image.UnscrambleImage();
+        if (!image.ReadHeader() || !image.IsVersionSupported())
+            continue;
+        total +=
+            image.GetInstallerPath().size() + image.GetCommandLine().size() + image.GetDescription().size();
+        image.ResetReadCursor();
+        while (image.ReadNextStep(step))
+            total += step.EventCount();
+    }
+    return total;
+}
+
+void BM_ReadBytesOnly(benchmark::State& state) {
+    const Folder& folder = SharedFolder();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadOnly(folder.Names()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.TotalBytes()));
+}
+BENCHMARK(BM_ReadBytesOnly)->Unit(benchmark::kMillisecond);
+
+void BM_LoadUnscrambleReadSteps(benchmark::State& state) {
+    const Folder& folder = SharedFolder();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadAndReadSteps(folder.Names()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.TotalBytes()));
+}
+BENCHMARK(BM_LoadUnscrambleReadSteps)->Unit(benchmark::kMillisecond);
+
+// Processor time of this process (user and system), so that other programs busy on the machine do not count.
+double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <typename Pass>
+double Seconds(Pass pass) {
+    double start = CpuSeconds();
+    benchmark::DoNotOptimize(pass(SharedFolder().Names()));
+    return CpuSeconds() - start;
+}
+
+// Alternates the two passes and keeps the best time of each, so a busy moment of the machine counts
+// against neither.
+int CheckRatio() {
+    const Folder& folder = SharedFolder();
+    double readBest = 1e9, loadBest = 1e9;
+    for (int round = 0; round < 7; ++round) {
+        readBest = std::min(readBest, Seconds(ReadOnly));
+        loadBest = std::min(loadBest, Seconds(LoadAndReadSteps));
+    }
+    double ratio = loadBest / readBest;
+    std::printf("%d scenario files, %zu bytes\n", kFileCount, folder.TotalBytes());
+    std::printf("reading the bytes only (processor time):                     %8.1f ms\n", readBest * 1000);
+    std::printf("loading, unscrambling and reading the steps (processor time): %8.1f ms\n", loadBest * 1000);
+    std::printf("ratio %.2f (allowed %.1f)\n", ratio, kAllowedRatio);
+    return ratio <= kAllowedRatio ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--scenario-ratio")
+        return velmora::CheckRatio();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
