@@ -27,26 +27,6 @@ class LanguageTest : public ::testing::Test {
     Language language{files, profile, dialogs};
 };
 
-TEST_F(LanguageTest, TablesHaveTheirKeyCounts) {
-    int total = 0;
-    for (const auto& table : Language::kTables)
-        total += table.keys;
-    EXPECT_EQ(total, 275);
-    EXPECT_STREQ(Language::kTables[8].name, "Wizard");
-    EXPECT_EQ(Language::kTables[8].keys, 57);
-    EXPECT_STREQ(Language::kTables[16].name, "frmWizardPack");
-}
-
-TEST_F(LanguageTest, ReadsTheRegistryValueOrEmpty) {
-    language.g_Language = "stale";
-    language.ReadLanguageSetting(registry);
-    EXPECT_EQ(language.g_Language, "");
-    registry.SetString(RegistryRoot::CurrentUser, "Software\\VB and VBA Program Settings\\Velmora\\Language",
-                       "Language", "English");
-    language.ReadLanguageSetting(registry);
-    EXPECT_EQ(language.g_Language, "English");
-}
-
 TEST_F(LanguageTest, LoadsKeysOfKnownSectionsWithinRange) {
     AddLanguageFile("English",
                     "[main]\r\n1=Package list\r\n26=Last\r\n27=Beyond\r\n"
@@ -70,6 +50,10 @@ TEST_F(LanguageTest, LoadsKeysOfKnownSectionsWithinRange) {
     EXPECT_EQ(language.LangText("Список", "nosuch", 1), "Список");
     EXPECT_EQ(language.LangTextFormat("Пакет 'Setup' существует", "New", 18, "Setup"),
               "Package 'Setup' exists");
+    EXPECT_EQ(language.LangTextFormat("Пакет 'Setup' существует", "New", 17, "Setup"),
+              "Пакет 'Setup' существует");
+    EXPECT_EQ(language.LangTextAffix("Список", "main", 1, false, "?"), "Package list?");
+    EXPECT_EQ(language.LangTextAffix("Список", "main", 2, false, "?"), "Список?");
 }
 
 TEST_F(LanguageTest, LookupsBeforeAnyLoadGiveBuiltInTexts) {
@@ -154,16 +138,6 @@ TEST(LanguageTextTest, FormatPercentSFillsOnlyTheFirst) {
     EXPECT_EQ(FormatPercentS("No value here", "Setup"), "No value here");
     EXPECT_EQ(FormatPercentS("", "Setup"), "");
     EXPECT_EQ(FormatPercentS("ends with %", "x"), "ends with %");
-}
-
-TEST_F(LanguageTest, AffixAndFormatWorkOnFileTexts) {
-    AddLanguageFile("English", "[MainMenu]\r\n3=Save the path\r\n[Stels]\r\n5=File %s missing\r\n");
-    language.g_Language = "English";
-    language.LoadLanguage("C:\\Tools", 1033, false);
-    EXPECT_EQ(language.LangTextAffix("Сохранить", "MainMenu", 3, false, "?"), "Save the path?");
-    EXPECT_EQ(language.LangTextAffix("Сохранить", "MainMenu", 4, false, "?"), "Сохранить?");
-    EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 5, "a.exe"), "File a.exe missing");
-    EXPECT_EQ(language.LangTextFormat("Нет файла a.exe", "Stels", 6, "a.exe"), "Нет файла a.exe");
 }
 
 }  // namespace

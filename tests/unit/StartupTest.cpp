@@ -55,15 +55,6 @@ TEST_F(StartupTest, SecondInstanceShowsTheMessageAndDoesNothingElse) {
     EXPECT_EQ(heldNames.count("Velmora"), 1u);
 }
 
-TEST_F(StartupTest, OnlyOneOfTwoStartsRunsUntilTheFirstReleases) {
-    EXPECT_EQ(Start(), StartupOutcome::ShowMainWindow);
-    FakeInstanceLock secondLock{heldNames};
-    EXPECT_FALSE(EnsureSingleInstance(secondLock, dialogs));
-    lock.Release();
-    EXPECT_TRUE(EnsureSingleInstance(secondLock, dialogs));
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-}
-
 TEST_F(StartupTest, RemovableStartByDriveType) {
     system.programFolder = "E:\\Velmora";
     EXPECT_TRUE(IsRemovableStart(system));
@@ -148,11 +139,6 @@ TEST_F(StartupTest, DirectRunLoadsTheLanguageSilentlyAndSkipsTheMainWindow) {
     EXPECT_EQ(state.g_CurrentScn, "C:\\SETUPS\\ONE.SCN");
     EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\English.lng");
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST(FrameTextsTest, CaptionCarriesTheBuildNumber) {
-    EXPECT_EQ(MainWindowCaption(),
-              "Velmora Runwright (Build 1.2." + std::to_string(VELMORA_VERSION_BUILD) + ")");
 }
 
 }  // namespace

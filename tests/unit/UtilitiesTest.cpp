@@ -33,13 +33,6 @@ TEST(UtilitiesTest, NoCaseComparisonsAcrossScripts) {
     EXPECT_EQ(CharCount("Жук"), 3u);
 }
 
-TEST(UtilitiesTest, TrimTakesSpacesAndTabsOnly) {
-    EXPECT_EQ(Trim(" \t a b \t"), "a b");
-    EXPECT_EQ(Trim("   "), "");
-    EXPECT_EQ(TrimLeft("  x "), "x ");
-    EXPECT_EQ(TrimRight("  x "), "  x");
-}
-
 TEST(UtilitiesTest, BackslashAndParentFolder) {
     EXPECT_EQ(AddBackslash("C:"), "C:\\");
     EXPECT_EQ(AddBackslash("C:\\"), "C:\\");
@@ -74,11 +67,6 @@ TEST(UtilitiesTest, StripQuotesHandlesPairsLoneQuotesAndBlanks) {
     EXPECT_EQ(StripQuotes("\""), "\"");
     EXPECT_EQ(StripQuotes("\"\""), "");
     EXPECT_EQ(StripQuotes(""), "");
-}
-
-TEST(UtilitiesTest, StripTrailingNullsLeavesInnerOnes) {
-    EXPECT_EQ(StripTrailingNulls(std::string("a\0b\0\0", 5)), std::string("a\0b", 3));
-    EXPECT_EQ(StripTrailingNulls(std::string(3, '\0')), "");
 }
 
 TEST(UtilitiesTest, PathExistsAndIsFolderTrimTheirPath) {
