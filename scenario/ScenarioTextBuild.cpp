@@ -44,6 +44,14 @@ std::optional<std::int16_t> Named(std::string_view word,
     return std::nullopt;
 }
 
+// A keyword in quotes, for messages.
+std::string Quoted(std::string_view keyword) {
+    std::string text = "\"";
+    text.append(keyword);
+    text += '"';
+    return text;
+}
+
 class Builder {
   public:
     explicit Builder(Codec& codec) : codec_(codec) {}
@@ -70,7 +78,7 @@ class Builder {
 
 bool Builder::Once(std::string_view keyword) {
     if (seen_.count(keyword))
-        return Fail("a second \"" + std::string(keyword) + "\" line");
+        return Fail("a second " + Quoted(keyword) + " line");
     seen_.emplace(keyword, true);
     return true;
 }
@@ -179,12 +187,12 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
         parsed.rawSize = reader.Integer(0, INT32_MAX);
         return parsed.rawSize.has_value();
     }
-    return Fail("unknown line \"" + std::string(keyword) + "\"");
+    return Fail("unknown line " + Quoted(keyword));
 }
 
 bool Builder::InStep(std::string_view keyword, LineReader& reader) {
     if (parsed.steps.empty())
-        return Fail("\"" + std::string(keyword) + "\" before the first \"step\"");
+        return Fail(Quoted(keyword) + " before the first \"step\"");
     Step& step = parsed.steps.back();
     if (keyword == "window") {
         Window window;

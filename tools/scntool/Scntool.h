@@ -1,0 +1,29 @@
+#pragma once
+// scntool: scenario files to text and back. The commands live here; the two entry points (one per system)
+// only supply files, output and code pages.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Codec.h"
+
+namespace velmora {
+
+class ScntoolIo {
+  public:
+    virtual ~ScntoolIo() = default;
+    virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Writes beside the target and moves over it, so a failed write leaves the old file.
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    virtual void Out(const std::string& text) = 0;
+    virtual void Err(const std::string& text) = 0;
+    virtual int DefaultCodePage() = 0;
+    // A codec for the code page, or nothing when this system cannot convert it.
+    virtual std::unique_ptr<Codec> MakeCodec(int codePage) = 0;
+};
+
+// The arguments after the program name; the exit code (0 done, 1 failed, 2 bad usage).
+int RunScntool(const std::vector<std::string>& args, ScntoolIo& io);
+
+}  // namespace velmora

@@ -1,0 +1,60 @@
+// The Linux entry point: files through the C++ library, code pages from the built-in tables.
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "scenario/AnsiCodePage.h"
+#include "tools/scntool/Scntool.h"
+
+namespace velmora {
+namespace {
+
+class PosixIo : public ScntoolIo {
+  public:
+    std::optional<std::string> ReadFile(const std::string& path) override {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return std::nullopt;
+        return bytes;
+    }
+
+    bool WriteFile(const std::string& path, const std::string& bytes) override {
+        std::string temp = path + ".tmp" + std::to_string(::getpid());
+        {
+            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.close();
+            if (!out) {
+                std::remove(temp.c_str());
+                return false;
+            }
+        }
+        std::error_code error;
+        std::filesystem::rename(temp, path, error);
+        if (error)
+            std::remove(temp.c_str());
+        return !error;
+    }
+
+    void Out(const std::string& text) override { std::cout << text << std::flush; }
+    void Err(const std::string& text) override { std::cerr << text; }
+    int DefaultCodePage() override { return 1252; }
+    std::unique_ptr<Codec> MakeCodec(int codePage) override { return SingleByteCodec::Create(codePage); }
+};
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    velmora::PosixIo io;
+    return velmora::RunScntool(std::vector<std::string>(argv + 1, argv + argc), io);
+}
+#endif
