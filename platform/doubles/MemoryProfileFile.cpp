@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/ProfileText.h"
+
 namespace velmora {
 namespace {
 
@@ -87,6 +89,8 @@ std::string MemoryProfileFile::GetString(const std::string& file, const std::str
 
 bool MemoryProfileFile::WriteString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
+    if (!IsWritableProfileEntry(section, key, value))
+        return false;
     std::vector<std::string> lines = Lines(files_.Contents(file).value_or(""));
     int sectionLine = -1;
     int insertAt = -1;

@@ -32,6 +32,11 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
+void MakeReadOnly(const std::string& path) {
+    std::wstring wide = Utf8ToWide(path);
+    SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | FILE_ATTRIBUTE_READONLY);
+}
+
 std::string UniqueName(const std::string& prefix) {
     static std::atomic<unsigned> counter{0};
     return prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + "-" +

@@ -19,6 +19,9 @@ class TempFolder {
     std::string path_;
 };
 
+// Adds the read-only attribute to a file or folder.
+void MakeReadOnly(const std::string& path);
+
 // A name no other test run uses at the same time, for registry keys and named objects.
 std::string UniqueName(const std::string& prefix);
 

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/contract/FileSystemContract.h"
@@ -12,10 +13,7 @@ namespace {
 struct Win32FileSystemEnv {
     FileSystem& Files() { return files; }
     std::string Folder() { return folder.Path(); }
-    void MakeReadOnly(const std::string& path) {
-        std::wstring wide = Utf8ToWide(path);
-        SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | FILE_ATTRIBUTE_READONLY);
-    }
+    void MakeReadOnly(const std::string& path) { velmora::MakeReadOnly(path); }
     void Lock(const std::string& path) {
         locks.emplace_back(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
