@@ -1,4 +1,4 @@
-#include "platform/win32/RegistrySettingsStore.h"
+#include "platform/win32/Win32RegistrySettingsStore.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Registry.h"
@@ -41,7 +41,7 @@ struct Win32SettingsEnv {
         key.PutDword(key.path + "\\" + section, name);
     }
     ThrowawayKey key;
-    RegistrySettingsStore store{key.path};
+    Win32RegistrySettingsStore store{key.path};
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, RegistryContract, Win32RegistryEnv);
@@ -55,9 +55,9 @@ TEST(Win32Registry, RootsReachTheirHives) {
     EXPECT_EQ(":\\", programFiles.substr(1, 2));
 }
 
-TEST(RegistrySettingsStore, EachSectionIsAKeyBelowTheBaseHoldingStringValues) {
+TEST(Win32RegistrySettingsStore, EachSectionIsAKeyBelowTheBaseHoldingStringValues) {
     ThrowawayKey key;
-    RegistrySettingsStore store(key.path);
+    Win32RegistrySettingsStore store(key.path);
     store.Save("Install", "Speed", "1");
     unique_hkey section;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, Utf8ToWide(key.path + "\\Install").c_str(), 0,
@@ -72,7 +72,7 @@ TEST(RegistrySettingsStore, EachSectionIsAKeyBelowTheBaseHoldingStringValues) {
     EXPECT_EQ(2 * sizeof(wchar_t), bytes);  // the text and its terminating NUL
 }
 
-TEST(RegistrySettingsStore, ReadsADataBlockWithoutTerminatorOrWithAnOddLength) {
+TEST(Win32RegistrySettingsStore, ReadsADataBlockWithoutTerminatorOrWithAnOddLength) {
     ThrowawayKey key;
     unique_hkey section;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(key.path + "\\Path").c_str(), 0,
@@ -82,7 +82,7 @@ TEST(RegistrySettingsStore, ReadsADataBlockWithoutTerminatorOrWithAnOddLength) {
                    6 * sizeof(wchar_t));
     RegSetValueExW(section.get(), L"Odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw),
                    6 * sizeof(wchar_t) + 1);
-    RegistrySettingsStore store(key.path);
+    Win32RegistrySettingsStore store(key.path);
     EXPECT_EQ("C:\\abc", store.Get("Path", "Exact", "-"));
     EXPECT_EQ("C:\\abc", store.Get("Path", "Odd", "-"));
 }
