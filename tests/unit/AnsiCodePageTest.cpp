@@ -5,13 +5,6 @@
 namespace velmora {
 namespace {
 
-TEST(AnsiCodePageTest, OnlyTheTwoTabledCodePagesExist) {
-    EXPECT_NE(SingleByteCodec::Create(1251), nullptr);
-    EXPECT_NE(SingleByteCodec::Create(1252), nullptr);
-    EXPECT_EQ(SingleByteCodec::Create(65001), nullptr);
-    EXPECT_EQ(SingleByteCodec::Create(866), nullptr);
-}
-
 TEST(AnsiCodePageTest, EveryByteSurvivesDecodeAndEncode) {
     for (int cp : {1251, 1252}) {
         auto codec = SingleByteCodec::Create(cp);
