@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WideText.h"
 #include "scenario/AnsiCodePage.h"
@@ -14,31 +15,6 @@
 
 namespace velmora {
 namespace {
-
-// The system's ANSI code page; characters it lacks become '?' rather than a look-alike.
-class AnsiCodePageCodec : public Codec {
-  public:
-    std::string ToAnsi(std::string_view utf8) override {
-        std::wstring wide = Utf8ToWide(utf8);
-        if (wide.empty())
-            return {};
-        int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                       static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-        std::string ansi(size > 0 ? size : 0, '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                            ansi.data(), size, nullptr, nullptr);
-        return ansi;
-    }
-
-    std::string FromAnsi(std::string_view ansi) override {
-        if (ansi.empty())
-            return {};
-        int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-        std::wstring wide(size > 0 ? size : 0, L'\0');
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-        return WideToUtf8(wide);
-    }
-};
 
 class Win32Io : public ScntoolIo {
   public:
@@ -51,7 +27,7 @@ class Win32Io : public ScntoolIo {
     int DefaultCodePage() override { return static_cast<int>(GetACP()); }
     std::unique_ptr<Codec> MakeCodec(int codePage) override {
         if (codePage == DefaultCodePage())
-            return std::make_unique<AnsiCodePageCodec>();
+            return std::make_unique<Win32Codec>();
         return SingleByteCodec::Create(codePage);
     }
 
