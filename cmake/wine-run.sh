@@ -15,10 +15,18 @@ export WINEARCH=win64
 
 {
     flock 9
+    # The server and the prefix's services outlive this script. They must not inherit the lock (9>&-), or the
+    # next test waits for it forever, nor a test's output, or ctest waits for that to close; so they are
+    # started here, detached from both, and never by a test's own wine.
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1
+        wineboot -i </dev/null >/dev/null 2>&1 9>&-
     fi
-    wineserver -p >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    services=no
+    for p in $(pgrep -f 'system32.services\.exe'); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && services=yes
+    done
+    [ "$services" = yes ] || wineboot </dev/null >/dev/null 2>&1 9>&-
 } 9>"$build/wineprefix.lock"
 
 exec wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
