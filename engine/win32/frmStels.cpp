@@ -383,7 +383,7 @@ bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
     return true;
 }
 
-int RunDirect(const PanelContext& context) {
+int PlayDirectRun(const PanelContext& context) {
     PanelCallbacks callbacks;
     callbacks.closed = [](int exitCode) { PostQuitMessage(exitCode); };
     if (!OpenPlayPanel(context, std::move(callbacks)))

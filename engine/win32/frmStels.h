@@ -40,6 +40,6 @@ bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks);
 
 // A direct run from the command line: plays g_RunList in the panel, runs the message loop until the panel
 // closes and returns the process exit code.
-int RunDirect(const PanelContext& context);
+int PlayDirectRun(const PanelContext& context);
 
 }  // namespace velmora

@@ -96,13 +96,12 @@ class WindowSystemWin32Input : public ::testing::Test {
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VelmoraClickTarget";
         RegisterClassExW(&wc);
-        frame.reset(CreateWindowExW(WS_EX_TOPMOST, L"VelmoraClickTarget", L"Target", WS_POPUP | WS_VISIBLE,
-                                    200, 150, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                    nullptr));
+        frame.reset(CreateWindowExW(0, L"VelmoraClickTarget", L"Target", WS_POPUP | WS_VISIBLE, 200, 150, 200,
+                                    100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
         button = CreateWindowExW(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100,
                                  30, frame.get(), reinterpret_cast<HMENU>(7), nullptr, nullptr);
+        ShowWindow(frame.get(), SW_SHOWNOACTIVATE);
         ClickTarget::clicks = 0;
-        SetForegroundWindow(frame.get());
         windows.PumpMessages();
     }
 
