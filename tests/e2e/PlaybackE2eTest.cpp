@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Win32.h"
+
+#include <commctrl.h>
+
 #include "engine/win32/PanelIds.h"
 #include "platform/win32/WideText.h"
 #include "tests/e2e/E2eSupport.h"
@@ -348,6 +352,83 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
     SaveScreenshot(panel, L"playback-panel-searching");
     ClickControl(GetDlgItem(panel, panel_window::kNext));
     ExpectStatisticsLineAndSelfExit(*process, L"1   MB  SKIPPED  ", 1, L"playback-statistics-skipped");
+}
+
+// Presses, moves and releases the left button along a straight line, as a person dragging.
+void Drag(POINT from, POINT to) {
+    SetCursorPos(from.x, from.y);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &down, sizeof down);
+    for (int i = 1; i <= 10; ++i) {
+        SetCursorPos(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
+    }
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+}
+
+TEST_F(PlaybackE2eTest, PanelPausesResumesMovesRefusesLogoffAndStops) {
+    TempFolder folder;
+    const std::wstring result = folder.Path() + L"\\result.txt";
+    const std::wstring scn = BuildScenario(folder, L"stopped",
+                                           ScenarioText({FixtureClick({{"Button", "No such button", 1}})},
+                                                        FixtureWizardPath(), L"\"" + result + L"\""));
+    ASSERT_FALSE(scn.empty());
+    auto process = StartDirectRun(scn);
+    ASSERT_TRUE(process);
+    HWND panel = WaitForPanel(*process);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(WaitForWindow({.className = L"VelmoraFixtureWizard"}), nullptr);
+    HWND play = GetDlgItem(panel, panel_window::kPlay);
+    HWND pause = GetDlgItem(panel, panel_window::kPause);
+
+    // Each picture button carries its tooltip.
+    std::vector<HWND> tips =
+        TopLevelWindows({.className = L"tooltips_class32", .processId = process->Id(), .visibleOnly = false});
+    std::erase_if(tips, [&](HWND tip) { return GetWindow(tip, GW_OWNER) != panel; });
+    ASSERT_EQ(tips.size(), 1u);
+    DWORD_PTR tools = 0;
+    SendMessageTimeoutW(tips[0], TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &tools);
+    EXPECT_EQ(tools, 4u);
+
+    ClickControl(pause);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(play) && !IsWindowVisible(pause); }, Deadline{5000}));
+    EXPECT_EQ(WindowText(GetDlgItem(panel, panel_window::kCaption)), L"Pause");
+    SaveScreenshot(panel, L"playback-panel-paused");
+    ClickControl(play);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pause) && !IsWindowVisible(play); }, Deadline{5000}));
+    EXPECT_EQ(WindowText(GetDlgItem(panel, panel_window::kCaption)), L"STOPPED");
+
+    // Dragging the caption label moves the window with the mouse (the first steps of a fast drag may be
+    // spent before the move begins).
+    RECT before{};
+    GetWindowRect(panel, &before);
+    RECT label{};
+    GetWindowRect(GetDlgItem(panel, panel_window::kCaption), &label);
+    const POINT grip{label.left + 20, (label.top + label.bottom) / 2};
+    Drag(grip, {grip.x + 60, grip.y + 40});
+    RECT after{};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(panel, &after);
+            return after.left >= before.left + 30 && after.top >= before.top + 20;
+        },
+        Deadline{5000}))
+        << "panel at " << after.left << "," << after.top << ", was at " << before.left << "," << before.top;
+
+    // An installer's restart request must not end the run.
+    DWORD_PTR answer = 1;
+    ASSERT_NE(
+        SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer),
+        0);
+    EXPECT_EQ(answer, 0u);
+    EXPECT_TRUE(process->Running());
+
+    ClickControl(GetDlgItem(panel, panel_window::kStop));
+    ExpectStatisticsLineAndSelfExit(*process, L"1   MB  STOPPED  ", 1, L"playback-statistics-stopped");
 }
 
 TEST_F(PlaybackE2eTest, NoStatSwitchEndsTheRunAtOnceWithoutStatistics) {
