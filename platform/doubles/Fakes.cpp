@@ -55,6 +55,8 @@ DriveType FakeSystemInfo::GetDriveType(const std::string& root) {
 
 bool FakeShell::Open(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                      WindowId owner) {
+    if (file.empty())
+        return false;  // the real shell is not even asked
     calls.push_back({file, parameters, workingFolder, owner});
     return result;
 }
@@ -98,7 +100,8 @@ std::optional<std::string> FakeDialogs::BrowseFolder(WindowId, const std::string
 }
 
 bool FakeInstanceLock::TryAcquire(const std::string& name) {
-    if (!held_.insert(name).second)
+    // One lock holds one name, and an empty name keeps no one out, as with the system's semaphores.
+    if (!mine_.empty() || name.empty() || !held_.insert(name).second)
         return false;
     mine_ = name;
     return true;

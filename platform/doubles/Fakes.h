@@ -113,6 +113,9 @@ class FakeDialogs : public Dialogs {
 class FakeInstanceLock : public InstanceLock {
   public:
     explicit FakeInstanceLock(std::set<std::string>& heldNames) : held_(heldNames) {}
+    FakeInstanceLock(const FakeInstanceLock&) = delete;
+    FakeInstanceLock& operator=(const FakeInstanceLock&) = delete;
+    ~FakeInstanceLock() override { Release(); }
     bool TryAcquire(const std::string& name) override;
     void Release() override;
 

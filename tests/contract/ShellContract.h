@@ -1,0 +1,25 @@
+#pragma once
+// Cases that the shell double and the system shell must both pass. An environment supplies:
+//   Shell& Subject();
+#include <gtest/gtest.h>
+
+#include "platform/Shell.h"
+
+namespace velmora {
+
+template <typename Env>
+class ShellContract : public ::testing::Test {
+  protected:
+    Env env;
+};
+
+TYPED_TEST_SUITE_P(ShellContract);
+
+TYPED_TEST_P(ShellContract, AnEmptyFileIsNeverOpened) {
+    EXPECT_FALSE(this->env.Subject().Open("", "/S", "C:\\", 0));
+    EXPECT_FALSE(this->env.Subject().Open("", "", "", 0));
+}
+
+REGISTER_TYPED_TEST_SUITE_P(ShellContract, AnEmptyFileIsNeverOpened);
+
+}  // namespace velmora
