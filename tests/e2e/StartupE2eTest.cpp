@@ -1,0 +1,134 @@
+// The program's start as a person sees it: its window, the refusal of a second instance, the command line
+// and the language file.
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "tests/e2e/E2eSupport.h"
+#include "ui/main/win32/frmMainIds.h"
+
+namespace velmora::e2e {
+namespace {
+
+class StartupE2eTest : public ::testing::Test {
+  protected:
+    void SetUp() override { RemoveProgramSettings(); }
+    void TearDown() override { RemoveProgramSettings(); }
+
+    // Starts the program and waits for its main window; fails the test when it does not appear.
+    HWND StartAndWaitForMain(std::optional<Process>& process, const std::wstring& arguments = L"") {
+        process = StartVelmora(arguments);
+        if (!process) {
+            ADD_FAILURE() << "velmora.exe did not start: " << GetLastError();
+            return nullptr;
+        }
+        HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+        if (main == nullptr) {
+            ADD_FAILURE() << "no main window; message box: "
+                          << testing::PrintToString(MessageBoxText(
+                                 FindTopLevelWindow({.className = L"#32770", .processId = process->Id()})));
+        }
+        return main;
+    }
+
+    // Closes the main window as a person would and expects the program to end cleanly.
+    void CloseAndExpectExit(Process& process, HWND main) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(process.WaitExit(), std::optional<DWORD>(0));
+    }
+};
+
+TEST_F(StartupE2eTest, SecondStartIsRefusedWithAMessageWhileTheFirstKeepsRunning) {
+    std::optional<Process> first;
+    HWND main = StartAndWaitForMain(first);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main),
+              L"Velmora Runwright (Build 1.2." + std::to_wstring(VELMORA_VERSION_BUILD) + L")");
+    SaveScreenshot(main, L"startup-main-window");
+
+    std::optional<Process> second = StartVelmora();
+    ASSERT_TRUE(second);
+    HWND box = WaitForMessageBox(second->Id());
+    ASSERT_NE(box, nullptr) << "the second instance showed no message";
+    EXPECT_EQ(MessageBoxText(box), L"Velmora Runwright is started");
+    EXPECT_EQ(WindowText(box), L"Velmora Runwright");
+    SaveScreenshot(box, L"startup-second-instance");
+    // The second instance opened nothing else: its message is all it shows.
+    EXPECT_EQ(FindTopLevelWindow({.className = kMainWindowClass, .processId = second->Id()}), nullptr);
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_EQ(second->WaitExit(), std::optional<DWORD>(0));
+
+    EXPECT_TRUE(first->Running());
+    EXPECT_TRUE(IsWindowVisible(main));
+    CloseAndExpectExit(*first, main);
+
+    // Closing the window gave up the single-instance marker: a new start opens its window again.
+    std::optional<Process> third;
+    HWND again = StartAndWaitForMain(third);
+    ASSERT_NE(again, nullptr);
+    CloseAndExpectExit(*third, again);
+}
+
+TEST_F(StartupE2eTest, AddSwitchStoresTheUpperCasedFolderAndShowsTheSwitch) {
+    TempFolder folder;
+    ASSERT_TRUE(folder.WriteFile(L"one.scn", "scenario"));
+    std::optional<Process> process;
+    HWND main = StartAndWaitForMain(process, L"/add \"" + folder.Path() + L"\\one.scn\"");
+    ASSERT_NE(main, nullptr);
+
+    std::wstring upper = folder.Path();
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(std::towupper(c));
+    }
+    EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), std::optional<std::wstring>(upper));
+    HWND label = Control(main, kIdLblCommand);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(WindowText(label), L"/add");
+    EXPECT_TRUE(IsWindowVisible(label));
+    SaveScreenshot(main, L"startup-add-switch");
+    CloseAndExpectExit(*process, main);
+}
+
+TEST_F(StartupE2eTest, SpeedSwitchStoresTheSpeedAndAPlainStartHidesTheSwitchLabel) {
+    std::optional<Process> process;
+    HWND main = StartAndWaitForMain(process, L"/SPEED=1");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadSetting(L"Install", L"Speed"), std::optional<std::wstring>(L"1"));
+    EXPECT_EQ(WindowText(Control(main, kIdLblCommand)), L" /speed");
+    CloseAndExpectExit(*process, main);
+
+    std::optional<Process> plain;
+    main = StartAndWaitForMain(plain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(Control(main, kIdLblCommand)));
+    CloseAndExpectExit(*plain, main);
+}
+
+TEST_F(StartupE2eTest, ShippedEnglishLanguageFileIsFoundAndAMissingOneIsReported) {
+    const LANGID lang = GetUserDefaultLangID();
+    ASSERT_TRUE(lang != 1031 && lang != 1049 && lang != 1058 && lang != 1059)
+        << "this test needs a user language that maps to English, not " << lang;
+    // The user's language here is English and language\English.lng ships beside the program: no message.
+    std::optional<Process> process;
+    HWND main = StartAndWaitForMain(process);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(FindTopLevelWindow({.className = L"#32770", .processId = process->Id()}), nullptr);
+    CloseAndExpectExit(*process, main);
+
+    // A chosen language without its file is reported, naming the file, before the window opens.
+    ASSERT_TRUE(WriteUserString(std::wstring(kSettingsKey) + L"\\Language", L"Language", L"Klingon"));
+    std::optional<Process> missing = StartVelmora();
+    ASSERT_TRUE(missing);
+    HWND box = WaitForMessageBox(missing->Id());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"Отсутствует файл перевода " + VelmoraFolder() + L"\\language\\Klingon.lng");
+    SaveScreenshot(box, L"startup-missing-language");
+    ASSERT_TRUE(PressButton(box, IDOK));
+    main = WaitForWindow({.className = kMainWindowClass, .processId = missing->Id()});
+    ASSERT_NE(main, nullptr);
+    CloseAndExpectExit(*missing, main);
+}
+
+}  // namespace
+}  // namespace velmora::e2e
