@@ -254,6 +254,11 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     WaitUntil([&] { return Find(ReadLines(result), "page 2") != std::string::npos; });
     SaveScreenshot(nullptr, L"playback-fixture-run");
     SaveScreenshot(panel, L"playback-panel");
+    // The player finds the Install button under its cover and says so until the cover goes.
+    HWND act = GetDlgItem(panel, panel_window::kAct);
+    EXPECT_TRUE(
+        WaitUntil([&] { return WindowText(act).find(L"covered") != std::wstring::npos; }, kRunDeadline));
+    SaveScreenshot(nullptr, L"playback-fixture-covered");
 
     ExpectStatisticsLineAndSelfExit(*process, L"1   \u041E\u041A  FIXTURE  ", 0, L"playback-statistics");
 
