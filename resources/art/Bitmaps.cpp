@@ -39,7 +39,9 @@ Canvas MoveBitmap(Chevron direction) {
 
 Canvas PanelButtonBitmap(PanelSymbol symbol) {
     Canvas c(27, 27, Rgb(kFaceGrey));
-    c.Fill(RoundRect(0, 0, 27, 27, 6), Rgb(0x6E6E6E));
+    // The outline is drawn without antialiasing: every pixel outside it stays exactly the face grey, which
+    // loading maps to the system's face colour, so no grey fringe shows around the corners.
+    c.Fill(RoundRect(0, 0, 27, 27, 6), Rgb(0x6E6E6E), false);
     c.Fill(RoundRect(1, 1, 26, 26, 5), VerticalGradient(1, Rgb(0xFBFBFB), 26, Rgb(0xC4C4C4)));
     // A light inner rim on the upper half reads as a raised face.
     c.Fill(Minus(RoundRect(1, 1, 26, 14, 5), RoundRect(2, 2, 25, 26, 4)), Rgb(0xFFFFFF, 0.8));
