@@ -13,3 +13,12 @@ add_test(NAME ScenarioFuzzer
                  $<TARGET_FILE:ScenarioFuzzer>
          WORKING_DIRECTORY ${VELMORA_SCENARIO_FUZZ_DIR})
 set_tests_properties(ScenarioFuzzer PROPERTIES LABELS fuzz TIMEOUT 150)
+
+# The start-up parsers (command line, "velmora.ini", language files) start from nothing.
+set(VELMORA_STARTUP_FUZZ_DIR ${CMAKE_CURRENT_BINARY_DIR}/startup-fuzz)
+file(MAKE_DIRECTORY ${VELMORA_STARTUP_FUZZ_DIR})
+add_test(NAME StartupInputFuzzer
+         COMMAND sh -c "rm -rf corpus && mkdir corpus && \"$0\" -max_total_time=30 -timeout=10 -print_final_stats=1 corpus"
+                 $<TARGET_FILE:StartupInputFuzzer>
+         WORKING_DIRECTORY ${VELMORA_STARTUP_FUZZ_DIR})
+set_tests_properties(StartupInputFuzzer PROPERTIES LABELS fuzz TIMEOUT 90)
