@@ -43,10 +43,17 @@ std::string UniqueName(const std::string& prefix) {
            std::to_string(counter++);
 }
 
-TempFolder::TempFolder() {
+namespace {
+std::wstring SystemTempPath() {
     wchar_t temp[MAX_PATH + 1];
     DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring base(temp, length);
+    return std::wstring(temp, length);
+}
+}  // namespace
+
+TempFolder::TempFolder() : TempFolder(SystemTempPath()) {}
+
+TempFolder::TempFolder(const std::wstring& base) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::wstring candidate = base + Utf8ToWide(UniqueName("VelmoraTest-"));
         if (CreateDirectoryW(candidate.c_str(), nullptr)) {

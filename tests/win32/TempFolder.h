@@ -8,6 +8,8 @@ namespace velmora {
 class TempFolder {
   public:
     TempFolder();
+    // A fresh folder in the given parent folder (with its trailing backslash) instead.
+    explicit TempFolder(const std::wstring& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -165,7 +165,8 @@ TEST(Win32Dialogs, SaveDialogAsksBeforeReplacingAFile) {
 }
 
 TEST(Win32Dialogs, FolderBrowserOpensOnTheInitialFolder) {
-    TempFolder folder;
+    // Wine's folder tree does not always expand into the profile's Temp folder: use one on the drive root.
+    TempFolder folder(L"C:\\");
     Win32Dialogs dialogs;
     std::wstring leaf = Utf8ToWide(folder.Path().substr(folder.Path().rfind('\\') + 1));
     DialogWatcher watcher(AnyDialogExcept(), [&](HWND dialog) {
