@@ -20,19 +20,25 @@ int Offset(int value, int by) {
 
 }  // namespace
 
-WindowId FakeWindowSystem::AddTopLevel(const std::string& className, const std::string& caption, int left,
-                                       int top, int width, int height, WindowId owner) {
+WindowId FakeWindowSystem::NewWindow(const std::string& className, const std::string& caption, int left,
+                                     int top, int width, int height) {
     const WindowId id = next_ += 0x10;
     Window w;
     w.className = className;
     w.caption = caption;
-    w.owner = owner;
     w.left = left;
     w.top = top;
     w.width = width;
     w.height = height;
     w.clientOrigin = Point{left, top};
     windows_[id] = w;
+    return id;
+}
+
+WindowId FakeWindowSystem::AddTopLevel(const std::string& className, const std::string& caption, int left,
+                                       int top, int width, int height, WindowId owner) {
+    const WindowId id = NewWindow(className, caption, left, top, width, height);
+    windows_[id].owner = owner;
     auto& top_level = children_[0];
     top_level.insert(top_level.begin(), id);
     return id;
@@ -41,17 +47,8 @@ WindowId FakeWindowSystem::AddTopLevel(const std::string& className, const std::
 WindowId FakeWindowSystem::AddChild(WindowId parent, const std::string& className, const std::string& caption,
                                     int left, int top, int width, int height) {
     Get(parent);
-    const WindowId id = next_ += 0x10;
-    Window w;
-    w.className = className;
-    w.caption = caption;
-    w.parent = parent;
-    w.left = left;
-    w.top = top;
-    w.width = width;
-    w.height = height;
-    w.clientOrigin = Point{left, top};
-    windows_[id] = w;
+    const WindowId id = NewWindow(className, caption, left, top, width, height);
+    windows_[id].parent = parent;
     children_[parent].push_back(id);
     return id;
 }

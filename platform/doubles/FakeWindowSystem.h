@@ -92,6 +92,8 @@ class FakeWindowSystem : public WindowSystem {
     int findCalls = 0;
 
   private:
+    WindowId NewWindow(const std::string& className, const std::string& caption, int left, int top, int width,
+                       int height);
     std::vector<WindowId>& Siblings(WindowId parent);
     WindowId HitTest(const std::vector<WindowId>& siblings, Point screen);
     std::map<WindowId, Window> windows_;
