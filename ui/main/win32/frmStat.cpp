@@ -5,6 +5,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "ui/common/win32/BaseWindow.h"
 #include "ui/main/win32/StatWindowIds.h"
 
 namespace velmora {
@@ -39,16 +40,16 @@ std::string TimeOfDay(const LocalTime& time) {
     return WideBufferToUtf8(text, 80);
 }
 
-class StatWindow {
+class StatWindow : public BaseWindow<StatWindow> {
   public:
+    static const wchar_t* ClassName() { return stat_window::kClassName; }
     StatWindow(Statistics& stats, const Language& language, bool directRun)
         : stats_(stats), model_(stats, language, directRun) {}
 
     StatWindowResult Run(HWND owner);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     HWND AddControl(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h);
@@ -59,7 +60,6 @@ class StatWindow {
 
     Statistics& stats_;
     StatWindowModel model_;
-    HWND window_ = nullptr;
     int dpi_ = 96;
     unique_hfont listFont_;
     bool done_ = false;
@@ -68,7 +68,7 @@ class StatWindow {
 
 HWND StatWindow::AddControl(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h) {
     HWND control = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w),
-                                   Scale(h), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   Scale(h), Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return control;
@@ -83,8 +83,8 @@ void StatWindow::OnCreate() {
         return reinterpret_cast<LPARAM>(
             LoadImageW(instance, MAKEINTRESOURCEW(kStatIcon), IMAGE_ICON, size, size, LR_SHARED));
     };
-    SendMessageW(window_, WM_SETICON, ICON_BIG, icon(GetSystemMetrics(SM_CXICON)));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
+    SendMessageW(Window(), WM_SETICON, ICON_BIG, icon(GetSystemMetrics(SM_CXICON)));
+    SendMessageW(Window(), WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
 
     const int listWidth = kClientWidth - 2 * kMargin;
     HWND list =
@@ -114,7 +114,7 @@ void StatWindow::OnCreate() {
                             kClientWidth - kMargin - kButtonWidth, kMargin + kListHeight + kMargin,
                             kButtonWidth, kButtonHeight);
     SetWindowTextW(close, Utf8ToWide(model_.CloseCaption).c_str());
-    SetWindowTextW(window_, Utf8ToWide(model_.Caption).c_str());
+    SetWindowTextW(Window(), Utf8ToWide(model_.Caption).c_str());
 
     HWND timeOut = AddControl(L"STATIC", SS_LEFT, stat_window::kTimeOut, kMargin, kShortClientHeight,
                               listWidth, kTimeOutHeight);
@@ -122,8 +122,8 @@ void StatWindow::OnCreate() {
 
     // The window is as tall as its list and button; a direct run makes it 3870 twips tall (or as tall as the
     // countdown line needs, at any DPI) to uncover the countdown below them.
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
     RECT frame{0, 0, Scale(kClientWidth),
                Scale(model_.CountdownVisible ? kTallClientHeight : kShortClientHeight)};
     AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi_));
@@ -133,23 +133,27 @@ void StatWindow::OnCreate() {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int width = frame.right - frame.left;
-    SetWindowPos(window_, nullptr, work.left + ((work.right - work.left) - width) / 2,
+    SetWindowPos(Window(), nullptr, work.left + ((work.right - work.left) - width) / 2,
                  work.top + ((work.bottom - work.top) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (model_.TimerEnabled)
-        SetTimer(window_, kTimer1, StatWindowModel::kTimerIntervalMs, nullptr);
+        SetTimer(Window(), kTimer1, StatWindowModel::kTimerIntervalMs, nullptr);
     SetFocus(close);
 }
 
-LRESULT StatWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
         case WM_TIMER:
             if (wParam == kTimer1) {
                 if (model_.Tick()) {
-                    KillTimer(window_, kTimer1);
+                    KillTimer(Window(), kTimer1);
                     Finish(true);
                 } else {
-                    SetDlgItemTextW(window_, stat_window::kTimeOut, Utf8ToWide(model_.CountdownLine).c_str());
+                    SetDlgItemTextW(Window(), stat_window::kTimeOut,
+                                    Utf8ToWide(model_.CountdownLine).c_str());
                 }
             }
             return 0;
@@ -166,50 +170,22 @@ LRESULT StatWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK StatWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<StatWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<StatWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_CREATE) {
-        self->OnCreate();
-        return 0;
-    }
-    if (message == WM_NCDESTROY)
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    return self->Handle(message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 StatWindowResult StatWindow::Run(HWND owner) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = stat_window::kClassName;
-    RegisterClassExW(&wc);  // fails harmlessly when already registered
-
     dpi_ = static_cast<int>(owner ? GetDpiForWindow(owner) : GetDpiForSystem());
     if (dpi_ <= 0)
         dpi_ = 96;
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
-    unique_hwnd window(CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, stat_window::kClassName,
-                                       L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       100, 100, owner, nullptr, instance, this));
-    if (window) {
-        ShowWindow(window.get(), SW_SHOW);
-        SetForegroundWindow(window.get());
+    if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
+                            owner)) {
+        const HWND window = Window();
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
         MSG message;
         while (!done_) {
             BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -218,7 +194,7 @@ StatWindowResult StatWindow::Run(HWND owner) {
                     PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
                 break;
             }
-            if (!IsDialogMessageW(window.get(), &message)) {
+            if (!IsDialogMessageW(window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
@@ -229,7 +205,8 @@ StatWindowResult StatWindow::Run(HWND owner) {
     // Enable the owner before the window goes, so activation returns to it and not to another program.
     if (ownerWasEnabled)
         EnableWindow(owner, TRUE);
-    window.reset();
+    if (Window() != nullptr)
+        DestroyWindow(Window());
     return result_;
 }
 
