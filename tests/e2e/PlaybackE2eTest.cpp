@@ -360,19 +360,55 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
 }
 
 // Presses, moves and releases the left button along a straight line, as a person dragging.
-void Drag(POINT from, POINT to) {
+// True once the window's thread has left its move loop and the window has kept its place for a moment.
+bool WaitUntilSettled(HWND window) {
+    RECT last{};
+    GetWindowRect(window, &last);
+    auto stillSince = steady_clock::now();
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            const bool moving = !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+                                (info.flags & GUI_INMOVESIZE) != 0 || info.hwndCapture != nullptr;
+            RECT now{};
+            GetWindowRect(window, &now);
+            if (moving || !EqualRect(&now, &last)) {
+                last = now;
+                stillSince = steady_clock::now();
+            }
+            return steady_clock::now() - stillSince >= milliseconds(300);
+        },
+        Deadline{5000});
+}
+
+void SendButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// A drag as a person makes it: the button stays down until the window follows the mouse. Released too soon,
+// on a busy machine, the release lands outside the window before its move loop has begun, and the loop
+// would then take the next click for the end of the drag.
+void Drag(HWND window, POINT from, POINT to) {
     SetCursorPos(from.x, from.y);
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &down, sizeof down);
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+        },
+        Deadline{5000}))
+        << "the press did not start moving the window";
     for (int i = 1; i <= 10; ++i) {
         SetCursorPos(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
+        Sleep(20);
     }
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
+    SendButton(MOUSEEVENTF_LEFTUP);
 }
 
 TEST_F(PlaybackE2eTest, PanelPausesResumesMovesRefusesLogoffAndStops) {
@@ -407,22 +443,23 @@ TEST_F(PlaybackE2eTest, PanelPausesResumesMovesRefusesLogoffAndStops) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pause) && !IsWindowVisible(play); }, Deadline{5000}));
     EXPECT_EQ(WindowText(GetDlgItem(panel, panel_window::kCaption)), L"STOPPED");
 
-    // Dragging the caption label moves the window with the mouse (the first steps of a fast drag may be
-    // spent before the move begins).
+    // Dragging the caption label moves the window with the mouse.
     RECT before{};
     GetWindowRect(panel, &before);
     RECT label{};
     GetWindowRect(GetDlgItem(panel, panel_window::kCaption), &label);
     const POINT grip{label.left + 20, (label.top + label.bottom) / 2};
-    Drag(grip, {grip.x + 60, grip.y + 40});
+    Drag(panel, grip, {grip.x + 60, grip.y + 40});
     RECT after{};
     EXPECT_TRUE(WaitUntil(
         [&] {
             GetWindowRect(panel, &after);
-            return after.left >= before.left + 30 && after.top >= before.top + 20;
+            return after.left == before.left + 60 && after.top == before.top + 40;
         },
         Deadline{5000}))
         << "panel at " << after.left << "," << after.top << ", was at " << before.left << "," << before.top;
+    // The move loop may still be following the cursor: a click made now would become another drag.
+    EXPECT_TRUE(WaitUntilSettled(panel)) << "the panel is still being moved";
 
     // An installer's restart request must not end the run.
     DWORD_PTR answer = 1;
