@@ -8,6 +8,7 @@
 
 #include "engine/win32/PanelIds.h"
 #include "platform/win32/WideText.h"
+#include "ui/common/win32/BaseWindow.h"
 #include "ui/main/win32/frmStat.h"
 
 namespace velmora {
@@ -54,7 +55,7 @@ class ShutdownBlock {
     HWND window_ = nullptr;
 };
 
-class Panel : public PlayerHost {
+class Panel : public BaseWindow<Panel>, public PlayerHost {
   public:
     Panel(const PanelContext& context, PanelCallbacks callbacks)
         : c_(context),
@@ -66,31 +67,32 @@ class Panel : public PlayerHost {
 
     bool Create();
 
+    static const wchar_t* ClassName() { return kClassName; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnFinalMessage();
+
     // --- PlayerHost ---
     void SetStepTimer(bool enabled, int intervalMs) override { SetOrKill(kTmrDo, enabled, intervalMs); }
     void SetExitTimer(bool enabled) override { SetOrKill(kTmrExit, enabled, Player::kExitIntervalMs); }
-    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(window_), topMost); }
+    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(Window()), topMost); }
     bool IsOwnWindow(WindowId window) override;
     void PanelChanged() override { Render(); }
     void RunEnded(bool stopped) override;
 
   private:
     static WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void AddControls();
     void AddTooltips();
     void Render();
     void Paint();
     void SetOrKill(TimerId id, bool enabled, int intervalMs);
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    HWND Item(int id) const { return GetDlgItem(Window(), id); }
 
     PanelContext c_;
     PanelCallbacks callbacks_;
     PanelModel model_;
     Player player_;
-    HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     unique_hfont captionFont_;
     std::array<unique_hbitmap, 4> bitmaps_;
@@ -102,14 +104,14 @@ class Panel : public PlayerHost {
 
 void Panel::SetOrKill(TimerId id, bool enabled, int intervalMs) {
     if (enabled)
-        SetTimer(window_, id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
+        SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
     else
-        KillTimer(window_, id);
+        KillTimer(Window(), id);
 }
 
 bool Panel::IsOwnWindow(WindowId window) {
     HWND hwnd = reinterpret_cast<HWND>(window);
-    return hwnd && (hwnd == window_ || IsChild(window_, hwnd) || GetWindow(hwnd, GW_OWNER) == window_);
+    return hwnd && (hwnd == Window() || IsChild(Window(), hwnd) || GetWindow(hwnd, GW_OWNER) == Window());
 }
 
 void Panel::AddControls() {
@@ -117,7 +119,7 @@ void Panel::AddControls() {
     auto add = [&](const wchar_t* cls, DWORD style, int id, const PanelRect& r) {
         HWND control =
             CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width, r.height,
-                            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                            Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         return control;
     };
@@ -153,7 +155,7 @@ void Panel::AddTooltips() {
     tooltip_ =
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                        CW_USEDEFAULT, Window(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_)
         return;
     const std::array<std::pair<int, const std::string*>, 4> tips{{{kPlay, &model_.texts.imgPlayTip},
@@ -165,7 +167,7 @@ void Panel::AddTooltips() {
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
+        tool.hwnd = Window();
         tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
         tool.lpszText = wide.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -180,12 +182,12 @@ void Panel::OnCreate() {
     for (std::size_t i = 0; i < corners.size(); ++i)
         corners[i] = POINT{region[i].x, region[i].y};
     if (HRGN rgn = CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING)) {
-        if (!SetWindowRgn(window_, rgn, TRUE))
+        if (!SetWindowRgn(Window(), rgn, TRUE))
             DeleteObject(rgn);  // the window owns the region only when it took it
     }
     model_.ApplyPanelLanguage();
     AddTooltips();
-    shutdownBlock_.Create(window_,
+    shutdownBlock_.Create(Window(),
                           Utf8ToWide("Velmora Runwright: " + model_.Text(PanelText::WaitingForInstall)));
 }
 
@@ -216,40 +218,43 @@ void Panel::Render() {
     place(kNext, model_.imgPlayNextVisible, model_.imgPlayNextRect);
 
     RECT rect{};
-    GetWindowRect(window_, &rect);
+    GetWindowRect(Window(), &rect);
     if (rect.bottom - rect.top != model_.windowHeight)
-        SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, model_.windowHeight,
+        SetWindowPos(Window(), nullptr, 0, 0, rect.right - rect.left, model_.windowHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Panel::Paint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    HDC dc = BeginPaint(Window(), &paint);
     RECT strip{0, 0, panel_layout::shpMain.width, panel_layout::shpMain.height};
     DrawEdge(dc, &strip, EDGE_RAISED, BF_RECT);
-    EndPaint(window_, &paint);
+    EndPaint(Window(), &paint);
 }
 
 void Panel::RunEnded(bool stopped) {
-    KillTimer(window_, kTmrDo);
-    KillTimer(window_, kTmrExit);
+    KillTimer(Window(), kTmrDo);
+    KillTimer(Window(), kTmrExit);
     awake_.reset();
     exitCode_ = c_.stats.ExitCode();
     const bool direct = c_.shared.g_DirectRun;
     HWND owner = nullptr;
     if (!stopped && !direct && callbacks_.showMainWindow)
         owner = callbacks_.showMainWindow(false);
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(Window(), SW_HIDE);
     if (!c_.shared.g_NoStatistics)
         exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct).exitCode;
     if (stopped && !direct && callbacks_.showMainWindow)
         callbacks_.showMainWindow(true);
     // Closed from a clean stack: the player that called here is still on it.
-    PostMessageW(window_, kCloseMessage, 0, 0);
+    PostMessageW(Window(), kCloseMessage, 0, 0);
 }
 
-LRESULT Panel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
         case WM_TIMER:
             if (wParam == kTmrDo)
                 player_.tmrDo_Timer();
@@ -281,14 +286,14 @@ LRESULT Panel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDOWN:
             // Any press on the strip or its labels moves the window with the mouse.
             ReleaseCapture();
-            SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            SendMessageW(Window(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
             return 0;
         case WM_SETCURSOR: {
             HWND over = reinterpret_cast<HWND>(wParam);
             if (over == Item(kStop) || over == Item(kPlay)) {
                 model_.lblStatus = model_.StatusTipFor(
                     over == Item(kStop) ? PanelControl::imgStop : PanelControl::imgPlay, false, true);
-                SetDlgItemTextW(window_, kStatus, Utf8ToWide(model_.lblStatus).c_str());
+                SetDlgItemTextW(Window(), kStatus, Utf8ToWide(model_.lblStatus).c_str());
             }
             break;
         }
@@ -304,64 +309,36 @@ LRESULT Panel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             player_.imgStop_Click();  // closing by any other way is a stop, so the statistics are kept
             return 0;
         case kCloseMessage:
-            DestroyWindow(window_);
+            DestroyWindow(Window());
             return 0;
         case WM_DESTROY:
-            KillTimer(window_, kTmrDo);
-            KillTimer(window_, kTmrExit);
+            KillTimer(Window(), kTmrDo);
+            KillTimer(Window(), kTmrExit);
             awake_.reset();
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
-LRESULT CALLBACK Panel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Panel*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Panel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_CREATE) {
-        self->OnCreate();
-        return 0;
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (!self->created_)
-            return DefWindowProcW(window, message, wParam, lParam);  // creation failed: the opener deletes it
-        PanelCallbacks callbacks = std::move(self->callbacks_);
-        const int exitCode = self->exitCode_;
-        delete self;
-        if (callbacks.closed)
-            callbacks.closed(exitCode);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
+// The window owns the panel once it exists; a window that failed to be created leaves it to the opener.
+void Panel::OnFinalMessage() {
+    if (!created_)
+        return;
+    PanelCallbacks callbacks = std::move(callbacks_);
+    const int exitCode = exitCode_;
+    delete this;
+    if (callbacks.closed)
+        callbacks.closed(exitCode);
 }
 
 bool Panel::Create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);  // fails harmlessly when already registered
-
     const PanelPlacement place = PositionForm(c_.system.ScreenSize(), static_cast<int>(GetDpiForSystem()));
-    HWND window =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Velmora Runwright", WS_POPUP,
-                        place.left, place.top, place.width, place.height, nullptr, nullptr, instance, this);
-    if (!window)
+    if (!CreateWindowOfClass(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Velmora Runwright", WS_POPUP, place.left,
+                             place.top, place.width, place.height))
         return false;
     created_ = true;
     SetTopMost(true);

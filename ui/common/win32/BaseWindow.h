@@ -4,7 +4,8 @@
 // derived class's HandleMessage. The derived class supplies:
 //   static const wchar_t* ClassName();
 //   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-// and may hide DescribeClass to set the class's icon, cursor or background.
+// and may hide DescribeClass to set the class's icon, cursor or background, and OnFinalMessage, which runs
+// once the window is gone and may delete an object that lives as long as its window.
 #include "platform/win32/Win32.h"
 
 namespace velmora {
@@ -29,6 +30,7 @@ class BaseWindow {
 
   protected:
     static void DescribeClass(WNDCLASSEXW&) {}
+    void OnFinalMessage() {}
 
     // Registers the class on first use and creates the window; false when either fails.
     bool CreateWindowOfClass(DWORD exStyle, const wchar_t* caption, DWORD style, int x, int y, int width,
@@ -72,6 +74,7 @@ class BaseWindow {
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             self->window_ = nullptr;
+            self->OnFinalMessage();
         }
         return result;
     }
