@@ -141,16 +141,20 @@ std::size_t Count(const std::vector<std::string>& lines, const std::string& pref
     return n;
 }
 
+void SendButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
 // A real click, as a person's mouse makes it.
 void ClickControl(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    SendButton(MOUSEEVENTF_LEFTUP);
 }
 
 class PlaybackE2eTest : public ::testing::Test {
@@ -206,6 +210,17 @@ Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10) {
     std::vector<Link> chain{{"VelmoraFixtureWizard", "Fixture Setup", 1}};
     chain.insert(chain.end(), below.begin(), below.end());
     return Click{chain, x, y, std::nullopt};
+}
+
+// A scenario that waits on the fixture wizard for a button it never shows, until a person acts on the panel.
+// Its name is the one the panel and the statistics show.
+std::wstring WaitingScenario(const TempFolder& folder, const std::wstring& name) {
+    const std::wstring scn =
+        BuildScenario(folder, name,
+                      ScenarioText({FixtureClick({{"Button", "No such button", 1}})}, FixtureWizardPath(),
+                                   L"\"" + folder.Path() + L"\\result.txt\""));
+    EXPECT_FALSE(scn.empty());
+    return scn;
 }
 
 TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
@@ -340,12 +355,7 @@ TEST_F(PlaybackE2eTest, MissingInstallerIsRecordedAsFailedAndEndsWithExitCode2) 
 
 TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode1) {
     TempFolder folder;
-    const std::wstring result = folder.Path() + L"\\result.txt";
-    const std::wstring scn = BuildScenario(folder, L"skipped",
-                                           ScenarioText({FixtureClick({{"Button", "No such button", 1}})},
-                                                        FixtureWizardPath(), L"\"" + result + L"\""));
-    ASSERT_FALSE(scn.empty());
-    auto process = StartDirectRun(scn);
+    auto process = StartDirectRun(WaitingScenario(folder, L"skipped"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanel(*process);
     ASSERT_NE(panel, nullptr);
@@ -359,21 +369,24 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
     ExpectStatisticsLineAndSelfExit(*process, L"1   MB  SKIPPED  ", 1, L"playback-statistics-skipped");
 }
 
-// Presses, moves and releases the left button along a straight line, as a person dragging.
-// True once the window's thread has left its move loop and the window has kept its place for a moment.
+// Whether the window's thread is in its move loop or holds the mouse.
+bool BeingMoved(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+           (info.flags & GUI_INMOVESIZE) != 0 || info.hwndCapture != nullptr;
+}
+
+// True once the window has left its move loop and kept its place for a moment.
 bool WaitUntilSettled(HWND window) {
     RECT last{};
     GetWindowRect(window, &last);
     auto stillSince = steady_clock::now();
     return WaitUntil(
         [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            const bool moving = !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
-                                (info.flags & GUI_INMOVESIZE) != 0 || info.hwndCapture != nullptr;
             RECT now{};
             GetWindowRect(window, &now);
-            if (moving || !EqualRect(&now, &last)) {
+            if (BeingMoved(window) || !EqualRect(&now, &last)) {
                 last = now;
                 stillSince = steady_clock::now();
             }
@@ -382,27 +395,13 @@ bool WaitUntilSettled(HWND window) {
         Deadline{5000});
 }
 
-void SendButton(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
 // A drag as a person makes it: the button stays down until the window follows the mouse. Released too soon,
 // on a busy machine, the release lands outside the window before its move loop has begun, and the loop
 // would then take the next click for the end of the drag.
 void Drag(HWND window, POINT from, POINT to) {
     SetCursorPos(from.x, from.y);
     SendButton(MOUSEEVENTF_LEFTDOWN);
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
-        },
-        Deadline{5000}))
+    EXPECT_TRUE(WaitUntil([&] { return BeingMoved(window); }, Deadline{5000}))
         << "the press did not start moving the window";
     for (int i = 1; i <= 10; ++i) {
         SetCursorPos(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
@@ -413,12 +412,7 @@ void Drag(HWND window, POINT from, POINT to) {
 
 TEST_F(PlaybackE2eTest, PanelPausesResumesMovesRefusesLogoffAndStops) {
     TempFolder folder;
-    const std::wstring result = folder.Path() + L"\\result.txt";
-    const std::wstring scn = BuildScenario(folder, L"stopped",
-                                           ScenarioText({FixtureClick({{"Button", "No such button", 1}})},
-                                                        FixtureWizardPath(), L"\"" + result + L"\""));
-    ASSERT_FALSE(scn.empty());
-    auto process = StartDirectRun(scn);
+    auto process = StartDirectRun(WaitingScenario(folder, L"stopped"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanel(*process);
     ASSERT_NE(panel, nullptr);
