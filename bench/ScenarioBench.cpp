@@ -43,17 +43,17 @@ std::string MakeScenario(std::mt19937& random) {
     image.NewImage("%DRIVEAPP%\\Soft\\setup.exe", "Установка пакета программ", 1920, 1080);
     for (int s = pick(4, 24); s > 0; --s) {
         StepState step;
-        step.g_StepWindows.push_back({"#32770", "Мастер установки - шаг " + std::to_string(s), 0});
+        step.windows.push_back({"#32770", "Мастер установки - шаг " + std::to_string(s), 0});
         if (pick(0, 1))
-            step.g_StepWindows.push_back({"Static", "", 1});
-        step.g_StepWindows.push_back({"Button", "&Далее >", pick(1, 3)});
-        step.g_StepEvents.push_back({kButtonLeft, kKindPress, pick(0, 80), pick(0, 20)});
+            step.windows.push_back({"Static", "", 1});
+        step.windows.push_back({"Button", "&Далее >", pick(1, 3)});
+        step.events.push_back({kButtonLeft, kKindPress, pick(0, 80), pick(0, 20)});
         for (int m = pick(0, 6); m > 0; --m)
-            step.g_StepEvents.push_back({kButtonLeft, kKindMove, pick(-3, 3), pick(-3, 3)});
-        step.g_StepEvents.push_back({kButtonLeft, kKindRelease, 0, 0});
+            step.events.push_back({kButtonLeft, kKindMove, pick(-3, 3), pick(-3, 3)});
+        step.events.push_back({kButtonLeft, kKindRelease, 0, 0});
         if (pick(0, 4) == 0) {
-            step.g_StepText = "%PROGRAMFILES%\\Программа " + std::to_string(s);
-            step.g_StepTextSet = true;
+            step.text = "%PROGRAMFILES%\\Программа " + std::to_string(s);
+            step.hasText = true;
         }
         image.AppendStep(step);
     }

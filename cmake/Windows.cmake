@@ -17,20 +17,20 @@ target_link_libraries(velmora_platform PUBLIC velmora_core ${VELMORA_WIN32_LIBS}
 target_compile_options(velmora_platform PRIVATE ${VELMORA_WARNINGS})
 
 file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/startup/win32/*.cpp
-     ${CMAKE_SOURCE_DIR}/scenario/win32/*.cpp
-     ${CMAKE_SOURCE_DIR}/engine/win32/*.cpp
-     ${CMAKE_SOURCE_DIR}/ui/*/win32/*.cpp)
-list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp)
-add_library(velmora_shell STATIC ${VELMORA_SHELL_SOURCES} ${CMAKE_SOURCE_DIR}/startup/win32/ShellPlaceholder.cpp)
+     ${CMAKE_SOURCE_DIR}/app/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/playback/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/packages/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
+list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
+add_library(velmora_shell STATIC ${VELMORA_SHELL_SOURCES})
 target_link_libraries(velmora_shell PUBLIC velmora_platform)
 target_compile_options(velmora_shell PRIVATE ${VELMORA_WARNINGS})
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp)
+if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
   enable_language(RC)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVELMORA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVELMORA_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DVELMORA_VERSION_BUILD=${VELMORA_BUILD} -c 65001")
   file(GLOB VELMORA_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
-  add_executable(velmora WIN32 ${CMAKE_SOURCE_DIR}/startup/win32/WinMain.cpp ${VELMORA_RC})
+  add_executable(velmora WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${VELMORA_RC})
   target_link_libraries(velmora PRIVATE velmora_shell)
   target_link_options(velmora PRIVATE -municode)
   target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})

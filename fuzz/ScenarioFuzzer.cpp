@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryFileSystem files;
     static PathVariables vars = [] {
         PathVariables table(files);
-        table.g_PathVars[3].second = "C:\\Temp";
-        table.g_PathVars[4].second = "C:\\Program Files";
+        table.variables[3].second = "C:\\Temp";
+        table.variables[4].second = "C:\\Program Files";
         return table;
     }();
     const std::string bytes(reinterpret_cast<const char*>(data), size);

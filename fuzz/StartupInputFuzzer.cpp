@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/CommandLine.h"
+#include "base/Language.h"
+#include "base/Settings.h"
+#include "base/Utilities.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
-#include "startup/CommandLine.h"
-#include "startup/Language.h"
-#include "startup/Settings.h"
-#include "startup/Utilities.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SharedState state;
 
     ParseCommandLine(input, CommandLineContext{state, settings, files, vars, {}});
-    Require(state.g_RunList.size() == (state.g_DirectRun ? 2u : 1u) && state.g_RunList[0].empty());
+    Require(state.runList.size() == (state.directRun ? 1u : 0u));
     int speed = GetSpeedLevel(settings);
     Require(speed >= 0 && speed <= 2);
 
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.AddFile("E:\\language\\English.lng", input);
     FakeDialogs dialogs;
     Language language(files, profile, dialogs);
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("E:\\", 1033, false);
     Require(dialogs.messages.empty());
     for (const auto& table : Language::kTables) {

@@ -1,6 +1,6 @@
 #include "scenario/SaveScenario.h"
 
-#include "startup/Utilities.h"
+#include "base/Utilities.h"
 
 namespace velmora {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 #include <string>
 
+#include "base/Language.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "scenario/ScenarioImage.h"
-#include "startup/Language.h"
 
 namespace velmora {
 

@@ -82,24 +82,23 @@ void ScenarioImage::AppendStep(StepState& step) {
     WriteHeader();
 
     std::vector<std::string> texts;  // encoded class names and captions, owned while the views are in use
-    texts.reserve(2 * std::max(step.WindowCount(), 0));
+    texts.reserve(2 * step.windows.size());
     layout::StepBytes bytes;
-    for (int i = 1; i <= step.WindowCount(); ++i) {
-        texts.push_back(codec_.ToAnsi(step.g_StepWindows[i].Class));
-        texts.push_back(codec_.ToAnsi(step.g_StepWindows[i].Caption));
-        bytes.windows.push_back({texts[texts.size() - 2], texts.back(), step.g_StepWindows[i].MatchIndex});
+    for (const WindowRef& window : step.windows) {
+        texts.push_back(codec_.ToAnsi(window.Class));
+        texts.push_back(codec_.ToAnsi(window.Caption));
+        bytes.windows.push_back({texts[texts.size() - 2], texts.back(), window.MatchIndex});
     }
-    bytes.events.assign(step.g_StepEvents.begin() + std::min<std::size_t>(1, step.g_StepEvents.size()),
-                        step.g_StepEvents.end());
-    std::string text = step.g_StepTextSet ? codec_.ToAnsi(step.g_StepText) : std::string{};
+    bytes.events = step.events;
+    std::string text = step.hasText ? codec_.ToAnsi(step.text) : std::string{};
     bytes.text = text;
 
     std::string out;
     layout::AppendStepBytes(out, bytes);
     InsertBeforeSpare(out);
     if (!text.empty()) {
-        step.g_StepText.clear();
-        step.g_StepTextSet = false;
+        step.text.clear();
+        step.hasText = false;
     }
 }
 
@@ -117,17 +116,16 @@ bool ScenarioImage::ReadNextStep(StepState& step) {
         stepReadFailed_ = true;
         return false;
     }
-    step.g_StepWindows.resize(stepBytes_.windows.size() + 1);
+    step.windows.resize(stepBytes_.windows.size());
     for (std::size_t i = 0; i < stepBytes_.windows.size(); ++i) {
-        WindowRef& window = step.g_StepWindows[i + 1];
+        WindowRef& window = step.windows[i];
         codec_.FromAnsiInto(stepBytes_.windows[i].className, window.Class);
         codec_.FromAnsiInto(stepBytes_.windows[i].caption, window.Caption);
         window.MatchIndex = stepBytes_.windows[i].matchIndex;
     }
-    step.g_StepEvents.resize(1);
-    step.g_StepEvents.insert(step.g_StepEvents.end(), stepBytes_.events.begin(), stepBytes_.events.end());
-    step.g_StepTextSet = !stepBytes_.text.empty();
-    step.g_StepText = step.g_StepTextSet ? Expanded(codec_.FromAnsi(stepBytes_.text)) : std::string{};
+    step.events.assign(stepBytes_.events.begin(), stepBytes_.events.end());
+    step.hasText = !stepBytes_.text.empty();
+    step.text = step.hasText ? Expanded(codec_.FromAnsi(stepBytes_.text)) : std::string{};
     ReadPosition = end;
     StepsRead += 1;
     return true;

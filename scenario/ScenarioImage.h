@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/PathVariables.h"
 #include "platform/Codec.h"
 #include "platform/FileSystem.h"
 #include "platform/Types.h"
 #include "scenario/ScenarioLayout.h"
 #include "scenario/ScenarioTypes.h"
-#include "startup/PathVariables.h"
 
 namespace velmora {
 

@@ -42,18 +42,18 @@ struct ScnHeader {
     bool operator==(const ScnHeader&) const = default;
 };
 
-// The step being recorded or replayed. The lists are 1-based: element 0 is never used.
+// The step being recorded or replayed.
 struct StepState {
-    std::vector<WindowRef> g_StepWindows{WindowRef{}};
-    std::vector<MouseEventRec> g_StepEvents{MouseEventRec{}};
-    std::string g_StepText;
-    bool g_StepTextSet = false;
+    std::vector<WindowRef> windows;  // the window chain, outermost first
+    std::vector<MouseEventRec> events;
+    std::string text;
+    bool hasText = false;
 
-    int WindowCount() const { return static_cast<int>(g_StepWindows.size()) - 1; }
-    int EventCount() const { return static_cast<int>(g_StepEvents.size()) - 1; }
+    int WindowCount() const { return static_cast<int>(windows.size()); }
+    int EventCount() const { return static_cast<int>(events.size()); }
     void Clear() {
-        g_StepWindows.assign(1, WindowRef{});
-        g_StepEvents.assign(1, MouseEventRec{});
+        windows.clear();
+        events.clear();
     }
 };
 

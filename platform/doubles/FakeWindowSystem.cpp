@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "startup/Utilities.h"
+#include "platform/LetterCase.h"
 
 namespace velmora {
 

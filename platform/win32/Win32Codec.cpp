@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "platform/win32/Win32.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 
 namespace velmora {
 

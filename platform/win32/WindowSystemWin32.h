@@ -1,8 +1,5 @@
 #pragma once
 #include "platform/win32/Win32.h"
-// The port method keeps the system function's name; call the function as FindWindowExW.
-#undef FindWindowEx
-
 #include "platform/WindowSystem.h"
 
 namespace velmora {

@@ -15,11 +15,11 @@
 
 #include <commctrl.h>
 
-#include "engine/win32/PanelIds.h"
 #include "platform/win32/WideText.h"
+#include "playback/win32/ControlPanelIds.h"
+#include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/fixtures/FixtureIds.h"
-#include "ui/main/win32/StatWindowIds.h"
 
 namespace velmora::e2e {
 namespace {
@@ -191,7 +191,7 @@ class PlaybackE2eTest : public ::testing::Test {
         ASSERT_EQ(lines.size(), 3u) << "one package line, an empty line and the total";
         EXPECT_EQ(lines[0].rfind(linePrefix, 0), 0u) << WideToUtf8(lines[0]);
         EXPECT_TRUE(lines[1].empty());
-        HWND countdown = GetDlgItem(stat, stat_window::kTimeOut);
+        HWND countdown = GetDlgItem(stat, stat_window::kCountdown);
         EXPECT_TRUE(IsWindowVisible(countdown));
         const std::wstring countdownText = WindowText(countdown);
         EXPECT_TRUE(countdownText.find(L'4') != std::wstring::npos ||
@@ -270,7 +270,7 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     SaveScreenshot(nullptr, L"playback-fixture-run");
     SaveScreenshot(panel, L"playback-panel");
     // The player finds the Install button under its cover and says so until the cover goes.
-    HWND act = GetDlgItem(panel, panel_window::kAct);
+    HWND act = GetDlgItem(panel, panel_window::kAction);
     EXPECT_TRUE(
         WaitUntil([&] { return WindowText(act).find(L"covered") != std::wstring::npos; }, kRunDeadline));
     SaveScreenshot(nullptr, L"playback-fixture-covered");
@@ -361,7 +361,7 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
     ASSERT_NE(panel, nullptr);
     ASSERT_NE(WaitForWindow({.className = L"VelmoraFixtureWizard"}), nullptr);
     // The player searches for the missing button until a person skips the package.
-    HWND act = GetDlgItem(panel, panel_window::kAct);
+    HWND act = GetDlgItem(panel, panel_window::kAction);
     const std::wstring reading = WindowText(act);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(act) != reading; }, Deadline{10000}));
     SaveScreenshot(panel, L"playback-panel-searching");

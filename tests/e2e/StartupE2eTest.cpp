@@ -4,8 +4,8 @@
 
 #include <cwctype>
 
+#include "packages/win32/MainWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
-#include "ui/main/win32/frmMainIds.h"
 
 namespace velmora::e2e {
 namespace {
@@ -81,7 +81,7 @@ TEST_F(StartupE2eTest, AddSwitchStoresTheUpperCasedFolderAndShowsTheSwitch) {
         c = static_cast<wchar_t>(std::towupper(c));
     }
     EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), std::optional<std::wstring>(upper));
-    HWND label = Control(main, kIdLblCommand);
+    HWND label = Control(main, kIdSwitchesLine);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(WindowText(label), L"/add");
     EXPECT_TRUE(IsWindowVisible(label));
@@ -94,13 +94,13 @@ TEST_F(StartupE2eTest, SpeedSwitchStoresTheSpeedAndAPlainStartHidesTheSwitchLabe
     HWND main = StartAndWaitForMain(process, L"/SPEED=1");
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadSetting(L"Install", L"Speed"), std::optional<std::wstring>(L"1"));
-    EXPECT_EQ(WindowText(Control(main, kIdLblCommand)), L" /speed");
+    EXPECT_EQ(WindowText(Control(main, kIdSwitchesLine)), L" /speed");
     CloseAndExpectExit(*process, main);
 
     std::optional<Process> plain;
     main = StartAndWaitForMain(plain);
     ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(IsWindowVisible(Control(main, kIdLblCommand)));
+    EXPECT_FALSE(IsWindowVisible(Control(main, kIdSwitchesLine)));
     CloseAndExpectExit(*plain, main);
 }
 

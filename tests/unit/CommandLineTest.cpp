@@ -1,4 +1,4 @@
-#include "startup/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ class CommandLineTest : public ::testing::Test {
     void Parse(const std::string& line) {
         ParseCommandLine(line, CommandLineContext{state, settings, files, vars, [this] {
                                                       ++languageLoads;
-                                                      directRunAtLoad = state.g_DirectRun;
+                                                      directRunAtLoad = state.directRun;
                                                   }});
     }
     std::string Speed() { return settings.Get("Install", "Speed", "?"); }
@@ -41,37 +41,37 @@ class CommandLineTest : public ::testing::Test {
 TEST_F(CommandLineTest, ShortOrEmptyLineChangesNothing) {
     for (const char* line : {"", "      ", "/add C", "  /add C  ", "/nosta"}) {
         Parse(line);
-        EXPECT_EQ(state.g_CommandSwitches, "") << line;
-        EXPECT_FALSE(state.g_NoStatistics) << line;
+        EXPECT_EQ(state.acceptedSwitches, "") << line;
+        EXPECT_FALSE(state.noStatistics) << line;
     }
     EXPECT_EQ(Folder(), "untouched");
 }
 
 TEST_F(CommandLineTest, NoStatMustStandAsAWord) {
     Parse("/NoStat");
-    EXPECT_TRUE(state.g_NoStatistics);
-    EXPECT_EQ(state.g_CommandSwitches, "/nostat");
+    EXPECT_TRUE(state.noStatistics);
+    EXPECT_EQ(state.acceptedSwitches, "/nostat");
     for (const char* line : {"/nostatx", "x/nostat", "/nostatx /nostat"}) {
         SharedState fresh;
         state = fresh;
         Parse(line);
-        EXPECT_FALSE(state.g_NoStatistics) << line;
+        EXPECT_FALSE(state.noStatistics) << line;
     }
 }
 
 TEST_F(CommandLineTest, SpeedDigitsAndOtherCharacters) {
     Parse("/speed=2");
     EXPECT_EQ(Speed(), "2");
-    EXPECT_EQ(state.g_CommandSwitches, " /speed");
-    state.g_CommandSwitches.clear();
+    EXPECT_EQ(state.acceptedSwitches, " /speed");
+    state.acceptedSwitches.clear();
     Parse("/speed=1");
     EXPECT_EQ(Speed(), "1");
-    EXPECT_EQ(state.g_CommandSwitches, " /speed");
+    EXPECT_EQ(state.acceptedSwitches, " /speed");
 
-    state.g_CommandSwitches.clear();
+    state.acceptedSwitches.clear();
     Parse("/speed=7");
     EXPECT_EQ(Speed(), "2");
-    EXPECT_EQ(state.g_CommandSwitches, "");
+    EXPECT_EQ(state.acceptedSwitches, "");
 
     settings.Save("Install", "Speed", "0");
     Parse("/speed=a ");
@@ -97,7 +97,7 @@ TEST_F(CommandLineTest, SpeedIsCutOutOfTheLine) {
 TEST_F(CommandLineTest, AddStoresFolderOrParentOfFileInUpperCase) {
     Parse("/add C:\\Setups\\one.scn");
     EXPECT_EQ(Folder(), "C:\\SETUPS");
-    EXPECT_EQ(state.g_CommandSwitches, "/add");
+    EXPECT_EQ(state.acceptedSwitches, "/add");
 
     Parse("/ADD \"C:\\My Setups\"");
     EXPECT_EQ(Folder(), "C:\\MY SETUPS");
@@ -111,7 +111,7 @@ TEST_F(CommandLineTest, AddStoresFolderOrParentOfFileInUpperCase) {
 TEST_F(CommandLineTest, AddWithMissingPathKeepsTheFolderButNamesTheSwitch) {
     Parse("/add C:\\Nowhere\\x.scn");
     EXPECT_EQ(Folder(), "untouched");
-    EXPECT_EQ(state.g_CommandSwitches, "/add");
+    EXPECT_EQ(state.acceptedSwitches, "/add");
     // A relative file has no folder to store.
     files.currentDirectory = "C:\\Setups";
     files.AddFile("RELATIVE.SCN");
@@ -130,10 +130,10 @@ TEST_F(CommandLineTest, AddExpandsPathVariablesAndCyrillic) {
 
 TEST_F(CommandLineTest, CombinedSwitchesInEitherOrder) {
     Parse("/add C:\\Setups /nostat /SPEED=1");
-    EXPECT_TRUE(state.g_NoStatistics);
+    EXPECT_TRUE(state.noStatistics);
     EXPECT_EQ(Speed(), "1");
     EXPECT_EQ(Folder(), "C:\\SETUPS");
-    EXPECT_EQ(state.g_CommandSwitches, "/nostat /speed/add");
+    EXPECT_EQ(state.acceptedSwitches, "/nostat /speed/add");
 
     SharedState fresh;
     state = fresh;
@@ -141,16 +141,16 @@ TEST_F(CommandLineTest, CombinedSwitchesInEitherOrder) {
     Parse("/nostat /speed=0 /add C:\\My Setups");
     EXPECT_EQ(Speed(), "0");
     EXPECT_EQ(Folder(), "C:\\MY SETUPS");
-    EXPECT_EQ(state.g_CommandSwitches, "/nostat /speed/add");
+    EXPECT_EQ(state.acceptedSwitches, "/nostat /speed/add");
 }
 
 TEST_F(CommandLineTest, InstWithQuotedPathRunsDirectly) {
     Parse("/inst \"C:\\My Setups\\one.scn\"");
-    EXPECT_TRUE(state.g_DirectRun);
+    EXPECT_TRUE(state.directRun);
     EXPECT_EQ(languageLoads, 1);
     EXPECT_TRUE(directRunAtLoad);
-    EXPECT_EQ(state.g_RunList, (std::vector<std::string>{"", "C:\\MY SETUPS\\ONE.SCN"}));
-    EXPECT_EQ(state.g_CurrentScn, "C:\\MY SETUPS\\ONE.SCN");
+    EXPECT_EQ(state.runList, (std::vector<std::string>{"C:\\MY SETUPS\\ONE.SCN"}));
+    EXPECT_EQ(state.currentScenario, "C:\\MY SETUPS\\ONE.SCN");
 }
 
 TEST_F(CommandLineTest, InstIsIgnoredForUnusablePaths) {
@@ -161,24 +161,24 @@ TEST_F(CommandLineTest, InstIsIgnoredForUnusablePaths) {
           "/inst \"C:\\Setups\\one.scn", "/inst C:\\Setups\\dir.scn", "/inst \"\" C:\\Setups\\one.scn",
           "/inst      ", "/installer x"}) {
         Parse(line);
-        EXPECT_FALSE(state.g_DirectRun) << line;
-        EXPECT_EQ(state.g_RunList.size(), 1u) << line;
-        EXPECT_EQ(state.g_CurrentScn, "") << line;
+        EXPECT_FALSE(state.directRun) << line;
+        EXPECT_TRUE(state.runList.empty()) << line;
+        EXPECT_EQ(state.currentScenario, "") << line;
     }
     EXPECT_EQ(languageLoads, 0);
 }
 
 TEST_F(CommandLineTest, InstAfterOtherSwitchesRunsTheCheckedFile) {
     Parse("/nostat /inst C:\\Setups\\one.scn");
-    EXPECT_TRUE(state.g_NoStatistics);
-    EXPECT_EQ(state.g_CurrentScn, "C:\\SETUPS\\ONE.SCN");
+    EXPECT_TRUE(state.noStatistics);
+    EXPECT_EQ(state.currentScenario, "C:\\SETUPS\\ONE.SCN");
 
     SharedState fresh;
     state = fresh;
     Parse("/add C:\\Setups /inst C:\\Setups\\one.scn");
-    EXPECT_TRUE(state.g_DirectRun);
-    EXPECT_EQ(state.g_RunList, (std::vector<std::string>{"", "C:\\SETUPS\\ONE.SCN"}));
-    EXPECT_EQ(state.g_CurrentScn, "C:\\SETUPS\\ONE.SCN");
+    EXPECT_TRUE(state.directRun);
+    EXPECT_EQ(state.runList, (std::vector<std::string>{"C:\\SETUPS\\ONE.SCN"}));
+    EXPECT_EQ(state.currentScenario, "C:\\SETUPS\\ONE.SCN");
 }
 
 TEST(RemoveSwitchTest, OnlyTheFirstOccurrenceAsAWholeWord) {

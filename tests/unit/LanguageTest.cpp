@@ -1,4 +1,4 @@
-#include "startup/Language.h"
+#include "base/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +33,10 @@ TEST_F(LanguageTest, LoadsKeysOfKnownSectionsWithinRange) {
                     "[Wizard]\r\n57=Finish\r\n60=Too far\r\n"
                     "[Other]\r\n1=Unknown\r\n"
                     "[New]\r\n18=Package '%s' exists\r\n");
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools", 1033, false);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\English.lng");
+    EXPECT_EQ(language.languageFile, "C:\\Tools\\language\\English.lng");
     EXPECT_EQ(language.GetLangText("MAIN", 1), "Package list");
     EXPECT_EQ(language.GetLangText("main", 26), "Last");
     EXPECT_EQ(language.GetLangText("main", 27), "");
@@ -64,20 +64,20 @@ TEST_F(LanguageTest, LookupsBeforeAnyLoadGiveBuiltInTexts) {
 TEST_F(LanguageTest, ReloadReplacesTheTablesAsAWhole) {
     AddLanguageFile("English", "[main]\r\n1=One\r\n2=Two\r\n");
     AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools\\", 1033, false);
-    language.g_Language = "German";
+    language.languageName = "German";
     language.LoadLanguage("C:\\Tools\\", 1033, false);
-    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\German.lng");
+    EXPECT_EQ(language.languageFile, "C:\\Tools\\language\\German.lng");
     EXPECT_EQ(language.GetLangText("main", 1), "Eins");
     EXPECT_EQ(language.GetLangText("main", 2), "");
 }
 
 TEST_F(LanguageTest, MissingFileIsReportedWithItsFullPath) {
     AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
-    language.g_Language = "German";
+    language.languageName = "German";
     language.LoadLanguage("C:\\Tools", 1033, false);
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools", 1033, false);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Отсутствует файл перевода C:\\Tools\\language\\English.lng");
@@ -89,18 +89,18 @@ TEST_F(LanguageTest, MissingFileIsReportedWithItsFullPath) {
 
 TEST_F(LanguageTest, MissingFileIsSilentForRussianAndInADirectRun) {
     language.LoadLanguage("C:\\Tools", 1049, false);
-    EXPECT_EQ(language.g_Language, "Russian");
-    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\Russian.lng");
-    language.g_Language = "rUSSIAN";
+    EXPECT_EQ(language.languageName, "Russian");
+    EXPECT_EQ(language.languageFile, "C:\\Tools\\language\\Russian.lng");
+    language.languageName = "rUSSIAN";
     language.LoadLanguage("C:\\Tools", 1033, false);
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools", 1033, true);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(LanguageTest, AFolderNamedLikeTheFileCountsAsMissing) {
     files.AddFolder("C:\\Tools\\language\\English.lng");
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools", 1033, false);
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
@@ -108,9 +108,9 @@ TEST_F(LanguageTest, AFolderNamedLikeTheFileCountsAsMissing) {
 TEST_F(LanguageTest, NameLeadingOutOfTheFolderFallsBackToTheDefault) {
     files.AddFile("C:\\evil.lng", "[main]\r\n1=Evil\r\n");
     AddLanguageFile("German", "[main]\r\n1=Eins\r\n");
-    language.g_Language = "..\\..\\evil";
+    language.languageName = "..\\..\\evil";
     language.LoadLanguage("C:\\Tools", 1031, false);
-    EXPECT_EQ(language.g_Language, "German");
+    EXPECT_EQ(language.languageName, "German");
     EXPECT_EQ(language.GetLangText("main", 1), "Eins");
 }
 

@@ -1,4 +1,4 @@
-#include "engine/PanelModel.h"
+#include "playback/PanelModel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ class PanelModelTest : public ::testing::Test {
   protected:
     void LoadEnglish(const std::string& text) {
         files.AddFile("C:\\Tools\\language\\English.lng", text);
-        language.g_Language = "English";
+        language.languageName = "English";
         language.LoadLanguage("C:\\Tools", 1033, false);
     }
 
@@ -25,11 +25,11 @@ class PanelModelTest : public ::testing::Test {
 };
 
 TEST(PanelPlacementTest, CentredStripTwoHundredTwipsFromTheTop) {
-    EXPECT_EQ(PositionForm({1024, 768}, 96), (PanelPlacement{283, 13, 457, 43}));
+    EXPECT_EQ(PlacePanel({1024, 768}, 96), (PanelPlacement{283, 13, 457, 43}));
     // Wider than a 16-bit count of twips can hold at 15 twips a pixel.
-    EXPECT_EQ(PositionForm({3840, 2160}, 96), (PanelPlacement{1691, 13, 457, 43}));
-    EXPECT_EQ(PositionForm({1920, 1080}, 144).top, 20);
-    EXPECT_EQ(PositionForm({400, 300}, 0), (PanelPlacement{0, 13, 457, 43}));
+    EXPECT_EQ(PlacePanel({3840, 2160}, 96), (PanelPlacement{1691, 13, 457, 43}));
+    EXPECT_EQ(PlacePanel({1920, 1080}, 144).top, 20);
+    EXPECT_EQ(PlacePanel({400, 300}, 0), (PanelPlacement{0, 13, 457, 43}));
 }
 
 TEST(PanelPlacementTest, RegionTracesTheStripAndTheOptionsArea) {
@@ -40,12 +40,12 @@ TEST(PanelPlacementTest, RegionTracesTheStripAndTheOptionsArea) {
 }
 
 TEST_F(PanelModelTest, BuiltInTextsWithoutALanguageFile) {
-    panel.ApplyPanelLanguage();
-    EXPECT_EQ(panel.texts.Command1Caption, "Вставить >>");
-    EXPECT_EQ(panel.texts.chkReplaceTip, "Автоматическая замена пути на переменную");
-    EXPECT_EQ(panel.texts.imgPlayNextTip, "Перейти к установке следующего пакета");
-    EXPECT_EQ(panel.texts.cmdRezumeCaption, "Отменить");
-    EXPECT_EQ(panel.lblStatus, "Строка информации");
+    panel.ApplyLanguage();
+    EXPECT_EQ(panel.texts.pasteCaption, "Вставить >>");
+    EXPECT_EQ(panel.texts.autoReplaceTip, "Автоматическая замена пути на переменную");
+    EXPECT_EQ(panel.texts.nextTip, "Перейти к установке следующего пакета");
+    EXPECT_EQ(panel.texts.cancelTextCaption, "Отменить");
+    EXPECT_EQ(panel.status, "Строка информации");
     EXPECT_EQ(panel.Text(PanelText::SearchingWindow), "Поиск окна");
     EXPECT_EQ(panel.Text(PanelText::StartingNext), "Запуск следующей инсталяции");
 }
@@ -54,44 +54,43 @@ TEST_F(PanelModelTest, LanguageFileTextsWithThePasteArrowsEnsured) {
     LoadEnglish(
         "[Stels]\r\n9=Paste\r\n11=Continue installation\r\n22=Continue with changes\r\n37=Searching\r\n"
         "[New]\r\n32=Replace paths by variables\r\n");
-    panel.ApplyPanelLanguage();
-    EXPECT_EQ(panel.texts.Command1Caption, "Paste >>");
-    EXPECT_EQ(panel.texts.imgPlayTip, "Continue installation");
-    EXPECT_EQ(panel.texts.m_ResumeText, "Continue with changes");
-    EXPECT_EQ(panel.texts.chkReplaceTip, "Replace paths by variables");
-    EXPECT_EQ(panel.texts.imgStopTip, "Остановить Запись/Воспроизведение");  // key 14 missing
+    panel.ApplyLanguage();
+    EXPECT_EQ(panel.texts.pasteCaption, "Paste >>");
+    EXPECT_EQ(panel.texts.playTip, "Continue installation");
+    EXPECT_EQ(panel.texts.resumeText, "Continue with changes");
+    EXPECT_EQ(panel.texts.autoReplaceTip, "Replace paths by variables");
+    EXPECT_EQ(panel.texts.stopTip, "Остановить Запись/Воспроизведение");  // key 14 missing
     EXPECT_EQ(panel.Text(PanelText::SearchingWindow), "Searching");
 }
 
 TEST_F(PanelModelTest, LayoutsSwitchCleanlyBetweenRecordingAndPlaying) {
     panel.RecordLayout();
-    EXPECT_EQ(panel.lblCaption, "Запись");
-    EXPECT_FALSE(panel.imgPlayNextVisible || panel.lblKolvoProgVisible || panel.line7Visible);
-    EXPECT_EQ(panel.imgPauseRect.left, panel.imgStopRect.left - 32);
+    EXPECT_EQ(panel.caption, "Запись");
+    EXPECT_FALSE(panel.nextVisible || panel.counterVisible || panel.separatorVisible);
+    EXPECT_EQ(panel.pauseRect.left, panel.stopRect.left - 32);
 
     panel.PlayLayout(5);
-    EXPECT_EQ(panel.lblKolvoProg, "1/5");
-    EXPECT_TRUE(panel.imgPauseVisible && panel.imgPlayNextVisible && panel.lblKolvoProgVisible &&
-                panel.line7Visible);
-    EXPECT_FALSE(panel.imgPlayVisible);
-    EXPECT_EQ(panel.imgPauseRect, (PanelRect{352, 8, 27, 27}));
-    EXPECT_EQ(panel.lblCaptionRect, panel_layout::lblCaption);
-    EXPECT_EQ(panel.lblActRect, panel_layout::lblAct);
+    EXPECT_EQ(panel.counter, "1/5");
+    EXPECT_TRUE(panel.pauseVisible && panel.nextVisible && panel.counterVisible && panel.separatorVisible);
+    EXPECT_FALSE(panel.playVisible);
+    EXPECT_EQ(panel.pauseRect, (PanelRect{352, 8, 27, 27}));
+    EXPECT_EQ(panel.captionRect, panel_layout::kCaption);
+    EXPECT_EQ(panel.actionRect, panel_layout::kAction);
     panel.ShowPaused();
-    EXPECT_TRUE(panel.imgPlayVisible);
-    EXPECT_FALSE(panel.imgPauseVisible);
+    EXPECT_TRUE(panel.playVisible);
+    EXPECT_FALSE(panel.pauseVisible);
 }
 
 TEST_F(PanelModelTest, StatusTipsDependOnTheLastWindowAndTheFilter) {
-    panel.ApplyPanelLanguage();
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::cmdBrowse, false, true), "Вызвать окно выбора папки");
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::chkFilter, false, true),
+    panel.ApplyLanguage();
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Browse, false, true), "Вызвать окно выбора папки");
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Filter, false, true),
               "Последнее окно не распознано как текстовое");
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::chkFilter, true, true), "");
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::imgPlay, false, true), "Продолжить без внесения изменений");
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::imgPlay, false, false), panel.texts.m_ResumeText);
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::Text1, true, true), panel.texts.m_ResumeText);
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::Text1, false, true),
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Filter, true, true), "");
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Play, false, true), "Продолжить без внесения изменений");
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Play, false, false), panel.texts.resumeText);
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::CapturedText, true, true), panel.texts.resumeText);
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::CapturedText, false, true),
               "Для внесения изменений уберите галочку `Фильтр`");
 }
 

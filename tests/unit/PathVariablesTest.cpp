@@ -1,4 +1,4 @@
-#include "startup/PathVariables.h"
+#include "base/PathVariables.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST(JoinPathTest, ExactlyOneBackslashBetweenParts) {
 TEST_F(PathVariablesTest, InitOnFixedDiskListsCdromsAndFillsValues) {
     FixedDiskWithTwoCdroms();
     EXPECT_EQ(vars.Value("%CDROM%"), "");
-    EXPECT_EQ(vars.g_CdromDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
+    EXPECT_EQ(vars.cdromDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
     EXPECT_EQ(vars.Value("%username%"), "admin");
     EXPECT_EQ(vars.Value("%WINDOWS%"), "C:\\WINDOWS");
     EXPECT_EQ(vars.Value("%TEMP%"), "C:\\Users\\admin\\AppData\\Local\\Temp");
@@ -66,7 +66,7 @@ TEST_F(PathVariablesTest, InitOnFixedDiskListsCdromsAndFillsValues) {
 TEST_F(PathVariablesTest, InitFromCdromAndFromNetworkAndWithMissingFacts) {
     StartedFromCdrom();
     EXPECT_EQ(vars.Value("%CDROM%"), "E:\\");
-    EXPECT_TRUE(vars.g_CdromDrives.empty());
+    EXPECT_TRUE(vars.cdromDrives.empty());
     EXPECT_EQ(vars.Value("%DRIVEAPP%"), "E:\\");
 
     system.programFolder = "\\\\server\\share\\velmora";
@@ -76,7 +76,7 @@ TEST_F(PathVariablesTest, InitFromCdromAndFromNetworkAndWithMissingFacts) {
     system.driveRoots = {"E:\\", "", "F:\\"};  // the walk ends at the first empty entry
     vars.Init(system, registry);
     EXPECT_EQ(vars.Value("%CDROM%"), "");
-    EXPECT_EQ(vars.g_CdromDrives, (std::vector<std::string>{"E:\\"}));
+    EXPECT_EQ(vars.cdromDrives, (std::vector<std::string>{"E:\\"}));
     EXPECT_EQ(vars.Value("%USERNAME%"), "");
     EXPECT_EQ(vars.Value("%TEMP%"), "");
     EXPECT_EQ(vars.Value("%PROGRAMFILES%"), "");

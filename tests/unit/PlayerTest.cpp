@@ -1,4 +1,4 @@
-#include "engine/Player.h"
+#include "playback/Player.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ class FakeHost : public PlayerHost {
         stepOn = enabled;
         stepInterval = intervalMs;
     }
-    void SetExitTimer(bool enabled) override { exitOn = enabled; }
+    void SetNextPackageTimer(bool enabled) override { exitOn = enabled; }
     void SetTopMost(bool topMost) override { topMostCalls.push_back(topMost); }
     bool IsOwnWindow(WindowId window) override { return window != 0 && window == panel; }
     void PanelChanged() override { ++changes; }
@@ -53,8 +53,8 @@ class PlayerTest : public ::testing::Test {
     PlayerTest() {
         files.AddFile("C:\\Setup\\app.exe");
         files.AddFile("C:\\Setup\\run.bat");
-        shared.g_MouseScaleX = 64;
-        shared.g_MouseScaleY = 85;
+        shared.mouseScaleX = 64;
+        shared.mouseScaleY = 85;
         dialog = windows.AddTopLevel("#32770", "Setup", 100, 100, 400, 300);
         next = windows.AddChild(dialog, "Button", "Next", 300, 350, 80, 25);
     }
@@ -67,11 +67,11 @@ class PlayerTest : public ::testing::Test {
         for (const StepSpec& spec : steps) {
             StepState s;
             for (const WindowRef& w : spec.windows)
-                s.g_StepWindows.push_back(w);
+                s.windows.push_back(w);
             for (const MouseEventRec& e : spec.events)
-                s.g_StepEvents.push_back(e);
-            s.g_StepText = spec.text;
-            s.g_StepTextSet = !spec.text.empty();
+                s.events.push_back(e);
+            s.text = spec.text;
+            s.hasText = !spec.text.empty();
             writer.AppendStep(s);
         }
         EXPECT_TRUE(writer.AppendInstallerPath(installer));
@@ -89,28 +89,28 @@ class PlayerTest : public ::testing::Test {
                             const std::string& cmd = "") {
         const std::string path = "C:\\Scn\\" + name + ".SCN";
         files.AddFile(path, Scrambled(Bytes(steps, installer, cmd)));
-        shared.g_RunList.push_back(path);
+        shared.runList.push_back(path);
         return path;
     }
-    // The panel's load, then the first tmrExit tick.
+    // The panel's load, then the first tick of the next-package timer.
     void Start() {
-        shared.g_CurrentScn = shared.g_RunList.size() > 1 ? shared.g_RunList[1] : "";
+        shared.currentScenario = shared.runList.empty() ? "" : shared.runList[0];
         player.LoadPlaySpeed();
         player.Play();
         ASSERT_TRUE(host.exitOn);
-        player.tmrExit_Timer();
+        player.OnNextPackageTimer();
     }
     // Plays ticks and returns a '.' for a tick without a foreground attempt, 'F' for one with.
     std::string CoveredTicks(int ticks) {
         std::string result;
         for (int i = 0; i < ticks; ++i) {
             const std::size_t before = windows.foregroundCalls.size();
-            player.tmrDo_Timer();
+            player.OnStepTimer();
             result += windows.foregroundCalls.size() > before ? 'F' : '.';
         }
         return result;
     }
-    std::uint8_t Result(int i) const { return stats.g_StatList.at(static_cast<std::size_t>(i)).Result; }
+    std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).Result; }
 
     MemoryFileSystem files;
     MemoryProfileFile profile{files};
@@ -136,21 +136,21 @@ class PlayerTest : public ::testing::Test {
 };
 
 TEST_F(PlayerTest, ReplaysEveryGestureAndTextThenEndsTheRunDone) {
-    pathVars.g_PathVars[4].second = "C:\\Setup";
+    pathVars.variables[4].second = "C:\\Setup";
     AddScenario("First", {kClickNext, {{kDialog, kNext}, {kPress, kRelease}, "C:\\Users\\x"}},
                 "%PROGRAMFILES%\\app.exe", "/S");
     Start();
-    EXPECT_EQ(panel.lblKolvoProg, "1/1");
-    EXPECT_EQ(panel.lblCaption, "First");
+    EXPECT_EQ(panel.counter, "1/1");
+    EXPECT_EQ(panel.caption, "First");
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].file, "C:\\Setup\\app.exe");
     EXPECT_EQ(shell.calls[0].parameters, "/S");
     EXPECT_EQ(shell.calls[0].workingFolder, files.CurrentDirectory());
-    EXPECT_EQ(shared.g_CommandLine, "/S");
+    EXPECT_EQ(shared.installerCommandLine, "/S");
     EXPECT_TRUE(host.stepOn);
     EXPECT_EQ(host.stepInterval, 500);
 
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     const unsigned abs = kMouseAbsolute;
     const std::vector<FakeWindowSystem::MouseInput> gesture{
         {kMouseLeftDown | abs, 310 * 64, 355 * 85, {310, 355}},
@@ -158,37 +158,37 @@ TEST_F(PlayerTest, ReplaysEveryGestureAndTextThenEndsTheRunDone) {
         {kMouseLeftUp | abs, 314 * 64, 357 * 85, {314, 357}},
     };
     EXPECT_EQ(windows.mouseEvents, gesture);
-    EXPECT_EQ(shared.g_LastWnd, next);
+    EXPECT_EQ(shared.lastWindow, next);
     EXPECT_EQ(host.stepInterval, 500);  // speed 2 by default
-    EXPECT_EQ(panel.lblAct, "Выполняется ожидание установки");
+    EXPECT_EQ(panel.action, "Выполняется ожидание установки");
     EXPECT_TRUE(windows.textsSet.empty());
 
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{next, "C:\\Users\\x"}}));
     EXPECT_EQ(windows.foregroundCalls.back(), next);
-    EXPECT_TRUE(step.g_StepText.empty());
+    EXPECT_TRUE(step.text.empty());
     EXPECT_FALSE(host.stepOn);
     EXPECT_TRUE(host.exitOn);
-    EXPECT_EQ(Result(1), kStatDone);
+    EXPECT_EQ(Result(0), kStatDone);
 
-    player.tmrExit_Timer();
+    player.OnNextPackageTimer();
     EXPECT_EQ(host.ended, std::vector<bool>{false});
     EXPECT_FALSE(host.exitOn || host.stepOn);
     EXPECT_EQ(stats.RecordCount(), 1);
 }
 
 TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
-    shared.g_RunList.push_back("C:\\Scn\\Missing.SCN");
+    shared.runList.push_back("C:\\Scn\\Missing.SCN");
     std::string newer = Bytes({kClickNext});
     newer[8] = 2;  // VersionMajor
     files.AddFile("C:\\Scn\\Newer.SCN", Scrambled(newer));
-    shared.g_RunList.push_back("C:\\Scn\\Newer.SCN");
+    shared.runList.push_back("C:\\Scn\\Newer.SCN");
     files.AddFile("C:\\Scn\\Short.SCN", Scrambled(newer.substr(0, 30)));
-    shared.g_RunList.push_back("C:\\Scn\\Short.SCN");
+    shared.runList.push_back("C:\\Scn\\Short.SCN");
     std::string negative = Bytes({kClickNext});
     negative.replace(20, 4, 4, '\xFF');  // StepCount -1
     files.AddFile("C:\\Scn\\Negative.SCN", Scrambled(negative));
-    shared.g_RunList.push_back("C:\\Scn\\Negative.SCN");
+    shared.runList.push_back("C:\\Scn\\Negative.SCN");
     AddScenario("NoInstaller", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("ShellFails", {kClickNext});
     AddScenario("Empty", {}, "C:\\Setup\\run.bat");
@@ -199,19 +199,19 @@ TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
         shell.result = i == 5;  // only the last one starts
         EXPECT_FALSE(host.stepOn);
         EXPECT_TRUE(host.exitOn);
-        player.tmrExit_Timer();
+        player.OnNextPackageTimer();
     }
-    EXPECT_EQ(panel.lblKolvoProg, "7/7");
+    EXPECT_EQ(panel.counter, "7/7");
     // An empty scenario (a recorded batch file) starts its installer and is done at once.
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_FALSE(host.stepOn);
     ASSERT_EQ(stats.RecordCount(), 7);
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(Result(i), kStatFailed) << i;
-    EXPECT_EQ(stats.g_StatList[2].PackageName, "Newer");
-    EXPECT_EQ(Result(7), kStatDone);
+    EXPECT_EQ(stats.records[1].PackageName, "Newer");
+    EXPECT_EQ(Result(6), kStatDone);
     EXPECT_TRUE(dialogs.messages.empty());
-    player.tmrExit_Timer();
+    player.OnNextPackageTimer();
     EXPECT_EQ(host.ended, std::vector<bool>{false});
 }
 
@@ -219,11 +219,11 @@ TEST_F(PlayerTest, ADamagedStepIsAFailureNotASuccess) {
     std::string bytes = Bytes({kClickNext});
     bytes[20] = 2;  // StepCount claims a second step that is not there
     files.AddFile("C:\\Scn\\Cut.SCN", Scrambled(bytes));
-    shared.g_RunList.push_back("C:\\Scn\\Cut.SCN");
+    shared.runList.push_back("C:\\Scn\\Cut.SCN");
     Start();
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(windows.mouseEvents.size(), 3u);
-    EXPECT_EQ(Result(1), kStatFailed);
+    EXPECT_EQ(Result(0), kStatFailed);
     EXPECT_TRUE(host.exitOn);
 }
 
@@ -234,11 +234,11 @@ TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
     // Before any success: three attempts at once, one tick re-arming, thirteen waiting ticks.
     EXPECT_EQ(CoveredTicks(18), "FFF" + std::string(14, '.') + "F");
     EXPECT_EQ(windows.foregroundCalls.back(), next);
-    EXPECT_EQ(panel.lblAct, "Нужное окно закрыто другим приложением");
+    EXPECT_EQ(panel.action, "Нужное окно закрыто другим приложением");
     EXPECT_TRUE(windows.mouseEvents.empty());
 
     windows.Remove(popup);
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(windows.mouseEvents.size(), 3u);
     windows.Get(next).coveredBy = dialog;
     // After a success: the first attempt on the fourth covered tick.
@@ -251,22 +251,22 @@ TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
     AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
     Start();
     EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 100);
     for (int i = 1; i <= 9; ++i)
-        player.tmrDo_Timer();
+        player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 100);
-    EXPECT_TRUE(player.m_WindowFound);
-    EXPECT_EQ(panel.lblAct, "Поиск окна");
-    player.tmrDo_Timer();
+    EXPECT_TRUE(player.windowFound);
+    EXPECT_EQ(panel.action, "Поиск окна");
+    player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 500);
-    EXPECT_FALSE(player.m_WindowFound);
+    EXPECT_FALSE(player.windowFound);
     EXPECT_TRUE(host.stepOn);
 
     windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 100);
-    EXPECT_EQ(Result(1), kStatDone);
+    EXPECT_EQ(Result(0), kStatDone);
 }
 
 TEST_F(PlayerTest, StoredSpeedOutsideTheKnownLevelsGetsAUsableInterval) {
@@ -274,7 +274,7 @@ TEST_F(PlayerTest, StoredSpeedOutsideTheKnownLevelsGetsAUsableInterval) {
              {"0", 100}, {"1", 250}, {"2", 500}, {"7", 500}, {"-1", 500}, {"x", 500}, {"", 500}}) {
         settings.Save("Install", "Speed", stored);
         player.LoadPlaySpeed();
-        EXPECT_EQ(player.m_StepInterval, interval) << stored;
+        EXPECT_EQ(player.stepIntervalMs, interval) << stored;
     }
 }
 
@@ -284,7 +284,7 @@ TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     auto chain = [&](std::vector<WindowRef> links) {
         step.Clear();
         for (const WindowRef& w : links)
-            step.g_StepWindows.push_back(w);
+            step.windows.push_back(w);
         return player.FindTargetWindow();
     };
     EXPECT_EQ(chain({kDialog, kNext}), next);
@@ -310,30 +310,30 @@ TEST_F(PlayerTest, StepsWithOneEventOrNoneNeedNoInputButStillGetTheirText) {
     const WindowRef field{"Edit", "", 1};
     AddScenario("Texts", {{{kDialog, field}, {kPress}, "one"}, {{kDialog, field}, {}, "none"}});
     Start();
-    player.tmrDo_Timer();
-    player.tmrDo_Timer();
+    player.OnStepTimer();
+    player.OnStepTimer();
     EXPECT_TRUE(windows.mouseEvents.empty());
     EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{edit, "one"}, {edit, "none"}}));
-    EXPECT_EQ(Result(1), kStatDone);
+    EXPECT_EQ(Result(0), kStatDone);
 }
 
 TEST_F(PlayerTest, SkipOrStopBetweenScenariosMarksTheJustEndedOneInterrupted) {
     AddScenario("Done", {}, "C:\\Setup\\run.bat");
     AddScenario("Fails", {}, "C:\\Setup\\gone.bat");
     Start();
-    EXPECT_EQ(Result(1), kStatDone);
-    player.imgPlayNext_Click();
-    EXPECT_EQ(Result(1), kStatInterrupted);
-    EXPECT_EQ(panel.lblAct, "Запуск следующей инсталяции");
+    EXPECT_EQ(Result(0), kStatDone);
+    player.Skip();
+    EXPECT_EQ(Result(0), kStatInterrupted);
+    EXPECT_EQ(panel.action, "Запуск следующей инсталяции");
 
-    player.tmrExit_Timer();
-    EXPECT_EQ(Result(2), kStatFailed);
-    player.imgStop_Click();
-    EXPECT_EQ(Result(2), kStatInterrupted);
+    player.OnNextPackageTimer();
+    EXPECT_EQ(Result(1), kStatFailed);
+    player.Stop();
+    EXPECT_EQ(Result(1), kStatInterrupted);
     EXPECT_EQ(host.ended, std::vector<bool>{true});
     EXPECT_FALSE(host.exitOn || host.stepOn);
-    player.tmrExit_Timer();  // a tick already queued does nothing any more
-    player.imgStop_Click();
+    player.OnNextPackageTimer();  // a tick already queued does nothing any more
+    player.Stop();
     EXPECT_EQ(host.ended.size(), 1u);
     EXPECT_EQ(stats.RecordCount(), 2);
 }
@@ -344,24 +344,24 @@ TEST_F(PlayerTest, SkipInTheMiddleOfAGestureReleasesTheButtonAndAbandonsTheStep)
     Start();
     windows.onPump = [&] {
         windows.onPump = nullptr;
-        player.imgPlayNext_Click();
-        player.tmrDo_Timer();  // a tick dispatched by the pump must not run
-        player.tmrExit_Timer();
+        player.Skip();
+        player.OnStepTimer();  // a tick dispatched by the pump must not run
+        player.OnNextPackageTimer();
     };
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     ASSERT_EQ(windows.mouseEvents.size(), 2u);
     EXPECT_EQ(windows.mouseEvents[0].flags, kMouseLeftDown | kMouseAbsolute);
     EXPECT_EQ(windows.mouseEvents[1].flags, kMouseLeftUp | kMouseAbsolute);
-    EXPECT_EQ(Result(1), kStatInterrupted);
+    EXPECT_EQ(Result(0), kStatInterrupted);
     EXPECT_FALSE(host.stepOn);
     EXPECT_TRUE(host.exitOn);
     EXPECT_EQ(stats.RecordCount(), 1);
-    EXPECT_EQ(panel.lblAct, "Запуск следующей инсталяции");
+    EXPECT_EQ(panel.action, "Запуск следующей инсталяции");
 
-    player.tmrDo_Timer();  // a late tick of the abandoned step
+    player.OnStepTimer();  // a late tick of the abandoned step
     EXPECT_EQ(windows.mouseEvents.size(), 2u);
-    player.tmrExit_Timer();
-    EXPECT_EQ(panel.lblKolvoProg, "2/2");
+    player.OnNextPackageTimer();
+    EXPECT_EQ(panel.counter, "2/2");
     EXPECT_TRUE(host.stepOn);
 }
 
@@ -371,14 +371,14 @@ TEST_F(PlayerTest, StopInTheMiddleOfAGestureEndsTheRunOnlyAfterTheTickUnwinds) {
     std::size_t endedDuringPump = 99;
     windows.onPump = [&] {
         windows.onPump = nullptr;
-        player.imgStop_Click();
+        player.Stop();
         endedDuringPump = host.ended.size();
     };
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(endedDuringPump, 0u);
     EXPECT_EQ(host.ended, std::vector<bool>{true});
     EXPECT_EQ(windows.mouseEvents.back().flags, kMouseLeftUp | kMouseAbsolute);
-    EXPECT_EQ(Result(1), kStatInterrupted);
+    EXPECT_EQ(Result(0), kStatInterrupted);
     EXPECT_TRUE(player.Finished());
 }
 
@@ -388,38 +388,38 @@ TEST_F(PlayerTest, PauseDuringAGestureFinishesItAndHoldsTheNextStepsUntilResume)
     Start();
     windows.onPump = [&] {
         windows.onPump = nullptr;
-        player.PausePlay();
+        player.Pause();
     };
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(windows.mouseEvents.size(), 3u);  // the button is not left down
-    EXPECT_EQ(Result(1), kStatDone);
-    EXPECT_EQ(panel.lblAct, "Теперь можете делать свои действия");
-    EXPECT_TRUE(panel.imgPlayVisible);
-    EXPECT_FALSE(panel.imgPauseVisible);
+    EXPECT_EQ(Result(0), kStatDone);
+    EXPECT_EQ(panel.action, "Теперь можете делать свои действия");
+    EXPECT_TRUE(panel.playVisible);
+    EXPECT_FALSE(panel.pauseVisible);
 
     // The pending start still happens, but the new scenario waits for the play button.
-    player.tmrExit_Timer();
+    player.OnNextPackageTimer();
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_FALSE(host.stepOn);
-    EXPECT_EQ(panel.lblCaption, "Пауза");
-    player.PlayAfterPause();
+    EXPECT_EQ(panel.caption, "Пауза");
+    player.Resume();
     EXPECT_TRUE(host.stepOn);
-    EXPECT_EQ(panel.lblKolvoProg, "2/2");
-    EXPECT_EQ(panel.lblCaption, "B");
-    EXPECT_TRUE(panel.imgPauseVisible);
-    EXPECT_FALSE(panel.imgPlayVisible);
+    EXPECT_EQ(panel.counter, "2/2");
+    EXPECT_EQ(panel.caption, "B");
+    EXPECT_TRUE(panel.pauseVisible);
+    EXPECT_FALSE(panel.playVisible);
 }
 
 TEST_F(PlayerTest, ResumeAfterTheScenarioEndedDoesNotReplayItsLastStep) {
     AddScenario("A", {kClickNext});
     AddScenario("B", {}, "C:\\Setup\\gone.bat");
     Start();
-    player.tmrDo_Timer();
-    player.PausePlay();
-    player.tmrExit_Timer();  // B fails while paused
-    player.PlayAfterPause();
+    player.OnStepTimer();
+    player.Pause();
+    player.OnNextPackageTimer();  // B fails while paused
+    player.Resume();
     EXPECT_FALSE(host.stepOn);
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(windows.mouseEvents.size(), 3u);
 }
 
@@ -428,11 +428,11 @@ TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario)
     AddScenario("B", {}, "C:\\Setup\\run.bat");
     host.panel = windows.AddTopLevel("ThunderRT6FormDC", "", 283, 340, 457, 43);
     Start();
-    player.tmrDo_Timer();
+    player.OnStepTimer();
     EXPECT_EQ(host.topMostCalls, (std::vector<bool>{true, false}));
     EXPECT_TRUE(windows.mouseEvents.empty());
-    player.imgPlayNext_Click();
-    player.tmrExit_Timer();
+    player.Skip();
+    player.OnNextPackageTimer();
     EXPECT_EQ(host.topMostCalls.back(), true);
 }
 
@@ -443,13 +443,13 @@ TEST_F(PlayerTest, HostileCoordinatesStayInsideTheAbsoluteRange) {
                         {9, kKindMove, -1, -1},
                         {kButtonLeft, kKindRelease, INT32_MIN, INT32_MAX}},
                        ""}});
-    shared.g_MouseScaleX = 0;  // a direct run: the main window never computed the scale
-    shared.g_MouseScaleY = 0;
+    shared.mouseScaleX = 0;  // a direct run: the main window never computed the scale
+    shared.mouseScaleY = 0;
     system.screen = {26214, 768};
     Start();
-    EXPECT_EQ(shared.g_MouseScaleX, 2);  // 2.5 rounds to even
-    EXPECT_EQ(shared.g_MouseScaleY, 85);
-    player.tmrDo_Timer();
+    EXPECT_EQ(shared.mouseScaleX, 2);  // 2.5 rounds to even
+    EXPECT_EQ(shared.mouseScaleY, 85);
+    player.OnStepTimer();
     ASSERT_EQ(windows.mouseEvents.size(), 4u);
     for (const auto& event : windows.mouseEvents) {
         EXPECT_GE(event.x, 0);
@@ -463,7 +463,7 @@ TEST_F(PlayerTest, HostileCoordinatesStayInsideTheAbsoluteRange) {
 
 TEST_F(PlayerTest, AnEmptyRunListEndsAtTheFirstTick) {
     Start();
-    EXPECT_EQ(panel.lblKolvoProg, "1/0");
+    EXPECT_EQ(panel.counter, "1/0");
     EXPECT_EQ(host.ended, std::vector<bool>{false});
     EXPECT_EQ(stats.RecordCount(), 0);
 }

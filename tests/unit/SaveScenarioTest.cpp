@@ -100,7 +100,7 @@ TEST_F(SaveScenarioTest, TextsComeFromTheLanguageFileWithQuestionMarksEnsured) {
         "C:\\Tools\\language\\English.lng",
         "[MdlFile]\n1=File not saved.\n2=Cannot change the file\n3=Save it elsewhere\n4=Error while "
         "saving\n5=Program installation scenario\n6=Save\n7=Really do not save the file\n8=Don't save\n");
-    language.g_Language = "English";
+    language.languageName = "English";
     language.LoadLanguage("C:\\Tools", 1033, false);
     path = "C:\\missing\\a.SCN";
     dialogs.answers = {MsgResult::Yes, MsgResult::Yes};

@@ -18,11 +18,11 @@ class ScenarioImageTest : public ::testing::Test {
 
     static StepState Gesture(const std::string& caption, int x) {
         StepState step;
-        step.g_StepWindows.push_back({"#32770", caption, 0});
-        step.g_StepWindows.push_back({"Button", "&Далее >", 2});
-        step.g_StepEvents.push_back({kButtonLeft, kKindPress, x, 12});
-        step.g_StepEvents.push_back({kButtonLeft, kKindMove, 3, -4});
-        step.g_StepEvents.push_back({kButtonLeft, kKindRelease, 3, -4});
+        step.windows.push_back({"#32770", caption, 0});
+        step.windows.push_back({"Button", "&Далее >", 2});
+        step.events.push_back({kButtonLeft, kKindPress, x, 12});
+        step.events.push_back({kButtonLeft, kKindMove, 3, -4});
+        step.events.push_back({kButtonLeft, kKindRelease, 3, -4});
         return step;
     }
 
@@ -108,18 +108,18 @@ TEST_F(ScenarioImageTest, DescriptionFillsTheFieldIsCutAndIsKeptWhenSetEmpty) {
 
 TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
     files.AddFolder("C:\\scn");
-    vars.g_PathVars[3].second = "C:\\Temp";
+    vars.variables[3].second = "C:\\Temp";
     image.NewImage("C:\\i.exe", "d", 800, 600);
 
     StepState first = Gesture("", 10);  // a caption of length 0
-    first.g_StepText = "%TEMP%\\Папка";
-    first.g_StepTextSet = true;
+    first.text = "%TEMP%\\Папка";
+    first.hasText = true;
     image.AppendStep(first);
-    EXPECT_EQ(first.g_StepText, "");
-    EXPECT_FALSE(first.g_StepTextSet);
+    EXPECT_EQ(first.text, "");
+    EXPECT_FALSE(first.hasText);
 
     StepState second = Gesture("Установка", 20);
-    second.g_StepWindows[1].MatchIndex = -1;
+    second.windows[0].MatchIndex = -1;
     image.AppendStep(second);
     StepState empty;
     image.AppendStep(empty);
@@ -130,15 +130,15 @@ TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
     StepState read;
     image.ResetReadCursor();
     ASSERT_TRUE(image.ReadNextStep(read));
-    EXPECT_EQ(read.g_StepWindows, Gesture("", 10).g_StepWindows);
-    EXPECT_EQ(read.g_StepEvents, Gesture("", 10).g_StepEvents);
-    EXPECT_EQ(read.g_StepText, "C:\\Temp\\Папка");
-    EXPECT_TRUE(read.g_StepTextSet);
+    EXPECT_EQ(read.windows, Gesture("", 10).windows);
+    EXPECT_EQ(read.events, Gesture("", 10).events);
+    EXPECT_EQ(read.text, "C:\\Temp\\Папка");
+    EXPECT_TRUE(read.hasText);
 
     ASSERT_TRUE(image.ReadNextStep(read));
-    EXPECT_EQ(read.g_StepWindows, second.g_StepWindows);
-    EXPECT_EQ(read.g_StepText, "");  // the first step's text does not carry over
-    EXPECT_FALSE(read.g_StepTextSet);
+    EXPECT_EQ(read.windows, second.windows);
+    EXPECT_EQ(read.text, "");  // the first step's text does not carry over
+    EXPECT_FALSE(read.hasText);
 
     ASSERT_TRUE(image.ReadNextStep(read));
     EXPECT_EQ(read.WindowCount(), 0);
@@ -151,7 +151,7 @@ TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
 }
 
 TEST_F(ScenarioImageTest, ChangingThePathKeepsCommandLineStampAndSpareByte) {
-    vars.g_PathVars[2].second = "C:\\WINDOWS";
+    vars.variables[2].second = "C:\\WINDOWS";
     image.NewImage("C:\\a.exe", "d", 800, 600);
     StepState step = Gesture("Setup", 1);
     image.AppendStep(step);

@@ -22,11 +22,11 @@ class ScenarioReadingTest : public ::testing::Test {
         writer.NewImage("C:\\setup.exe", "desc", 800, 600);
         for (int i = 0; i < 2; ++i) {
             StepState step;
-            step.g_StepWindows.push_back({"Top", "Setup", 0});
-            step.g_StepWindows.push_back({"Button", "Next", 1});
-            step.g_StepEvents.push_back({kButtonLeft, kKindPress, 1, 2});
-            step.g_StepText = "typed";
-            step.g_StepTextSet = true;
+            step.windows.push_back({"Top", "Setup", 0});
+            step.windows.push_back({"Button", "Next", 1});
+            step.events.push_back({kButtonLeft, kKindPress, 1, 2});
+            step.text = "typed";
+            step.hasText = true;
             writer.AppendStep(step);
         }
         writer.AppendInstallerPath("C:\\setup.exe");

@@ -38,13 +38,13 @@ std::string RandomScenario(std::mt19937& random, Codec& codec, PathVariables& va
     for (int s = 0; s < steps; ++s) {
         StepState step;
         for (int w = pick(0, 4); w > 0; --w)
-            step.g_StepWindows.push_back({RandomText(random, 3), RandomText(random, 6), pick(-1, 5)});
+            step.windows.push_back({RandomText(random, 3), RandomText(random, 6), pick(-1, 5)});
         for (int e = pick(0, 5); e > 0; --e)
-            step.g_StepEvents.push_back({static_cast<std::int16_t>(1 << pick(0, 2)),
-                                         static_cast<std::int16_t>(pick(1, 3)), pick(-5000, 5000),
-                                         pick(-5000, 5000)});
-        step.g_StepTextSet = pick(0, 2) == 0;
-        step.g_StepText = RandomText(random, 8);
+            step.events.push_back({static_cast<std::int16_t>(1 << pick(0, 2)),
+                                   static_cast<std::int16_t>(pick(1, 3)), pick(-5000, 5000),
+                                   pick(-5000, 5000)});
+        step.hasText = pick(0, 2) == 0;
+        step.text = RandomText(random, 8);
         image.AppendStep(step);
     }
     std::string path = RandomText(random, 6) + (pick(0, 1) ? ".bat" : ".exe");

@@ -1,11 +1,11 @@
-#include "startup/Startup.h"
+#include "app/Startup.h"
 
 #include <gtest/gtest.h>
 
+#include "packages/FrameTexts.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
-#include "startup/FrameTexts.h"
 
 namespace velmora {
 namespace {
@@ -49,9 +49,9 @@ TEST_F(StartupTest, SecondInstanceShowsTheMessageAndDoesNothingElse) {
     EXPECT_EQ(dialogs.messages[0].title, "Velmora Runwright");
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::Ok);
     EXPECT_EQ(vars.Value("%WINDOWS%"), "");
-    EXPECT_FALSE(state.g_NoStatistics);
+    EXPECT_FALSE(state.noStatistics);
     EXPECT_EQ(settings.Get("Install", "Speed", "?"), "2");
-    EXPECT_EQ(language.g_LangFile, "");
+    EXPECT_EQ(language.languageFile, "");
     EXPECT_EQ(heldNames.count("Velmora"), 1u);
 }
 
@@ -76,7 +76,7 @@ TEST_F(StartupTest, FixedDiskStartNeverReadsTheDiscSettings) {
     files.AddFile("C:\\Tools\\velmora.ini", "[General]\r\nSpeedInstall=0\r\n");
     EXPECT_EQ(Start(), StartupOutcome::ShowMainWindow);
     EXPECT_EQ(settings.Get("Install", "Speed", "?"), "2");
-    EXPECT_EQ(state.g_IniStatus, "");
+    EXPECT_EQ(state.discSettingsStatus, "");
     EXPECT_EQ(MakeFrameTexts(state).statusText, "");
 }
 
@@ -106,7 +106,7 @@ TEST_F(StartupTest, LanguageFromRegistryWinsOverTheDisc) {
     registry.SetString(RegistryRoot::CurrentUser, kLanguageKey, "Language", "English");
     files.AddFile("E:\\language\\English.lng", "[main]\r\n1=Packages\r\n");
     Start();
-    EXPECT_EQ(language.g_Language, "English");
+    EXPECT_EQ(language.languageName, "English");
     EXPECT_EQ(language.GetLangText("main", 1), "Packages");
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -115,7 +115,7 @@ TEST_F(StartupTest, DiscLanguageAppliesWhenTheUserChoseNone) {
     StartFromDisc();
     files.AddFile("E:\\velmora.ini", "[General]\r\nLanguage=German\r\n");
     Start();
-    EXPECT_EQ(language.g_Language, "German");
+    EXPECT_EQ(language.languageName, "German");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Отсутствует файл перевода E:\\language\\German.lng");
 }
@@ -124,7 +124,7 @@ TEST_F(StartupTest, UserDefaultLanguageWhenNothingIsChosen) {
     system.programFolder = "C:\\Tools";
     system.langId = 1033;
     Start();
-    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\English.lng");
+    EXPECT_EQ(language.languageFile, "C:\\Tools\\language\\English.lng");
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
@@ -134,10 +134,10 @@ TEST_F(StartupTest, DirectRunLoadsTheLanguageSilentlyAndSkipsTheMainWindow) {
     files.AddFile("C:\\Setups\\one.scn");
     system.commandLine = "/inst \"C:\\Setups\\one.scn\" /nostat";
     EXPECT_EQ(Start(), StartupOutcome::DirectRun);
-    EXPECT_TRUE(state.g_DirectRun);
-    EXPECT_TRUE(state.g_NoStatistics);
-    EXPECT_EQ(state.g_CurrentScn, "C:\\SETUPS\\ONE.SCN");
-    EXPECT_EQ(language.g_LangFile, "C:\\Tools\\language\\English.lng");
+    EXPECT_TRUE(state.directRun);
+    EXPECT_TRUE(state.noStatistics);
+    EXPECT_EQ(state.currentScenario, "C:\\SETUPS\\ONE.SCN");
+    EXPECT_EQ(language.languageFile, "C:\\Tools\\language\\English.lng");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -1,11 +1,11 @@
-#include "ui/main/Statistics.h"
+#include "playback/Statistics.h"
 
 #include <gtest/gtest.h>
 
+#include "base/Utilities.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
-#include "startup/Utilities.h"
 
 namespace velmora {
 namespace {
@@ -19,16 +19,16 @@ class StatisticsTest : public ::testing::Test {
     // Starts and ends one package that ran `seconds` long.
     void Run(const std::string& name, int seconds, std::uint8_t result) {
         clock.now = {2026, 12, 5, 10, 0, 0};
-        stats.StartStat(name);
+        stats.StartPackage(name);
         clock.now.hour += seconds / 3600;
         clock.now.minute += (seconds / 60) % 60;
         clock.now.second += seconds % 60;
-        stats.EndStat(result);
+        stats.EndPackage(result);
     }
 
     void LoadEnglish(const std::string& statisticSection) {
         files.AddFile("C:\\Tools\\language\\English.lng", "[Statistic]\r\n" + statisticSection);
-        language.g_Language = "English";
+        language.languageName = "English";
         language.LoadLanguage("C:\\Tools", 1033, false);
     }
 
@@ -63,34 +63,34 @@ TEST_F(StatisticsTest, RecordsDurationsAndTotalAndAPackageAcrossMidnight) {
     Run("b", 61, kStatDone);
     Run("c", 3600, kStatDone);
     clock.now = {2026, 12, 5, 23, 59, 0};
-    stats.StartStat("night");
+    stats.StartPackage("night");
     clock.now = {2026, 12, 6, 0, 1, 0};
-    stats.EndStat(kStatDone);
+    stats.EndPackage(kStatDone);
 
     ASSERT_EQ(stats.RecordCount(), 4);
-    EXPECT_EQ(stats.g_StatList[1].Duration, "0:00:59");
-    EXPECT_EQ(stats.g_StatList[2].Duration, "0:01:01");
-    EXPECT_EQ(stats.g_StatList[3].Duration, "1:00:00");
-    EXPECT_EQ(stats.g_StatList[4].Duration, "0:02:00");
-    EXPECT_EQ(stats.TotalStatTime(), "1:04:00");
+    EXPECT_EQ(stats.records[0].Duration, "0:00:59");
+    EXPECT_EQ(stats.records[1].Duration, "0:01:01");
+    EXPECT_EQ(stats.records[2].Duration, "1:00:00");
+    EXPECT_EQ(stats.records[3].Duration, "0:02:00");
+    EXPECT_EQ(stats.TotalTime(), "1:04:00");
     EXPECT_EQ(TotalLine(stats, language), "Общее время установки - 1:04:00");
 
-    stats.ResetStat();
+    stats.Reset();
     EXPECT_EQ(stats.RecordCount(), 0);
-    EXPECT_EQ(stats.TotalStatTime(), "");
+    EXPECT_EQ(stats.TotalTime(), "");
 }
 
 TEST_F(StatisticsTest, EndingTwiceOverwritesAndEndingBeforeAnyStartTouchesOnlyThePlaceholder) {
-    stats.EndStat(kStatInterrupted);
+    stats.EndPackage(kStatInterrupted);
     EXPECT_EQ(stats.RecordCount(), 0);
-    EXPECT_TRUE(AddStatInfo(stats.g_StatList, language, Clock24).empty());
+    EXPECT_TRUE(StatisticsLines(stats.records, language, Clock24).empty());
 
     Run("a", 10, kStatDone);
     clock.now.second += 5;
-    stats.EndStat(kStatInterrupted);
+    stats.EndPackage(kStatInterrupted);
     ASSERT_EQ(stats.RecordCount(), 1);
-    EXPECT_EQ(stats.g_StatList[1].Result, kStatInterrupted);
-    EXPECT_EQ(stats.g_StatList[1].Duration, "0:00:15");
+    EXPECT_EQ(stats.records[0].Result, kStatInterrupted);
+    EXPECT_EQ(stats.records[0].Duration, "0:00:15");
 }
 
 TEST_F(StatisticsTest, TwelvePackagesWithALongNameLineUpInCharacterColumns) {
@@ -101,7 +101,7 @@ TEST_F(StatisticsTest, TwelvePackagesWithALongNameLineUpInCharacterColumns) {
                      : "p" + std::to_string(i),
             75, i == 3 ? kStatFailed : kStatDone);
 
-    const auto lines = AddStatInfo(stats.g_StatList, language, Clock24);
+    const auto lines = StatisticsLines(stats.records, language, Clock24);
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[0], "1   ОК  p1" + std::string(28, ' ') + "  0:01:15  10:00:00  10:01:15");
     EXPECT_EQ(lines[2].substr(0, 6), "3   NO");
@@ -118,7 +118,7 @@ TEST_F(StatisticsTest, ShortNamesMakeANarrowColumnAndTheLanguageFileNamesTheTota
     LoadEnglish("3=Total time\r\n");
     Run("ab", 5, kStatInterrupted);
     Run("abcdefg", 5, kStatDone);
-    const auto lines = AddStatInfo(stats.g_StatList, language, Clock24);
+    const auto lines = StatisticsLines(stats.records, language, Clock24);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "1   MB  ab       0:00:05  10:00:00  10:00:05");
     EXPECT_EQ(lines[1], "2   ОК  abcdefg  0:00:05  10:00:00  10:00:05");
@@ -139,7 +139,7 @@ TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
 
 TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfterClose) {
     Run("a", 1, kStatFailed);
-    StatWindowModel window(stats, language, true);
+    StatisticsWindowModel window(stats, language, true);
     window.Load(Clock24);
     EXPECT_EQ(window.Caption, "Статистика");
     EXPECT_EQ(window.CloseCaption, "Закрыть");
@@ -160,7 +160,7 @@ TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfte
 TEST_F(StatisticsTest, NormalRunWindowHasNoCountdownAndItsButtonOnlyCloses) {
     LoadEnglish("1=Statistics\r\n4=Closing in %s s\r\n");
     Run("a", 1, kStatDone);
-    StatWindowModel window(stats, language, false);
+    StatisticsWindowModel window(stats, language, false);
     window.Load(Clock24);
     EXPECT_EQ(window.Caption, "Statistics");
     EXPECT_FALSE(window.CountdownVisible);

@@ -1,10 +1,10 @@
-#include "startup/Utilities.h"
+#include "base/Utilities.h"
 
 #include <gtest/gtest.h>
 
+#include "base/SharedState.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
-#include "startup/SharedState.h"
 
 namespace velmora {
 namespace {
@@ -86,17 +86,17 @@ TEST(UtilitiesTest, PathExistsAndIsFolderTrimTheirPath) {
 TEST(UtilitiesTest, OpenDialogCompletesFilterAndKeepsTheFileTitle) {
     FakeDialogs dialogs;
     SharedState state;
-    state.g_LastFileTitle = "old";
+    state.lastFileTitle = "old";
     dialogs.fileAnswers.push_back(std::string("  C:\\Setups\\Foo Setup.exe \0\0", 28));
     EXPECT_EQ(ShowOpenFileDialog(dialogs, state, 0, "Files (*.exe)|*.exe", "Pick", "C:\\"),
               "C:\\Setups\\Foo Setup.exe");
-    EXPECT_EQ(state.g_LastFileTitle, "Foo Setup.exe");
+    EXPECT_EQ(state.lastFileTitle, "Foo Setup.exe");
     ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(std::get<0>(dialogs.fileDialogs[0]), "Files (*.exe)|*.exe|");
 
     // Cancelled: empty, and the last title stays.
     EXPECT_EQ(ShowOpenFileDialog(dialogs, state, 0, "A|*.a|", "Pick", ""), "");
-    EXPECT_EQ(state.g_LastFileTitle, "Foo Setup.exe");
+    EXPECT_EQ(state.lastFileTitle, "Foo Setup.exe");
     EXPECT_EQ(std::get<0>(dialogs.fileDialogs[1]), "A|*.a|");
 }
 

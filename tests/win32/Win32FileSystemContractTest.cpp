@@ -1,8 +1,8 @@
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/Win32.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/contract/FileSystemContract.h"
 #include "tests/win32/TempFolder.h"

@@ -1,5 +1,5 @@
-#include "platform/win32/Win32.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "tests/contract/ProfileFileContract.h"

@@ -1,7 +1,7 @@
-#include "platform/win32/Win32RegistrySettingsStore.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32RegistrySettingsStore.h"
 #include "tests/contract/RegistryContract.h"
 #include "tests/contract/SettingsStoreContract.h"
 #include "tests/win32/TempFolder.h"

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/WideText.h"
 #include "scenario/AnsiCodePage.h"
 #include "tools/scntool/Scntool.h"
 

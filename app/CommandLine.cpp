@@ -1,0 +1,143 @@
+#include "app/CommandLine.h"
+
+#include "base/Settings.h"
+#include "base/Utilities.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kShortestLine = 7;
+constexpr const char* kSpeedSwitch = "/SPEED=";
+constexpr std::size_t kSpeedSwitchLength = 7;
+constexpr const char* kInstSwitch = "/inst";
+constexpr std::size_t kInstSwitchLength = 5;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Byte length of the character that starts at `at`, so a multi-byte value is cut out whole.
+std::size_t CharLengthAt(const std::string& text, std::size_t at) {
+    std::size_t end = at + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        ++end;
+    return end - at;
+}
+
+// "/SPEED=" and the one character after it: a digit stores a level (3 to 9 count as the slowest); anything
+// else stores nothing. The switch is cut out in every case.
+std::string ApplySpeed(const std::string& line, const CommandLineContext& c) {
+    std::size_t at = FindNoCase(line, kSpeedSwitch);
+    if (at == std::string::npos)
+        return line;
+    std::size_t valueAt = at + kSpeedSwitchLength;
+    std::size_t valueLength = valueAt < line.size() ? CharLengthAt(line, valueAt) : 0;
+    if (valueLength == 1 && line[valueAt] >= '0' && line[valueAt] <= '9') {
+        int level = line[valueAt] - '0';
+        if (level <= kSlowestSpeed) {
+            SaveSetting(c.settings, kSettingSpeed, std::to_string(level));
+            c.state.acceptedSwitches += " /speed";
+        } else {
+            SaveSetting(c.settings, kSettingSpeed, std::to_string(kSlowestSpeed));
+        }
+    }
+    return line.substr(0, at) + line.substr(valueAt + valueLength);
+}
+
+// "/add" and a folder, or a file whose folder is meant: that folder becomes the scenario folder. The
+// argument is the whole rest of the line, so an unquoted path with blanks (as the shell passes "%1") works.
+void ApplyAdd(const std::string& line, const CommandLineContext& c) {
+    std::string argument = Trim(StripQuotes(TrimLeft(line.substr(4))));
+    std::string path = c.pathVars.ExpandPathVars(argument);
+    if (PathExists(c.files, path)) {
+        std::string folder = IsFolder(c.files, path) ? path : ParentFolder(path);
+        if (!folder.empty())
+            SaveSetting(c.settings, kSettingFolderScn, folder);
+    }
+    c.state.acceptedSwitches += "/add";
+}
+
+// "/inst" and a scenario file: a direct run of exactly the file that was checked.
+void ApplyInst(const std::string& line, const CommandLineContext& c) {
+    std::size_t at = FindNoCase(line, kInstSwitch);
+    if (at == std::string::npos)
+        return;
+    std::string rest = Trim(line.substr(at + kInstSwitchLength));
+    std::optional<std::string> token = NextToken(rest);
+    if (!token)
+        return;
+    std::string path = c.pathVars.ExpandPathVars(*token);
+    if (!PathExists(c.files, path) || IsFolder(c.files, path) || !EndsWith(ToUpper(path), ".SCN"))
+        return;
+
+    c.state.directRun = true;
+    if (c.loadLanguage)
+        c.loadLanguage();
+    c.state.runList.assign(1, path);
+    c.state.currentScenario = path;
+}
+
+}  // namespace
+
+std::string RemoveSwitch(const std::string& line, const std::string& switchText, bool& found) {
+    found = false;
+    if (switchText.empty())
+        return line;
+    std::size_t at = FindNoCase(line, switchText);
+    if (at == std::string::npos)
+        return line;
+    std::size_t end = at + switchText.size();
+    bool wordStart = at == 0 || IsBlank(line[at - 1]);
+    bool wordEnd = end == line.size() || IsBlank(line[end]);
+    if (!wordStart || !wordEnd)
+        return line;
+    found = true;
+    return line.substr(0, at) + line.substr(end);
+}
+
+std::optional<std::string> NextToken(std::string& text) {
+    std::string trimmed = Trim(text);
+    std::string token;
+    std::string rest;
+    if (!trimmed.empty() && trimmed.front() == '"') {
+        std::size_t close = trimmed.find('"', 1);
+        if (close == std::string::npos)
+            return std::nullopt;
+        token = trimmed.substr(1, close - 1);
+        rest = trimmed.substr(close + 1);
+    } else {
+        std::size_t end = trimmed.find_first_of(" \t/\"");
+        token = trimmed.substr(0, end);
+        rest = end == std::string::npos ? std::string{} : trimmed.substr(end);
+    }
+    token = Trim(token);
+    if (token.empty())
+        return std::nullopt;
+    text = Trim(rest);
+    return token;
+}
+
+void ParseCommandLine(const std::string& commandLine, const CommandLineContext& context) {
+    std::string line = Trim(commandLine);
+    if (CharCount(line) < kShortestLine)
+        return;
+    line = ToUpper(line);
+
+    bool found = false;
+    line = RemoveSwitch(line, "/nostat", found);
+    if (found) {
+        context.state.noStatistics = true;
+        context.state.acceptedSwitches = "/nostat";
+    }
+
+    if (CharCount(line) > kShortestLine)
+        line = ApplySpeed(line, context);
+
+    // Removing a switch in front leaves its blank, so "/nostat /add C:\x" still counts as an "/add" line.
+    if (TrimLeft(line).compare(0, 4, "/ADD") == 0)
+        ApplyAdd(TrimLeft(line), context);
+
+    ApplyInst(line, context);
+}
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+// The command line: "/nostat", "/SPEED=" with one digit, "/add" with a folder or file and "/inst" with a
+// scenario file. Switches are matched without regard to letter case.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/PathVariables.h"
+#include "base/SharedState.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+
+namespace velmora {
+
+// What the command line changes besides the shared state.
+struct CommandLineContext {
+    SharedState& state;
+    SettingsStore& settings;
+    FileSystem& files;
+    const PathVariables& pathVars;
+    // Loads the language once "/inst" has decided on a direct run (directRun is already set).
+    std::function<void()> loadLanguage;
+};
+
+// Reads and applies the command line (the program path already removed). A line shorter than seven
+// characters is ignored. The line is upper-cased first, so paths reach the program in upper case.
+// "/inst" with an existing scenario file sets directRun, runList and currentScenario; the caller then opens
+// the control panel instead of the main window.
+void ParseCommandLine(const std::string& commandLine, const CommandLineContext& context);
+
+// The line without the first occurrence of the switch, when that occurrence stands as a whole word (at the
+// start or after a blank, and before a blank or the end); the blanks around it stay. Otherwise the line
+// unchanged and found false: a later occurrence is not looked for.
+std::string RemoveSwitch(const std::string& line, const std::string& switchText, bool& found);
+
+// The first token of the text: a quoted text without its quotes, or the text up to the first blank, "/" or
+// double quote. The text is left with what follows, trimmed. Nothing (and the text unchanged) when the
+// token is empty or its closing quote is missing.
+std::optional<std::string> NextToken(std::string& text);
+
+}  // namespace velmora

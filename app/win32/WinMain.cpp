@@ -1,0 +1,80 @@
+// velmora.exe: builds the ports and the shared state, runs start-up, and opens what start-up decided on.
+// Decisions live in the core (app/Startup.h); this file only wires and acts.
+#include "platform/win32/Win32.h"
+
+#include <commctrl.h>
+
+#include "packages/FrameTexts.h"
+#include "app/Startup.h"
+#include "app/win32/Program.h"
+#include "app/win32/RunDirect.h"
+#include "packages/win32/MainWindow.h"
+#include "platform/win32/ComApartment.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32InstanceLock.h"
+#include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32RegistrySettingsStore.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/WindowSystemWin32.h"
+
+namespace {
+
+int RunMessageLoop() {
+    MSG msg{};
+    BOOL got = 0;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return got < 0 ? 1 : static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    using namespace velmora;
+    // The shell's dialogs and ShellExecute expect the user-interface thread in a single-threaded apartment.
+    ComApartment com;
+    // DPI awareness comes from the manifest, before any window exists.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32InstanceLock instanceLock;
+    Win32SystemInfo system;
+    Win32FileSystem files;
+    Win32ProfileFile profile;
+    Win32RegistrySettingsStore settings;
+    Win32Registry registry;
+    Win32Dialogs dialogs;
+    Win32Shell shell;
+    Win32Clock clock;
+    Win32Codec codec;
+    WindowSystemWin32 windows;
+    SharedState state;
+    PathVariables pathVars(files);
+    Language language(files, profile, dialogs);
+    Program program{instanceLock, system, files, profile, settings, registry, dialogs,
+                    shell,        clock,  codec, windows, state,    pathVars, language};
+
+    StartupPorts ports{instanceLock, system, files, profile, settings, registry, dialogs};
+    switch (Main(ports, state, pathVars, language)) {
+        case StartupOutcome::SecondInstance:
+            return 0;
+        case StartupOutcome::DirectRun:
+            // A run started by "/inst": the control panel carries the process; the main window never opens.
+            return RunDirect(program);
+        case StartupOutcome::ShowMainWindow:
+            break;
+    }
+
+    MainWindow main(MainWindowCaption(), MakeFrameTexts(state), instanceLock);
+    if (!main.Show(showCommand)) {
+        return 1;
+    }
+    return RunMessageLoop();
+}

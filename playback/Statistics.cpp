@@ -1,0 +1,192 @@
+#include "playback/Statistics.h"
+
+#include <algorithm>
+
+#include "base/Utilities.h"
+
+namespace velmora {
+
+namespace {
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian), valid for any year.
+std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::int64_t SecondsOf(const LocalTime& t) {
+    return DaysFromCivil(t.year, t.month, t.day) * 86400 + std::int64_t{t.hour} * 3600 +
+           std::int64_t{t.minute} * 60 + t.second;
+}
+
+// The first `chars` characters of a UTF-8 text.
+std::string FirstChars(const std::string& utf8, std::size_t chars) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+            if (seen == chars)
+                return utf8.substr(0, i);
+            ++seen;
+        }
+    }
+    return utf8;
+}
+
+const char* StatusText(std::uint8_t result) {
+    switch (result) {
+        case kStatInterrupted:
+            return "MB";
+        case kStatDone:
+            return "\xD0\x9E\xD0\x9A";  // "ОК" in Cyrillic letters, as the list has always shown it
+        default:
+            return "NO";
+    }
+}
+
+constexpr std::size_t kMaxNameWidth = 30;
+constexpr std::size_t kCutNameChars = 27;
+
+std::string TotalOf(const std::vector<PackageRecord>& records) {
+    if (records.empty())
+        return {};
+    std::int64_t total = 0;
+    for (const PackageRecord& record : records)
+        total += SecondsBetween(record.StartTime, record.EndTime);
+    return FormatDuration(total);
+}
+
+std::string TotalText(const std::string& total, const Language& language) {
+    return language.LangTextAffix("Общее время установки", "Statistic", 3, false, " -") + " " + total;
+}
+
+}  // namespace
+
+std::string PadTwo(std::int32_t n) {
+    std::string text = std::to_string(n);
+    return text.size() == 2 ? text : "0" + text;
+}
+
+std::string FormatDuration(std::int64_t seconds) {
+    if (seconds < 0)
+        seconds = 0;
+    const std::int64_t hours = seconds / 3600;
+    const auto minutes = static_cast<std::int32_t>((seconds / 60) % 60);
+    const auto secs = static_cast<std::int32_t>(seconds % 60);
+    return std::to_string(hours) + ":" + PadTwo(minutes) + ":" + PadTwo(secs);
+}
+
+std::int64_t SecondsBetween(const LocalTime& from, const LocalTime& to) {
+    return std::max<std::int64_t>(0, SecondsOf(to) - SecondsOf(from));
+}
+
+void Statistics::Reset() {
+    records.clear();
+}
+
+void Statistics::StartPackage(const std::string& packageName) {
+    PackageRecord info;
+    info.PackageName = packageName;
+    info.StartTime = clock_.Now();
+    records.push_back(info);
+}
+
+void Statistics::EndPackage(std::uint8_t result) {
+    // Nothing was started (a stop before the first package): there is nothing to end.
+    if (records.empty())
+        return;
+    PackageRecord& last = records.back();
+    last.Result = result;
+    last.EndTime = clock_.Now();
+    last.Duration = FormatDuration(SecondsBetween(last.StartTime, last.EndTime));
+}
+
+std::string Statistics::TotalTime() const {
+    return TotalOf(records);
+}
+
+int Statistics::ExitCode() const {
+    if (records.empty())
+        return 1;
+    bool interrupted = false;
+    for (const PackageRecord& record : records) {
+        if (record.Result == kStatFailed)
+            return 2;
+        if (record.Result != kStatDone)
+            interrupted = true;
+    }
+    return interrupted ? 1 : 0;
+}
+
+std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,
+                                         const TimeOfDayFormatter& timeOfDay) {
+    std::vector<std::string> lines;
+    if (records.empty())
+        return lines;
+    std::size_t width = 0;
+    for (const PackageRecord& record : records)
+        width = std::max(width, CharCount(record.PackageName));
+    width = std::min(width, kMaxNameWidth);
+
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const PackageRecord& info = records[i];
+        std::string name = info.PackageName;
+        const std::size_t chars = CharCount(name);
+        if (chars <= kMaxNameWidth)
+            name.append(width - chars, ' ');
+        else
+            name = FirstChars(name, kCutNameChars) + "...";
+        const std::size_t number = i + 1;  // the user counts from 1
+        std::string line = std::to_string(number) + (number < 10 ? "   " : "  ");
+        line += StatusText(info.Result);
+        line += "  " + name + "  " + info.Duration + "  " + timeOfDay(info.StartTime) + "  " +
+                timeOfDay(info.EndTime);
+        lines.push_back(std::move(line));
+    }
+    lines.emplace_back();
+    lines.push_back(TotalText(TotalOf(records), language));
+    return lines;
+}
+
+std::string TotalLine(const Statistics& stats, const Language& language) {
+    return TotalText(stats.TotalTime(), language);
+}
+
+std::string CountdownText(const Language& language, int seconds) {
+    const std::string number = std::to_string(seconds);
+    return language.LangTextFormat("Автоматическое завершение программы через " + number + " сек",
+                                   "Statistic", 4, number);
+}
+
+void StatisticsWindowModel::Load(const TimeOfDayFormatter& timeOfDay) {
+    secondsLeft = kCountdownSeconds;
+    Lines = StatisticsLines(stats_.records, language_, timeOfDay);
+    Caption = language_.LangText("Статистика", "Statistic", 1);
+    CloseCaption = language_.LangText("Закрыть", "Statistic", 2);
+    ExitCode = stats_.ExitCode();
+    CountdownVisible = directRun_;
+    TimerEnabled = directRun_;
+    CountdownLine = directRun_ ? CountdownText(language_, secondsLeft) : std::string{};
+}
+
+bool StatisticsWindowModel::Tick() {
+    if (!TimerEnabled)
+        return false;
+    const int before = secondsLeft--;
+    if (before <= 1) {
+        TimerEnabled = false;
+        return true;
+    }
+    CountdownLine = CountdownText(language_, secondsLeft);
+    return false;
+}
+
+bool StatisticsWindowModel::CloseClicked() {
+    stats_.Reset();
+    return directRun_;
+}
+
+}  // namespace velmora

@@ -1,0 +1,116 @@
+#pragma once
+// The record of a run: one entry per package started, what became of it and how long it took, and the model
+// of the statistics window that shows it when the run is over.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/Language.h"
+#include "platform/Clock.h"
+#include "platform/Types.h"
+
+namespace velmora {
+
+// How a package ended. The values are the ones the statistics window has always shown as "NO", "MB", "ОК".
+enum StatResult : std::uint8_t {
+    kStatFailed = 0,  // scenario missing or unreadable, installer missing, or the installer failed to start
+    kStatInterrupted = 1,  // skipped or stopped by the user
+    kStatDone = 2,         // every step replayed
+};
+
+struct PackageRecord {
+    std::uint8_t Result = kStatFailed;
+    std::string PackageName;
+    LocalTime StartTime;
+    LocalTime EndTime;
+    std::string Duration;
+};
+
+// The decimal text of n with a "0" in front unless it is exactly two characters long (5 -> "05", 12 -> "12").
+std::string PadTwo(std::int32_t n);
+// "h:mm:ss". Hours are not wrapped at a day, so a 25-hour install reads 25:00:00; a negative count reads
+// 0:00:00.
+std::string FormatDuration(std::int64_t seconds);
+// Whole seconds from `from` to `to`, counted over the whole date so that midnight changes nothing; 0 when
+// `to` lies before `from` (the clock was set back).
+std::int64_t SecondsBetween(const LocalTime& from, const LocalTime& to);
+
+// The run's statistics list, one record per package started in the order they started; the package being
+// played is always the last record.
+class Statistics {
+  public:
+    explicit Statistics(Clock& clock) : clock_(clock) {}
+
+    // Forgets every record.
+    void Reset();
+    // Appends a record for the package about to be started, with the current time as its start.
+    void StartPackage(const std::string& packageName);
+    // Fills the last record; does nothing when nothing was started. A second call for the same package
+    // overwrites result, end time and duration.
+    void EndPackage(std::uint8_t result);
+    // The sum of every package's duration, formatted; empty when there are no records.
+    std::string TotalTime() const;
+    int RecordCount() const { return static_cast<int>(records.size()); }
+
+    // The exit code of a run started from the command line: 0 when every package was replayed to the end, 2
+    // when any failed to start, otherwise 1 (some were skipped or stopped). A run with no records at all —
+    // stopped before its first package — did not install anything and also gives 1.
+    int ExitCode() const;
+
+    std::vector<PackageRecord> records;
+
+  private:
+    Clock& clock_;
+};
+
+// Formats a moment as the time of day in the user's regional format; the shell supplies it.
+using TimeOfDayFormatter = std::function<std::string(const LocalTime&)>;
+
+// The lines of the statistics list: one per package (number, status, name, duration, start, end, in
+// fixed-width columns for a fixed-pitch font), an empty line and the total line. No records give no lines.
+// Column widths count characters, not UTF-8 bytes, so Cyrillic names line up too.
+std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,
+                                         const TimeOfDayFormatter& timeOfDay);
+// "Общее время установки - 0:01:15" (section Statistic, key 3, made to end with " -").
+std::string TotalLine(const Statistics& stats, const Language& language);
+// "Автоматическое завершение программы через 4 сек" (section Statistic, key 4 with %s).
+std::string CountdownText(const Language& language, int seconds);
+
+// The statistics window (StatisticsWindow) as a model: what it shows and what its timer and button do. The
+// window renders it and carries out the returned decisions.
+class StatisticsWindowModel {
+  public:
+    static constexpr int kCountdownSeconds = 4;
+    static constexpr int kTimerIntervalMs = 1000;
+    // The window's height in a direct run, which uncovers the countdown line.
+    static constexpr int kDirectRunHeightTwips = 3870;
+
+    StatisticsWindowModel(Statistics& stats, const Language& language, bool directRun)
+        : stats_(stats), language_(language), directRun_(directRun) {}
+
+    // Window load: fills every field below. The exit code is taken here, before the close button can empty
+    // the list.
+    void Load(const TimeOfDayFormatter& timeOfDay);
+    // One tick of the 1-second timer. True: end the program now (with ExitCode()); false: show CountdownLine.
+    bool Tick();
+    // The close button: empties the statistics, then true means end the program now (direct run), false means
+    // just close the window.
+    bool CloseClicked();
+
+    std::vector<std::string> Lines;
+    std::string Caption;            // "Статистика"
+    std::string CloseCaption;       // "Закрыть"
+    bool CountdownVisible = false;  // also: the window takes kDirectRunHeightTwips
+    bool TimerEnabled = false;
+    std::string CountdownLine;
+    int secondsLeft = kCountdownSeconds;
+    int ExitCode = 0;
+
+  private:
+    Statistics& stats_;
+    const Language& language_;
+    bool directRun_;
+};
+
+}  // namespace velmora

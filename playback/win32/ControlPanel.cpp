@@ -1,0 +1,381 @@
+#include "playback/win32/ControlPanel.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "platform/win32/WideText.h"
+#include "playback/win32/ControlPanelIds.h"
+#include "playback/win32/StatisticsWindow.h"
+#include "resources/ResourceIds.h"
+#include "ui/win32/BaseWindow.h"
+
+namespace velmora {
+
+namespace {
+
+using namespace panel_window;
+
+constexpr UINT kCloseMessage = WM_APP + 1;
+
+// While a run is in progress the machine must not fall asleep under the installers.
+class KeepAwake {
+  public:
+    KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+    ~KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
+    KeepAwake(const KeepAwake&) = delete;
+    KeepAwake& operator=(const KeepAwake&) = delete;
+};
+
+// Tells the log-off screen why the panel refuses to end the session, where the system offers that. Loaded
+// by name because it may be missing, and it is a failing stub under Wine. Its Query companion aborts the
+// process under Wine, so it is never called.
+class ShutdownBlock {
+  public:
+    void Create(HWND window, const std::wstring& reason) {
+        using CreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
+        auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonCreate")));
+        if (create && create(window, reason.c_str()))
+            window_ = window;
+    }
+    ~ShutdownBlock() {
+        if (!window_)
+            return;
+        using DestroyFn = BOOL(WINAPI*)(HWND);
+        auto destroy = reinterpret_cast<DestroyFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonDestroy")));
+        if (destroy)
+            destroy(window_);
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+class Panel : public BaseWindow<Panel>, public PlayerHost {
+  public:
+    Panel(const PanelContext& context, PanelCallbacks callbacks)
+        : c_(context),
+          callbacks_(std::move(callbacks)),
+          model_(context.language),
+          player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
+                              context.language, context.pathVars, context.scenario, context.step,
+                              context.shared, context.stats, model_, *this}) {}
+
+    bool Create();
+
+    static const wchar_t* ClassName() { return kClassName; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnFinalMessage();
+
+    // --- PlayerHost ---
+    void SetStepTimer(bool enabled, int intervalMs) override { SetOrKill(kStepTimer, enabled, intervalMs); }
+    void SetNextPackageTimer(bool enabled) override {
+        SetOrKill(kNextPackageTimer, enabled, Player::kNextPackageIntervalMs);
+    }
+    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(Window()), topMost); }
+    bool IsOwnWindow(WindowId window) override;
+    void PanelChanged() override { Render(); }
+    void RunEnded(bool stopped) override;
+
+  private:
+    static WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
+    void OnCreate();
+    void AddControls();
+    void AddTooltips();
+    void Render();
+    void Paint();
+    void SetOrKill(TimerId id, bool enabled, int intervalMs);
+    HWND Item(int id) const { return GetDlgItem(Window(), id); }
+
+    PanelContext c_;
+    PanelCallbacks callbacks_;
+    PanelModel model_;
+    Player player_;
+    HWND tooltip_ = nullptr;
+    unique_hfont captionFont_;
+    std::array<unique_hbitmap, 4> bitmaps_;
+    std::optional<KeepAwake> awake_;
+    ShutdownBlock shutdownBlock_;
+    int exitCode_ = 1;
+    bool created_ = false;  // from then on the window owns this object
+};
+
+void Panel::SetOrKill(TimerId id, bool enabled, int intervalMs) {
+    if (enabled)
+        SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
+    else
+        KillTimer(Window(), id);
+}
+
+bool Panel::IsOwnWindow(WindowId window) {
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    return hwnd && (hwnd == Window() || IsChild(Window(), hwnd) || GetWindow(hwnd, GW_OWNER) == Window());
+}
+
+void Panel::AddControls() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto add = [&](const wchar_t* cls, DWORD style, int id, const PanelRect& r) {
+        HWND control =
+            CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width, r.height,
+                            Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        return control;
+    };
+    namespace L = panel_layout;
+    HWND logo = add(L"STATIC", SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, kLogo, L::kLogo);
+    SendMessageW(logo, STM_SETICON,
+                 reinterpret_cast<WPARAM>(
+                     LoadImageW(instance, MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON, 32, 32, LR_SHARED)),
+                 0);
+    HWND caption = add(L"STATIC", SS_LEFT | SS_NOPREFIX, kCaption, L::kCaption);
+    captionFont_.reset(CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   FIXED_PITCH | FF_MODERN, L"Courier New"));
+    SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), FALSE);
+    add(L"STATIC", SS_LEFT | SS_NOPREFIX, kAction, L::kAction);
+    add(L"STATIC", SS_ETCHEDVERT, kSeparator, PanelRect{L::kSeparatorX, 0, 2, L::kStrip.height});
+    add(L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, kCounter, L::kCounter);
+    add(L"STATIC", SS_LEFT | SS_NOPREFIX, kStatus, L::kStatusLine);
+
+    // The buttons are pictures that report clicks; their bitmaps sit on the classic face grey.
+    const std::array<std::pair<int, int>, 4> buttons{{{kPlay, IDB_PANEL_PLAY},
+                                                      {kPause, IDB_PANEL_PAUSE},
+                                                      {kStop, IDB_PANEL_STOP},
+                                                      {kNext, IDB_PANEL_NEXT}}};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        HWND image = add(L"STATIC", SS_BITMAP | SS_NOTIFY, buttons[i].first,
+                         PanelRect{0, L::kButtonTop, L::kButtonSize, L::kButtonSize});
+        bitmaps_[i].reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(buttons[i].second),
+                                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+        SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmaps_[i].get()));
+    }
+}
+
+void Panel::AddTooltips() {
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, Window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_)
+        return;
+    const std::array<std::pair<int, const std::string*>, 4> tips{{{kPlay, &model_.texts.playTip},
+                                                                  {kPause, &model_.texts.pauseTip},
+                                                                  {kStop, &model_.texts.stopTip},
+                                                                  {kNext, &model_.texts.nextTip}}};
+    for (const auto& [id, text] : tips) {
+        std::wstring wide = Utf8ToWide(*text);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Window();
+        tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+        tool.lpszText = wide.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Panel::OnCreate() {
+    AddControls();
+    // Only the strip is visible: the region also holds the options area, which the window height hides.
+    std::array<POINT, 9> corners{};
+    const auto region = PanelRegion();
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        corners[i] = POINT{region[i].x, region[i].y};
+    if (HRGN rgn = CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING)) {
+        if (!SetWindowRgn(Window(), rgn, TRUE))
+            DeleteObject(rgn);  // the window owns the region only when it took it
+    }
+    model_.ApplyLanguage();
+    AddTooltips();
+    shutdownBlock_.Create(Window(),
+                          Utf8ToWide("Velmora Runwright: " + model_.Text(PanelText::WaitingForInstall)));
+}
+
+void Panel::Render() {
+    auto setText = [&](int id, const std::string& text) {
+        std::wstring wide = Utf8ToWide(text);
+        wchar_t current[1024] = {};
+        GetWindowTextW(Item(id), current, 1024);
+        if (wide != current)  // unchanged texts are not redrawn, so the strip does not flicker
+            SetWindowTextW(Item(id), wide.c_str());
+    };
+    auto place = [&](int id, bool visible, const PanelRect& r) {
+        HWND control = Item(id);
+        SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+    };
+    setText(kCaption, model_.caption);
+    place(kCaption, model_.captionVisible, model_.captionRect);
+    setText(kAction, model_.action);
+    place(kAction, true, model_.actionRect);
+    setText(kCounter, model_.counter);
+    ShowWindow(Item(kCounter), model_.counterVisible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Item(kSeparator), model_.separatorVisible ? SW_SHOWNA : SW_HIDE);
+    setText(kStatus, model_.status);
+    place(kPlay, model_.playVisible, model_.playRect);
+    place(kPause, model_.pauseVisible, model_.pauseRect);
+    place(kStop, model_.stopVisible, model_.stopRect);
+    place(kNext, model_.nextVisible, model_.nextRect);
+
+    RECT rect{};
+    GetWindowRect(Window(), &rect);
+    if (rect.bottom - rect.top != model_.windowHeight)
+        SetWindowPos(Window(), nullptr, 0, 0, rect.right - rect.left, model_.windowHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Panel::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window(), &paint);
+    RECT strip{0, 0, panel_layout::kStrip.width, panel_layout::kStrip.height};
+    DrawEdge(dc, &strip, EDGE_RAISED, BF_RECT);
+    EndPaint(Window(), &paint);
+}
+
+void Panel::RunEnded(bool stopped) {
+    KillTimer(Window(), kStepTimer);
+    KillTimer(Window(), kNextPackageTimer);
+    awake_.reset();
+    exitCode_ = c_.stats.ExitCode();
+    const bool direct = c_.shared.directRun;
+    HWND owner = nullptr;
+    if (!stopped && !direct && callbacks_.showMainWindow)
+        owner = callbacks_.showMainWindow(false);
+    ShowWindow(Window(), SW_HIDE);
+    if (!c_.shared.noStatistics)
+        exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct).exitCode;
+    if (stopped && !direct && callbacks_.showMainWindow)
+        callbacks_.showMainWindow(true);
+    // Closed from a clean stack: the player that called here is still on it.
+    PostMessageW(Window(), kCloseMessage, 0, 0);
+}
+
+LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kStepTimer)
+                player_.OnStepTimer();
+            else if (wParam == kNextPackageTimer)
+                player_.OnNextPackageTimer();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == STN_CLICKED) {
+                switch (LOWORD(wParam)) {
+                    case kPause:
+                        player_.Pause();
+                        break;
+                    case kPlay:
+                        player_.Resume();
+                        break;
+                    case kNext:
+                        player_.Skip();
+                        break;
+                    case kStop:
+                        player_.Stop();
+                        break;
+                    default:
+                        break;
+                }
+            }
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            // Any press on the strip or its labels moves the window with the mouse.
+            ReleaseCapture();
+            SendMessageW(Window(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            return 0;
+        case WM_SETCURSOR: {
+            HWND over = reinterpret_cast<HWND>(wParam);
+            if (over == Item(kStop) || over == Item(kPlay)) {
+                model_.status = model_.StatusTipFor(
+                    over == Item(kStop) ? PanelControl::Stop : PanelControl::Play, false, true);
+                SetDlgItemTextW(Window(), kStatus, Utf8ToWide(model_.status).c_str());
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC:
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return FALSE;  // an installer's restart request must not end the run
+        case WM_CLOSE:
+            player_.Stop();  // closing by any other way is a stop, so the statistics are kept
+            return 0;
+        case kCloseMessage:
+            DestroyWindow(Window());
+            return 0;
+        case WM_DESTROY:
+            KillTimer(Window(), kStepTimer);
+            KillTimer(Window(), kNextPackageTimer);
+            awake_.reset();
+            return 0;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+// The window owns the panel once it exists; a window that failed to be created leaves it to the opener.
+void Panel::OnFinalMessage() {
+    if (!created_)
+        return;
+    PanelCallbacks callbacks = std::move(callbacks_);
+    const int exitCode = exitCode_;
+    delete this;
+    if (callbacks.closed)
+        callbacks.closed(exitCode);
+}
+
+bool Panel::Create() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    const PanelPlacement place = PlacePanel(c_.system.ScreenSize(), static_cast<int>(GetDpiForSystem()));
+    if (!CreateWindowOfClass(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Velmora Runwright", WS_POPUP, place.left,
+                             place.top, place.width, place.height))
+        return false;
+    created_ = true;
+    SetTopMost(true);
+    awake_.emplace();
+    c_.stats.Reset();
+    player_.LoadPlaySpeed();
+    player_.Play();
+    Render();
+    return true;
+}
+
+}  // namespace
+
+bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
+    auto panel = std::make_unique<Panel>(context, std::move(callbacks));
+    if (!panel->Create())
+        return false;
+    panel.release();  // deleted when its window is destroyed
+    return true;
+}
+
+int PlayDirectRun(const PanelContext& context) {
+    PanelCallbacks callbacks;
+    callbacks.closed = [](int exitCode) { PostQuitMessage(exitCode); };
+    if (!OpenPlayPanel(context, std::move(callbacks)))
+        return 2;
+    MSG message;
+    BOOL got = 0;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 2;
+}
+
+}  // namespace velmora
