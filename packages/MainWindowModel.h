@@ -1,0 +1,201 @@
+#pragma once
+// The main window as a model: the folder box, the package list with its check marks and current item, the
+// count and status lines, and which commands of the menus are enabled. The window renders these fields after
+// every call and carries out what a call answers (message boxes, the control panel); it decides nothing
+// itself.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Language.h"
+#include "base/SharedState.h"
+#include "packages/PackageList.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+
+namespace velmora {
+
+// Every command of the main window's menus. The context menu's entries are separate commands because they
+// are enabled separately and carry language keys of their own.
+enum class MainCommand : int {
+    // File
+    ChooseFolder,
+    Reload,
+    NewPackage,
+    DiscWizard,
+    PathEditor,
+    Exit,
+    // Edit
+    SelectAll,
+    UnselectAll,
+    InvertSelection,
+    DeleteChecked,
+    Properties,
+    // View (hidden in the menu bar, its setting still applies)
+    TopMost,
+    // Service
+    RunChecked,
+    RunAll,
+    ProgramsPanel,
+    Associate,
+    SpeedFast,
+    SpeedMedium,
+    SpeedSlow,
+    // Help
+    Help,
+    Mail,
+    Site,
+    GuestBook,
+    About,
+    // The list's context menu
+    NewPackageHere,
+    RunCheckedHere,
+    CheckItem,
+    UncheckItem,
+    SelectAllHere,
+    UnselectAllHere,
+    InvertSelectionHere,
+    DeleteCheckedHere,
+    PropertiesHere,
+    Count
+};
+inline constexpr std::size_t kMainCommandCount = static_cast<std::size_t>(MainCommand::Count);
+
+// One entry of a menu: a command, a separator line, or the submenu of languages or of speeds.
+struct MenuEntry {
+    enum Kind { Command, Separator, Languages, Speeds } kind = Command;
+    MainCommand command = MainCommand::Count;
+};
+
+// The built-in caption of a command and its key in the language section "MainMenu" (0: none).
+struct CommandText {
+    const char* builtIn;
+    int key;
+};
+CommandText BuiltInCommandText(MainCommand command);
+
+// The menu bar's top-level menus and the context menu, with their entries in display order.
+struct MenuLayout {
+    struct Menu {
+        const char* builtIn;  // "&Файл"
+        int key;              // section "MainMenu"
+        std::vector<MenuEntry> entries;
+    };
+    std::vector<Menu> bar;  // File, Edit, Service, Help
+    Menu context;
+};
+const MenuLayout& MainMenuLayout();
+
+// What a call asks the window to do next.
+enum class MainAction {
+    None,
+    ShowFolderError,   // a typed folder does not exist: message box folderErrorText, focus back to the box
+    AskDelete,         // ask deleteQuestion (Yes/No, No default); on Yes call DeleteChecked
+    ShowNoFolder,      // the new-package command needs a folder: message box noFolderMessage
+    StartRun,          // hide the window and open the control panel on state.runList
+    ShowFileNotFound,  // properties of a package whose file vanished
+};
+
+struct MainModelPorts {
+    PackageList& list;
+    FileSystem& files;
+    SettingsStore& settings;
+    const Language& language;
+    SharedState& state;
+    std::string programFolder;
+};
+
+class MainWindowModel {
+  public:
+    explicit MainWindowModel(const MainModelPorts& ports) : p_(ports) {}
+
+    // Window start: the stored folder is loaded (tips too), the speed and stay-on-top settings are read, the
+    // language texts applied and the count taken.
+    void Start();
+    // The language was changed: captions, the no-folder text and the count are taken again.
+    void ApplyLanguage();
+
+    // The folder chooser's result (empty: cancelled, nothing changes).
+    void ChooseFolder(const std::string& folder);
+    // Enter in the folder box.
+    MainAction TypeFolder(const std::string& text);
+    // Any key in the folder box (after TypeFolder for Enter).
+    void FolderKeyTyped();
+    // Reload, and every place that changed the folder's files.
+    void Reload();
+
+    // The list's item-check handler; the user's click and every command that changes a mark pass through it.
+    void SetChecked(std::size_t index, bool checked);
+    void SelectAll();
+    void UnselectAll();
+    void InvertSelection();
+    // Recounts the marks: the count line, the status line and the enabled commands that depend on the count.
+    void CountChecked();
+
+    // A mouse button released over the list at `hit` (an item index, or nullopt below the last item). The
+    // right button also makes the item current and enables the context menu's entries for it.
+    void ListClicked(std::optional<std::size_t> hit, bool rightButton);
+
+    // Delete: asks first (AskDelete) unless nothing is checked (None).
+    MainAction RequestDelete();
+    // The user answered Yes: deletes the checked packages' files, reloads and reports "deleted d of n".
+    // fromContextMenu keeps that line instead of recounting, as the context menu always did.
+    void DeleteChecked(bool fromContextMenu);
+
+    // Move the current item with its mark and tip; false when it cannot move.
+    bool MoveUp();
+    bool MoveDown();
+
+    // F5 / "install selected": StartRun with the checked packages in list order, or None when none is
+    // checked.
+    MainAction RunChecked();
+    // "Install all": every package in list order, checked or not; None for an empty list.
+    MainAction RunAll();
+    // New package: ShowNoFolder without a folder; otherwise the order is saved and None lets the window open
+    // the package dialog.
+    MainAction NewPackage();
+    // Properties of the clicked item: the order is saved; ShowFileNotFound when its file vanished.
+    MainAction Properties();
+
+    // Speed 0, 1 or 2: stored as "Install"/"Speed" and checked in the menu.
+    void SelectSpeed(int speed);
+    // Stay on top toggled: stored as "View"/"TopMost"; the window applies topMost.
+    void ToggleTopMost();
+    // The language files of the program's language folder, by caption (the file name without ".lng").
+    std::vector<std::string> LanguageNames() const;
+    // True when the language file exists: the window then stores it, loads it and calls ApplyLanguage.
+    bool CanSelectLanguage(const std::string& name) const;
+
+    // The window's closing: the order file is written.
+    void Close();
+
+    bool Enabled(MainCommand command) const { return enabled_[static_cast<std::size_t>(command)]; }
+    std::string Caption(MainCommand command) const;
+    std::string MenuCaption(const MenuLayout::Menu& menu) const;
+
+    std::string folderText;    // the folder box
+    std::string frameCaption;  // the group box around it
+    std::string statusLine;
+    std::string countLine;  // "2 из 15"
+    std::string countTip;
+    std::string folderErrorText, folderErrorTitle;  // for ShowFolderError
+    std::string deleteQuestion, deleteTitle;        // for AskDelete
+    std::string noFolderMessage, noFolderTitle;     // for ShowNoFolder
+    std::optional<std::size_t> current;             // the list's current item
+    std::optional<std::size_t> clicked;             // the item last hit by a mouse button
+    int speed = 2;                                  // -1: no speed checked
+    bool topMost = false;
+    bool hasChecked = false;
+
+  private:
+    void SetEnabled(MainCommand command, bool value) { enabled_[static_cast<std::size_t>(command)] = value; }
+    void Load(const std::string& folder);
+
+    MainModelPorts p_;
+    std::array<bool, kMainCommandCount> enabled_{};
+    std::string noFolderText_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,80 @@
+#pragma once
+// The packages of one scenario folder as the main window lists them: one item per "*.scn" file, in the order
+// that "Position.lst" keeps between runs, each with its check mark and its tooltip.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/Language.h"
+#include "base/PathVariables.h"
+#include "platform/Codec.h"
+#include "platform/FileSystem.h"
+
+namespace velmora {
+
+// The order file's name inside the scenario folder.
+inline constexpr const char* kOrderFileName = "Position.lst";
+
+// The lines of an order file's decoded text: CR LF or LF ends a line; an empty line is an entry with an empty
+// name; a last line without its line end still counts; no text gives no entries.
+std::vector<std::string> ParseOrderFile(std::string_view text);
+// One name per line, each ended by CR LF.
+std::string FormatOrderFile(const std::vector<std::string>& names);
+
+// Reorders names by the order file's entries exactly as users' existing files expect: for each entry in file
+// order, the first name equal to it (case-sensitive, searched from the top) is swapped with the name at the
+// next target position, which then advances; an entry that matches nothing is skipped. Names named in the
+// file thus come first in file order, a name listed twice is moved again, and the rest keep the order the
+// swaps leave. Costs O(names + entries).
+void ApplyOrder(std::vector<std::string>& names, const std::vector<std::string>& entries);
+
+struct PackageItem {
+    std::string name;  // the scenario file's name without its ".scn"
+    bool checked = false;
+    std::string tip;  // name, name + " - " + description, or why the file or its installer is missing
+};
+
+struct PackageListPorts {
+    FileSystem& files;
+    Codec& codec;
+    const Language& language;
+    const PathVariables& pathVars;
+};
+
+class PackageList {
+  public:
+    explicit PackageList(const PackageListPorts& ports) : p_(ports) {}
+
+    // Rebuilds the items from the folder's "*.scn" files (sorted by name, all unchecked, tips empty) and
+    // applies the order file. False when the folder cannot be listed (it does not exist): the items are then
+    // empty.
+    bool Load(const std::string& folder);
+    // Fills every item's tip. progress(ordinal, count) is called before each item whose file exists is read,
+    // ordinal counting from 1, so the window can show "Загрузка 3 из 12" and its progress bar.
+    void LoadTips(const std::function<void(int ordinal, int count)>& progress = {});
+    // The tip of one package from its scenario's header: the file missing, its installer missing (after path
+    // variables are expanded), or the name with its description.
+    std::string TipFor(const std::string& name) const;
+
+    // Writes every name in list order to the order file (through a temporary file). False when the list or
+    // the folder is empty or the file cannot be written; callers ignore the failure.
+    bool SaveOrder() const;
+    // True when the items are exactly the folder's packages: as many items as files, and every file's name
+    // among the items (case-sensitive).
+    bool MatchesFolder() const;
+
+    // AddBackslash(folder) + name + ".SCN".
+    std::string PathOf(std::size_t index) const;
+    const std::string& Folder() const { return folder_; }
+
+    std::vector<PackageItem> items;
+
+  private:
+    std::vector<std::string> FolderNames() const;
+
+    PackageListPorts p_;
+    std::string folder_;
+};
+
+}  // namespace velmora
