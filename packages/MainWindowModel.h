@@ -109,10 +109,12 @@ struct MainModelPorts {
 
 class MainWindowModel {
   public:
-    explicit MainWindowModel(const MainModelPorts& ports) : p_(ports) {}
+    // Every command enabled but the two that install the checked packages.
+    explicit MainWindowModel(const MainModelPorts& ports);
 
     // Window start: the stored folder is loaded (tips too), the speed and stay-on-top settings are read, the
-    // language texts applied and the count taken.
+    // language texts applied and the count taken. The calls below that read a folder leave its tips to the
+    // window (PackageList::LoadTips with its progress display).
     void Start();
     // The language was changed: captions, the no-folder text and the count are taken again.
     void ApplyLanguage();
@@ -123,8 +125,12 @@ class MainWindowModel {
     MainAction TypeFolder(const std::string& text);
     // Any key in the folder box (after TypeFolder for Enter).
     void FolderKeyTyped();
-    // Reload, and every place that changed the folder's files.
+    // Reload, and every place that changed the folder's files. The count is not taken again: the marks are
+    // gone, the count line keeps its text until the next count.
     void Reload();
+    // The disc wizard closed: the folder it may have stored is loaded. True when a folder was read, whose
+    // tips the window then loads.
+    bool DiscWizardClosed();
 
     // The list's item-check handler; the user's click and every command that changes a mark pass through it.
     void SetChecked(std::size_t index, bool checked);
@@ -140,8 +146,10 @@ class MainWindowModel {
 
     // Delete: asks first (AskDelete) unless nothing is checked (None).
     MainAction RequestDelete();
-    // The user answered Yes: deletes the checked packages' files, reloads and reports "deleted d of n".
-    // fromContextMenu keeps that line instead of recounting, as the context menu always did.
+    // The user answered Yes: deletes the checked packages' files, reloads and reports "deleted d of n" in the
+    // status line, which both variants keep, since it is the only report of files that could not be deleted.
+    // The menu bar's command takes the count again; fromContextMenu leaves the count line as it was, as the
+    // context menu always did.
     void DeleteChecked(bool fromContextMenu);
 
     // Move the current item with its mark and tip; false when it cannot move.
@@ -156,8 +164,13 @@ class MainWindowModel {
     // New package: ShowNoFolder without a folder; otherwise the order is saved and None lets the window open
     // the package dialog.
     MainAction NewPackage();
-    // Properties of the clicked item: the order is saved; ShowFileNotFound when its file vanished.
+    // Properties of the clicked item: the order is saved; ShowFileNotFound when its file vanished; otherwise
+    // None, and the window opens the properties dialog when `clicked` names an item.
     MainAction Properties();
+    // The properties dialog closed; newName is the name it gave the package, or empty. The clicked item is
+    // renamed and its tip read again, or, when the list no longer matches the folder, the folder is read
+    // again and the item made current. True when the folder was read again, whose tips the window then loads.
+    bool PropertiesClosed(const std::string& newName);
 
     // Speed 0, 1 or 2: stored as "Install"/"Speed" and checked in the menu.
     void SelectSpeed(int speed);
