@@ -8,16 +8,19 @@
 namespace velmora {
 namespace {
 
-class CommandLineTest : public ::testing::Test {
-  protected:
-    CommandLineTest() {
-        system.programFolder = "C:\\Tools";
+// A fresh machine for each line: the folders and files the lines below name, and settings that show whether
+// anything was stored.
+struct Machine {
+    Machine() {
+        for (const char* file :
+             {"C:\\Setups\\one.scn", "C:\\My Setups\\one.scn", "C:\\Setups\\two.txt", "RELATIVE.SCN"})
+            files.AddFile(file);
+        for (const char* folder :
+             {"C:\\S2", "C:\\T", "C:\\U", "C:\\TEMP\\PACKS", "C:\\УСТАНОВКИ", "C:\\Setups\\dir.scn"})
+            files.AddFolder(folder);
         vars.Init(system, registry);
-        settings.Save("Install", "Speed", "9-untouched");
+        settings.Save("Install", "Speed", "untouched");
         settings.Save("Path", "FolderSCN", "untouched");
-        files.AddFile("C:\\Setups\\one.scn");
-        files.AddFile("C:\\My Setups\\one.scn");
-        files.AddFile("C:\\Setups\\readme.txt");
     }
     void Parse(const std::string& line) {
         ParseCommandLine(line, CommandLineContext{state, settings, files, vars, [this] {
@@ -25,9 +28,6 @@ class CommandLineTest : public ::testing::Test {
                                                       directRunAtLoad = state.directRun;
                                                   }});
     }
-    std::string Speed() { return settings.Get("Install", "Speed", "?"); }
-    std::string Folder() { return settings.Get("Path", "FolderSCN", "?"); }
-
     MemoryFileSystem files;
     FakeSystemInfo system;
     MemoryRegistry registry;
@@ -38,178 +38,89 @@ class CommandLineTest : public ::testing::Test {
     bool directRunAtLoad = false;
 };
 
-TEST_F(CommandLineTest, ShortOrEmptyLineChangesNothing) {
-    for (const char* line : {"", "      ", "/add C", "  /add C  ", "/nosta"}) {
-        Parse(line);
-        EXPECT_EQ(state.acceptedSwitches, "") << line;
-        EXPECT_FALSE(state.noStatistics) << line;
-    }
-    EXPECT_EQ(Folder(), "untouched");
-}
+struct Case {
+    std::string line;
+    std::string speed = "untouched";
+    std::string folder = "untouched";
+    std::string accepted = "";  // the switches the main window shows
+    bool noStatistics = false;
+    std::string directRun = "";  // the one scenario of a direct run
+};
 
-TEST_F(CommandLineTest, NoStatMustStandAsAWord) {
-    Parse("/NoStat");
-    EXPECT_TRUE(state.noStatistics);
-    EXPECT_EQ(state.acceptedSwitches, "/nostat");
-    for (const char* line : {"/nostatx", "x/nostat", "/nostatx /nostat"}) {
-        SharedState fresh;
-        state = fresh;
-        Parse(line);
-        EXPECT_FALSE(state.noStatistics) << line;
-    }
-}
-
-TEST_F(CommandLineTest, SpeedDigitsAndOtherCharacters) {
-    Parse("/speed=2");
-    EXPECT_EQ(Speed(), "2");
-    EXPECT_EQ(state.acceptedSwitches, " /speed");
-    state.acceptedSwitches.clear();
-    Parse("/speed=1");
-    EXPECT_EQ(Speed(), "1");
-    EXPECT_EQ(state.acceptedSwitches, " /speed");
-
-    state.acceptedSwitches.clear();
-    Parse("/speed=7");
-    EXPECT_EQ(Speed(), "2");
-    EXPECT_EQ(state.acceptedSwitches, "");
-
-    settings.Save("Install", "Speed", "0");
-    Parse("/speed=a ");
-    Parse("/nostat /SPEED=");
-    Parse("/speed=Ж");
-    EXPECT_EQ(Speed(), "0");
-}
-
-TEST_F(CommandLineTest, SpeedIsCutOutOfTheLine) {
-    // What is left after the switch is the /add argument, which shows exactly what was cut.
-    files.AddFolder("C:\\S2");
-    Parse("/add C:\\S/SPEED=12");
-    EXPECT_EQ(Speed(), "1");
-    EXPECT_EQ(Folder(), "C:\\S2");
-    files.AddFolder("C:\\T");
-    Parse("/add C:\\T/speed=a");
-    EXPECT_EQ(Folder(), "C:\\T");
-    files.AddFolder("C:\\U");
-    Parse("/add C:\\U/speed=Ж");
-    EXPECT_EQ(Folder(), "C:\\U");
-}
-
-TEST_F(CommandLineTest, AddStoresFolderOrParentOfFileInUpperCase) {
-    Parse("/add C:\\Setups\\one.scn");
-    EXPECT_EQ(Folder(), "C:\\SETUPS");
-    EXPECT_EQ(state.acceptedSwitches, "/add");
-
-    Parse("/ADD \"C:\\My Setups\"");
-    EXPECT_EQ(Folder(), "C:\\MY SETUPS");
-
-    // The shell passes an unquoted path: the whole rest of the line is the argument.
-    settings.Save("Path", "FolderSCN", "untouched");
-    Parse("/add C:\\My Setups\\one.scn");
-    EXPECT_EQ(Folder(), "C:\\MY SETUPS");
-}
-
-TEST_F(CommandLineTest, AddWithMissingPathKeepsTheFolderButNamesTheSwitch) {
-    Parse("/add C:\\Nowhere\\x.scn");
-    EXPECT_EQ(Folder(), "untouched");
-    EXPECT_EQ(state.acceptedSwitches, "/add");
-    // A relative file has no folder to store.
-    files.currentDirectory = "C:\\Setups";
-    files.AddFile("RELATIVE.SCN");
-    Parse("/add relative.scn");
-    EXPECT_EQ(Folder(), "untouched");
-}
-
-TEST_F(CommandLineTest, AddExpandsPathVariablesAndCyrillic) {
-    files.AddFolder("C:\\TEMP\\PACKS");
-    Parse("/add %TEMP%\\packs");
-    EXPECT_EQ(Folder(), "C:\\TEMP\\PACKS");
-    files.AddFolder("C:\\УСТАНОВКИ");
-    Parse("/add C:\\установки");
-    EXPECT_EQ(Folder(), "C:\\УСТАНОВКИ");
-}
-
-TEST_F(CommandLineTest, CombinedSwitchesInEitherOrder) {
-    Parse("/add C:\\Setups /nostat /SPEED=1");
-    EXPECT_TRUE(state.noStatistics);
-    EXPECT_EQ(Speed(), "1");
-    EXPECT_EQ(Folder(), "C:\\SETUPS");
-    EXPECT_EQ(state.acceptedSwitches, "/nostat /speed/add");
-
-    SharedState fresh;
-    state = fresh;
-    settings.Save("Path", "FolderSCN", "untouched");
-    Parse("/nostat /speed=0 /add C:\\My Setups");
-    EXPECT_EQ(Speed(), "0");
-    EXPECT_EQ(Folder(), "C:\\MY SETUPS");
-    EXPECT_EQ(state.acceptedSwitches, "/nostat /speed/add");
-}
-
-TEST_F(CommandLineTest, InstWithQuotedPathRunsDirectly) {
-    Parse("/inst \"C:\\My Setups\\one.scn\"");
-    EXPECT_TRUE(state.directRun);
-    EXPECT_EQ(languageLoads, 1);
-    EXPECT_TRUE(directRunAtLoad);
-    EXPECT_EQ(state.runList, (std::vector<std::string>{"C:\\MY SETUPS\\ONE.SCN"}));
-    EXPECT_EQ(state.currentScenario, "C:\\MY SETUPS\\ONE.SCN");
-}
-
-TEST_F(CommandLineTest, InstIsIgnoredForUnusablePaths) {
-    files.AddFile("C:\\Setups\\two.txt");
-    files.AddFolder("C:\\Setups\\dir.scn");
-    for (const char* line :
-         {"/inst C:\\My Setups\\one.scn", "/inst C:\\Setups\\missing.scn", "/inst C:\\Setups\\two.txt",
-          "/inst \"C:\\Setups\\one.scn", "/inst C:\\Setups\\dir.scn", "/inst \"\" C:\\Setups\\one.scn",
-          "/inst      ", "/installer x"}) {
-        Parse(line);
-        EXPECT_FALSE(state.directRun) << line;
-        EXPECT_TRUE(state.runList.empty()) << line;
-        EXPECT_EQ(state.currentScenario, "") << line;
-    }
-    EXPECT_EQ(languageLoads, 0);
-}
-
-TEST_F(CommandLineTest, InstAfterOtherSwitchesRunsTheCheckedFile) {
-    Parse("/nostat /inst C:\\Setups\\one.scn");
-    EXPECT_TRUE(state.noStatistics);
-    EXPECT_EQ(state.currentScenario, "C:\\SETUPS\\ONE.SCN");
-
-    SharedState fresh;
-    state = fresh;
-    Parse("/add C:\\Setups /inst C:\\Setups\\one.scn");
-    EXPECT_TRUE(state.directRun);
-    EXPECT_EQ(state.runList, (std::vector<std::string>{"C:\\SETUPS\\ONE.SCN"}));
-    EXPECT_EQ(state.currentScenario, "C:\\SETUPS\\ONE.SCN");
-}
-
-TEST(RemoveSwitchTest, OnlyTheFirstOccurrenceAsAWholeWord) {
-    bool found = false;
-    EXPECT_EQ(RemoveSwitch("/add x /NOSTAT /speed=1", "/nostat", found), "/add x  /speed=1");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(RemoveSwitch("/nostat", "/nostat", found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(RemoveSwitch("a/nostat /nostat", "/nostat", found), "a/nostat /nostat");
-    EXPECT_FALSE(found);
-    EXPECT_EQ(RemoveSwitch("x", "", found), "x");
-    EXPECT_FALSE(found);
-}
-
-TEST(NextTokenTest, QuotedUnquotedAndFailures) {
-    std::string text = "  \"C:\\a b\\x.scn\"  rest ";
-    EXPECT_EQ(NextToken(text), "C:\\a b\\x.scn");
-    EXPECT_EQ(text, "rest");
-
-    text = "C:\\a\\x.scn/nostat more";
-    EXPECT_EQ(NextToken(text), "C:\\a\\x.scn");
-    EXPECT_EQ(text, "/nostat more");
-
-    text = "C:\\x\"y";
-    EXPECT_EQ(NextToken(text), "C:\\x");
-    EXPECT_EQ(text, "\"y");
-
-    for (const char* failing : {"\"unterminated", "\"", "\"  \"", "", "   ", "/x"}) {
-        std::string t = failing;
-        EXPECT_FALSE(NextToken(t).has_value()) << failing;
-        EXPECT_EQ(t, failing);
+TEST(CommandLineTest, SwitchesAndTheirQuirks) {
+    const Case cases[] = {
+        // Lines shorter than seven characters are ignored.
+        {.line = ""},
+        {.line = "  /add C  "},
+        {.line = "/nosta"},
+        // "/nostat" must stand as a word.
+        {.line = "/NoStat", .accepted = "/nostat", .noStatistics = true},
+        {.line = "/nostatx"},
+        {.line = "x/nostat"},
+        {.line = "/nostatx /nostat"},
+        // One digit; 3 to 9 store the slowest speed without naming the switch; anything else stores nothing.
+        {.line = "/speed=1", .speed = "1", .accepted = " /speed"},
+        {.line = "/speed=7", .speed = "2"},
+        {.line = "/speed=a "},
+        {.line = "/speed=Ж"},
+        {.line = "/nostat /SPEED=", .accepted = "/nostat", .noStatistics = true},
+        // The switch and one character are cut out of the line; what is left shows in the /add folder.
+        {.line = "/add C:\\S/SPEED=12", .speed = "1", .folder = "C:\\S2", .accepted = " /speed/add"},
+        {.line = "/add C:\\T/speed=a", .folder = "C:\\T", .accepted = "/add"},
+        {.line = "/add C:\\U/speed=Ж", .folder = "C:\\U", .accepted = "/add"},
+        // /add stores the folder, or the file's folder, in upper case; the whole rest of the line is the
+        // path, as the shell passes it unquoted.
+        {.line = "/add C:\\Setups\\one.scn", .folder = "C:\\SETUPS", .accepted = "/add"},
+        {.line = "/ADD \"C:\\My Setups\"", .folder = "C:\\MY SETUPS", .accepted = "/add"},
+        {.line = "/add C:\\My Setups\\one.scn", .folder = "C:\\MY SETUPS", .accepted = "/add"},
+        {.line = "/add %TEMP%\\packs", .folder = "C:\\TEMP\\PACKS", .accepted = "/add"},
+        {.line = "/add C:\\установки", .folder = "C:\\УСТАНОВКИ", .accepted = "/add"},
+        {.line = "/add C:\\Nowhere\\x.scn", .accepted = "/add"},
+        {.line = "/add relative.scn", .accepted = "/add"},  // a relative file has no folder to store
+        {.line = "/add C:\\Setups /nostat /SPEED=1",
+         .speed = "1",
+         .folder = "C:\\SETUPS",
+         .accepted = "/nostat /speed/add",
+         .noStatistics = true},
+        {.line = "/nostat /speed=0 /add C:\\My Setups",
+         .speed = "0",
+         .folder = "C:\\MY SETUPS",
+         .accepted = "/nostat /speed/add",
+         .noStatistics = true},
+        // /inst runs exactly the file it checked, quoted or up to the next blank or slash.
+        {.line = "/inst \"C:\\My Setups\\one.scn\"", .directRun = "C:\\MY SETUPS\\ONE.SCN"},
+        {.line = "/nostat /inst C:\\Setups\\one.scn/x",
+         .accepted = "/nostat",
+         .noStatistics = true,
+         .directRun = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/add C:\\Setups /inst C:\\Setups\\one.scn",
+         .accepted = "/add",
+         .directRun = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/inst C:\\My Setups\\one.scn"},
+        {.line = "/inst C:\\Setups\\missing.scn"},
+        {.line = "/inst C:\\Setups\\two.txt"},
+        {.line = "/inst \"C:\\Setups\\one.scn"},
+        {.line = "/inst C:\\Setups\\dir.scn"},
+        {.line = "/inst \"\" C:\\Setups\\one.scn"},
+        {.line = "/inst      "},
+        {.line = "/installer x"},
+    };
+    for (const Case& c : cases) {
+        Machine machine;
+        machine.Parse(c.line);
+        EXPECT_EQ(machine.settings.Get("Install", "Speed", "?"), c.speed) << c.line;
+        EXPECT_EQ(machine.settings.Get("Path", "FolderSCN", "?"), c.folder) << c.line;
+        EXPECT_EQ(machine.state.acceptedSwitches, c.accepted) << c.line;
+        EXPECT_EQ(machine.state.noStatistics, c.noStatistics) << c.line;
+        const bool direct = !c.directRun.empty();
+        EXPECT_EQ(machine.state.directRun, direct) << c.line;
+        EXPECT_EQ(machine.state.currentScenario, c.directRun) << c.line;
+        EXPECT_EQ(machine.state.runList,
+                  direct ? std::vector<std::string>{c.directRun} : std::vector<std::string>{})
+            << c.line;
+        // The language is loaded once, after the direct run is decided, so its missing file is not reported.
+        EXPECT_EQ(machine.languageLoads, direct ? 1 : 0) << c.line;
+        EXPECT_EQ(machine.directRunAtLoad, direct) << c.line;
     }
 }
 

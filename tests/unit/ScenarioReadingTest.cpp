@@ -21,12 +21,10 @@ class ScenarioReadingTest : public ::testing::Test {
         ScenarioImage writer{*codec, vars};
         writer.NewImage("C:\\setup.exe", "desc", 800, 600);
         for (int i = 0; i < 2; ++i) {
-            StepState step;
-            step.windows.push_back({"Top", "Setup", 0});
-            step.windows.push_back({"Button", "Next", 1});
-            step.events.push_back({kButtonLeft, kKindPress, 1, 2});
-            step.text = "typed";
-            step.hasText = true;
+            StepState step{{{"Top", "Setup", 0}, {"Button", "Next", 1}},
+                           {{kButtonLeft, kKindPress, 1, 2}},
+                           "typed",
+                           true};
             writer.AppendStep(step);
         }
         writer.AppendInstallerPath("C:\\setup.exe");
@@ -34,7 +32,6 @@ class ScenarioReadingTest : public ::testing::Test {
         writer.AppendRecordStamp(LocalTime{});
         return writer.Bytes();
     }
-
     static void SetI32(std::string& bytes, std::size_t at, std::int32_t value) {
         std::string encoded;
         layout::PutI32(encoded, value);
@@ -80,17 +77,18 @@ TEST_F(ScenarioReadingTest, EveryTruncationFailsCleanly) {
 
 TEST_F(ScenarioReadingTest, NegativeAndOversizedLengthsFailTheRead) {
     const std::string valid = Valid();
-    struct Damage {
-        std::size_t at;
-        std::int32_t value;
-    };
     // Offsets inside the first step: its header at 239, then the first link's header at 251.
-    for (Damage damage :
-         {Damage{239, -1}, Damage{239, 0x7FFFFFFF}, Damage{243, 0x7FFFFFFF}, Damage{247, -5},
-          Damage{247, 0x7FFFFFF0}, Damage{251, -1}, Damage{255, 0x7FFFFFFF}, Damage{255, -3}}) {
+    for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::int32_t>>{{239, -1},
+                                                                                     {239, 0x7FFFFFFF},
+                                                                                     {243, 0x7FFFFFFF},
+                                                                                     {247, -5},
+                                                                                     {247, 0x7FFFFFF0},
+                                                                                     {251, -1},
+                                                                                     {255, 0x7FFFFFFF},
+                                                                                     {255, -3}}) {
         std::string bytes = valid;
-        SetI32(bytes, damage.at, damage.value);
-        EXPECT_EQ(ReadAll(bytes), 0) << damage.at << " " << damage.value;
+        SetI32(bytes, at, value);
+        EXPECT_EQ(ReadAll(bytes), 0) << at << " " << value;
         EXPECT_TRUE(image.StepReadFailed());
         EXPECT_EQ(image.ReadPosition, 239);
     }
@@ -108,23 +106,25 @@ TEST_F(ScenarioReadingTest, NegativeAndOversizedLengthsFailTheRead) {
 TEST_F(ScenarioReadingTest, PathAndCommandLineOutsideTheImageAreRefusedAndNothingChanges) {
     const std::string valid = Valid();
     const std::int32_t pathOffset = layout::GetI32(valid, 28);
-    struct Damage {
-        std::size_t at;
-        std::int32_t value;
-        bool pathOk;
-    };
-    for (Damage damage :
-         {Damage{28, 0, false}, Damage{28, 238, false}, Damage{28, -1, false}, Damage{28, 0x7FFFFFFF, false},
-          Damage{24, -1, false}, Damage{24, 0x7FFFFFFF, false}, Damage{32, -1, true},
-          Damage{32, 0x7FFFFFFF, true}, Damage{32, 22, true}, Damage{32, 21, true}}) {
+    // Path offset (28) and length (24), command line length (32); only the last row's command line still ends
+    // before the spare byte (its own two bytes and the stamp).
+    for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::int32_t>>{{28, 0},
+                                                                                     {28, 238},
+                                                                                     {28, -1},
+                                                                                     {28, 0x7FFFFFFF},
+                                                                                     {24, -1},
+                                                                                     {24, 0x7FFFFFFF},
+                                                                                     {32, -1},
+                                                                                     {32, 0x7FFFFFFF},
+                                                                                     {32, 22},
+                                                                                     {32, 21}}) {
         std::string bytes = valid;
-        SetI32(bytes, damage.at, damage.value);
+        SetI32(bytes, at, value);
         image.LoadImageBytes(bytes);
         ASSERT_TRUE(image.ReadHeader());
-        EXPECT_EQ(image.GetInstallerPath() == "C:\\setup.exe", damage.pathOk) << damage.at;
-        // 21 bytes of command line (its own two and the stamp) still end before the spare byte.
-        bool commandLineOk = damage.at == 32 && damage.value == 21;
-        EXPECT_EQ(image.GetCommandLine() != "", commandLineOk) << damage.at;
+        EXPECT_EQ(image.GetInstallerPath() == "C:\\setup.exe", at == 32) << at;
+        const bool commandLineOk = at == 32 && value == 21;
+        EXPECT_EQ(image.GetCommandLine() != "", commandLineOk) << at;
         EXPECT_EQ(image.ChangeInstallerPath("D:\\other.exe"), commandLineOk);
         EXPECT_EQ(image.ChangeCommandLine("/q"), commandLineOk);
         if (!commandLineOk) {
@@ -138,8 +138,6 @@ TEST_F(ScenarioReadingTest, PathAndCommandLineOutsideTheImageAreRefusedAndNothin
     EXPECT_FALSE(image.ReplaceRange(2, "x", static_cast<std::int64_t>(valid.size()) - 2));  // the spare byte
     EXPECT_FALSE(image.ReplaceRange(0x7FFFFFFF, "x", 0x7FFFFFFF));
     EXPECT_EQ(image.Bytes(), valid);
-    EXPECT_TRUE(image.ReplaceRange(1, "xyz", static_cast<std::int64_t>(valid.size()) - 2));
-    EXPECT_EQ(image.Bytes().substr(valid.size() - 2), std::string("xyz") + '\0');
 }
 
 TEST_F(ScenarioReadingTest, TinyImagesAnswerEmptyAndAcceptNoAppends) {
