@@ -4,10 +4,11 @@
 
 #include <commctrl.h>
 
-#include "packages/FrameTexts.h"
+#include "app/FileAssociation.h"
 #include "app/Startup.h"
 #include "app/win32/Program.h"
 #include "app/win32/RunDirect.h"
+#include "packages/FrameTexts.h"
 #include "packages/win32/MainWindow.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32Clock.h"
@@ -24,10 +25,12 @@
 
 namespace {
 
-int RunMessageLoop() {
+int RunMessageLoop(velmora::MainWindow& main) {
     MSG msg{};
     BOOL got = 0;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        if (main.TranslateShortcut(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -72,9 +75,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             break;
     }
 
-    MainWindow main(MainWindowCaption(), MakeFrameTexts(state), instanceLock);
+    const AssociationContext association{registry, dialogs, settings, system, language};
+    MainWindowContext context{instanceLock,
+                              system,
+                              files,
+                              settings,
+                              registry,
+                              dialogs,
+                              shell,
+                              clock,
+                              codec,
+                              windows,
+                              state,
+                              pathVars,
+                              language,
+                              [&](WindowId owner) { CheckAssociationOnce(association, owner); },
+                              [&](WindowId owner) { AssociateFromMenu(association, owner); }};
+    MainWindow main(context, MakeFrameTexts(state));
     if (!main.Show(showCommand)) {
         return 1;
     }
-    return RunMessageLoop();
+    return RunMessageLoop(main);
 }

@@ -1,24 +1,64 @@
 #pragma once
-// The main window. For now it is the program's frame: its caption, the accepted command-line switches and
-// the status line; closing it ends the program.
+// The main window: the scenario folder, its packages as a check-box list in the user's order, the count and
+// status lines, the menus, and the hand-over of a run to the control panel. Everything it shows comes from
+// its MainWindowModel; it renders the model after every call and carries out what the model answers.
+#include <functional>
+#include <memory>
 #include <string>
-#include <utility>
 
+#include "base/Language.h"
+#include "base/PathVariables.h"
+#include "base/SharedState.h"
 #include "packages/FrameTexts.h"
+#include "packages/MainWindowModel.h"
+#include "packages/PackageList.h"
+#include "platform/Clock.h"
+#include "platform/Codec.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
+#include "platform/Registry.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "platform/SystemInfo.h"
+#include "platform/WindowSystem.h"
 #include "platform/win32/UniqueHandle.h"
+#include "playback/Statistics.h"
+#include "scenario/ScenarioImage.h"
 #include "ui/win32/BaseWindow.h"
 
 namespace velmora {
 
+// The ports and the program's state; they outlive the window.
+struct MainWindowContext {
+    InstanceLock& instanceLock;
+    SystemInfo& system;
+    FileSystem& files;
+    SettingsStore& settings;
+    Registry& registry;
+    Dialogs& dialogs;
+    Shell& shell;
+    Clock& clock;
+    Codec& codec;
+    WindowSystem& windows;
+    SharedState& state;
+    PathVariables& pathVars;
+    Language& language;
+    // The ".scn" file type: once at the window's start, and by the menu command. The start-up room owns it.
+    std::function<void(WindowId owner)> checkAssociationOnce;
+    std::function<void(WindowId owner)> associateFromMenu;
+};
+
 class MainWindow : public BaseWindow<MainWindow> {
   public:
-    MainWindow(std::string caption, FrameTexts texts, InstanceLock& instanceLock)
-        : caption_(std::move(caption)), texts_(std::move(texts)), instanceLock_(instanceLock) {}
+    MainWindow(const MainWindowContext& context, FrameTexts texts);
+    ~MainWindow() override;
 
     // Creates the window and shows it with the show command the program was started with; false when the
     // window cannot be created.
     bool Show(int showCommand);
+    // The menu shortcuts (F5, Ctrl+N, Ctrl+A, Del, F1); true when the message was one of them.
+    bool TranslateShortcut(MSG& message);
 
     static const wchar_t* ClassName();
     static void DescribeClass(WNDCLASSEXW& wc);
@@ -26,20 +66,56 @@ class MainWindow : public BaseWindow<MainWindow> {
 
   private:
     void OnCreate();
+    void OnCommand(int id, int code, HWND control);
+    void OnMenuCommand(MainCommand command);
+    void OnOtherCommand(MainCommand command);
+    LRESULT OnNotify(const NMHDR& header);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void ApplyFont();
     void Layout();
     void OnDestroy();
     int Scale(int value) const;
 
-    std::string caption_;
+    void LoadTips();
+    void RenderList();
+    void RenderTexts();
+    void RenderMenus();
+    void RebuildMenus();
+    void ShowContextMenu(POINT screen);
+    void CarryOut(MainAction action);
+    void StartRun();
+    HWND ReturnFromRun(bool reloadList);
+    void SelectLanguage(const std::string& name);
+    void OpenHelp();
+    void ApplyTopMost();
+
+    MainWindowContext c_;
     FrameTexts texts_;
-    InstanceLock& instanceLock_;
+    PackageList list_;
+    MainWindowModel model_;
+    ScenarioImage scenario_;
+    StepState step_;
+    Statistics stats_;
+
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
+    unique_hmenu contextMenu_;
+    unique_haccel shortcuts_;
+    unique_hbitmap moveUpPicture_;
+    unique_hbitmap moveDownPicture_;
+    HWND frame_ = nullptr;
+    HWND folderBox_ = nullptr;
+    HWND browseButton_ = nullptr;
+    HWND packageList_ = nullptr;
+    HWND moveUpButton_ = nullptr;
+    HWND moveDownButton_ = nullptr;
+    HWND countLine_ = nullptr;
     HWND switchesLine_ = nullptr;
-    HWND statusLine_ = nullptr;
     HWND separator_ = nullptr;
+    HWND statusLine_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::vector<std::string> languageItems_;
+    bool rendering_ = false;  // list changes made while rendering are not the user's
 };
 
 }  // namespace velmora

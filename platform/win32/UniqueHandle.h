@@ -81,6 +81,7 @@ using unique_hdc = unique_any<NullIsEmpty<HDC, &DeleteDC>>;
 using unique_hhook = unique_any<NullIsEmpty<HHOOK, &UnhookWindowsHookEx>>;
 using unique_hicon = unique_any<NullIsEmpty<HICON, &DestroyIcon>>;
 using unique_hmenu = unique_any<NullIsEmpty<HMENU, &DestroyMenu>>;
+using unique_haccel = unique_any<NullIsEmpty<HACCEL, &DestroyAcceleratorTable>>;
 using unique_hwnd = unique_any<NullIsEmpty<HWND, &DestroyWindow>>;
 using unique_hmodule = unique_any<NullIsEmpty<HMODULE, &FreeLibrary>>;
 
