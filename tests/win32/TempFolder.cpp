@@ -1,39 +1,15 @@
 #include "tests/win32/TempFolder.h"
 
 #include <atomic>
+#include <filesystem>
 
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 
 namespace velmora {
-namespace {
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    unique_hfind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search.get(), &found));
-    }
-    search.reset();
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
-}
-
-}  // namespace
 
 void MakeReadOnly(const std::string& path) {
-    std::wstring wide = Utf8ToWide(path);
+    const std::wstring wide = Utf8ToWide(path);
     SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | FILE_ATTRIBUTE_READONLY);
 }
 
@@ -43,29 +19,31 @@ std::string UniqueName(const std::string& prefix) {
            std::to_string(counter++);
 }
 
-namespace {
-std::wstring SystemTempPath() {
-    wchar_t temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    return std::wstring(temp, length);
-}
-}  // namespace
-
-TempFolder::TempFolder() : TempFolder(SystemTempPath()) {}
-
-TempFolder::TempFolder(const std::wstring& base) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring candidate = base + Utf8ToWide(UniqueName("VelmoraTest-"));
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+TempFolder::TempFolder(const std::wstring& parent) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    const std::wstring base = parent.empty() ? std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) : parent;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const std::wstring candidate = base + Utf8ToWide(UniqueName("VelmoraTest-"));
+        if (CreateDirectoryW(candidate.c_str(), nullptr))
             path_ = WideToUtf8(candidate);
-            return;
-        }
     }
 }
 
 TempFolder::~TempFolder() {
-    if (!path_.empty())
-        RemoveTree(Utf8ToWide(path_));
+    namespace fs = std::filesystem;
+    if (path_.empty())
+        return;
+    std::error_code ignored;
+    // Read-only files and folders refuse to be removed.
+    for (fs::recursive_directory_iterator it(WidePath(), ignored), end; !ignored && it != end;
+         it.increment(ignored)) {
+        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    fs::remove_all(WidePath(), ignored);
+}
+
+std::wstring TempFolder::WidePath() const {
+    return Utf8ToWide(path_);
 }
 
 }  // namespace velmora

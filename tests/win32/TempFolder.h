@@ -7,21 +7,20 @@ namespace velmora {
 
 class TempFolder {
   public:
-    TempFolder();
-    // A fresh folder in the given parent folder (with its trailing backslash) instead.
-    explicit TempFolder(const std::wstring& parent);
+    // A fresh folder in the given parent folder (with its trailing backslash), by default the temporary one.
+    explicit TempFolder(const std::wstring& parent = L"");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // UTF-8, without a trailing backslash.
+    // Without a trailing backslash.
     const std::string& Path() const { return path_; }
+    std::wstring WidePath() const;
 
   private:
     std::string path_;
 };
 
-// Adds the read-only attribute to a file or folder.
 void MakeReadOnly(const std::string& path);
 
 // A name no other test run uses at the same time, for registry keys and named objects.

@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cwctype>
 #include <memory>
 
 #include "platform/win32/WideText.h"
@@ -9,6 +7,7 @@
 #include "tests/contract/InstanceLockContract.h"
 #include "tests/contract/ShellContract.h"
 #include "tests/win32/TempFolder.h"
+#include "tests/win32/WindowTools.h"
 
 namespace velmora {
 namespace {
@@ -27,34 +26,22 @@ struct Win32ShellEnv {
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, InstanceLockContract, Win32InstanceLockEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ShellContract, Win32ShellEnv);
 
-TEST(Win32Shell, OpensWithParametersInTheWorkingFolder) {
+TEST(Win32Shell, OpensWithParametersInTheWorkingFolderAndFailsOnAMissingFile) {
     TempFolder folder;
     Win32FileSystem files;
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    std::string cmd = WideBufferToUtf8(system, MAX_PATH) + "\\cmd.exe";
     // "cd" prints the working folder; the file lands in it only if the shell started the program there.
-    ASSERT_TRUE(Win32Shell{}.Open(cmd, "/c cd > here.txt", folder.Path(), 0));
-    std::string marker = folder.Path() + "\\here.txt";
-    std::optional<std::string> printed;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50)) {
-        printed = files.ReadAll(marker);
-        if (printed && printed->find('\n') != std::string::npos)
-            break;
-    }
-    ASSERT_TRUE(printed.has_value());
-    std::string line = printed->substr(0, printed->find_first_of("\r\n"));
-    std::wstring expected = Utf8ToWide(folder.Path());
-    std::wstring got = Utf8ToWide(line);
-    auto lower = [](std::wstring s) {
-        std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return std::towlower(c); });
-        return s;
-    };
-    EXPECT_EQ(lower(expected), lower(got));
-}
+    ASSERT_TRUE(Win32Shell{}.Open(WideBufferToUtf8(system, MAX_PATH) + "\\cmd.exe", "/c cd > here.txt",
+                                  folder.Path(), 0));
+    std::string printed;
+    EXPECT_TRUE(WaitUntil([&] {
+        printed = files.ReadAll(folder.Path() + "\\here.txt").value_or("");
+        return printed.find('\n') != std::string::npos;
+    }));
+    const std::wstring line = Utf8ToWide(printed.substr(0, printed.find_first_of("\r\n")));
+    EXPECT_EQ(lstrcmpiW(folder.WidePath().c_str(), line.c_str()), 0) << printed;
 
-TEST(Win32Shell, AMissingFileIsAFailure) {
-    TempFolder folder;
     EXPECT_FALSE(Win32Shell{}.Open(folder.Path() + "\\no such setup.exe", "", folder.Path(), 0));
 }
 

@@ -20,15 +20,19 @@ struct Win32ProfileEnv {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ProfileFileContract, Win32ProfileEnv);
 
-TEST(Win32ProfileFile, KeepsAUnicodeFileUnicodeAndStartsANewOneAnsi) {
+class Win32ProfileFileTest : public ::testing::Test {
+  protected:
     TempFolder folder;
     Win32FileSystem files;
     Win32ProfileFile profile;
+};
+
+TEST_F(Win32ProfileFileTest, KeepsAUnicodeFileUnicodeAndStartsANewOneAnsi) {
     // A language file saved as UTF-16LE with its byte-order mark.
     std::wstring text = L"\xFEFF[Main]\r\nCaption=\x041F\x0443\x0441\x043A\r\n";
-    std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     std::string lng = folder.Path() + "\\Russian.lng";
-    ASSERT_TRUE(files.ReplaceFile(lng, bytes));
+    ASSERT_TRUE(files.ReplaceFile(
+        lng, std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t))));
     EXPECT_EQ("Пуск", profile.GetString(lng, "Main", "Caption", "", 100));
     ASSERT_TRUE(profile.WriteString(lng, "Main", "Title", "Сценарии"));
     EXPECT_EQ("Сценарии", profile.GetString(lng, "Main", "Title", "", 100));
@@ -40,15 +44,12 @@ TEST(Win32ProfileFile, KeepsAUnicodeFileUnicodeAndStartsANewOneAnsi) {
     EXPECT_EQ("[General]\r\nLanguage=English\r\n", files.ReadAll(ini));
 }
 
-TEST(Win32ProfileFile, ABareFileNameMeansTheCurrentFolder) {
-    TempFolder folder;
-    Win32FileSystem files;
-    Win32ProfileFile profile;
+TEST_F(Win32ProfileFileTest, ABareFileNameMeansTheCurrentFolder) {
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(Utf8ToWide(folder.Path()).c_str()));
-    bool written = profile.WriteString("bare.ini", "General", "SpeedInstall", "1");
-    std::string read = profile.GetString("bare.ini", "General", "SpeedInstall", "", 10);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.WidePath().c_str()));
+    const bool written = profile.WriteString("bare.ini", "General", "SpeedInstall", "1");
+    const std::string read = profile.GetString("bare.ini", "General", "SpeedInstall", "", 10);
     SetCurrentDirectoryW(previous);
     EXPECT_TRUE(written);
     EXPECT_EQ("1", read);

@@ -1,0 +1,125 @@
+#include "tests/win32/WindowTools.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+constexpr UINT kMessageTimeoutMs = 5000;
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    return std::wstring(name, static_cast<std::size_t>(std::max(GetClassNameW(window, name, 256), 0)));
+}
+
+// A message with a timeout, so a hung or busy program fails the test instead of blocking it; 0 on failure.
+DWORD_PTR Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &answer)
+               ? answer
+               : 0;
+}
+
+struct Search {
+    const WindowQuery* query;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    const WindowQuery& q = *search->query;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if ((q.processId == 0 || pid == q.processId) && (!q.visibleOnly || IsWindowVisible(window)) &&
+        window != q.except && (!q.className || ClassOf(window) == *q.className) &&
+        (!q.caption || WindowText(window) == *q.caption)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, Deadline deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+WindowQuery OwnDialog(std::optional<std::wstring> caption) {
+    return {.className = L"#32770", .caption = std::move(caption), .processId = GetCurrentProcessId()};
+}
+
+std::vector<HWND> TopLevelWindows(const WindowQuery& query) {
+    Search search{&query, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindTopLevelWindow(const WindowQuery& query) {
+    const std::vector<HWND> found = TopLevelWindows(query);
+    return found.empty() ? nullptr : found.front();
+}
+
+HWND WaitForWindow(const WindowQuery& query, Deadline deadline) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevelWindow(query)) != nullptr; }, deadline);
+    return found;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+    text.resize(std::min(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())),
+                         text.size() - 1));
+    return text;
+}
+
+std::vector<std::wstring> ListBoxLines(HWND list) {
+    std::vector<std::wstring> lines(Ask(list, LB_GETCOUNT));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lines[i].resize(Ask(list, LB_GETTEXTLEN, i) + 1);
+        lines[i].resize(std::min(Ask(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(lines[i].data())),
+                                 lines[i].size() - 1));
+    }
+    return lines;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !WindowText(child).empty())
+            return WindowText(child);
+    }
+    return {};
+}
+
+bool PressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    return button != nullptr &&
+           PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+WindowWatcher::WindowWatcher(WindowQuery query, std::function<void(HWND)> act, Deadline deadline)
+    : thread_([this, query = std::move(query), act = std::move(act), deadline] {
+          if (HWND window = WaitForWindow(query, deadline)) {
+              found_ = true;
+              act(window);
+              return;
+          }
+          for (HWND stray : TopLevelWindows({.processId = GetCurrentProcessId()})) {
+              for (int id : {IDCANCEL, IDNO, IDOK})
+                  PressButton(stray, id);
+              PostMessageW(stray, WM_CLOSE, 0, 0);
+          }
+      }) {}
+
+bool WindowWatcher::Join() {
+    if (thread_.joinable())
+        thread_.join();
+    return found_;
+}
+
+}  // namespace velmora
