@@ -2,9 +2,8 @@
 // and the language file.
 #include <gtest/gtest.h>
 
-#include <cwctype>
-
 #include "packages/win32/MainWindowIds.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace velmora::e2e {
@@ -15,9 +14,9 @@ class StartupE2eTest : public ::testing::Test {
     void SetUp() override { RemoveProgramSettings(); }
     void TearDown() override { RemoveProgramSettings(); }
 
-    // Starts the program and waits for its main window; fails the test when it does not appear.
-    HWND StartAndWaitForMain(std::optional<Process>& process, const std::wstring& arguments = L"") {
-        process = StartVelmora(arguments);
+    // The started program's main window; fails the test, naming any message the program shows instead, when
+    // none appears.
+    static HWND WaitForMain(const std::optional<Process>& process) {
         if (!process) {
             ADD_FAILURE() << "velmora.exe did not start: " << GetLastError();
             return nullptr;
@@ -32,23 +31,23 @@ class StartupE2eTest : public ::testing::Test {
     }
 
     // Closes the main window as a person would and expects the program to end cleanly.
-    void CloseAndExpectExit(Process& process, HWND main) {
+    static void CloseAndExpectExit(const Process& process, HWND main) {
         PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(process.WaitExit(), std::optional<DWORD>(0));
     }
 };
 
 TEST_F(StartupE2eTest, SecondStartIsRefusedWithAMessageWhileTheFirstKeepsRunning) {
-    std::optional<Process> first;
-    HWND main = StartAndWaitForMain(first);
+    const auto first = StartVelmora();
+    HWND main = WaitForMain(first);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main),
               L"Velmora Runwright (Build 1.2." + std::to_wstring(VELMORA_VERSION_BUILD) + L")");
     SaveScreenshot(main, L"startup-main-window");
 
-    std::optional<Process> second = StartVelmora();
+    const auto second = StartVelmora();
     ASSERT_TRUE(second);
-    HWND box = WaitForMessageBox(second->Id());
+    HWND box = WaitForWindow({.className = L"#32770", .processId = second->Id()});
     ASSERT_NE(box, nullptr) << "the second instance showed no message";
     EXPECT_EQ(MessageBoxText(box), L"Velmora Runwright is started");
     EXPECT_EQ(WindowText(box), L"Velmora Runwright");
@@ -63,26 +62,23 @@ TEST_F(StartupE2eTest, SecondStartIsRefusedWithAMessageWhileTheFirstKeepsRunning
     CloseAndExpectExit(*first, main);
 
     // Closing the window gave up the single-instance marker: a new start opens its window again.
-    std::optional<Process> third;
-    HWND again = StartAndWaitForMain(third);
+    const auto third = StartVelmora();
+    HWND again = WaitForMain(third);
     ASSERT_NE(again, nullptr);
     CloseAndExpectExit(*third, again);
 }
 
 TEST_F(StartupE2eTest, AddSwitchStoresTheUpperCasedFolderAndShowsTheSwitch) {
     TempFolder folder;
-    ASSERT_TRUE(folder.WriteFile(L"one.scn", "scenario"));
-    std::optional<Process> process;
-    HWND main = StartAndWaitForMain(process, L"/add \"" + folder.Path() + L"\\one.scn\"");
+    ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(folder.Path() + "\\one.scn", "scenario"));
+    const auto process = StartVelmora(L"/add \"" + folder.WidePath() + L"\\one.scn\"");
+    HWND main = WaitForMain(process);
     ASSERT_NE(main, nullptr);
 
-    std::wstring upper = folder.Path();
-    for (wchar_t& c : upper) {
-        c = static_cast<wchar_t>(std::towupper(c));
-    }
+    std::wstring upper = folder.WidePath();
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), std::optional<std::wstring>(upper));
-    HWND label = Control(main, kIdSwitchesLine);
-    ASSERT_NE(label, nullptr);
+    HWND label = GetDlgItem(main, kIdSwitchesLine);
     EXPECT_EQ(WindowText(label), L"/add");
     EXPECT_TRUE(IsWindowVisible(label));
     SaveScreenshot(main, L"startup-add-switch");
@@ -90,17 +86,17 @@ TEST_F(StartupE2eTest, AddSwitchStoresTheUpperCasedFolderAndShowsTheSwitch) {
 }
 
 TEST_F(StartupE2eTest, SpeedSwitchStoresTheSpeedAndAPlainStartHidesTheSwitchLabel) {
-    std::optional<Process> process;
-    HWND main = StartAndWaitForMain(process, L"/SPEED=1");
+    const auto process = StartVelmora(L"/SPEED=1");
+    HWND main = WaitForMain(process);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadSetting(L"Install", L"Speed"), std::optional<std::wstring>(L"1"));
-    EXPECT_EQ(WindowText(Control(main, kIdSwitchesLine)), L" /speed");
+    EXPECT_EQ(WindowText(GetDlgItem(main, kIdSwitchesLine)), L" /speed");
     CloseAndExpectExit(*process, main);
 
-    std::optional<Process> plain;
-    main = StartAndWaitForMain(plain);
+    const auto plain = StartVelmora();
+    main = WaitForMain(plain);
     ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(IsWindowVisible(Control(main, kIdSwitchesLine)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(main, kIdSwitchesLine)));
     CloseAndExpectExit(*plain, main);
 }
 
@@ -109,23 +105,23 @@ TEST_F(StartupE2eTest, ShippedEnglishLanguageFileIsFoundAndAMissingOneIsReported
     ASSERT_TRUE(lang != 1031 && lang != 1049 && lang != 1058 && lang != 1059)
         << "this test needs a user language that maps to English, not " << lang;
     // The user's language here is English and language\English.lng ships beside the program: no message.
-    std::optional<Process> process;
-    HWND main = StartAndWaitForMain(process);
+    const auto process = StartVelmora();
+    HWND main = WaitForMain(process);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(FindTopLevelWindow({.className = L"#32770", .processId = process->Id()}), nullptr);
     CloseAndExpectExit(*process, main);
 
     // A chosen language without its file is reported, naming the file, before the window opens.
-    ASSERT_TRUE(WriteUserString(std::wstring(kSettingsKey) + L"\\Language", L"Language", L"Klingon"));
-    std::optional<Process> missing = StartVelmora();
+    ASSERT_TRUE(WriteSetting(L"Language", L"Language", L"Klingon"));
+    const auto missing = StartVelmora();
     ASSERT_TRUE(missing);
-    HWND box = WaitForMessageBox(missing->Id());
+    HWND box = WaitForWindow({.className = L"#32770", .processId = missing->Id()});
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box),
               L"Отсутствует файл перевода " + VelmoraFolder() + L"\\language\\Klingon.lng");
     SaveScreenshot(box, L"startup-missing-language");
     ASSERT_TRUE(PressButton(box, IDOK));
-    main = WaitForWindow({.className = kMainWindowClass, .processId = missing->Id()});
+    main = WaitForMain(missing);
     ASSERT_NE(main, nullptr);
     CloseAndExpectExit(*missing, main);
 }
