@@ -33,7 +33,7 @@ while IFS= read -r file; do
         fi
     done < <(grep -noE '^#include "[^"]+"' "$file" | sed -E 's/^([0-9]+):#include "(.*)"$/\1:\2/')
 done < <(git ls-files '*.cpp' '*.h')
-names=$(git ls-files '*.cpp' '*.h' '*.hpp' '*.rc' | grep -v '^tests/fixtures/' | while read -r f; do
+names=$(git ls-files '*.cpp' '*.h' '*.hpp' '*.rc' | while read -r f; do
     sed -E 's/"([^"\\]|\\.)*"//g' "$f" |
         grep -nE '\b(frm|lbl|cmd|img|tmr|mnu|chk|txt|lst|opt)[A-Z]|\b[gm]_[A-Za-z]|_(Click|Timer)\b' | sed "s|^|$f:|"
 done || true)
