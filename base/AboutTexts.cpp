@@ -24,8 +24,6 @@ AboutTexts MakeAboutTexts(const Language& language) {
     texts.product = "Runwright";
     texts.description = language.LangText(
         "Программа поможет Вам выполнить очередную рутину - установка ПО по заданному шаблону", "About", 2);
-    texts.suggestions =
-        language.LangText("Ваши предложения, замечания, пожелания присылайте по адрессу", "About", 3);
     texts.rightsCaption = language.LangTextAffix("Авторские права", "About", 4, false, ":");
     texts.rights = "© 2026 Velmora";
 
@@ -36,6 +34,10 @@ AboutTexts MakeAboutTexts(const Language& language) {
     texts.version = version + ProgramVersionText();
 
     texts.mail = MailLink(AuthorMailAddress());
+    // The request to write is left out with the address it points to.
+    if (!texts.mail.target.empty())
+        texts.suggestions =
+            language.LangText("Ваши предложения, замечания, пожелания присылайте по адрессу", "About", 3);
     texts.site = {WebSiteAddress(), WebSiteAddress()};
     texts.guestBook = {GuestBookAddress(), GuestBookAddress()};
 

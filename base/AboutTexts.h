@@ -19,9 +19,9 @@ struct AboutTexts {
     std::string product;
     std::string description;
     std::string version;
-    std::string suggestions;
-    AboutLink mail;  // the author's address; not shown when the build gives none
-    AboutLink site;  // the two web sites, likewise
+    std::string suggestions;  // the request to write to the author, empty when there is no address
+    AboutLink mail;           // the author's address; not shown when the build gives none
+    AboutLink site;           // the two web sites, likewise
     AboutLink guestBook;
     std::string rightsCaption;
     std::string rights;
