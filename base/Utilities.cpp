@@ -1,5 +1,7 @@
 #include "base/Utilities.h"
 
+#include <algorithm>
+
 #include "base/SharedState.h"
 
 namespace velmora {
@@ -35,7 +37,22 @@ std::string Trim(const std::string& text) {
 }
 
 std::size_t FindNoCase(const std::string& haystack, const std::string& needle, std::size_t from) {
-    return ToLower(haystack).find(ToLower(needle), from);
+    // Folding keeps bytes below 0x80 below it and the others above, so an ASCII needle is found in the folded
+    // text exactly where it matches the text letter by letter in ASCII; path variables are such needles.
+    auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (!std::all_of(needle.begin(), needle.end(), ascii))
+        return ToLower(haystack).find(ToLower(needle), from);
+    if (from > haystack.size() || needle.size() > haystack.size() - from)
+        return std::string::npos;
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t at = from; at + needle.size() <= haystack.size(); ++at) {
+        std::size_t k = 0;
+        while (k < needle.size() && fold(haystack[at + k]) == fold(needle[k]))
+            ++k;
+        if (k == needle.size())
+            return at;
+    }
+    return std::string::npos;
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {

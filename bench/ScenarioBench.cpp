@@ -14,6 +14,7 @@
 #include <iostream>
 #include <random>
 
+#include "bench/PackageListBench.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "scenario/AnsiCodePage.h"
 #include "scenario/ScenarioImage.h"
@@ -187,6 +188,8 @@ int CheckRatio() {
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--scenario-ratio")
         return velmora::CheckRatio();
+    if (argc == 2 && std::string(argv[1]) == "--package-list-ratio")
+        return velmora::CheckPackageListRatio();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

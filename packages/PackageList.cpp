@@ -73,6 +73,48 @@ std::vector<std::size_t> OrderAfterSwaps(const std::vector<std::string_view>& ke
     return order;
 }
 
+// Whether each installer exists, as PathExists answers. Installers often lie together in one distribution
+// folder: such a folder's files are listed once instead of looking each installer up, which on a disc costs a
+// seek each. A name the listing does not hold is still looked up, so the answer stays the look-up's.
+std::vector<bool> InstallersPresent(FileSystem& files, const std::vector<std::string>& paths) {
+    constexpr std::size_t kListFrom = 8;
+    std::vector<bool> present(paths.size(), false);
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byFolder;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::size_t slash = paths[i].rfind('\\');
+        if (slash != std::string::npos && slash + 1 < paths[i].size())
+            byFolder[std::string_view(paths[i]).substr(0, slash + 1)].push_back(i);
+        else
+            present[i] = PathExists(files, paths[i]);
+    }
+    for (const auto& [folder, members] : byFolder) {
+        std::vector<std::string> names;
+        if (members.size() >= kListFrom)
+            names = files.ListFiles(std::string(folder), "*");
+        std::unordered_set<std::string_view> listed(names.begin(), names.end());
+        for (std::size_t i : members) {
+            std::string_view name = std::string_view(paths[i]).substr(folder.size());
+            present[i] = listed.count(name) > 0 || PathExists(files, paths[i]);
+        }
+    }
+    return present;
+}
+
+std::string Described(const std::string& name, const std::string& description) {
+    if (description.empty())
+        return name;
+    std::string tip;
+    tip.reserve(name.size() + 3 + description.size());
+    return tip.append(name).append(" - ").append(description);
+}
+
+// Trims in place; most texts have nothing to trim and are not copied.
+void TrimBlanks(std::string& text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!text.empty() && (blank(text.front()) || blank(text.back())))
+        text = Trim(text);
+}
+
 }  // namespace
 
 std::vector<std::string> ParseOrderFile(std::string_view text) {
@@ -123,33 +165,37 @@ bool PackageList::Load(const std::string& folder) {
         return false;
     }
     std::vector<std::string> names = FolderNames();
-    // Sorted as the system's own listing of a folder sorts, by the names in capitals; a listing that comes
-    // sorted already costs one pass.
-    std::vector<std::pair<std::string, std::string>> byCapitals;
-    byCapitals.reserve(names.size());
-    for (std::string& name : names)
-        byCapitals.emplace_back(ToUpper(name), std::move(name));
-    if (!std::is_sorted(byCapitals.begin(), byCapitals.end()))
-        std::sort(byCapitals.begin(), byCapitals.end());
+    // Sorted as the system's own listing of a folder sorts, by the names in capitals.
+    std::vector<std::string> capitals;
+    capitals.reserve(names.size());
+    for (const std::string& name : names)
+        capitals.push_back(ToUpper(name));
+    std::vector<std::size_t> sorted(names.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = i;
+    std::sort(sorted.begin(), sorted.end(), [&](std::size_t a, std::size_t b) {
+        int byCapitals = capitals[a].compare(capitals[b]);
+        return byCapitals != 0 ? byCapitals < 0 : names[a] < names[b];
+    });
 
-    std::vector<std::size_t> order(byCapitals.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    std::vector<std::size_t> order = sorted;
     std::optional<std::string> file;
-    if (!byCapitals.empty())
+    if (!names.empty())
         file = p_.files.ReadAll(AddBackslash(folder_) + kOrderFileName);
     if (file) {
         // Lines and names meet in the file's code page, where the original program compared them.
-        std::vector<std::string> entries = ParseOrderFile(*file);
         std::vector<std::string> encoded;
-        encoded.reserve(byCapitals.size());
-        for (const auto& entry : byCapitals)
-            encoded.push_back(p_.codec.ToAnsi(entry.second));
-        order = OrderAfterSwaps(std::vector<std::string_view>(encoded.begin(), encoded.end()), entries);
+        encoded.reserve(names.size());
+        for (std::size_t from : sorted)
+            encoded.push_back(p_.codec.ToAnsi(names[from]));
+        std::vector<std::size_t> moved = OrderAfterSwaps(
+            std::vector<std::string_view>(encoded.begin(), encoded.end()), ParseOrderFile(*file));
+        for (std::size_t i = 0; i < moved.size(); ++i)
+            order[i] = sorted[moved[i]];
     }
     items.reserve(order.size());
     for (std::size_t from : order)
-        items.push_back(PackageItem{std::move(byCapitals[from].second), false, {}});
+        items.push_back(PackageItem{std::move(names[from]), false, {}});
     return true;
 }
 
@@ -158,38 +204,34 @@ void PackageList::Clear() {
     folder_.clear();
 }
 
-std::string PackageList::TipFromBytes(const std::string& name, std::optional<std::string> bytes,
-                                      ScenarioImage& image) const {
-    // A file that cannot be read or holds no header names no installer, and so gets the installer's tip.
-    std::string installer;
-    if (bytes) {
-        image.LoadImageBytes(std::move(*bytes));
-        image.UnscrambleImage();
-        if (image.ReadHeader())
-            image.GetInstallerPath(installer);
-    }
-    if (!PathExists(p_.files, p_.pathVars.ExpandPathVars(installer)))
-        return p_.language.LangText("Не найден исполняемый файл", "main", 19);
-    std::string description = Trim(StripTrailingNulls(image.GetDescription()));
-    return description.empty() ? name : name + " - " + description;
-}
-
 void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& progress) {
     ScenarioImage image(p_.codec, p_.pathVars);
-    const std::string missing = p_.language.LangText("Файл не найден", "main", 21);
     const int count = static_cast<int>(items.size());
+    const std::string prefix = AddBackslash(folder_);
+    const std::string noFile = p_.language.LangText("Файл не найден", "main", 21);
+    std::vector<std::string> installers(items.size());
+    std::vector<bool> fileFound(items.size(), false);
+    std::string path, description;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        std::string path = PathOf(i);
-        // A file that can be read exists; only one that cannot is looked for, which spares a look-up for
-        // every package.
+        path.assign(prefix).append(items[i].name).append(".SCN");
+        // A file that can be read exists; only one that cannot is looked for.
         std::optional<std::string> bytes = p_.files.ReadAll(path);
         if (!bytes && !PathExists(p_.files, path)) {
-            items[i].tip = missing;
+            items[i].tip = noFile;
             continue;
         }
+        fileFound[i] = true;
         if (progress)
             progress(static_cast<int>(i) + 1, count);
-        items[i].tip = TipFromBytes(items[i].name, std::move(bytes), image);
+        description.clear();
+        ReadTipFacts(std::move(bytes), image, installers[i], description);
+        items[i].tip = Described(items[i].name, description);
+    }
+    std::vector<bool> installerFound = InstallersPresent(p_.files, installers);
+    const std::string noInstaller = p_.language.LangText("Не найден исполняемый файл", "main", 19);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (fileFound[i] && !installerFound[i])
+            items[i].tip = noInstaller;
     }
 }
 
@@ -199,7 +241,29 @@ std::string PackageList::TipFor(const std::string& name) const {
     if (!bytes && !PathExists(p_.files, path))
         return p_.language.LangText("Файл не найден", "main", 21);
     ScenarioImage image(p_.codec, p_.pathVars);
-    return TipFromBytes(name, std::move(bytes), image);
+    std::string installer, description;
+    ReadTipFacts(std::move(bytes), image, installer, description);
+    if (!PathExists(p_.files, installer))
+        return p_.language.LangText("Не найден исполняемый файл", "main", 19);
+    return Described(name, description);
+}
+
+void PackageList::ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
+                               std::string& description) const {
+    // A file that cannot be read or holds no header names no installer, and so gets the installer's tip.
+    if (!bytes)
+        return;
+    image.LoadImageBytes(std::move(*bytes));
+    image.UnscrambleImage();
+    if (!image.ReadHeader() || !image.GetInstallerPath(installer))
+        return;
+    // Every path variable's name holds a percent sign; a path without one expands to itself.
+    if (installer.find('%') != std::string::npos)
+        installer = p_.pathVars.ExpandPathVars(installer);
+    TrimBlanks(installer);
+    // The description field ends at its first zero byte, so only blanks are left to trim.
+    description = image.GetDescription();
+    TrimBlanks(description);
 }
 
 bool PackageList::SaveOrder() const {

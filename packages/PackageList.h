@@ -81,8 +81,9 @@ class PackageList {
 
   private:
     std::vector<std::string> FolderNames() const;
-    std::string TipFromBytes(const std::string& name, std::optional<std::string> bytes,
-                             ScenarioImage& image) const;
+    // The installer path, expanded and trimmed, and the description of a scenario file's bytes.
+    void ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
+                      std::string& description) const;
 
     PackageListPorts p_;
     std::string folder_;

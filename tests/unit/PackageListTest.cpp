@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "base/Utilities.h"
+
 #include "tests/unit/PackageFolder.h"
 
 namespace velmora {
@@ -125,6 +127,24 @@ TEST_F(PackageListTest, TipsSayWhatIsMissingOrDescribeThePackage) {
     EXPECT_TRUE(list.MatchesFolder());
     list.items[0].name = "Blank";
     EXPECT_FALSE(list.MatchesFolder());
+}
+
+TEST_F(PackageListTest, InstallersSharingAFolderAreFoundAsOneByOne) {
+    for (int i = 0; i < 9; ++i)
+        AddPackage("p" + std::to_string(i), "", "C:\\Dist\\setup" + std::to_string(i) + ".exe", i != 4);
+    AddPackage("q", "", "C:\\Dist\\SETUP1.EXE", false);  // another case than the file's
+    AddPackage("r", "", "C:\\Dist\\tools.exe", false);
+    files.AddFolder("C:\\Dist\\tools.exe");  // a folder counts, as for every existence check
+    ASSERT_TRUE(list.Load(kFolder));
+    list.LoadTips();
+    for (const PackageItem& item : list.items) {
+        std::string installer = item.name == "q"   ? "SETUP1.EXE"
+                                : item.name == "r" ? "tools.exe"
+                                                   : "setup" + item.name.substr(1) + ".exe";
+        bool present = PathExists(files, "C:\\Dist\\" + installer);
+        EXPECT_EQ(item.tip, present ? item.name : "Не найден исполняемый файл") << item.name;
+        EXPECT_EQ(present, item.name != "p4");
+    }
 }
 
 }  // namespace

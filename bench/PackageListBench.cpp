@@ -1,0 +1,199 @@
+// What it costs to open a folder of packages (list it, apply the order file, read every tip), measured
+// against the cost of only reading the same files' bytes through the same file system: opening a big folder
+// must not be noticeably slower than the disk already makes it.
+//
+// With --package-list-ratio it makes 10,000 scenario files, their installers and a 10,000-line order file in
+// a temporary folder, times both ways side by side and fails when opening costs more than 1.5 times the
+// reading.
+#include "bench/PackageListBench.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <random>
+
+#include "packages/PackageList.h"
+#include "platform/WildcardMatch.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryProfileFile.h"
+#include "scenario/AnsiCodePage.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kPackageCount = 10000;
+constexpr double kAllowedRatio = 1.5;
+
+// The files of a POSIX system under Windows paths: backslashes become slashes. Only what listing a folder and
+// reading its packages needs; the rest refuses.
+class PosixFileSystem : public FileSystem {
+  public:
+    bool Exists(const std::string& path) override {
+        struct stat info {};
+        return ::stat(Native(path).c_str(), &info) == 0;
+    }
+    bool IsDirectory(const std::string& path) override {
+        struct stat info {};
+        return ::stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    std::optional<std::string> ReadAll(const std::string& path) override {
+        int file = ::open(Native(path).c_str(), O_RDONLY);
+        if (file < 0)
+            return std::nullopt;
+        struct stat info {};
+        std::optional<std::string> bytes;
+        if (::fstat(file, &info) == 0) {
+            bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
+            if (::read(file, bytes->data(), bytes->size()) != static_cast<ssize_t>(bytes->size()))
+                bytes.reset();
+        }
+        ::close(file);
+        return bytes;
+    }
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override {
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(Native(folder).c_str())) {
+            auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+            while (dirent* entry = ::readdir(dir)) {
+                if (entry->d_type == DT_REG && WildcardMatch<char>(entry->d_name, pattern, fold))
+                    names.emplace_back(entry->d_name);
+            }
+            ::closedir(dir);
+        }
+        return names;
+    }
+    bool ReplaceFile(const std::string&, std::string_view) override { return false; }
+    bool Rename(const std::string&, const std::string&) override { return false; }
+    bool Remove(const std::string&) override { return false; }
+    std::string CurrentDirectory() override { return {}; }
+    bool Copy(const std::string&, const std::string&) override { return false; }
+    bool CreateFolder(const std::string&) override { return false; }
+    bool SetNormalAttributes(const std::string&) override { return false; }
+
+  private:
+    static std::string Native(std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+// A folder of packages as a recorder leaves them, their installers together in one distribution folder on the
+// "disc" beside them, and the order file of a user who rearranged the whole list. (With every installer in a
+// folder of its own, each tip costs one more look-up of its own, about half a file's reading here.)
+struct Folder {
+    explicit Folder(Codec& codec)
+        : root(std::filesystem::temp_directory_path() / ("velmora-packages-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(root / "Packages");
+        std::filesystem::create_directories(root / "Soft");
+        MemoryFileSystem none;
+        PathVariables vars(none);
+        std::mt19937 random(42);
+        auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        for (int i = 0; i < kPackageCount; ++i) {
+            std::string name = "Пакет " + std::to_string(i);
+            std::string installer = "%DRIVEAPP%\\Soft\\setup" + std::to_string(i) + ".exe";
+            ScenarioImage image(codec, vars);
+            image.NewImage(installer, "Установка пакета программ номер " + std::to_string(i), 1920, 1080);
+            for (int s = pick(4, 24); s > 0; --s) {
+                StepState step;
+                step.windows = {{"#32770", "Мастер установки - шаг " + std::to_string(s), 0},
+                                {"Button", "&Далее >", 1}};
+                step.events = {{kButtonLeft, kKindPress, pick(0, 80), pick(0, 20)},
+                               {kButtonLeft, kKindRelease, 0, 0}};
+                image.AppendStep(step);
+            }
+            image.AppendInstallerPath(installer);
+            image.AppendCommandLine("/S");
+            image.AppendRecordStamp(LocalTime{2026, 12, 6, 10, 0, 0});
+            image.ScrambleImage();
+            std::filesystem::path file = root / "Packages" / (name + ".SCN");
+            WriteFile(file, image.Bytes());
+            WriteFile(root / "Soft" / ("setup" + std::to_string(i) + ".exe"), "MZ");
+            paths.push_back(file.string());
+            order.push_back(name);
+        }
+        std::shuffle(order.begin(), order.end(), random);
+        WriteFile(root / "Packages" / kOrderFileName, codec.ToAnsi(FormatOrderFile(order)));
+        paths.push_back((root / "Packages" / kOrderFileName).string());
+    }
+    ~Folder() { std::filesystem::remove_all(root); }
+
+    std::filesystem::path root;
+    std::vector<std::string> paths;  // every file opening the folder reads
+    std::vector<std::string> order;  // the packages as the order file lists them
+};
+
+double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <typename Pass>
+double Seconds(Pass pass) {
+    double start = CpuSeconds();
+    volatile std::size_t sink = pass();
+    (void)sink;
+    return CpuSeconds() - start;
+}
+
+}  // namespace
+
+int CheckPackageListRatio() {
+    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
+    Folder folder(*codec);
+    PosixFileSystem files;
+    MemoryFileSystem noFiles;
+    MemoryProfileFile profile(noFiles);
+    FakeDialogs dialogs;
+    Language language(noFiles, profile, dialogs);
+    PathVariables vars(files);
+    vars.variables[5].second = folder.root.string();
+    PackageList list({files, *codec, language, vars});
+
+    auto readOnly = [&] {
+        std::size_t total = 0;
+        for (const std::string& path : folder.paths) {
+            if (std::optional<std::string> bytes = files.ReadAll(path))
+                total += bytes->size();
+        }
+        return total;
+    };
+    auto open = [&] {
+        list.Load((folder.root / "Packages").string());
+        list.LoadTips();
+        return list.items.size();
+    };
+    double readBest = 1e9, openBest = 1e9;
+    for (int round = 0; round < 9; ++round) {
+        readBest = std::min(readBest, Seconds(readOnly));
+        openBest = std::min(openBest, Seconds(open));
+    }
+    bool ordered = list.items.size() == folder.order.size();
+    for (std::size_t i = 0; ordered && i < list.items.size(); ++i)
+        ordered = list.items[i].name == folder.order[i] &&
+                  list.items[i].tip.find(" - Установка") != std::string::npos;
+    double ratio = openBest / readBest;
+    std::printf("%d packages and a %d-line order file\n", kPackageCount, kPackageCount);
+    std::printf("reading the files' bytes only (processor time):          %8.1f ms\n", readBest * 1000);
+    std::printf("listing, ordering and reading every tip (processor time): %8.1f ms\n", openBest * 1000);
+    std::printf("ratio %.2f (allowed %.1f)%s\n", ratio, kAllowedRatio,
+                ordered ? "" : "; the order or the tips are wrong");
+    return ordered && ratio <= kAllowedRatio ? 0 : 1;
+}
+
+}  // namespace velmora
