@@ -165,10 +165,10 @@ class PlaybackE2eTest : public ::testing::Test {
     }
 };
 
-Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10) {
-    std::vector<Link> chain{{L"VelmoraFixtureWizard", L"Fixture Setup", 1}};
-    chain.insert(chain.end(), below.begin(), below.end());
-    return Click{chain, x, y, std::nullopt};
+// A click on a window below the fixture wizard's frame, typing the text when there is one.
+Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {}) {
+    below.insert(below.begin(), Link{L"VelmoraFixtureWizard", L"Fixture Setup", 1});
+    return Click{below, x, y, std::move(text)};
 }
 
 // A scenario that waits on the fixture wizard for a button it never shows, until a person acts on the panel.
@@ -187,11 +187,10 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     TempFolder folder;
     const std::wstring result = folder.WidePath() + L"\\result.txt";
 
-    Click text = FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10);
-    text.text = L"D:\\Apps\\Fixture Target";
     const std::vector<Click> clicks{
         FixtureClick({{L"Button", L"Next >", 1}}),
-        text,
+        FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10,
+                     L"D:\\Apps\\Fixture Target"),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Create shortcuts", 1}}, 8,
                      10),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Add component", 2}}),
@@ -260,17 +259,16 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
 TEST_F(PlaybackE2eTest, DirectRunClicksThroughARealNsisInstallerIntoTheTypedFolder) {
     TempFolder folder;
     const std::wstring target = folder.WidePath() + L"\\Installed Product";
-    auto nsis = [](const std::wstring& caption, std::vector<Link> below, int x = 30, int y = 10) {
+    auto nsis = [](const std::wstring& caption, std::vector<Link> below, int x = 30, int y = 10,
+                   std::optional<std::wstring> text = {}) {
         below.insert(below.begin(), Link{L"#32770", caption, 1});
-        return Click{below, x, y, std::nullopt};
+        return Click{below, x, y, std::move(text)};
     };
     // The pages after the welcome page carry a blank after the product's caption.
-    Click folderText = nsis(L"Fixture Product Setup ", {{L"#32770", L"", 1}, {L"Edit", L"", 1}}, 60, 8);
-    folderText.text = target;
     const std::vector<Click> clicks{
         nsis(L"Fixture Product Setup", {{L"Button", L"&Next >", 1}}),
         nsis(L"Fixture Product Setup ", {{L"Button", L"I &Agree", 1}}),
-        folderText,
+        nsis(L"Fixture Product Setup ", {{L"#32770", L"", 1}, {L"Edit", L"", 1}}, 60, 8, target),
         nsis(L"Fixture Product Setup ", {{L"Button", L"&Install", 1}}),
         nsis(L"Fixture Product Setup ", {{L"Button", L"&Finish", 1}}),
     };
