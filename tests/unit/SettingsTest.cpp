@@ -20,10 +20,10 @@ class FilesWithRelativeFolders : public MemoryFileSystem {
     bool IsDirectory(const std::string& path) override {
         return relative.count(path) > 0 || MemoryFileSystem::IsDirectory(path);
     }
-    std::set<std::string> relative;
+    std::set<std::string> relative{"X", "Ж", "XY"};
 };
 
-// A disc in drive E: with the program at its root.
+// A disc in drive E: with the program at its root, and what the user had chosen before.
 class SettingsTest : public ::testing::Test {
   protected:
     SettingsTest() {
@@ -31,15 +31,15 @@ class SettingsTest : public ::testing::Test {
         system.driveRoots = {"C:\\", "E:\\"};
         system.driveTypes = {{"C:\\", DriveType::Fixed}, {"E:\\", DriveType::CdRom}};
         vars.Init(system, registry);
+        files.AddFolder("E:\\Other");
+        files.AddFile("E:\\notafolder.txt");
+    }
+    IniReadResult ReadIni(const std::string& general) {
         settings.Save("Install", "Speed", "0");
         settings.Save("Path", "FolderSCN", "C:\\Before");
-    }
-    IniReadResult ReadIni(const std::string& iniText) {
-        files.AddFile("E:\\velmora.ini", iniText);
+        files.AddFile("E:\\velmora.ini", "[General]\r\n" + general);
         return ReadIniSettings("E:\\", files, profile, settings, vars);
     }
-    std::string Speed() { return settings.Get("Install", "Speed", "?"); }
-    std::string Folder() { return settings.Get("Path", "FolderSCN", "?"); }
 
     FilesWithRelativeFolders files;
     MemoryProfileFile profile{files};
@@ -50,95 +50,42 @@ class SettingsTest : public ::testing::Test {
     PathVariables vars{files};
 };
 
-TEST_F(SettingsTest, MissingFileSetsOnlyTheStatus) {
+TEST_F(SettingsTest, DiscSettingsAreCopiedOverTheUsersOnes) {
+    struct Case {
+        std::string general, speed, folder, language;
+    };
+    // The default folder "%cdrom%\Folder SCN" does not exist yet; a folder of one character or a file is
+    // ignored; speeds other than 0 and 1, or none, are the slowest; the language name is cut to 99.
+    for (const Case& c : {
+             Case{"SpeedInstall=1\r\n", "1", "C:\\Before", ""},
+             Case{"SpeedInstall=0\r\nSCNFolder=%CDROM%\\Other\r\n", "0", "E:\\Other", ""},
+             Case{"SpeedInstall=5\r\nSCNFolder=X\r\nLanguage=English\r\n", "2", "C:\\Before", "English"},
+             Case{"SpeedInstall=abc\r\nSCNFolder=Ж\r\n", "2", "C:\\Before", ""},
+             Case{"SCNFolder=XY\r\n", "2", "XY", ""},
+             Case{"SCNFolder=E:\\notafolder.txt\r\nLanguage=" + std::string(150, 'L') + "\r\n", "2",
+                  "C:\\Before", std::string(99, 'L')},
+         }) {
+        const IniReadResult result = ReadIni(c.general);
+        EXPECT_EQ(result.iniStatus, "") << c.general;
+        EXPECT_EQ(settings.Get("Install", "Speed", "?"), c.speed) << c.general;
+        EXPECT_EQ(settings.Get("Path", "FolderSCN", "?"), c.folder) << c.general;
+        EXPECT_EQ(result.language, c.language) << c.general;
+    }
     files.AddFolder("E:\\Folder SCN");
-    IniReadResult result = ReadIniSettings("E:\\", files, profile, settings, vars);
-    EXPECT_EQ(result.iniStatus, "Не найден файл настроек velmora.ini");
-    EXPECT_EQ(Speed(), "0");
-    EXPECT_EQ(Folder(), "C:\\Before");
+    ReadIni("");
+    EXPECT_EQ(settings.Get("Path", "FolderSCN", "?"), "E:\\Folder SCN");
 }
 
-TEST_F(SettingsTest, SpeedValuesMapToThreeLevels) {
-    EXPECT_EQ(ReadIni("[General]\r\nSpeedInstall=1\r\n").iniStatus, "");
-    EXPECT_EQ(Speed(), "1");
-    ReadIni("[General]\r\nSpeedInstall=0\r\n");
-    EXPECT_EQ(Speed(), "0");
-    ReadIni("[General]\r\nSpeedInstall=5\r\n");
-    EXPECT_EQ(Speed(), "2");
-    settings.Save("Install", "Speed", "0");
-    ReadIni("[General]\r\nSpeedInstall=abc\r\n");
-    EXPECT_EQ(Speed(), "2");
-    settings.Save("Install", "Speed", "0");
-    ReadIni("[General]\r\n");
-    EXPECT_EQ(Speed(), "2");
-}
-
-TEST_F(SettingsTest, ScenarioFolderIsExpandedAndMustExist) {
-    // The default "%cdrom%\Folder SCN" when the key is missing, but only once that folder is there.
-    ReadIni("[General]\r\n");
-    EXPECT_EQ(Folder(), "C:\\Before");
-    files.AddFolder("E:\\Folder SCN");
-    ReadIni("[General]\r\n");
-    EXPECT_EQ(Folder(), "E:\\Folder SCN");
-    files.AddFolder("E:\\Other");
-    ReadIni("[General]\r\nSCNFolder=%CDROM%\\Other\r\n");
-    EXPECT_EQ(Folder(), "E:\\Other");
-}
-
-TEST_F(SettingsTest, OneCharacterOrFileNamedFolderIsIgnored) {
-    files.relative = {"X", "Ж", "XY"};
-    ReadIni("[General]\r\nSCNFolder=X\r\n");
-    EXPECT_EQ(Folder(), "C:\\Before");
-    ReadIni("[General]\r\nSCNFolder=Ж\r\n");
-    EXPECT_EQ(Folder(), "C:\\Before");
-    ReadIni("[General]\r\nSCNFolder=XY\r\n");
-    EXPECT_EQ(Folder(), "XY");
-    settings.Save("Path", "FolderSCN", "C:\\Before");
-    files.AddFile("E:\\notafolder.txt");
-    ReadIni("[General]\r\nSCNFolder=E:\\notafolder.txt\r\n");
-    EXPECT_EQ(Folder(), "C:\\Before");
-}
-
-TEST_F(SettingsTest, LanguageKeyIsReturnedAndCutToNinetyNine) {
-    EXPECT_EQ(ReadIni("[General]\r\nLanguage=English\r\n").language, "English");
-    EXPECT_EQ(ReadIni("[General]\r\n").language, "");
-    EXPECT_EQ(ReadIni("[General]\r\nLanguage=" + std::string(150, 'L') + "\r\n").language,
-              std::string(99, 'L'));
-}
-
-TEST_F(SettingsTest, WriteIniSettingSkipsEmptyPartsAndReportsFailure) {
+TEST_F(SettingsTest, WriteIniSettingSkipsAnEmptyValueAndReportsAFailedWrite) {
     files.AddFolder("E:\\Disc");
-    EXPECT_TRUE(WriteIniSetting("E:\\Disc", "SpeedInstall", "1", profile, dialogs));
     EXPECT_TRUE(WriteIniSetting("E:\\Disc", "Language", "", profile, dialogs));
-    EXPECT_TRUE(WriteIniSetting("E:\\Disc", "", "x", profile, dialogs));
-    EXPECT_EQ(profile.GetString("E:\\Disc\\velmora.ini", "General", "SpeedInstall", "", 128), "1");
-    EXPECT_EQ(profile.GetString("E:\\Disc\\velmora.ini", "General", "Language", "none", 128), "none");
-    EXPECT_TRUE(dialogs.messages.empty());
-
+    EXPECT_FALSE(files.Exists("E:\\Disc\\velmora.ini"));
+    EXPECT_TRUE(WriteIniSetting("E:\\Disc", "SpeedInstall", "1", profile, dialogs));
     files.SetReadOnly("E:\\Disc\\velmora.ini");
     EXPECT_FALSE(WriteIniSetting("E:\\Disc", "SCNFolder", "%cdrom%\\Folder SCN", profile, dialogs));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               "Запись в файл - провалена. Возможно\n установлен атрибут только для чтения");
-    EXPECT_EQ(dialogs.messages[0].title, "Velmora Runwright");
-}
-
-TEST_F(SettingsTest, NumbersAndSpeedLevelReadSafely) {
-    EXPECT_EQ(GetSettingNumber(settings, kSettingTopMost), 0);
-    settings.Save("View", "TopMost", " 1");
-    EXPECT_EQ(GetSettingNumber(settings, kSettingTopMost), 1);
-    settings.Save("View", "TopMost", "yes");
-    EXPECT_EQ(GetSettingNumber(settings, kSettingTopMost), 0);
-    EXPECT_EQ(GetSpeedLevel(settings), 0);
-    settings.Save("Install", "Speed", "7");
-    EXPECT_EQ(GetSpeedLevel(settings), 2);
-    settings.Save("Install", "Speed", "-1");
-    EXPECT_EQ(GetSpeedLevel(settings), 2);
-    settings.Save("Install", "Speed", "99999999999999999999");
-    EXPECT_EQ(GetSpeedLevel(settings), 2);
-    settings.values.clear();
-    EXPECT_EQ(GetSpeedLevel(settings), 2);
-    EXPECT_EQ(GetSetting(settings, kSettingFolderBrowseExe), "c:\\");
 }
 
 }  // namespace
