@@ -1,8 +1,7 @@
-// What it costs to load a folder of scenarios, measured against the cost of only reading their bytes: the
-// parse must not make listing or playing a folder noticeably slower than the disk already does.
-//
-// Without arguments this runs the Google Benchmark cases; with --scenario-ratio it makes 10,000 scenario
-// files, times both ways side by side and fails when loading costs more than twice the plain reading.
+// What it costs to load a folder of scenarios against only reading their bytes: the parse must not make
+// listing or playing a folder noticeably slower than the disk already does. Without arguments this runs the
+// Google Benchmark cases; --scenario-ratio fails when loading 10,000 files costs more than twice reading
+// them.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -11,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <random>
 
 #include "bench/PackageListBench.h"
@@ -25,22 +23,11 @@ namespace {
 constexpr int kFileCount = 10000;
 constexpr double kAllowedRatio = 2.0;
 
-struct Context {
-    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
-    MemoryFileSystem files;
-    PathVariables vars{files};
-};
-
-Context& Shared() {
-    static Context context;
-    return context;
-}
-
 // A scenario like a recorder writes: a few dialogs, each clicked through with a press, moves and a release,
 // now and then a typed path.
-std::string MakeScenario(std::mt19937& random) {
+std::string MakeScenario(std::mt19937& random, Codec& codec, const PathVariables& vars) {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    ScenarioImage image(*Shared().codec, Shared().vars);
+    ScenarioImage image(codec, vars);
     image.NewImage("%DRIVEAPP%\\Soft\\setup.exe", "Установка пакета программ", 1920, 1080);
     for (int s = pick(4, 24); s > 0; --s) {
         StepState step;
@@ -79,32 +66,29 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 // A folder of scenario files that lives as long as the program.
-class Folder {
-  public:
-    Folder()
-        : path_(std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(path_);
+struct Folder {
+    Folder() {
+        std::filesystem::create_directories(path);
         std::mt19937 random(42);
         for (int i = 0; i < kFileCount; ++i) {
-            std::string name = (path_ / ("package" + std::to_string(i) + ".SCN")).string();
-            std::string bytes = MakeScenario(random);
-            std::ofstream(name, std::ios::binary)
-                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            names_.push_back(name);
-            totalBytes_ += bytes.size();
+            names.push_back((path / ("package" + std::to_string(i) + ".SCN")).string());
+            const std::string bytes = MakeScenario(random, *codec, vars);
+            std::ofstream(names.back(), std::ios::binary) << bytes;
+            totalBytes += bytes.size();
         }
     }
-    ~Folder() { std::filesystem::remove_all(path_); }
-    const std::vector<std::string>& Names() const { return names_; }
-    std::size_t TotalBytes() const { return totalBytes_; }
+    ~Folder() { std::filesystem::remove_all(path); }
 
-  private:
-    std::filesystem::path path_;
-    std::vector<std::string> names_;
-    std::size_t totalBytes_ = 0;
+    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
+    MemoryFileSystem files;
+    PathVariables vars{files};
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
+    std::vector<std::string> names;
+    std::size_t totalBytes = 0;
 };
 
-Folder& SharedFolder() {
+Folder& Shared() {
     static Folder folder;
     return folder;
 }
@@ -136,18 +120,18 @@ std::size_t LoadAndReadSteps(const std::vector<std::string>& names) {
 }
 
 void BM_ReadBytesOnly(benchmark::State& state) {
-    const Folder& folder = SharedFolder();
+    const Folder& folder = Shared();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReadOnly(folder.Names()));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.TotalBytes()));
+        benchmark::DoNotOptimize(ReadOnly(folder.names));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.totalBytes));
 }
 BENCHMARK(BM_ReadBytesOnly)->Unit(benchmark::kMillisecond);
 
 void BM_LoadUnscrambleReadSteps(benchmark::State& state) {
-    const Folder& folder = SharedFolder();
+    const Folder& folder = Shared();
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadAndReadSteps(folder.Names()));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.TotalBytes()));
+        benchmark::DoNotOptimize(LoadAndReadSteps(folder.names));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folder.totalBytes));
 }
 BENCHMARK(BM_LoadUnscrambleReadSteps)->Unit(benchmark::kMillisecond);
 
@@ -161,21 +145,21 @@ double CpuSeconds() {
 template <typename Pass>
 double Seconds(Pass pass) {
     double start = CpuSeconds();
-    benchmark::DoNotOptimize(pass(SharedFolder().Names()));
+    benchmark::DoNotOptimize(pass(Shared().names));
     return CpuSeconds() - start;
 }
 
 // Alternates the two passes and keeps the best time of each, so a busy moment of the machine counts
 // against neither.
 int CheckRatio() {
-    const Folder& folder = SharedFolder();
+    const Folder& folder = Shared();
     double readBest = 1e9, loadBest = 1e9;
     for (int round = 0; round < 7; ++round) {
         readBest = std::min(readBest, Seconds(ReadOnly));
         loadBest = std::min(loadBest, Seconds(LoadAndReadSteps));
     }
     double ratio = loadBest / readBest;
-    std::printf("%d scenario files, %zu bytes\n", kFileCount, folder.TotalBytes());
+    std::printf("%d scenario files, %zu bytes\n", kFileCount, folder.totalBytes);
     std::printf("reading the bytes only (processor time):                     %8.1f ms\n", readBest * 1000);
     std::printf("loading, unscrambling and reading the steps (processor time): %8.1f ms\n", loadBest * 1000);
     std::printf("ratio %.2f (allowed %.1f)\n", ratio, kAllowedRatio);
