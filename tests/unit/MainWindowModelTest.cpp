@@ -13,6 +13,7 @@ namespace {
 
 using C = MainCommand;
 using Names = std::vector<std::string>;
+using Flags = std::vector<bool>;
 
 class MainWindowModelTest : public ::testing::Test, public PackageFolder {
   protected:
@@ -28,8 +29,9 @@ class MainWindowModelTest : public ::testing::Test, public PackageFolder {
         language.LoadLanguage("C:\\Tools", 1033, false);
         model.ApplyLanguage();
     }
-    std::vector<bool> EnabledOf(std::initializer_list<C> commands) const {
-        std::vector<bool> enabled;
+    Names Lines() const { return {model.folderText, model.statusLine, model.countLine}; }
+    Flags EnabledOf(std::initializer_list<C> commands) const {
+        Flags enabled;
         for (C command : commands)
             enabled.push_back(model.Enabled(command));
         return enabled;
@@ -46,28 +48,21 @@ TEST_F(MainWindowModelTest, StartReadsTheStoredFolderWithTipsAndTheSettings) {
     StartOn({"b", "a"});
     EXPECT_EQ(Listed(), (Names{"a", "b"}));
     EXPECT_EQ(list.items[1].tip, "b");
-    EXPECT_EQ(model.folderText, kFolder);
-    EXPECT_EQ(model.countLine, "0 из 2");
-    EXPECT_EQ(model.statusLine, "ini");
-    EXPECT_EQ(model.speed, 2);
-    EXPECT_TRUE(model.topMost);
-    EXPECT_EQ(EnabledOf({C::NewPackage, C::RunChecked, C::RunAll, C::UnselectAll}),
-              (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(Lines(), (Names{kFolder, "ini", "0 из 2"}));
+    EXPECT_EQ(std::pair(model.speed, model.topMost), std::pair(2, true));
+    EXPECT_EQ(EnabledOf({C::NewPackage, C::RunChecked, C::RunAll, C::UnselectAll}), (Flags{1, 0, 1, 0}));
 
     // A stored folder deleted since: nothing listed, and a new package is refused for want of a folder.
     settings.values["Path\\FolderSCN"] = "C:\\Gone";
     model.Start();
-    EXPECT_TRUE(list.items.empty());
-    EXPECT_EQ(state.scenarioFolder, "");
+    EXPECT_EQ(std::pair(list.items.size(), state.scenarioFolder), std::pair(std::size_t{0}, std::string()));
     EXPECT_EQ(model.NewPackage(), MainAction::ShowNoFolder);
-    EXPECT_EQ(model.noFolderMessage,
-              "Дальнейшая работа не возможна.\r\nВыберите пожалуйста папку для сохранения файлов SCN.");
-    EXPECT_EQ(model.noFolderTitle, "Внимание");
+    EXPECT_EQ(Names({model.noFolderMessage, model.noFolderTitle}),
+              (Names{"Дальнейшая работа не возможна.\r\nВыберите пожалуйста папку для сохранения файлов SCN.",
+                     "Внимание"}));
     state.scenarioFolder = "C:\\Gone";
     model.Reload();
-    EXPECT_EQ(model.statusLine, "Ошибка: Выберите существующий каталог");
-    EXPECT_EQ(model.countLine, "");
-    EXPECT_EQ(model.folderText, "Выберите папку");
+    EXPECT_EQ(Lines(), (Names{"Выберите папку", "Ошибка: Выберите существующий каталог", ""}));
 }
 
 TEST_F(MainWindowModelTest, FolderChosenOrTyped) {
@@ -75,21 +70,16 @@ TEST_F(MainWindowModelTest, FolderChosenOrTyped) {
     files.AddFolder("C:\\Other");
     model.ChooseFolder("C:\\Other");
     EXPECT_EQ(settings.values["Path\\FolderSCN"], "C:\\Other");
-    EXPECT_EQ(model.countLine, "0 из 0");
-
     EXPECT_EQ(model.TypeFolder("C:\\Nowhere"), MainAction::ShowFolderError);
-    EXPECT_EQ(model.folderErrorText, "Не найден указанный путь");
-    EXPECT_EQ(model.folderErrorTitle, "Ошибка");
-    EXPECT_EQ(model.statusLine, "Путь не найден, попробуйте ввести заново");
-    EXPECT_FALSE(model.Enabled(C::NewPackage));
+    EXPECT_EQ(Names({model.folderErrorText, model.folderErrorTitle, model.statusLine}),
+              (Names{"Не найден указанный путь", "Ошибка", "Путь не найден, попробуйте ввести заново"}));
     // A file's path exists but is no folder: it is not stored over the folder that could be read.
     EXPECT_EQ(model.TypeFolder("C:\\Packages\\a.SCN"), MainAction::None);
-    EXPECT_EQ(settings.values["Path\\FolderSCN"], "C:\\Other");
-    EXPECT_FALSE(model.Enabled(C::NewPackage));
+    EXPECT_EQ(std::pair(settings.values["Path\\FolderSCN"], model.Enabled(C::NewPackage)),
+              std::pair(std::string("C:\\Other"), false));
     EXPECT_EQ(model.TypeFolder(kFolder), MainAction::None);
-    EXPECT_EQ(settings.values["Path\\FolderSCN"], kFolder);
-    EXPECT_EQ(Listed(), Names{"a"});
-    EXPECT_TRUE(model.Enabled(C::NewPackageHere));
+    EXPECT_EQ(std::pair(settings.values["Path\\FolderSCN"], model.Enabled(C::NewPackageHere)),
+              std::pair(std::string(kFolder), true));
 }
 
 TEST_F(MainWindowModelTest, MarksDriveTheCountStatusAndCommands) {
@@ -105,12 +95,9 @@ TEST_F(MainWindowModelTest, MarksDriveTheCountStatusAndCommands) {
     };
     for (const auto& [step, count, any] : steps) {
         step();
-        EXPECT_EQ(model.countLine, count);
-        EXPECT_EQ(model.statusLine, any ? "Нажмите F5 чтобы начать установку" : "") << count;
+        EXPECT_EQ(Lines(), (Names{kFolder, any ? "Нажмите F5 чтобы начать установку" : "", count}));
         EXPECT_EQ(EnabledOf({C::RunChecked, C::RunCheckedHere, C::UnselectAll, C::DeleteChecked}),
-                  std::vector<bool>(4, any))
-            << count;
-        EXPECT_EQ(model.hasChecked, any);
+                  Flags(4, any));
     }
 }
 
@@ -119,26 +106,22 @@ TEST_F(MainWindowModelTest, ContextMenuFollowsTheItemUnderTheClick) {
     model.SetChecked(1, true);
     const std::initializer_list<C> entries{C::CheckItem,       C::UncheckItem,       C::PropertiesHere,
                                            C::UnselectAllHere, C::DeleteCheckedHere, C::SelectAllHere};
-    const std::pair<std::optional<std::size_t>, std::vector<bool>> clicks[] = {
-        {1, {false, true, true, true, true, true}},
-        {0, {true, false, true, true, true, true}},
-        {std::nullopt, {false, false, false, true, true, true}},
-    };
+    const std::pair<std::optional<std::size_t>, Flags> clicks[] = {
+        {1, {0, 1, 1, 1, 1, 1}}, {0, {1, 0, 1, 1, 1, 1}}, {std::nullopt, {0, 0, 0, 1, 1, 1}}};
     for (const auto& [hit, enabled] : clicks) {
         model.ListClicked(hit, true);
         EXPECT_EQ(EnabledOf(entries), enabled) << hit.value_or(99);
     }
-    EXPECT_EQ(model.current, 0u);
     model.ListClicked(2, false);
-    EXPECT_EQ(model.clicked, 2u);
-    EXPECT_EQ(model.current, 0u);
+    EXPECT_EQ(std::pair(model.clicked, model.current),
+              std::pair(std::optional<std::size_t>(2), std::optional<std::size_t>(0)));
     // A key typed in the folder box forgets that marks exist, though they stay.
     model.FolderKeyTyped();
     model.ListClicked(0, true);
-    EXPECT_EQ(EnabledOf(entries), (std::vector<bool>{true, false, true, false, false, true}));
+    EXPECT_EQ(EnabledOf(entries), (Flags{1, 0, 1, 0, 0, 1}));
     list.Clear();
     model.ListClicked(std::nullopt, true);
-    EXPECT_EQ(EnabledOf(entries), std::vector<bool>(6, false));
+    EXPECT_EQ(EnabledOf(entries), Flags(6, false));
     EXPECT_FALSE(model.Enabled(C::RunAll));
 }
 
@@ -148,61 +131,48 @@ TEST_F(MainWindowModelTest, DeleteAsksThenRemovesWhatItCanAndReports) {
     model.SetChecked(0, true);
     model.SetChecked(2, true);
     EXPECT_EQ(model.RequestDelete(), MainAction::AskDelete);
-    EXPECT_EQ(model.deleteQuestion,
-              "Вы действительно хотите удалить 2 пакетов?\r\nВосстановить эти файлы будет невозможно.");
-    EXPECT_EQ(model.deleteTitle, "Удалить выбранное?");
+    EXPECT_EQ(Names({model.deleteQuestion, model.deleteTitle}),
+              (Names{"Вы действительно хотите удалить 2 пакетов?\r\nВосстановить эти файлы будет невозможно.",
+                     "Удалить выбранное?"}));
     EXPECT_TRUE(files.Exists("C:\\Packages\\a.SCN"));  // asking deletes nothing
 
     files.SetLocked("C:\\Packages\\c.SCN");
     model.DeleteChecked(false);
     EXPECT_EQ(Listed(), (Names{"b", "c", "d"}));
-    EXPECT_EQ(model.statusLine, "Удачно удалено - 1 из 2");
-    EXPECT_EQ(model.countLine, "0 из 3");
+    EXPECT_EQ(Lines(), (Names{kFolder, "Удачно удалено - 1 из 2", "0 из 3"}));
     EXPECT_FALSE(model.Enabled(C::RunChecked));
     // The context menu's delete leaves the count line to the next count.
     model.SetChecked(2, true);
     model.DeleteChecked(true);
     EXPECT_EQ(Listed(), (Names{"b", "c"}));
-    EXPECT_EQ(model.statusLine, "Удачно удалено - 1 из 1");
-    EXPECT_EQ(model.countLine, "1 из 3");
+    EXPECT_EQ(Lines(), (Names{kFolder, "Удачно удалено - 1 из 1", "1 из 3"}));
 }
 
-TEST_F(MainWindowModelTest, MovesTakeMarkAndTipAlongAndStopAtTheEnds) {
+TEST_F(MainWindowModelTest, MovesAndRunsKeepTheListOrder) {
     StartOn({"a", "b", "c"});
     EXPECT_FALSE(model.MoveDown());  // no current item
+    EXPECT_EQ(model.RunChecked(), MainAction::None);
+    EXPECT_TRUE(state.runList.empty());
     model.current = 0;
     EXPECT_FALSE(model.MoveUp());
     model.SetChecked(0, true);
-    EXPECT_TRUE(model.MoveDown());
-    EXPECT_TRUE(model.MoveDown());
-    EXPECT_FALSE(model.MoveDown());
+    EXPECT_TRUE(model.MoveDown() && model.MoveDown() && !model.MoveDown());
     EXPECT_EQ(Listed(), (Names{"b", "c", "a"}));
-    EXPECT_EQ(model.current, 2u);
-    EXPECT_TRUE(list.items[2].checked);
-    EXPECT_EQ(list.items[2].tip, "a");
-    EXPECT_TRUE(model.MoveUp());
-    EXPECT_EQ(model.current, 1u);
-}
-
-TEST_F(MainWindowModelTest, RunListsHoldCheckedOrAllPackagesInListOrder) {
-    StartOn({"a", "b", "c", "d", "e"});
-    EXPECT_EQ(model.RunChecked(), MainAction::None);
-    EXPECT_TRUE(state.runList.empty());
-    model.SetChecked(2, true);
+    EXPECT_EQ(std::tuple(model.current, list.items[2].checked, list.items[2].tip),
+              std::tuple(std::optional<std::size_t>(2), true, std::string("a")));
+    EXPECT_TRUE(model.MoveUp());  // b a c
     model.SetChecked(0, true);
     state.recordMode = true;
     EXPECT_EQ(model.RunChecked(), MainAction::StartRun);
-    EXPECT_EQ(state.runList, (Names{"C:\\Packages\\a.SCN", "C:\\Packages\\c.SCN"}));
-    EXPECT_EQ(state.currentScenario, "C:\\Packages\\a.SCN");
-    EXPECT_FALSE(state.recordMode);
+    EXPECT_EQ(state.runList, (Names{"C:\\Packages\\b.SCN", "C:\\Packages\\a.SCN"}));
+    EXPECT_EQ(std::pair(state.currentScenario, state.recordMode), std::pair(state.runList[0], false));
     state.recordMode = true;
     EXPECT_EQ(model.RunAll(), MainAction::StartRun);
-    EXPECT_EQ(state.runList.size(), 5u);
-    EXPECT_EQ(state.runList[4], "C:\\Packages\\e.SCN");
+    EXPECT_EQ(state.runList, (Names{"C:\\Packages\\b.SCN", "C:\\Packages\\a.SCN", "C:\\Packages\\c.SCN"}));
     EXPECT_FALSE(state.recordMode);
     list.Clear();
     EXPECT_EQ(model.RunAll(), MainAction::None);
-    EXPECT_EQ(state.runList.size(), 5u);
+    EXPECT_EQ(state.runList.size(), 3u);
 }
 
 TEST_F(MainWindowModelTest, DialogsSaveTheOrderFirstAndRereadAfterwards) {
@@ -226,52 +196,49 @@ TEST_F(MainWindowModelTest, DialogsSaveTheOrderFirstAndRereadAfterwards) {
     EXPECT_EQ(model.Properties(), MainAction::ShowFileNotFound);
 }
 
-TEST_F(MainWindowModelTest, SpeedAndStayOnTopSettings) {
-    const std::pair<const char*, int> speeds[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"3", -1}, {"fast", -1}};
-    for (const auto& [stored, speed] : speeds) {
+TEST_F(MainWindowModelTest, SettingsAndLanguages) {
+    for (const auto& [stored, speed] : {std::pair("1", 1), std::pair("3", -1), std::pair("fast", -1)}) {
         settings.values["Install\\Speed"] = stored;
         model.Start();
         EXPECT_EQ(model.speed, speed) << stored;
     }
-    model.SelectSpeed(1);
-    EXPECT_EQ(settings.values["Install\\Speed"], "1");
+    model.SelectSpeed(0);
     model.ToggleTopMost();
-    EXPECT_EQ(settings.values["View\\TopMost"], "1");
+    EXPECT_EQ(Names({settings.values["Install\\Speed"], settings.values["View\\TopMost"]}),
+              (Names{"0", "1"}));
     model.ToggleTopMost();
-    EXPECT_EQ(settings.values["View\\TopMost"], "0");
-    EXPECT_FALSE(model.topMost);
-}
+    EXPECT_EQ(std::pair(settings.values["View\\TopMost"], model.topMost), std::pair(std::string("0"), false));
 
-TEST_F(MainWindowModelTest, LanguageFilesAndTheirTexts) {
     EXPECT_TRUE(model.LanguageNames().empty());
     files.AddFile("C:\\Tools\\language\\German.lng");
     LoadLanguage("[MainMenu]\r\n1=&File\r\n17=Install selected\r\n[main]\r\n13=of\r\n");
     EXPECT_EQ(model.LanguageNames(), (Names{"English", "German"}));
-    EXPECT_FALSE(model.CanSelectLanguage("Русский"));
-    EXPECT_EQ(model.Caption(C::RunChecked), "Install selected");
-    EXPECT_EQ(model.Caption(C::RunCheckedHere), "Установить выбранное");  // a key of its own
-    EXPECT_EQ(model.MenuCaption(MainMenuLayout().bar[0]), "&File");
-    EXPECT_EQ(model.countLine, "0 of 0");
+    EXPECT_TRUE(model.CanSelectLanguage("German") && !model.CanSelectLanguage("Русский"));
+    // The context menu's twin has a key of its own.
+    EXPECT_EQ(Names({model.Caption(C::RunChecked), model.Caption(C::RunCheckedHere),
+                     model.MenuCaption(MainMenuLayout().bar[0]), model.countLine}),
+              (Names{"Install selected", "Установить выбранное", "&File", "0 of 0"}));
+}
 
-    // The shipped English file names every caption of the menus.
+// Every command shows once in the menus (the speeds in a submenu of their own, the hidden stay-on-top item
+// not at all), and the shipped English file names every caption.
+TEST_F(MainWindowModelTest, MenusAndTheirEnglishCaptions) {
     std::ifstream shipped(VELMORA_SOURCE_DIR "/language/English.lng", std::ios::binary);
     LoadLanguage((std::ostringstream() << shipped.rdbuf()).str());
     std::vector<MenuLayout::Menu> menus = MainMenuLayout().bar;
     menus.push_back(MainMenuLayout().context);
-    std::vector<int> seen(kMainCommandCount, 0);
+    std::vector<int> seen(kMainCommandCount + 1, 0);  // separators and submenus count in the last place
     for (const MenuLayout::Menu& menu : menus) {
         EXPECT_TRUE(menu.key == 0 || model.MenuCaption(menu) != menu.builtIn) << menu.builtIn;
-        for (const MenuEntry& entry : menu.entries) {
-            if (entry.kind == MenuEntry::Command)
-                ++seen[static_cast<std::size_t>(entry.command)];
-        }
+        for (const MenuEntry& entry : menu.entries)
+            ++seen[static_cast<std::size_t>(entry.command)];
     }
     for (std::size_t i = 0; i < kMainCommandCount; ++i) {
         auto command = static_cast<C>(i);
         CommandText text = BuiltInCommandText(command);
         EXPECT_TRUE(text.key == 0 || model.Caption(command) != text.builtIn) << text.builtIn;
         bool hidden = command == C::TopMost || (command >= C::SpeedFast && command <= C::SpeedSlow);
-        EXPECT_EQ(seen[i], hidden ? 0 : 1) << text.builtIn;  // the speeds have a submenu of their own
+        EXPECT_EQ(seen[i], hidden ? 0 : 1) << text.builtIn;
     }
 }
 

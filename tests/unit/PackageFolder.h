@@ -17,12 +17,9 @@ struct PackageFolder {
                     const std::string& installer = "C:\\Soft\\setup.exe", bool present = true) {
         ScenarioImage image(*codec, vars);
         image.NewImage(installer, description, 800, 600);
-        StepState step;
-        step.events.push_back({kButtonLeft, kKindPress, 1, 1});
+        StepState step{{}, {{kButtonLeft, kKindPress, 1, 1}}, "", false};
         image.AppendStep(step);
         image.AppendInstallerPath(installer);
-        image.AppendCommandLine("");
-        image.AppendRecordStamp({});
         image.ScrambleImage();
         files.AddFile(std::string(kFolder) + "\\" + name + ".SCN", image.Bytes());
         if (present)
