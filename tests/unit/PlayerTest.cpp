@@ -186,12 +186,6 @@ TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
     EXPECT_EQ(host.ended, std::vector<bool>{false});
 }
 
-TEST_F(PlayerTest, AnEmptyRunListEndsAtTheFirstTick) {
-    Start();
-    EXPECT_EQ(host.ended, std::vector<bool>{false});
-    EXPECT_EQ(stats.RecordCount(), 0);
-}
-
 TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
     AddScenario("Two", {kClickNext, kClickNext});
     const WindowId popup = windows.AddTopLevel("Popup", "Ad", 290, 340, 100, 50);

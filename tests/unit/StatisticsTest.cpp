@@ -75,15 +75,6 @@ TEST_F(StatisticsTest, ColumnsLineUpInCharactersForCyrillicLongNamesAndTwoDigitN
     EXPECT_EQ(lines[13], "Общее время установки - 0:15:00");
 }
 
-TEST_F(StatisticsTest, TheLanguageFileNamesTheTotalAndTheCountdown) {
-    files.AddFile("C:\\Tools\\language\\English.lng", "[Statistic]\r\n3=Total time\r\n4=Closing in %s s\r\n");
-    language.languageName = "English";
-    language.LoadLanguage("C:\\Tools", 1033, false);
-    Run("ab", 5, kStatDone);
-    EXPECT_EQ(TotalLine(stats, language), "Total time - 0:00:05");
-    EXPECT_EQ(CountdownText(language, 2), "Closing in 2 s");
-}
-
 TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
     EXPECT_EQ(stats.ExitCode(), 1);  // stopped before the first package
     for (const auto& [result, exitCode] : std::vector<std::pair<std::uint8_t, int>>{

@@ -18,23 +18,6 @@ TEST(UtilitiesTest, CaseChangesAsciiAndCyrillicAndKeepsOtherBytes) {
     EXPECT_EQ(FindNoCase("/nostat /NOSTAT", "/nostat", 1), 8u);
 }
 
-// What names a package in the panel and the statistics.
-TEST(UtilitiesTest, FileTitleAndParentFolder) {
-    for (const auto& [path, title] :
-         std::vector<std::pair<std::string, std::string>>{{"C:\\a\\Foo Setup.exe", "Foo Setup"},
-                                                          {"C:\\a\\pkg.v2.scn", "pkg.v2"},
-                                                          {"C:\\setup", ""},
-                                                          {"", ""}})
-        EXPECT_EQ(FileTitleNoExt(path), title) << path;
-    for (const auto& [path, parent] :
-         std::vector<std::pair<std::string, std::string>>{{"C:\\dir\\file.exe", "C:\\dir"},
-                                                          {"C:\\dir\\sub\\", "C:\\dir"},
-                                                          {"C:\\", ""},
-                                                          {"\\", ""},
-                                                          {"", ""}})
-        EXPECT_EQ(ParentFolder(path), parent) << path;
-}
-
 // The common dialogs hand back fixed buffers: the text ends at the first NUL, blanks around it go.
 TEST(UtilitiesTest, FileDialogsCompleteTheFilterAndCutTheAnswerAtItsEnd) {
     FakeDialogs dialogs;
