@@ -302,5 +302,38 @@ TEST_F(MainWindowE2eTest, FirstStartRegistersTheScenarioTypeWhoseInstallVerbPlay
     EXPECT_FALSE(ReadFile(Path(L"Verb.log")).empty());
 }
 
+TEST_F(MainWindowE2eTest, ScreenshotsOfTwentyPackagesInBothLanguagesAndOfTheContextMenu) {
+    AddPackage(L"Package 01");
+    for (int i = 2; i <= 20; ++i) {
+        const std::wstring name = std::wstring(L"Package ") + (i < 10 ? L"0" : L"") + std::to_wstring(i);
+        ASSERT_TRUE(CopyFileW(Path(L"Package 01.SCN").c_str(), Path(name + L".SCN").c_str(), TRUE));
+    }
+    // Russian has no file: the built-in texts show.
+    for (const wchar_t* language : {L"Russian", L"English"}) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Velmora\\Language",
+                        L"Language", REG_SZ, language,
+                        static_cast<DWORD>((wcslen(language) + 1) * sizeof(wchar_t)));
+        std::optional<Process> process;
+        HWND main = Open(process, 20);
+        ASSERT_NE(main, nullptr);
+        Tick(List(main), 3);
+        SaveScreenshot(main, std::wstring(L"main-window-") + language);
+        if (std::wstring(language) == L"English") {
+            // The menu key opens the context menu at the current item.
+            SetItemState(List(main), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(main)), MAKELPARAM(-1, -1));
+            ASSERT_NE(WaitForWindow({.className = L"#32768", .processId = process->Id()}), nullptr);
+            SaveScreenshot(nullptr, L"main-window-context-menu");
+            INPUT escape[2]{};
+            escape[0].type = escape[1].type = INPUT_KEYBOARD;
+            escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+            escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, escape, sizeof(INPUT));
+        }
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(process->WaitExit());
+    }
+}
+
 }  // namespace
 }  // namespace velmora::e2e
