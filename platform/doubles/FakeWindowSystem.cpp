@@ -53,15 +53,6 @@ WindowId FakeWindowSystem::AddChild(WindowId parent, const std::string& classNam
     return id;
 }
 
-void FakeWindowSystem::BringToFront(WindowId window) {
-    auto& top_level = children_[0];
-    auto it = std::find(top_level.begin(), top_level.end(), window);
-    if (it == top_level.end())
-        return;
-    top_level.erase(it);
-    top_level.insert(top_level.begin(), window);
-}
-
 void FakeWindowSystem::Remove(WindowId window) {
     auto it = windows_.find(window);
     if (it == windows_.end())
@@ -165,7 +156,6 @@ Point FakeWindowSystem::ScreenToClient(WindowId window, Point screen) {
 
 void FakeWindowSystem::SetCursorPos(Point screen) {
     cursor = screen;
-    cursorMoves.push_back(screen);
 }
 
 void FakeWindowSystem::MouseEvent(unsigned flags, int x, int y) {
@@ -174,10 +164,7 @@ void FakeWindowSystem::MouseEvent(unsigned flags, int x, int y) {
 
 bool FakeWindowSystem::SetForeground(WindowId window) {
     foregroundCalls.push_back(window);
-    if (windows_.count(window) == 0)
-        return false;
-    foreground = window;
-    return true;
+    return windows_.count(window) > 0;
 }
 
 void FakeWindowSystem::SetText(WindowId window, const std::string& text) {
@@ -192,7 +179,6 @@ void FakeWindowSystem::SetTopMost(WindowId window, bool topMost) {
 }
 
 void FakeWindowSystem::PumpMessages() {
-    ++pumps;
     if (onPump)
         onPump();
 }

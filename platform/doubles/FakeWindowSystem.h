@@ -33,8 +33,6 @@ class FakeWindowSystem : public WindowSystem {
                          int width, int height, WindowId owner = 0);
     WindowId AddChild(WindowId parent, const std::string& className, const std::string& caption, int left,
                       int top, int width, int height);
-    // Puts a top-level window in front of all the others (z-order).
-    void BringToFront(WindowId window);
     void Remove(WindowId window);  // with its children
     Window& Get(WindowId window);  // the window must exist (std::out_of_range otherwise: a fault in the test)
 
@@ -59,7 +57,7 @@ class FakeWindowSystem : public WindowSystem {
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
-    // Counts the pump and runs onPump (if set), so a test can act in the middle of a gesture.
+    // Runs onPump (if set), so a test can act in the middle of a gesture.
     void PumpMessages() override;
 
     // --- what happened ---
@@ -80,13 +78,10 @@ class FakeWindowSystem : public WindowSystem {
         bool operator==(const TopMostCall&) const = default;
     };
     Point cursor;
-    std::vector<Point> cursorMoves;
     std::vector<MouseInput> mouseEvents;
     std::vector<TextSet> textsSet;
     std::vector<WindowId> foregroundCalls;
-    WindowId foreground = 0;
     std::vector<TopMostCall> topMostCalls;
-    int pumps = 0;
     std::function<void()> onPump;
     // Every FindWindowEx call, for tests that bound the work of a search.
     int findCalls = 0;

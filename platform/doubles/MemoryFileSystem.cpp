@@ -73,11 +73,6 @@ void MemoryFileSystem::SetLocked(const std::string& path, bool locked) {
         it->second.locked = locked;
 }
 
-bool MemoryFileSystem::IsReadOnly(const std::string& path) const {
-    auto it = files_.find(Key(path));
-    return it != files_.end() && it->second.readOnly;
-}
-
 std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {
     auto it = files_.find(Key(path));
     if (it == files_.end())

@@ -21,7 +21,6 @@ class MemoryFileSystem : public FileSystem {
     void FailNextWriteAfter(std::size_t bytes) { failAfter_ = bytes; }
     std::optional<std::string> Contents(const std::string& path) const;
     std::size_t FileCount() const { return files_.size(); }
-    bool IsReadOnly(const std::string& path) const;
 
     bool Exists(const std::string& path) override;
     bool IsDirectory(const std::string& path) override;
