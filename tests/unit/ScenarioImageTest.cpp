@@ -69,19 +69,6 @@ TEST_F(ScenarioImageTest, RecordingWithoutStepsIsKeptOnlyForBatchFilesNamedInLow
     EXPECT_TRUE(image.AppendInstallerPath("C:\\setup.exe"));
 }
 
-TEST_F(ScenarioImageTest, DescriptionIsCutToTheFieldInBytesAndKeptWhenSetEmpty) {
-    std::string cyrillic;
-    for (int i = 0; i < 250; ++i)
-        cyrillic += "ж";
-    image.NewImage("x.bat", cyrillic, 1, 1);
-    EXPECT_EQ(image.Bytes().size(), 240u);
-    EXPECT_EQ(image.GetDescription().size(), 400u);  // 200 characters of two UTF-8 bytes each
-    image.SetDescription("short");
-    EXPECT_EQ(image.Bytes().substr(44, 195), std::string(195, '\0'));
-    image.SetDescription("");
-    EXPECT_EQ(image.GetDescription(), "short");
-}
-
 TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
     vars.variables[3].second = "C:\\Temp";
     image.NewImage("C:\\i.exe", "d", 800, 600);
@@ -108,13 +95,23 @@ TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
     EXPECT_FALSE(image.StepReadFailed());
 }
 
-TEST_F(ScenarioImageTest, ChangingThePathOrCommandLineKeepsWhatFollows) {
+// What the properties dialog changes; the description keeps its 200 bytes.
+TEST_F(ScenarioImageTest, ChangingTheDescriptionPathOrCommandLineKeepsWhatFollows) {
     vars.variables[2].second = "C:\\WINDOWS";
     image.NewImage("C:\\a.exe", "d", 800, 600);
     StepState step = Gesture("Setup", 1);
     image.AppendStep(step);
     Finish("C:\\a.exe", "%WINDOWS%\\x");
     const std::string tail = Tail(20);
+    std::string cyrillic;
+    for (int i = 0; i < 250; ++i)
+        cyrillic += "ж";
+    const std::size_t before = image.Bytes().size();
+    image.SetDescription(cyrillic);
+    EXPECT_EQ(image.GetDescription(), cyrillic.substr(0, 400));  // 200 characters of two UTF-8 bytes each
+    image.SetDescription("");
+    EXPECT_EQ(image.GetDescription(), cyrillic.substr(0, 400));  // an empty text changes nothing
+    EXPECT_EQ(image.Bytes().size(), before);
     for (const std::string path : {"%PROGRAMFILES%\\Very long folder name\\Установка.exe", "b.exe", ""}) {
         ASSERT_TRUE(image.ChangeInstallerPath(path));
         EXPECT_EQ(image.GetInstallerPath(), path);
