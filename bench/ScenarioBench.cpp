@@ -175,6 +175,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--package-list-ratio")
         return velmora::CheckPackageListRatio();
     benchmark::Initialize(&argc, argv);
+    // A mode this program does not know must not pass as a run of the benchmarks.
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
