@@ -1,7 +1,7 @@
 // What it costs to open a folder of packages (list it, apply the order file, read every tip), against only
 // reading the same files' bytes through the same file system, side by side. With --package-list-ratio it
 // fails when opening 10,000 packages with a 10,000-line order file costs more than 1.5 times the reading.
-#include "bench/PackageListBench.h"
+#include "bench/CostCheck.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -124,20 +124,6 @@ struct Folder {
     std::vector<std::string> order;  // the packages as the order file lists them
 };
 
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Pass>
-double Seconds(Pass pass) {
-    double start = CpuSeconds();
-    volatile std::size_t sink = pass();
-    (void)sink;
-    return CpuSeconds() - start;
-}
-
 }  // namespace
 
 int CheckPackageListRatio() {
@@ -165,11 +151,7 @@ int CheckPackageListRatio() {
         list.LoadTips();
         return list.items.size();
     };
-    double readBest = 1e9, openBest = 1e9;
-    for (int round = 0; round < 9; ++round) {
-        readBest = std::min(readBest, Seconds(readOnly));
-        openBest = std::min(openBest, Seconds(open));
-    }
+    const auto [readBest, openBest] = BestTimes(9, readOnly, open);
     bool ordered = list.items.size() == folder.order.size();
     for (std::size_t i = 0; ordered && i < list.items.size(); ++i)
         ordered = list.items[i].name == folder.order[i] &&

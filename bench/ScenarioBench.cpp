@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
-#include "bench/PackageListBench.h"
+#include "bench/CostCheck.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "scenario/AnsiCodePage.h"
 #include "scenario/ScenarioImage.h"
@@ -135,29 +134,10 @@ void BM_LoadUnscrambleReadSteps(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadUnscrambleReadSteps)->Unit(benchmark::kMillisecond);
 
-// Processor time of this process (user and system), so that other programs busy on the machine do not count.
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Pass>
-double Seconds(Pass pass) {
-    double start = CpuSeconds();
-    benchmark::DoNotOptimize(pass(Shared().names));
-    return CpuSeconds() - start;
-}
-
-// Alternates the two passes and keeps the best time of each, so a busy moment of the machine counts
-// against neither.
 int CheckRatio() {
     const Folder& folder = Shared();
-    double readBest = 1e9, loadBest = 1e9;
-    for (int round = 0; round < 7; ++round) {
-        readBest = std::min(readBest, Seconds(ReadOnly));
-        loadBest = std::min(loadBest, Seconds(LoadAndReadSteps));
-    }
+    const auto [readBest, loadBest] = BestTimes(
+        7, [&] { return ReadOnly(folder.names); }, [&] { return LoadAndReadSteps(folder.names); });
     double ratio = loadBest / readBest;
     std::printf("%d scenario files, %zu bytes\n", kFileCount, folder.totalBytes);
     std::printf("reading the bytes only (processor time):                     %8.1f ms\n", readBest * 1000);

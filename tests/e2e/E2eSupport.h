@@ -41,8 +41,4 @@ std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::
 bool WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 void RemoveProgramSettings();
 
-// Saves what the screen shows of the window (the whole screen for nullptr), once its program has drawn it,
-// as screenshots/<name>.bmp in the build folder; after the run ImageMagick turns it into <name>.png.
-void SaveScreenshot(HWND window, const std::wstring& name);
-
 }  // namespace velmora::e2e

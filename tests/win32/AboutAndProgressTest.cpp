@@ -1,25 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <thread>
-#include <vector>
 
-#include "app/FileAssociation.h"
+#include "base/Language.h"
 #include "base/ProjectAddresses.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32Registry.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/AboutWindowIds.h"
 #include "ui/win32/ProgressWindow.h"
+#include "tests/win32/WindowTools.h"
 
 namespace velmora {
 namespace {
@@ -31,66 +27,6 @@ std::filesystem::path BuildFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     return std::filesystem::path(path).parent_path().parent_path().parent_path();
-}
-
-// A screen area as 0xAARRGGBB pixels, top-down rows.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    bool operator==(const Picture&) const = default;
-    int Count(BYTE red, BYTE green, BYTE blue) const {
-        const DWORD wanted = 0xFF000000u | (red << 16) | (green << 8) | blue;
-        return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
-    }
-};
-
-Picture Capture(const RECT& r) {
-    Picture picture{r.right - r.left, r.bottom - r.top, {}};
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    unique_hdc_window screen(nullptr);
-    unique_hdc memory(CreateCompatibleDC(screen.get()));
-    unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
-    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top, SRCCOPY);
-    SelectObject(memory.get(), old);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
-              DIB_RGB_COLORS);
-    for (DWORD& pixel : picture.pixels)
-        pixel |= 0xFF000000u;  // opaque: the screen has no alpha, and viewers take 0 for transparent
-    return picture;
-}
-
-// What the screen shows of the window once it has stayed the same for a moment (messages of this thread are
-// pumped meanwhile, so its windows paint), saved as screenshots/<name>.bmp in the build folder.
-Picture SaveScreenshot(HWND window, const std::wstring& name) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    Picture picture = Capture(r);
-    auto steadySince = Clock::now();
-    for (auto deadline = Clock::now() + std::chrono::seconds(5);
-         Clock::now() < deadline && Clock::now() - steadySince < std::chrono::milliseconds(300);) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (Picture now = Capture(r); !(now == picture)) {
-            picture = std::move(now);
-            steadySince = Clock::now();
-        }
-    }
-    const std::filesystem::path folder = BuildFolder() / "screenshots";
-    std::filesystem::create_directories(folder);
-    const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));
-    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    BITMAPFILEHEADER file{0x4D42, kHeaders + bytes, 0, 0, kHeaders};
-    BITMAPINFOHEADER header{sizeof header, picture.width, -picture.height, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
-    std::ofstream out(folder / (name + L".bmp"), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(picture.pixels.data()), bytes);
-    return picture;
 }
 
 std::string Text(HWND window) {
@@ -200,45 +136,6 @@ TEST_F(AboutAndProgressTest, AboutWindowLinksOnlyTheAddressesItHas) {
     });
     EXPECT_EQ(mailShown, !AuthorMailAddress().empty());
     EXPECT_EQ(translator, "Ann");
-}
-
-// Where the class root leads depends on the process (machine-wide when elevated, else the user's classes);
-// the keys must be where other programs read them. The test's keys are removed again afterwards.
-TEST(FileAssociationWin32Test, KeysLandInTheClassRootWhereOtherProgramsReadThem) {
-    Win32Registry registry;
-    FakeDialogs dialogs;
-    MemorySettingsStore settings;
-    FakeSystemInfo system;
-    system.programFolder = "C:\\Program Files\\Velmora";
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    Language language{files, profile, dialogs};
-    AssociateFromMenu({registry, dialogs, settings, system, language}, 0);
-
-    auto read = [](const wchar_t* key) {
-        wchar_t value[512] = {};
-        DWORD bytes = sizeof value;
-        RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes);
-        return WideToUtf8(value);
-    };
-    EXPECT_EQ(read(L".scn"), "velmora");
-    EXPECT_EQ(read(L"velmora\\DefaultIcon"), "C:\\Program Files\\Velmora\\velmora.exe,0");
-    EXPECT_EQ(read(L"velmora\\shell\\Install\\command"),
-              "\"C:\\Program Files\\Velmora\\velmora.exe\" /inst \"%1\"");
-    EXPECT_EQ(read(L"velmora\\shell\\Open"), "Открыть в Velmora Runwright");
-    std::string query;
-    if (FILE* reg = _wpopen(L"reg query HKCR\\.scn /ve", L"r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, reg))
-            query += line;
-        _pclose(reg);
-    }
-    EXPECT_NE(query.find("velmora"), std::string::npos) << query;
-
-    for (const wchar_t* key : {L".scn", L"velmora"}) {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
-    }
 }
 
 }  // namespace

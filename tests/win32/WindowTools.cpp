@@ -1,6 +1,10 @@
 #include "tests/win32/WindowTools.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32/UniqueHandle.h"
 
 namespace velmora {
 namespace {
@@ -100,6 +104,76 @@ bool PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     return button != nullptr &&
            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+int Picture::Count(BYTE red, BYTE green, BYTE blue) const {
+    const DWORD wanted = 0xFF000000u | (red << 16) | (green << 8) | blue;
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
+}
+
+Picture Capture(const RECT& r) {
+    Picture picture{r.right - r.left, r.bottom - r.top, {}};
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
+    unique_hdc_window screen(nullptr);
+    unique_hdc memory(CreateCompatibleDC(screen.get()));
+    unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top,
+           SRCCOPY | CAPTUREBLT);
+    SelectObject(memory.get(), old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
+              DIB_RGB_COLORS);
+    for (DWORD& pixel : picture.pixels)
+        pixel |= 0xFF000000u;  // opaque: the screen has no alpha, and viewers take 0 for transparent
+    return picture;
+}
+
+Picture SaveScreenshot(HWND window, const std::wstring& name) {
+    RECT r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    r.right = r.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    r.bottom = r.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (window != nullptr) {
+        // In front, as the window a person works with, with what its program has waiting handled.
+        SetForegroundWindow(window);
+        WaitUntil([&] { return GetForegroundWindow() == window; }, Deadline{2000});
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        RECT w{};
+        if (!GetWindowRect(window, &w) || !IntersectRect(&r, &r, &w))
+            return {};
+    }
+    Picture picture = Capture(r);
+    auto unchangedSince = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            if (Picture now = Capture(r); !(now == picture)) {
+                picture = std::move(now);
+                unchangedSince = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - unchangedSince >= std::chrono::milliseconds(300);
+        },
+        Deadline{5000});
+    // The test programs live two folders below the build folder.
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::filesystem::path folder =
+        std::filesystem::path(program).parent_path().parent_path().parent_path() / "screenshots";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file{0x4D42, kHeaders + bytes, 0, 0, kHeaders};
+    BITMAPINFOHEADER header{sizeof header, picture.width, -picture.height, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
+    std::ofstream out(folder / (name + L".bmp"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(picture.pixels.data()), bytes);
+    return picture;
 }
 
 WindowWatcher::WindowWatcher(WindowQuery query, std::function<void(HWND)> act, Deadline deadline)

@@ -42,6 +42,20 @@ std::wstring MessageBoxText(HWND box);
 // has no such button.
 bool PressButton(HWND dialog, int id);
 
+// A screen area as 32-bit 0xAARRGGBB pixels in top-down rows.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    bool operator==(const Picture&) const = default;
+    int Count(BYTE red, BYTE green, BYTE blue) const;
+};
+Picture Capture(const RECT& area);
+
+// Saves what the screen shows of the window (the whole screen for nullptr) once it has stayed the same for a
+// moment, as screenshots/<name>.bmp in the build folder; after the run ImageMagick turns it into <name>.png.
+// This thread's messages are handled meanwhile, so its own windows paint.
+Picture SaveScreenshot(HWND window, const std::wstring& name);
+
 // Acts on a window that this process opens while the test thread is inside a modal loop: a second thread
 // waits for a window that matches and hands it to the action. When none comes in time, it closes every
 // window this process shows, so a test fails instead of hanging.

@@ -1,0 +1,40 @@
+#pragma once
+// What the cost checks share: two passes over the same files timed against each other in one run.
+#include <time.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace velmora {
+
+// Processor time of this process (user and system), so that other programs busy on the machine do not count.
+inline double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Alternates the two passes and keeps the best time of each in seconds, so a busy moment of the machine
+// counts against neither. A pass returns a number made from what it read, so the compiler cannot drop its
+// work.
+template <typename Base, typename Work>
+std::pair<double, double> BestTimes(int rounds, Base base, Work work) {
+    auto seconds = [](auto& pass) {
+        const double start = CpuSeconds();
+        volatile std::size_t sink = pass();
+        (void)sink;
+        return CpuSeconds() - start;
+    };
+    std::pair<double, double> best{1e9, 1e9};
+    for (int round = 0; round < rounds; ++round) {
+        best.first = std::min(best.first, seconds(base));
+        best.second = std::min(best.second, seconds(work));
+    }
+    return best;
+}
+
+// Times opening a folder of 10,000 packages against reading their bytes; 0 when within the allowed ratio.
+int CheckPackageListRatio();
+
+}  // namespace velmora
