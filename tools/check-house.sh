@@ -11,9 +11,10 @@ level() {
         platform) echo 0 ;;
         base) echo 1 ;;
         scenario | ui) echo 2 ;;
-        playback | recording | paths | discs) echo 3 ;;
-        packages) echo 4 ;;
-        app) echo 5 ;;
+        recording | paths | discs) echo 3 ;;
+        playback) echo 4 ;;
+        packages) echo 5 ;;
+        app) echo 6 ;;
         *) echo "" ;;
     esac
 }

@@ -584,6 +584,17 @@ void MainWindow::StartRun() {
         ShowWindow(Window(), SW_SHOW);
 }
 
+void MainWindow::StartRecording() {
+    const PanelContext context{c_.windows,  c_.shell,  c_.files, c_.system, c_.settings, c_.language,
+                               c_.pathVars, scenario_, step_,    c_.state,  stats_};
+    PanelCallbacks callbacks;
+    callbacks.showMainWindow = [this](bool) { return ReturnFromRun(true); };
+    callbacks.closed = [](int) {};
+    ShowWindow(Window(), SW_HIDE);
+    if (!OpenRecordPanel(context, std::move(callbacks)))
+        ShowWindow(Window(), SW_SHOW);
+}
+
 HWND MainWindow::ReturnFromRun(bool reloadList) {
     ShowWindow(Window(), SW_SHOW);
     if (reloadList) {

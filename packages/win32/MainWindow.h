@@ -84,6 +84,9 @@ class MainWindow : public BaseWindow<MainWindow> {
     void ShowContextMenu(POINT screen);
     void CarryOut(MainAction action);
     void StartRun();
+    // The package dialog accepted a new package (the recording hand-over of the shared state is filled): the
+    // window hides while the control panel records, and comes back with the list read again.
+    void StartRecording();
     HWND ReturnFromRun(bool reloadList);
     void SelectLanguage(const std::string& name);
     void OpenHelp();

@@ -364,6 +364,10 @@ bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
     return true;
 }
 
+bool OpenRecordPanel(const PanelContext&, PanelCallbacks) {
+    return false;
+}
+
 int PlayDirectRun(const PanelContext& context) {
     PanelCallbacks callbacks;
     callbacks.closed = [](int exitCode) { PostQuitMessage(exitCode); };

@@ -38,6 +38,11 @@ struct PanelCallbacks {
 // Opens the panel and starts playing runList . False when the window cannot be created.
 bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks);
 
+// Opens the panel in record mode: starts the installer of the recording hand-over in `shared` and records the
+// user's mouse gestures until the stop button saves the scenario into the scenario folder. False when the
+// window cannot be created.
+bool OpenRecordPanel(const PanelContext& context, PanelCallbacks callbacks);
+
 // A direct run from the command line: plays runList in the panel, runs the message loop until the panel
 // closes and returns the process exit code.
 int PlayDirectRun(const PanelContext& context);
