@@ -31,6 +31,9 @@ class WindowSystem {
     // The parent, or the owner of an owned top-level window; 0 for others.
     virtual WindowId Parent(WindowId window) = 0;
     virtual std::string Text(WindowId window) = 0;
+    // What the window itself answers when asked for its text (WM_GETTEXT): for an edit field of another
+    // program that is what the user typed, which Text does not see. Empty when it does not answer in time.
+    virtual std::string ReadText(WindowId window) = 0;
     virtual std::string ClassName(WindowId window) = 0;
     virtual WindowId FromPoint(Point screen) = 0;
     virtual Point ClientToScreen(WindowId window, Point client) = 0;

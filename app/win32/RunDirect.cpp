@@ -13,6 +13,8 @@ int RunDirect(Program& program) {
     Statistics stats(program.clock);
     const PanelContext context{program.windows,
                                program.shell,
+                               program.dialogs,
+                               program.clock,
                                program.files,
                                program.system,
                                program.settings,

@@ -574,8 +574,9 @@ void MainWindow::CarryOut(MainAction action) {
 }
 
 void MainWindow::StartRun() {
-    const PanelContext context{c_.windows,  c_.shell,  c_.files, c_.system, c_.settings, c_.language,
-                               c_.pathVars, scenario_, step_,    c_.state,  stats_};
+    const PanelContext context{c_.windows, c_.shell,    c_.dialogs,  c_.clock,    c_.files,
+                               c_.system,  c_.settings, c_.language, c_.pathVars, scenario_,
+                               step_,      c_.state,    stats_};
     PanelCallbacks callbacks;
     callbacks.showMainWindow = [this](bool reloadList) { return ReturnFromRun(reloadList); };
     callbacks.closed = [](int) {};
@@ -585,8 +586,9 @@ void MainWindow::StartRun() {
 }
 
 void MainWindow::StartRecording() {
-    const PanelContext context{c_.windows,  c_.shell,  c_.files, c_.system, c_.settings, c_.language,
-                               c_.pathVars, scenario_, step_,    c_.state,  stats_};
+    const PanelContext context{c_.windows, c_.shell,    c_.dialogs,  c_.clock,    c_.files,
+                               c_.system,  c_.settings, c_.language, c_.pathVars, scenario_,
+                               step_,      c_.state,    stats_};
     PanelCallbacks callbacks;
     callbacks.showMainWindow = [this](bool) { return ReturnFromRun(true); };
     callbacks.closed = [](int) {};

@@ -45,6 +45,8 @@ class FakeWindowSystem : public WindowSystem {
                           const std::optional<std::string>& caption) override;
     WindowId Parent(WindowId window) override;
     std::string Text(WindowId window) override;
+    // The fake's windows hold one text, which both answer.
+    std::string ReadText(WindowId window) override { return Text(window); }
     std::string ClassName(WindowId window) override;
     // The deepest visible window whose rectangle holds the point, front windows first; then its coveredBy
     // switch. The desktop over bare desktop.

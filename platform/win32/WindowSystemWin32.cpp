@@ -1,5 +1,7 @@
 #include "platform/win32/WindowSystemWin32.h"
 
+#include <algorithm>
+
 #include "platform/win32/WideText.h"
 
 namespace velmora {
@@ -15,7 +17,7 @@ WindowId ToId(HWND window) {
 }
 
 // A hung window must not hang the player: the text is then simply not delivered.
-constexpr UINT kSetTextTimeoutMs = 10000;
+constexpr UINT kMessageTimeoutMs = 10000;
 
 }  // namespace
 
@@ -43,6 +45,21 @@ std::string WindowSystemWin32::Text(WindowId window) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     int copied = GetWindowTextW(ToHwnd(window), text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return WideToUtf8(text);
+}
+
+std::string WindowSystemWin32::ReadText(WindowId window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                             &length) ||
+        length == 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(ToHwnd(window), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
+        return {};
+    text.resize(std::min<std::size_t>(copied, text.size() - 1));
     return WideToUtf8(text);
 }
 
@@ -97,7 +114,7 @@ void WindowSystemWin32::SetText(WindowId window, const std::string& text) {
     std::wstring wide = Utf8ToWide(text);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
-                        SMTO_ABORTIFHUNG, kSetTextTimeoutMs, &result);
+                        SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
 }
 
 void WindowSystemWin32::SetTopMost(WindowId window, bool topMost) {

@@ -12,6 +12,7 @@ class WindowSystemWin32 : public WindowSystem {
                           const std::optional<std::string>& caption) override;
     WindowId Parent(WindowId window) override;
     std::string Text(WindowId window) override;
+    std::string ReadText(WindowId window) override;
     std::string ClassName(WindowId window) override;
     WindowId FromPoint(Point screen) override;
     Point ClientToScreen(WindowId window, Point client) override;

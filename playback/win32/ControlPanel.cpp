@@ -9,6 +9,8 @@
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindow.h"
+#include "recording/Recorder.h"
+#include "recording/win32/MouseHook.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
 
@@ -19,6 +21,22 @@ namespace {
 using namespace panel_window;
 
 constexpr UINT kCloseMessage = WM_APP + 1;
+constexpr UINT kMouseHookMessage = WM_APP + 2;  // the recorder's mouse hook has events waiting
+
+// The clipboard's text, or nothing when it holds none.
+std::optional<std::string> ClipboardText(HWND owner) {
+    if (!OpenClipboard(owner))
+        return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = WideToUtf8(wide);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
 
 // While a run is in progress the machine must not fall asleep under the installers.
 class KeepAwake {
@@ -57,13 +75,17 @@ class ShutdownBlock {
 
 class Panel : public BaseWindow<Panel>, public PlayerHost {
   public:
-    Panel(const PanelContext& context, PanelCallbacks callbacks)
+    Panel(const PanelContext& context, PanelCallbacks callbacks, bool recording)
         : c_(context),
           callbacks_(std::move(callbacks)),
           model_(context.language),
           player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
                               context.language, context.pathVars, context.scenario, context.step,
-                              context.shared, context.stats, model_, *this}) {}
+                              context.shared, context.stats, model_, *this}),
+          recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
+                                  context.language, context.pathVars, context.scenario, context.step,
+                                  context.shared}),
+          recording_(recording) {}
 
     bool Create();
 
@@ -90,11 +112,32 @@ class Panel : public BaseWindow<Panel>, public PlayerHost {
     void Paint();
     void SetOrKill(TimerId id, bool enabled, int intervalMs);
     HWND Item(int id) const { return GetDlgItem(Window(), id); }
+    void OnClick(int id);
+    void ShowStatusTip(HWND over);
+
+    // Recording.
+    void StartRecording();
+    void ContinueRecording();
+    void TakeHookedEvents();
+    void PauseRecording();
+    void ResumeRecording(bool keepText);
+    void StopRecording();
+    void EndRecording();
+    void ShowCaptureNote();
+    void OnCapturedTextChanged();
+    void OnFilterClicked();
+    void ShowPasteMenu(int button);
+    void Paste(int command);
+    void InsertCapturedText(const std::string& text);
 
     PanelContext c_;
     PanelCallbacks callbacks_;
     PanelModel model_;
     Player player_;
+    Recorder recorder_;
+    bool recording_;
+    std::optional<MouseHook> hook_;
+    bool settingText_ = false;  // the captured-text box changes because the recorder's text did
     HWND tooltip_ = nullptr;
     unique_hfont captionFont_;
     std::array<unique_hbitmap, 4> bitmaps_;
@@ -140,6 +183,17 @@ void Panel::AddControls() {
     add(L"STATIC", SS_ETCHEDVERT, kSeparator, PanelRect{L::kSeparatorX, 0, 2, L::kStrip.height});
     add(L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, kCounter, L::kCounter);
     add(L"STATIC", SS_LEFT | SS_NOPREFIX, kStatus, L::kStatusLine);
+    if (recording_) {
+        add(L"BUTTON", BS_PUSHBUTTON, kPasteButton, L::kPasteButton);
+        add(L"BUTTON", BS_PUSHBUTTON, kBrowseButton, L::kBrowseButton);
+        add(L"BUTTON", BS_PUSHBUTTON, kProgramsPanelButton, L::kProgramsPanelButton);
+        add(L"BUTTON", BS_PUSHBUTTON, kCancelTextButton, L::kCancelTextButton);
+        add(L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE, kAutoReplaceBox, L::kAutoReplaceBox);
+        add(L"BUTTON", BS_AUTOCHECKBOX, kFilterBox, L::kFilterBox);
+        HWND text = add(L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
+                        kCapturedText, L::kCapturedText);
+        SendMessageW(text, EM_SETLIMITTEXT, 0, 0);  // as long as the field it came from
+    }
 
     // The buttons are pictures that report clicks; their bitmaps sit on the classic face grey.
     const std::array<std::pair<int, int>, 4> buttons{{{kPlay, IDB_PANEL_PLAY},
@@ -162,11 +216,21 @@ void Panel::AddTooltips() {
                         CW_USEDEFAULT, Window(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_)
         return;
-    const std::array<std::pair<int, const std::string*>, 4> tips{{{kPlay, &model_.texts.playTip},
-                                                                  {kPause, &model_.texts.pauseTip},
-                                                                  {kStop, &model_.texts.stopTip},
-                                                                  {kNext, &model_.texts.nextTip}}};
+    const std::array<std::pair<int, const std::string*>, 11> tips{
+        {{kPlay, &model_.texts.playTip},
+         {kPause, &model_.texts.pauseTip},
+         {kStop, &model_.texts.stopTip},
+         {kNext, &model_.texts.nextTip},
+         {kPasteButton, &model_.texts.pasteTip},
+         {kBrowseButton, &model_.texts.browseTip},
+         {kProgramsPanelButton, &model_.texts.programsPanelTip},
+         {kCancelTextButton, &model_.texts.cancelTextTip},
+         {kAutoReplaceBox, &model_.texts.autoReplaceTip},
+         {kFilterBox, &model_.texts.filterTip},
+         {kCapturedText, &model_.texts.resumeText}}};
     for (const auto& [id, text] : tips) {
+        if (!Item(id))
+            continue;
         std::wstring wide = Utf8ToWide(*text);
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -190,6 +254,16 @@ void Panel::OnCreate() {
             DeleteObject(rgn);  // the window owns the region only when it took it
     }
     model_.ApplyLanguage();
+    const std::array<std::pair<int, const std::string*>, 6> captions{
+        {{kPasteButton, &model_.texts.pasteCaption},
+         {kBrowseButton, &model_.texts.browseCaption},
+         {kProgramsPanelButton, &model_.texts.programsPanelCaption},
+         {kCancelTextButton, &model_.texts.cancelTextCaption},
+         {kAutoReplaceBox, &model_.texts.autoReplaceCaption},
+         {kFilterBox, &model_.texts.filterCaption}}};
+    for (const auto& [id, text] : captions)
+        SetDlgItemTextW(Window(), id, Utf8ToWide(*text).c_str());
+    model_.status = model_.texts.statusCaption;
     AddTooltips();
     shutdownBlock_.Create(Window(),
                           Utf8ToWide("Velmora Runwright: " + model_.Text(PanelText::WaitingForInstall)));
@@ -220,6 +294,15 @@ void Panel::Render() {
     place(kPause, model_.pauseVisible, model_.pauseRect);
     place(kStop, model_.stopVisible, model_.stopRect);
     place(kNext, model_.nextVisible, model_.nextRect);
+    if (recording_) {
+        CheckDlgButton(Window(), kFilterBox, recorder_.filterChecked ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(Window(), kAutoReplaceBox, recorder_.autoReplaceChecked ? BST_CHECKED : BST_UNCHECKED);
+        EnableWindow(Item(kFilterBox), recorder_.filterEnabled);
+        EnableWindow(Item(kAutoReplaceBox), recorder_.autoReplaceEnabled);
+        settingText_ = true;
+        setText(kCapturedText, recorder_.capturedText);
+        settingText_ = false;
+    }
 
     RECT rect{};
     GetWindowRect(Window(), &rect);
@@ -260,29 +343,24 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCreate();
             return 0;
         case WM_TIMER:
-            if (wParam == kStepTimer)
+            if (wParam == kStepTimer) {
                 player_.OnStepTimer();
-            else if (wParam == kNextPackageTimer)
+            } else if (wParam == kNextPackageTimer) {
                 player_.OnNextPackageTimer();
+            } else if (wParam == kBlinkTimer) {
+                model_.captionVisible = !model_.captionVisible;
+                Render();
+            }
+            return 0;
+        case kMouseHookMessage:
+            TakeHookedEvents();
             return 0;
         case WM_COMMAND:
-            if (HIWORD(wParam) == STN_CLICKED) {
-                switch (LOWORD(wParam)) {
-                    case kPause:
-                        player_.Pause();
-                        break;
-                    case kPlay:
-                        player_.Resume();
-                        break;
-                    case kNext:
-                        player_.Skip();
-                        break;
-                    case kStop:
-                        player_.Stop();
-                        break;
-                    default:
-                        break;
-                }
+            if (LOWORD(wParam) == kCapturedText) {
+                if (HIWORD(wParam) == EN_CHANGE && !settingText_)
+                    OnCapturedTextChanged();
+            } else if (HIWORD(wParam) == STN_CLICKED || HIWORD(wParam) == BN_CLICKED) {
+                OnClick(LOWORD(wParam));
             }
             return 0;
         case WM_LBUTTONDOWN:
@@ -292,15 +370,9 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReleaseCapture();
             SendMessageW(Window(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
             return 0;
-        case WM_SETCURSOR: {
-            HWND over = reinterpret_cast<HWND>(wParam);
-            if (over == Item(kStop) || over == Item(kPlay)) {
-                model_.status = model_.StatusTipFor(
-                    over == Item(kStop) ? PanelControl::Stop : PanelControl::Play, false, true);
-                SetDlgItemTextW(Window(), kStatus, Utf8ToWide(model_.status).c_str());
-            }
+        case WM_SETCURSOR:
+            ShowStatusTip(reinterpret_cast<HWND>(wParam));
             break;
-        }
         case WM_CTLCOLORSTATIC:
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -310,12 +382,17 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return FALSE;  // an installer's restart request must not end the run
         case WM_CLOSE:
-            player_.Stop();  // closing by any other way is a stop, so the statistics are kept
+            if (recording_)
+                EndRecording();  // closed another way than by the stop button: nothing is saved
+            else
+                player_.Stop();  // closing by any other way is a stop, so the statistics are kept
             return 0;
         case kCloseMessage:
             DestroyWindow(Window());
             return 0;
         case WM_DESTROY:
+            hook_.reset();
+            KillTimer(Window(), kBlinkTimer);
             KillTimer(Window(), kStepTimer);
             KillTimer(Window(), kNextPackageTimer);
             awake_.reset();
@@ -347,6 +424,10 @@ bool Panel::Create() {
     created_ = true;
     SetTopMost(true);
     awake_.emplace();
+    if (recording_) {
+        StartRecording();
+        return true;
+    }
     c_.stats.Reset();
     player_.LoadPlaySpeed();
     player_.Play();
@@ -354,18 +435,276 @@ bool Panel::Create() {
     return true;
 }
 
+void Panel::OnClick(int id) {
+    if (!recording_) {
+        switch (id) {
+            case kPause:
+                return player_.Pause();
+            case kPlay:
+                return player_.Resume();
+            case kNext:
+                return player_.Skip();
+            case kStop:
+                return player_.Stop();
+            default:
+                return;
+        }
+    }
+    switch (id) {
+        case kPause:
+            return PauseRecording();
+        case kPlay:
+            return ResumeRecording(true);
+        case kCancelTextButton:
+            return ResumeRecording(false);
+        case kStop:
+            return StopRecording();
+        case kFilterBox:
+            return OnFilterClicked();
+        case kAutoReplaceBox:
+            recorder_.autoReplaceChecked = IsDlgButtonChecked(Window(), kAutoReplaceBox) == BST_CHECKED;
+            return;
+        case kPasteButton:
+        case kBrowseButton:
+            return ShowPasteMenu(id);
+        case kProgramsPanelButton:
+            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", Id(Window()));
+            return;
+        default:
+            return;
+    }
+}
+
+void Panel::ShowStatusTip(HWND over) {
+    static constexpr std::array<std::pair<int, PanelControl>, 9> kTips{{
+        {kStop, PanelControl::Stop},
+        {kPlay, PanelControl::Play},
+        {kAutoReplaceBox, PanelControl::AutoReplace},
+        {kFilterBox, PanelControl::Filter},
+        {kBrowseButton, PanelControl::Browse},
+        {kCancelTextButton, PanelControl::CancelText},
+        {kPasteButton, PanelControl::Paste},
+        {kProgramsPanelButton, PanelControl::ProgramsPanel},
+        {kCapturedText, PanelControl::CapturedText},
+    }};
+    for (const auto& [id, control] : kTips) {
+        if (over != nullptr && over == Item(id)) {
+            model_.status = model_.StatusTipFor(control, recording_ && recorder_.lastWindowIsEdit,
+                                                !recording_ || recorder_.filterChecked);
+            SetDlgItemTextW(Window(), kStatus, Utf8ToWide(model_.status).c_str());
+            return;
+        }
+    }
+}
+
+void Panel::StartRecording() {
+    model_.RecordLayout();
+    recorder_.Begin(c_.system.ScreenSize());
+    hook_.emplace(Window(), kMouseHookMessage);
+    ContinueRecording();
+    // Whether the installer starts is not checked: a recording can always be stopped without a step.
+    c_.shell.Open(c_.shared.installerPath, c_.shared.installerCommandLine, c_.files.CurrentDirectory(), 0);
+}
+
+void Panel::ContinueRecording() {
+    model_.ShowRunning();
+    model_.caption = model_.Text(PanelText::Recording);
+    model_.captionVisible = true;
+    model_.windowHeight = panel_layout::kStrip.height;
+    SetTimer(Window(), kBlinkTimer, panel_layout::kBlinkIntervalMs, nullptr);
+    hook_->Install();
+    Render();
+}
+
+// Events the hook noted reach the recorder in order, also those still waiting when a button of the panel
+// is pressed.
+void Panel::TakeHookedEvents() {
+    if (!hook_)
+        return;
+    for (const HookedMouseEvent& event : hook_->TakeEvents()) {
+        HWND window = reinterpret_cast<HWND>(event.window);
+        // The panel's own clicks, and those on its menus and dialogs, are not part of the installation.
+        const bool own =
+            window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+        recorder_.OnMouse(event, own);
+    }
+}
+
+void Panel::PauseRecording() {
+    TakeHookedEvents();
+    hook_->Remove();
+    KillTimer(Window(), kBlinkTimer);
+    model_.ShowPaused();
+    model_.caption = model_.Text(PanelText::Pause);
+    model_.captionVisible = true;
+    recorder_.Pause();
+    ShowCaptureNote();
+    // The options area shows below the strip, so the captured text can be seen and corrected.
+    model_.windowHeight = panel_layout::kOptionsArea.top + panel_layout::kOptionsArea.height;
+    Render();
+    HWND text = Item(kCapturedText);
+    SetForegroundWindow(Window());
+    SetFocus(text);
+    SendMessageW(text, EM_SETSEL, 0, -1);
+    if (recorder_.note == CaptureNote::NotTextField && c_.settings.Get("View", "PauseTip", "0") != "1")
+        ShowPauseHint(c_.language, c_.settings);
+}
+
+void Panel::ResumeRecording(bool keepText) {
+    model_.action.clear();
+    recorder_.Resume(keepText);
+    model_.status = model_.texts.statusCaption;
+    ContinueRecording();
+}
+
+void Panel::StopRecording() {
+    TakeHookedEvents();
+    hook_->Remove();
+    KillTimer(Window(), kBlinkTimer);
+    model_.action = model_.Text(PanelText::Saving);
+    Render();
+    UpdateWindow(Window());
+    recorder_.Stop(Id(Window()));
+    EndRecording();
+}
+
+void Panel::EndRecording() {
+    hook_.reset();
+    KillTimer(Window(), kBlinkTimer);
+    awake_.reset();
+    ShowWindow(Window(), SW_HIDE);
+    exitCode_ = 0;
+    // The main window comes back with its list read again, so a new package shows.
+    if (!c_.shared.directRun && callbacks_.showMainWindow)
+        callbacks_.showMainWindow(true);
+    PostMessageW(Window(), kCloseMessage, 0, 0);
+}
+
+void Panel::ShowCaptureNote() {
+    switch (recorder_.note) {
+        case CaptureNote::ChangesMade:
+            model_.status = model_.Text(PanelText::ChangesMade);
+            break;
+        case CaptureNote::NotTextField:
+            model_.status = model_.Text(PanelText::ChosenNotTextField);
+            break;
+        case CaptureNote::None:
+            break;
+    }
+}
+
+void Panel::OnCapturedTextChanged() {
+    const int length = GetWindowTextLengthW(Item(kCapturedText));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Item(kCapturedText), text.data(), length + 1)));
+    recorder_.SetCapturedText(WideToUtf8(text));
+    ShowCaptureNote();
+    Render();
+}
+
+void Panel::OnFilterClicked() {
+    recorder_.filterChecked = IsDlgButtonChecked(Window(), kFilterBox) == BST_CHECKED;
+    if (!recorder_.filterChecked)
+        model_.status = model_.Text(PanelText::ContinueChangedText);
+    else if (!recorder_.lastWindowIsEdit)
+        model_.status = model_.Text(PanelText::NotTextWindow);
+    Render();
+}
+
+void Panel::ShowPasteMenu(int button) {
+    struct MenuItem {
+        int command;
+        const char* builtIn;
+        int key;
+    };
+    static constexpr std::array<MenuItem, 4> kPasteItems{
+        {{kPasteClipboard, "Из буфера обмена", 42},
+         {kPasteProgramFiles, "Путь к папке Program Files", 43},
+         {kPasteUserName, "Имя пользователя", 44},
+         {kPasteTemp, "Путь к временной папке TEMP", 45}}};
+    static constexpr std::array<MenuItem, 2> kBrowseItems{
+        {{kPasteFile, "файла", 46}, {kPasteFolder, "папки", 47}}};
+    unique_hmenu menu(CreatePopupMenu());
+    auto add = [&](const MenuItem& item) {
+        AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.command),
+                    Utf8ToWide(c_.language.LangText(item.builtIn, "MainMenu", item.key)).c_str());
+    };
+    if (button == kPasteButton)
+        std::for_each(kPasteItems.begin(), kPasteItems.end(), add);
+    else
+        std::for_each(kBrowseItems.begin(), kBrowseItems.end(), add);
+    RECT r{};
+    GetWindowRect(Item(button), &r);
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.right, r.top, 0, Window(), nullptr));
+    if (chosen != 0)
+        Paste(chosen);
+}
+
+void Panel::Paste(int command) {
+    std::optional<std::string> text;
+    switch (command) {
+        case kPasteClipboard:
+            text = ClipboardText(Window());
+            break;
+        case kPasteProgramFiles:
+            text = c_.pathVars.Value("%PROGRAMFILES%");
+            break;
+        case kPasteUserName:
+            text = c_.pathVars.Value("%USERNAME%");
+            break;
+        case kPasteTemp:
+            text = c_.pathVars.Value("%TEMP%");
+            break;
+        case kPasteFile:
+            text = c_.dialogs.OpenFile(Id(Window()), "", c_.language.LangText("Открыть", "New", 15),
+                                       c_.settings.Get("Path", "FolderBrowseExe", "c:\\"));
+            break;
+        case kPasteFolder:
+            text = c_.dialogs.BrowseFolder(Id(Window()), "",
+                                           c_.language.LangText("Выберите папку для обзора", "Stels", 18));
+            break;
+        default:
+            break;
+    }
+    // A cancelled dialog gives nothing, and the selected text stays.
+    if (text)
+        InsertCapturedText(*text);
+}
+
+// Replaces the box's selection with the text and selects what was inserted. The box counts UTF-16 units,
+// the recorder bytes of UTF-8.
+void Panel::InsertCapturedText(const std::string& text) {
+    HWND box = Item(kCapturedText);
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::wstring current = Utf8ToWide(recorder_.capturedText);
+    const std::size_t from = std::min<std::size_t>(start, current.size());
+    const std::size_t to = std::clamp<std::size_t>(end, from, current.size());
+    recorder_.InsertCapturedText(text, WideToUtf8(current.substr(0, from)).size(),
+                                 WideToUtf8(current.substr(from, to - from)).size());
+    ShowCaptureNote();
+    Render();
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, from, from + Utf8ToWide(text).size());
+}
+
 }  // namespace
 
 bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
-    auto panel = std::make_unique<Panel>(context, std::move(callbacks));
+    auto panel = std::make_unique<Panel>(context, std::move(callbacks), false);
     if (!panel->Create())
         return false;
     panel.release();  // deleted when its window is destroyed
     return true;
 }
 
-bool OpenRecordPanel(const PanelContext&, PanelCallbacks) {
-    return false;
+bool OpenRecordPanel(const PanelContext& context, PanelCallbacks callbacks) {
+    auto panel = std::make_unique<Panel>(context, std::move(callbacks), true);
+    if (!panel->Create())
+        return false;
+    panel.release();
+    return true;
 }
 
 int PlayDirectRun(const PanelContext& context) {

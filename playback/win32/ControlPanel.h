@@ -9,6 +9,8 @@
 #include "platform/win32/Win32.h"
 #include "playback/PanelModel.h"
 #include "playback/Player.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
 
 namespace velmora {
 
@@ -16,6 +18,8 @@ namespace velmora {
 struct PanelContext {
     WindowSystem& windows;
     Shell& shell;
+    Dialogs& dialogs;
+    Clock& clock;
     FileSystem& files;
     SystemInfo& system;
     SettingsStore& settings;

@@ -15,6 +15,24 @@ enum ControlId : int {
     kStop = 17,
     kNext = 18,
     kStatus = 19,  // the status line, in the options area below the visible strip
+    // The options area, shown below the strip while a recording is paused.
+    kPasteButton = 20,
+    kBrowseButton = 21,
+    kProgramsPanelButton = 22,
+    kCancelTextButton = 23,  // resumes without the captured text
+    kAutoReplaceBox = 24,
+    kFilterBox = 25,
+    kCapturedText = 26,
+};
+
+// Commands of the paste menus that the paste and browse buttons open.
+enum PasteCommand : int {
+    kPasteClipboard = 100,
+    kPasteProgramFiles,
+    kPasteUserName,
+    kPasteTemp,
+    kPasteFile,
+    kPasteFolder,
 };
 
 // Timer ids (SetTimer on the panel window).

@@ -85,6 +85,7 @@ TYPED_TEST_P(WindowSystemContract, TextAndClassNameRoundTripUnicode) {
 
     this->windows.SetText(frame, "C:\\Программы\\X");
     EXPECT_EQ(this->windows.Text(frame), "C:\\Программы\\X");
+    EXPECT_EQ(this->windows.ReadText(frame), "C:\\Программы\\X");
     this->windows.SetText(frame, "");
     EXPECT_EQ(this->windows.Text(frame), "");
 }

@@ -88,8 +88,8 @@ class ControlPanelTest : public PlaybackWindowsTest {
     StepState step;
     SharedState shared;
     WindowSystemWin32 windows;
-    PanelContext context{windows,  shell,    files, system, settings, language,
-                         pathVars, scenario, step,  shared, stats};
+    PanelContext context{windows,  shell,    dialogs,  clock, files,  system, settings,
+                         language, pathVars, scenario, step,  shared, stats};
     PanelCallbacks callbacks;
     std::vector<bool> mainWindowShown;
     std::optional<int> exitCode;

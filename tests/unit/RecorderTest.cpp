@@ -1,0 +1,168 @@
+#include "recording/Recorder.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/doubles/FakeWindowSystem.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
+#include "scenario/AnsiCodePage.h"
+
+namespace velmora {
+namespace {
+
+class RecorderTest : public ::testing::Test {
+  protected:
+    RecorderTest() {
+        vars.variables[4].second = "C:\\Program Files";
+        files.AddFolder("C:\\scn");
+        shared.scenarioFolder = "C:\\scn";
+        shared.packageName = "Архиватор";
+        shared.installerPath = "C:\\Program Files\\setup.exe";
+        shared.installerCommandLine = "/S";
+        recorder.Begin({800, 600});
+    }
+
+    void Click(WindowId window, Point at, bool onPanel = false) {
+        recorder.OnMouse({kKindPress, kButtonLeft, at, window}, onPanel);
+        recorder.OnMouse({kKindRelease, kButtonLeft, at, 0}, onPanel);
+    }
+    std::vector<StepState> Steps() {
+        std::vector<StepState> steps;
+        scenario.ResetReadCursor();
+        for (StepState read; scenario.ReadNextStep(read);)
+            steps.push_back(read);
+        return steps;
+    }
+
+    std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
+    MemoryFileSystem files;
+    MemoryProfileFile profile{files};
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeWindowSystem windows;
+    Language language{files, profile, dialogs};
+    PathVariables vars{files};
+    ScenarioImage scenario{*codec, vars};
+    StepState step;
+    SharedState shared;
+    Recorder recorder{{windows, files, dialogs, clock, language, vars, scenario, step, shared}};
+
+    WindowId dialog = windows.AddTopLevel("#32770", "Установка", 100, 100, 400, 300);
+    WindowId field = windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
+    WindowId back = windows.AddChild(dialog, "Button", "Далее", 200, 350, 80, 25);
+    WindowId next = windows.AddChild(dialog, "Button", "Далее", 300, 350, 80, 25);
+};
+
+TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
+    recorder.OnMouse({kKindMove, kButtonLeft, {10, 10}, 0}, false);  // no button held: not recorded
+    Click(field, {130, 155});
+    Click(dialog, {5, 5}, true);
+    recorder.OnMouse({kKindMove, kButtonLeft, {7, 7}, 0}, false);  // still the panel's gesture
+    recorder.OnMouse({kKindPress, kButtonRight, {310, 360}, next}, false);
+    recorder.OnMouse({kKindMove, kButtonLeft, {330, 362}, 0}, false);
+    recorder.OnMouse({kKindRelease, kButtonRight, {350, 365}, 0}, false);
+
+    const std::vector<StepState> steps = Steps();
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[0].windows, (std::vector<WindowRef>{{"#32770", "Установка", 1}, {"Edit", "", 1}}));
+    EXPECT_EQ(steps[0].events, (std::vector<MouseEventRec>{{kButtonLeft, kKindPress, 10, 5},
+                                                           {kButtonLeft, kKindRelease, 0, 0}}));
+    // The second of two equal siblings, and a drag whose release lies the drag's distance from the press.
+    EXPECT_EQ(steps[1].windows.back(), (WindowRef{"Button", "Далее", 2}));
+    EXPECT_EQ(steps[1].events, (std::vector<MouseEventRec>{{kButtonRight, kKindPress, 10, 10},
+                                                           {kButtonRight, kKindMove, 20, 2},
+                                                           {kButtonRight, kKindRelease, 40, 5}}));
+    EXPECT_EQ(shared.lastWindow, next);
+    (void)back;
+}
+
+// What resuming stores after a pause on the last pressed window, by its class and the two boxes.
+TEST_F(RecorderTest, ResumeStoresTheCapturedTextAsTheFilterAndAutoReplaceSay) {
+    struct Case {
+        const char* className;
+        bool filter, autoReplace, keepText;
+        const char* typed;
+        int steps;                  // after the click's own step
+        const char* stored;         // the text step's text; nullptr: no text
+        CaptureNote note;           // right after the pause
+        const char* fieldGetsText;  // nullptr: the field is left alone
+    };
+    const Case cases[] = {
+        {"Edit", true, true, true, "C:\\Program Files\\X", 2, "%PROGRAMFILES%\\X", CaptureNote::ChangesMade,
+         "C:\\Program Files\\X"},
+        {"RichEdit20W", true, false, true, "C:\\Program Files\\X", 2, "C:\\Program Files\\X",
+         CaptureNote::ChangesMade, "C:\\Program Files\\X"},
+        {"Button", true, true, true, "C:\\Program Files\\X", 1, nullptr, CaptureNote::NotTextField, nullptr},
+        {"Button", false, false, true, "C:\\Program Files\\X", 2, "%PROGRAMFILES%\\X",
+         CaptureNote::NotTextField, "C:\\Program Files\\X"},
+        {"Edit", true, true, true, "", 2, nullptr, CaptureNote::ChangesMade, nullptr},
+        {"Edit", true, true, false, "C:\\Program Files\\X", 1, nullptr, CaptureNote::ChangesMade, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.className) + " typed '" + c.typed + "'");
+        recorder.Begin({800, 600});
+        windows.textsSet.clear();
+        const WindowId target = windows.AddChild(dialog, c.className, c.typed, 120, 200, 200, 20);
+        Click(target, {125, 205});
+        recorder.Pause();
+        EXPECT_EQ(recorder.capturedText, c.typed);
+        EXPECT_EQ(recorder.note, c.note);
+        EXPECT_EQ(recorder.filterEnabled, c.note == CaptureNote::NotTextField);
+        recorder.filterChecked = c.filter;
+        recorder.autoReplaceChecked = c.autoReplace;
+        recorder.Resume(c.keepText);
+
+        const std::vector<StepState> steps = Steps();
+        ASSERT_EQ(static_cast<int>(steps.size()), c.steps);
+        if (c.steps == 2) {
+            EXPECT_EQ(steps[1].windows, steps[0].windows);
+            EXPECT_EQ(steps[1].events, steps[0].events);
+            EXPECT_EQ(steps[1].hasText, c.stored != nullptr);
+            // Read back, a text is expanded; the image holds the stored form.
+            EXPECT_EQ(scenario.Bytes().find(c.stored ? c.stored : "%PROGRAMFILES%") != std::string::npos,
+                      c.stored != nullptr);
+        }
+        if (c.fieldGetsText)
+            EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{target, c.fieldGetsText}}));
+        else
+            EXPECT_TRUE(windows.textsSet.empty());
+        windows.Remove(target);
+    }
+}
+
+TEST_F(RecorderTest, AutoReplaceIsOfferedOnlyForTextsHoldingAPathValueAndPastingReplacesTheSelection) {
+    recorder.SetCapturedText("D:\\Games");
+    EXPECT_FALSE(recorder.autoReplaceEnabled) << "an unknown (empty) value is in every text";
+    EXPECT_EQ(recorder.InsertCapturedText("c:\\program files", 0, 2), 0u);
+    EXPECT_EQ(recorder.capturedText, "c:\\program files\\Games");
+    EXPECT_TRUE(recorder.autoReplaceEnabled) << "letter case does not matter";
+    const std::size_t size = recorder.capturedText.size();
+    EXPECT_EQ(recorder.InsertCapturedText("!", 500, 9), size);
+    EXPECT_EQ(recorder.capturedText, "c:\\program files\\Games!");
+}
+
+TEST_F(RecorderTest, StopSavesThePackageWithAPortableInstallerPathOrNothingWithoutASingleStep) {
+    EXPECT_FALSE(recorder.Stop(0));
+    EXPECT_FALSE(files.Exists("C:\\scn\\Архиватор.SCN"));
+
+    Click(next, {310, 360});
+    ASSERT_TRUE(recorder.Stop(0));
+    ScenarioImage saved{*codec, vars};
+    ASSERT_TRUE(saved.LoadImageFile(files, "C:\\scn\\Архиватор.SCN"));
+    saved.UnscrambleImage();
+    ASSERT_TRUE(saved.ReadHeader());
+    EXPECT_EQ(saved.Header().StepCount, 1);
+    EXPECT_EQ(saved.GetInstallerPath(), "%PROGRAMFILES%\\setup.exe");
+    EXPECT_EQ(saved.GetCommandLine(), "/S");
+
+    // A batch file may do its work without a single click.
+    shared.installerPath = "C:\\scripts\\tools.bat";
+    shared.packageName = "tools";
+    recorder.Begin({800, 600});
+    EXPECT_TRUE(recorder.Stop(0));
+    EXPECT_TRUE(files.Exists("C:\\scn\\tools.SCN"));
+}
+
+}  // namespace
+}  // namespace velmora
