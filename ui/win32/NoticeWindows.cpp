@@ -1,0 +1,310 @@
+#include "ui/win32/NoticeWindows.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/NoticeTexts.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
+#include "resources/ResourceIds.h"
+#include "ui/win32/BaseWindow.h"
+#include "ui/win32/NoticeWindowIds.h"
+
+namespace velmora {
+namespace {
+
+// Layout at 96 DPI, client pixels.
+constexpr int kClientWidth = 420;
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kPictureSize = 27;  // the control panel's buttons
+constexpr int kGap = 8;
+constexpr int kFrameTop = 20;  // room for the frame's caption
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+
+// One hint: its texts, its setting and its pictures.
+struct NoticeContent {
+    NoticeTexts texts;
+    SettingKey setting;
+    int windowIcon;
+    int introIcon;              // 0: no line beside an icon
+    std::vector<int> pictures;  // per line: a bitmap id, or 0
+};
+
+// The other windows of the thread take no input while the hint is up, as with a task-modal message box.
+class ThreadWindowsDisabled {
+  public:
+    ThreadWindowsDisabled() {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM list) {
+                if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+                    EnableWindow(window, FALSE);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&disabled_));
+    }
+    ~ThreadWindowsDisabled() {
+        for (HWND window : disabled_)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+    }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+  private:
+    std::vector<HWND> disabled_;
+};
+
+class NoticeWindow : public BaseWindow<NoticeWindow> {
+  public:
+    static const wchar_t* ClassName() { return notice_window::kClassName; }
+    NoticeWindow(NoticeContent content, SettingsStore& settings, HINSTANCE resources)
+        : content_(std::move(content)),
+          settings_(settings),
+          resources_(resources ? resources : GetModuleHandleW(nullptr)) {}
+
+    void Run();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
+    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {});
+    void OnCreate();
+    // Fonts and pictures for the window's DPI, then every part placed and the window sized around them.
+    void ApplyDpi();
+    int PlaceText(HWND control, int x, int y, int width) const;
+    void SizeWindow(int clientHeight, const RECT* suggested);
+
+    NoticeContent content_;
+    SettingsStore& settings_;
+    HINSTANCE resources_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    unique_hfont font_;
+    unique_hicon bigIcon_, smallIcon_, introIcon_;
+    std::vector<unique_hbitmap> pictureBitmaps_;
+    HWND introIconControl_ = nullptr, intro_ = nullptr, frame_ = nullptr, heading_ = nullptr;
+    HWND showAgain_ = nullptr, close_ = nullptr;
+    std::vector<HWND> pictures_, lines_;
+    bool done_ = false;
+};
+
+HWND NoticeWindow::Add(const wchar_t* className, int id, DWORD style, const std::string& text) {
+    return CreateWindowExW(0, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                           Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void NoticeWindow::OnCreate() {
+    using namespace notice_window;
+    const NoticeTexts& t = content_.texts;
+    SetWindowTextW(Window(), Utf8ToWide(t.title).c_str());
+    if (content_.introIcon != 0) {
+        introIconControl_ = Add(L"STATIC", -1, SS_ICON | SS_REALSIZECONTROL);
+        intro_ = Add(L"STATIC", kIntro, SS_LEFT | SS_NOPREFIX, t.intro);
+    }
+    frame_ = Add(L"BUTTON", kFrame, BS_GROUPBOX, t.frame);
+    if (!t.heading.empty())
+        heading_ = Add(L"STATIC", kHeading, SS_LEFT | SS_NOPREFIX, t.heading);
+    for (std::size_t i = 0; i < t.lines.size(); ++i) {
+        const bool picture = i < content_.pictures.size() && content_.pictures[i] != 0;
+        pictures_.push_back(picture ? Add(L"STATIC", -1, SS_BITMAP) : nullptr);
+        lines_.push_back(Add(L"STATIC", kFirstLine + static_cast<int>(i), SS_LEFT | SS_NOPREFIX, t.lines[i]));
+    }
+    showAgain_ = Add(L"BUTTON", kShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX, t.showAgain);
+    close_ = Add(L"BUTTON", kClose, WS_TABSTOP | BS_DEFPUSHBUTTON, "OK");
+    dpi_ = GetDpiForWindow(Window());
+    ApplyDpi();
+}
+
+int NoticeWindow::PlaceText(HWND control, int x, int y, int width) const {
+    unique_hdc_window dc(control);
+    HGDIOBJ old = SelectObject(dc.get(), font_.get());
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc.get(), old);
+    MoveWindow(control, x, y, width, r.bottom, TRUE);
+    return r.bottom;
+}
+
+void NoticeWindow::ApplyDpi() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+    unique_hfont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    EnumChildWindows(
+        Window(),
+        [](HWND child, LPARAM f) {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(f), TRUE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font.get()));
+    font_ = std::move(font);
+
+    auto icon = [&](int id, int size) {
+        return static_cast<HICON>(LoadImageW(resources_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+    };
+    bigIcon_.reset(icon(content_.windowIcon, GetSystemMetricsForDpi(SM_CXICON, dpi_)));
+    smallIcon_.reset(icon(content_.windowIcon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_)));
+    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+    const int margin = Scale(kMargin);
+    const int gap = Scale(kGap);
+    const int right = Scale(kClientWidth) - margin;
+    int y = margin;
+    if (intro_ != nullptr) {
+        introIcon_.reset(icon(content_.introIcon, Scale(kIconSize)));
+        SendMessageW(introIconControl_, STM_SETICON, reinterpret_cast<WPARAM>(introIcon_.get()), 0);
+        MoveWindow(introIconControl_, margin, y, Scale(kIconSize), Scale(kIconSize), TRUE);
+        const int left = margin + Scale(kIconSize) + Scale(kMargin);
+        const int height = PlaceText(intro_, left, y, right - left);
+        if (height < Scale(kIconSize))  // a short line stands in the middle of the icon
+            MoveWindow(intro_, left, y + (Scale(kIconSize) - height) / 2, right - left, height, TRUE);
+        y += std::max(height, Scale(kIconSize)) + gap;
+    }
+
+    const int frameTop = y;
+    const int inner = margin + Scale(kMargin);
+    y += Scale(kFrameTop);
+    if (heading_ != nullptr)
+        y += PlaceText(heading_, inner, y, right - Scale(kMargin) - inner) + gap;
+    // The bitmaps' background is the classic face grey, mapped to the system's face colour.
+    pictureBitmaps_.clear();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        int left = inner;
+        int pictureHeight = 0;
+        if (pictures_[i] != nullptr) {
+            const int size = Scale(kPictureSize);
+            pictureBitmaps_.emplace_back(
+                static_cast<HBITMAP>(LoadImageW(resources_, MAKEINTRESOURCEW(content_.pictures[i]),
+                                                IMAGE_BITMAP, size, size, LR_LOADMAP3DCOLORS)));
+            SendMessageW(pictures_[i], STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(pictureBitmaps_.back().get()));
+            MoveWindow(pictures_[i], inner, y, size, size, TRUE);
+            left += size + gap;
+            pictureHeight = size;
+        }
+        const int width = right - Scale(kMargin) - left;
+        const int height = PlaceText(lines_[i], left, y, width);
+        if (height < pictureHeight)
+            MoveWindow(lines_[i], left, y + (pictureHeight - height) / 2, width, height, TRUE);
+        y += std::max(height, pictureHeight) + gap;
+    }
+    y += Scale(kMargin) - gap;
+    MoveWindow(frame_, margin, frameTop, right - margin, y - frameTop, TRUE);
+    y += gap;
+
+    const int buttonWidth = Scale(kButtonWidth);
+    const int buttonHeight = Scale(kButtonHeight);
+    MoveWindow(close_, right - buttonWidth, y, buttonWidth, buttonHeight, TRUE);
+    MoveWindow(showAgain_, margin, y, right - buttonWidth - gap - margin, buttonHeight, TRUE);
+    SizeWindow(y + buttonHeight + margin, nullptr);
+}
+
+// Centred on the work area of the window's monitor, or where Windows suggests after a DPI change.
+void NoticeWindow::SizeWindow(int clientHeight, const RECT* suggested) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
+    RECT frame{0, 0, Scale(kClientWidth), clientHeight};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (suggested != nullptr) {
+        SetWindowPos(Window(), nullptr, suggested->left, suggested->top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    const LONG x = std::max<LONG>(work.left, work.left + (work.right - work.left - width) / 2);
+    const LONG y = std::max<LONG>(work.top, work.top + (work.bottom - work.top - height) / 2);
+    SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == notice_window::kClose) {
+                StoreHintChoice(settings_, content_.setting,
+                                SendMessageW(showAgain_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+                done_ = true;
+            } else if (LOWORD(wParam) == IDCANCEL) {
+                done_ = true;  // Escape closes without storing, as the window's close box does
+            }
+            return 0;
+        case WM_CLOSE:
+            done_ = true;
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+            ApplyDpi();
+            RECT client{};
+            GetClientRect(Window(), &client);
+            SizeWindow(client.bottom, &suggested);
+            return 0;
+        }
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+void NoticeWindow::Run() {
+    auto others = std::make_optional<ThreadWindowsDisabled>();
+    if (!CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100))
+        return;
+    ShowWindow(Window(), SW_SHOW);
+    SetForegroundWindow(Window());
+    SetFocus(close_);
+    MSG message;
+    while (!done_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
+            break;
+        }
+        if (IsDialogMessageW(Window(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // The others take input again before the hint goes, so activation returns to one of them.
+    others.reset();
+    DestroyWindow(Window());
+}
+
+}  // namespace
+
+void ShowRecordingHint(const Language& language, SettingsStore& settings, HINSTANCE resources) {
+    NoticeWindow window({RecordingHintTexts(language),
+                         kSettingFirstTip,
+                         IDI_LOGO,
+                         IDI_NOTICE,
+                         {IDB_PANEL_PAUSE, IDB_PANEL_STOP}},
+                        settings, resources);
+    window.Run();
+}
+
+void ShowPauseHint(const Language& language, SettingsStore& settings, HINSTANCE resources) {
+    NoticeWindow window({PauseHintTexts(language), kSettingPauseTip, IDI_NOTICE, 0, {}}, settings, resources);
+    window.Run();
+}
+
+}  // namespace velmora
