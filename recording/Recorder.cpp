@@ -85,8 +85,10 @@ void Recorder::OnMouse(const HookedMouseEvent& event, bool onPanel) {
                 step.events.push_back({button_, kKindMove, offset.x, offset.y});
             return;
         case kKindRelease:
-            // A release that ends a gesture on the panel changes nothing: its moves stay ignored.
-            if (skipGesture_)
+            // A release that ends a gesture on the panel changes nothing: its moves stay ignored. Nor does
+            // one whose press came before the hook was there (the click on the panel that resumes recording):
+            // it would store the last gesture a second time.
+            if (skipGesture_ || !buttonDown_)
                 return;
             buttonDown_ = false;
             button_ = event.button;

@@ -8,11 +8,13 @@
 
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelIds.h"
+#include "base/NoticeTexts.h"
 #include "playback/win32/StatisticsWindow.h"
 #include "recording/Recorder.h"
 #include "recording/win32/MouseHook.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/NoticeWindows.h"
 
 namespace velmora {
 
@@ -546,7 +548,7 @@ void Panel::PauseRecording() {
     SetForegroundWindow(Window());
     SetFocus(text);
     SendMessageW(text, EM_SETSEL, 0, -1);
-    if (recorder_.note == CaptureNote::NotTextField && c_.settings.Get("View", "PauseTip", "0") != "1")
+    if (recorder_.note == CaptureNote::NotTextField && HintWanted(c_.settings, kSettingPauseTip))
         ShowPauseHint(c_.language, c_.settings);
 }
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include <commctrl.h>
 
 #include "platform/win32/WideText.h"
 
@@ -90,6 +94,87 @@ bool WriteSetting(const std::wstring& section, const std::wstring& key, const st
 void RemoveProgramSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+// The items of the program's package list: name and check mark. A list view of another process keeps its
+// texts in that process, so the text buffer is lent there.
+std::vector<std::pair<std::wstring, bool>> ListItems(HWND list) {
+    std::vector<std::pair<std::wstring, bool>> items;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    unique_handle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr std::size_t kChars = 260;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
+    if (remote == nullptr)
+        return items;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        item.cchTextMax = kChars;
+        WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+        std::wstring text(kChars, L'\0');
+        ReadProcessMemory(process.get(), remote + sizeof(LVITEMW), text.data(), kChars * 2, nullptr);
+        text.resize(text.find(L'\0'));
+        const auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
+        items.emplace_back(text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return items;
+}
+
+// Sets an item's state in the program's list, as a click on its check box or on its name does.
+void SetItemState(HWND list, int index, UINT state, UINT mask) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
+void Tick(HWND list, int index) {
+    SetItemState(list, index, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::ifstream file{std::filesystem::path(path), std::ios::binary};
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool Xdotool(const std::wstring& arguments) {
+    // Wine starts a host program like a Windows one, but its process cannot be waited for (nor ended, so it
+    // is not a Process).
+    std::wstring commandLine = L"Z:\\usr\\bin\\xdotool " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+bool ClickAt(POINT at) {
+    return Xdotool(L"mousemove --sync " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) +
+                   L" mousedown 1 sleep 0.15 mouseup 1");
+}
+
+POINT Centre(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 }  // namespace velmora::e2e

@@ -3,6 +3,8 @@
 // screenshots for a person to look at. Finding, reading and pressing its windows is in WindowTools.h.
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/TempFolder.h"
@@ -40,5 +42,19 @@ std::optional<Process> StartVelmora(const std::wstring& arguments = L"");
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
 bool WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 void RemoveProgramSettings();
+
+// The items of the program's package list: name and check mark.
+std::vector<std::pair<std::wstring, bool>> ListItems(HWND list);
+// Sets an item's state in the program's list, as a click on its check box or on its name does.
+void SetItemState(HWND list, int index, UINT state, UINT mask);
+void Tick(HWND list, int index);
+std::string ReadFile(const std::wstring& path);
+
+// Real input through the X display, as a person gives it: xdotool with the arguments. It runs on its own,
+// so a test waits for what the input does rather than for the tool.
+bool Xdotool(const std::wstring& arguments);
+// Presses and releases the left button at the screen point, at a person's pace.
+bool ClickAt(POINT screen);
+POINT Centre(HWND window);
 
 }  // namespace velmora::e2e

@@ -57,6 +57,7 @@ class RecorderTest : public ::testing::Test {
 TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
     recorder.OnMouse({kKindMove, kButtonLeft, {10, 10}, 0}, false);  // no button held: not recorded
     Click(field, {130, 155});
+    recorder.OnMouse({kKindRelease, kButtonLeft, {10, 10}, 0}, false);  // its press was never seen
     Click(dialog, {5, 5}, true);
     recorder.OnMouse({kKindMove, kButtonLeft, {7, 7}, 0}, false);  // still the panel's gesture
     recorder.OnMouse({kKindPress, kButtonRight, {310, 360}, next}, false);

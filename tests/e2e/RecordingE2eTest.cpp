@@ -1,0 +1,183 @@
+// Recording a package as an administrator does: the package dialog, the recording hint, real mouse and
+// keyboard input through the X display into the fixture wizard, a pause to take the typed folder, and the
+// stop that saves the package; the package then replays to the same result.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32.h"
+
+#include <commctrl.h>
+
+#include "packages/MainWindowModel.h"
+#include "packages/win32/MainWindowIds.h"
+#include "packages/win32/PackageDialogIds.h"
+#include "platform/win32/WideText.h"
+#include "playback/win32/ControlPanelIds.h"
+#include "playback/win32/StatisticsWindowIds.h"
+#include "tests/e2e/E2eSupport.h"
+#include "ui/win32/NoticeWindowIds.h"
+
+namespace velmora::e2e {
+namespace {
+
+constexpr Deadline kRunDeadline{120000};
+constexpr int kFixtureNext = 1002;  // the wizard's Next button; its caption changes with the page
+constexpr int kFixtureFolder = 201;
+constexpr int kFixtureSecondComponent = 204;
+
+// What a person did, as the wizard's log tells it: pages, presses and clicks, with the texts typed key by key
+// left out and a press repeated on the same control (a text step presses its field again) counted once.
+std::vector<std::string> Session(const std::string& log) {
+    std::vector<std::string> session;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const bool counts = line.rfind("page ", 0) == 0 || line.rfind("press ", 0) == 0 ||
+                            line.rfind("click ", 0) == 0 || line == "finished";
+        // A field's press shows its text at that moment, which a replay has not typed yet.
+        const std::string control = line.substr(0, line.find(' ', line.find(' ') + 1));
+        if (counts && (session.empty() || session.back().rfind(control, 0) != 0))
+            session.push_back(line);
+    }
+    return session;
+}
+
+std::string LastText(const std::string& log, int control) {
+    const std::string mark = "text " + std::to_string(control) + " ";
+    const std::size_t at = log.rfind(mark);
+    return at == std::string::npos ? "" : log.substr(at + mark.size(), log.find('\r', at) - at - mark.size());
+}
+
+class RecordingE2eTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        RemoveProgramSettings();
+        WriteSetting(L"Install", L"Registry", L"1");
+        WriteSetting(L"Install", L"Speed", L"0");
+        WriteSetting(L"Path", L"FolderSCN", folder_.WidePath());
+    }
+
+    std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name; }
+
+    // Opens the program, asks for a new package with Ctrl+N and fills the dialog; after OK and the
+    // recording hint, the control panel records. Returns the panel.
+    HWND StartRecording(const std::wstring& name, const std::wstring& installer,
+                        const std::wstring& arguments) {
+        std::optional<Process> started = StartVelmora();
+        if (!started)
+            return nullptr;
+        process_.emplace(std::move(*started));
+        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
+        if (main_ == nullptr)
+            return nullptr;
+        SetForegroundWindow(main_);
+        WaitUntil([&] { return GetForegroundWindow() == main_; }, Deadline{5000});
+        Xdotool(L"key ctrl+n");
+        HWND dialog = WaitForWindow({.className = package_dialog::kClassName, .processId = process_->Id()});
+        if (dialog == nullptr)
+            return nullptr;
+        const std::pair<int, std::wstring> fields[] = {{package_dialog::kName, name},
+                                                       {package_dialog::kPath, installer},
+                                                       {package_dialog::kCommandLine, arguments},
+                                                       {package_dialog::kDescription, L"Recorded"}};
+        for (const auto& [id, text] : fields)
+            SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SaveScreenshot(dialog, L"recording-new-package");
+        ClickAt(Centre(GetDlgItem(dialog, IDOK)));
+        HWND hint = WaitForWindow({.className = notice_window::kClassName, .processId = process_->Id()});
+        if (hint == nullptr)
+            return nullptr;
+        SaveScreenshot(hint, L"recording-hint");
+        ClickAt(Centre(GetDlgItem(hint, notice_window::kClose)));
+        return WaitForWindow({.className = panel_window::kClassName, .processId = process_->Id()});
+    }
+
+    // Clicks the control and waits for the wizard to log the click's line.
+    bool ClickAndSee(HWND control, const std::string& line) {
+        ClickAt(Centre(control));
+        return WaitUntil([&] { return ReadFile(log_).find(line) != std::string::npos; });
+    }
+
+    TempFolder folder_;
+    std::optional<Process> process_;
+    HWND main_ = nullptr;
+    std::wstring log_ = Path(L"wizard.log");
+};
+
+TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToTheSameResult) {
+    HWND panel = StartRecording(L"Recorded", VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe",
+                                L"\"" + log_ + L"\" /delay=0 /cover=0");
+    ASSERT_NE(panel, nullptr) << "the package dialog did not lead to the recording panel";
+    HWND wizard = WaitForWindow({.className = L"VelmoraFixtureWizard"});
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), "page 2"));
+    SaveScreenshot(panel, L"recording-panel");
+
+    // The folder is typed into its field; a pause takes it, shown in the options area, and resuming stores
+    // it.
+    HWND page = FindWindowExW(wizard, nullptr, L"VelmoraFixturePage", nullptr);
+    HWND field = GetDlgItem(page, kFixtureFolder);
+    ASSERT_TRUE(ClickAndSee(field, "press 201"));
+    Xdotool(L"key ctrl+a type --delay 30 D:\\Apps\\Recorded");
+    ASSERT_TRUE(WaitUntil([&] { return LastText(ReadFile(log_), kFixtureFolder) == "D:\\Apps\\Recorded"; }));
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
+    HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return IsWindowVisible(captured) && WindowText(captured) == L"D:\\Apps\\Recorded"; }));
+    SaveScreenshot(panel, L"recording-panel-paused");
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+
+    // The second of two equal buttons, a drag over the page and a click on the panel itself.
+    ASSERT_TRUE(ClickAndSee(GetDlgItem(page, kFixtureSecondComponent), "click 204"));
+    RECT area{};
+    GetWindowRect(page, &area);
+    Xdotool(L"mousemove --sync " + std::to_wstring(area.left + 300) + L" " + std::to_wstring(area.top + 150) +
+            L" mousedown 1 mousemove --sync " + std::to_wstring(area.left + 320) + L" " +
+            std::to_wstring(area.top + 160) + L" mousemove --sync " + std::to_wstring(area.left + 340) +
+            L" " + std::to_wstring(area.top + 165) + L" mouseup 1");
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(log_).find("press background") != std::string::npos; }));
+    ClickAt({Centre(GetDlgItem(panel, panel_window::kCaption)).x, Centre(panel).y});
+    for (const char* page : {"page 3", "page 4", "page 5"})
+        ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), page));
+    ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), "finished"));
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
+
+    HWND list = GetDlgItem(main_, kIdPackageList);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) && ListItems(list).size() == 1; }));
+    EXPECT_EQ(ListItems(list)[0].first, L"Recorded");
+    auto dump =
+        Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
+                       L"dump \"" + Path(L"Recorded.SCN") + L"\" -o \"" + Path(L"Recorded.txt") + L"\"");
+    ASSERT_TRUE(dump && dump->WaitExit() == std::optional<DWORD>(0));
+    const std::string text = ReadFile(Path(L"Recorded.txt"));
+    SCOPED_TRACE(text);
+    EXPECT_NE(text.find("text \"D:\\\\Apps\\\\Recorded\""), std::string::npos);
+    EXPECT_NE(text.find("window \"Button\" \"Add component\" 2"), std::string::npos);
+    EXPECT_NE(text.find("event left move 20 10"), std::string::npos);
+    EXPECT_NE(text.find("event left release 40 15"), std::string::npos);
+    EXPECT_EQ(text.find(WideToUtf8(panel_window::kClassName)), std::string::npos) << "the panel was recorded";
+
+    // F5 replays it: the wizard sees the same session.
+    const std::string recorded = ReadFile(log_);
+    DeleteFileW(log_.c_str());
+    Tick(list, 0);
+    SetForegroundWindow(main_);
+    Xdotool(L"key F5");
+    HWND statistics = WaitForWindow({.className = stat_window::kClassName}, kRunDeadline);
+    ASSERT_NE(statistics, nullptr);
+    const std::string replayed = ReadFile(log_);
+    EXPECT_EQ(Session(replayed), Session(recorded)) << recorded << "\n---\n" << replayed;
+    EXPECT_EQ(LastText(replayed, kFixtureFolder), "D:\\Apps\\Recorded");
+    PostMessageW(statistics, WM_CLOSE, 0, 0);
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(process_->WaitExit());
+}
+
+}  // namespace
+}  // namespace velmora::e2e
