@@ -214,6 +214,12 @@ void MainWindowModel::Reload() {
     Load(p_.state.scenarioFolder);
 }
 
+void MainWindowModel::ReloadAndCount() {
+    Load(p_.state.scenarioFolder);
+    hasChecked = false;
+    CountChecked();
+}
+
 bool MainWindowModel::DiscWizardClosed() {
     std::string folder = p_.settings.Get("Path", "FolderSCN", "");
     SetEnabled(MainCommand::NewPackage, !folder.empty());

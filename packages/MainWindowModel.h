@@ -128,6 +128,9 @@ class MainWindowModel {
     // Reload, and every place that changed the folder's files. The count is not taken again: the marks are
     // gone, the count line keeps its text until the next count.
     void Reload();
+    // After a recording or a stopped run: the folder read again and the count taken, so a package recorded
+    // meanwhile is listed and counted.
+    void ReloadAndCount();
     // The disc wizard closed: the folder it may have stored is loaded. True when a folder was read, whose
     // tips the window then loads.
     bool DiscWizardClosed();

@@ -601,8 +601,10 @@ HWND MainWindow::ReturnFromRun(bool reloadList) {
     ShowWindow(Window(), SW_SHOW);
     if (reloadList) {
         // A stop: the list is read again, so a package recorded meanwhile shows (the marks are gone).
-        model_.Reload();
+        model_.ReloadAndCount();
         LoadTips();
+        RenderTexts();
+        RenderMenus();
     }
     return Window();
 }

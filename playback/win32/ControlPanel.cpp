@@ -318,6 +318,9 @@ void Panel::Paint() {
     HDC dc = BeginPaint(Window(), &paint);
     RECT strip{0, 0, panel_layout::kStrip.width, panel_layout::kStrip.height};
     DrawEdge(dc, &strip, EDGE_RAISED, BF_RECT);
+    const PanelRect& o = panel_layout::kOptionsArea;
+    RECT options{o.left, o.top, o.left + o.width, o.top + o.height};
+    DrawEdge(dc, &options, EDGE_RAISED, BF_RECT);
     EndPaint(Window(), &paint);
 }
 

@@ -179,5 +179,53 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     EXPECT_TRUE(process_->WaitExit());
 }
 
+// Recorded here and replayed in a fresh Wine prefix by record-and-replay.sh, which runs this test by name:
+// the scenario is left in the build's "recorded" folder.
+TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
+    const std::wstring target = L"C:\\RecordedProduct";
+    HWND panel = StartRecording(L"FixtureProduct",
+                                VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe", L"");
+    ASSERT_NE(panel, nullptr);
+    HWND setup = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup"});
+    ASSERT_NE(setup, nullptr);
+    // The pages are child dialogs of one window; its buttons change their captions.
+    auto button = [&](const wchar_t* caption) {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            return (found = FindWindowExW(setup, nullptr, L"Button", caption)) && IsWindowVisible(found);
+        });
+        return found;
+    };
+    ClickAt(Centre(button(L"&Next >")));
+    ClickAt(Centre(button(L"I &Agree")));
+    HWND field = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND page = FindWindowExW(setup, nullptr, L"#32770", nullptr);
+        return page && (field = FindWindowExW(page, nullptr, L"Edit", nullptr)) && IsWindowVisible(field);
+    }));
+    ClickAt(Centre(field));
+    Xdotool(L"key ctrl+a type --delay 30 " + target);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == target; }));
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
+    ASSERT_TRUE(
+        WaitUntil([&] { return WindowText(GetDlgItem(panel, panel_window::kCapturedText)) == target; }));
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+    ClickAt(Centre(button(L"&Install")));
+    ClickAt(Centre(button(L"&Finish")));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
+    ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, kIdPackageList)).size() == 1; }));
+    EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
+    const std::filesystem::path recorded = VelmoraFolder() + L"\\recorded";
+    std::filesystem::create_directories(recorded);
+    std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), recorded / L"FixtureProduct.SCN",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove_all(target);
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(process_->WaitExit());
+}
+
 }  // namespace
 }  // namespace velmora::e2e

@@ -51,6 +51,9 @@ TEST_F(MainWindowModelTest, StartReadsTheStoredFolderWithTipsAndTheSettings) {
     EXPECT_EQ(Lines(), (Names{kFolder, "ini", "0 из 2"}));
     EXPECT_EQ(std::pair(model.speed, model.topMost), std::pair(2, true));
     EXPECT_EQ(EnabledOf({C::NewPackage, C::RunChecked, C::RunAll, C::UnselectAll}), (Flags{1, 0, 1, 0}));
+    AddPackage("recorded");  // as a recording leaves it
+    model.ReloadAndCount();
+    EXPECT_EQ(Lines(), (Names{kFolder, "", "0 из 3"}));
 
     // A stored folder deleted since: nothing listed, and a new package is refused for want of a folder.
     settings.values["Path\\FolderSCN"] = "C:\\Gone";
