@@ -30,7 +30,7 @@ const std::array<Language::Table, 17> Language::kTables{{
     {"Resizeble", 4},
     {"Project", 1},
     {"Autor", 3},
-    {"New", 35},
+    {"New", 36},
     {"Error", 2},
     {"frmWizardPack", 23},
 }};

@@ -4,14 +4,17 @@
 
 #include <algorithm>
 
+#include "base/NoticeTexts.h"
 #include "base/ProjectAddresses.h"
 #include "base/Utilities.h"
 #include "packages/win32/MainMenus.h"
 #include "packages/win32/MainWindowIds.h"
+#include "packages/win32/PackageDialog.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanel.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/AboutWindow.h"
+#include "ui/win32/NoticeWindows.h"
 #include "ui/win32/ProgressWindow.h"
 
 namespace velmora {
@@ -335,11 +338,17 @@ void MainWindow::OnMenuCommand(MainCommand command) {
             break;
         case MainCommand::Properties:
         case MainCommand::PropertiesHere:
-            CarryOut(model_.Properties());
+            if (const MainAction action = model_.Properties(); action != MainAction::None)
+                CarryOut(action);
+            else if (model_.clicked)
+                OpenProperties(*model_.clicked);
             return;
         case MainCommand::NewPackage:
         case MainCommand::NewPackageHere:
-            CarryOut(model_.NewPackage());
+            if (const MainAction action = model_.NewPackage(); action != MainAction::None)
+                CarryOut(action);
+            else
+                OpenNewPackage();
             return;
         case MainCommand::RunChecked:
         case MainCommand::RunCheckedHere:
@@ -583,6 +592,36 @@ void MainWindow::StartRun() {
     ShowWindow(Window(), SW_HIDE);
     if (!OpenPlayPanel(context, std::move(callbacks)))
         ShowWindow(Window(), SW_SHOW);
+}
+
+PackageDialogPorts MainWindow::PackageDialogPortsOf() {
+    return {c_.files, c_.settings, c_.dialogs, c_.codec, c_.language, c_.pathVars, c_.state};
+}
+
+std::vector<std::string> MainWindow::ListedNames() const {
+    std::vector<std::string> names;
+    for (const PackageItem& item : list_.items)
+        names.push_back(item.name);
+    return names;
+}
+
+void MainWindow::OpenNewPackage() {
+    if (!ShowPackageDialog(Window(), PackageDialogPortsOf(), PackageDialogMode::NewPackage, ListedNames()))
+        return;
+    if (HintWanted(c_.settings, kSettingFirstTip))
+        ShowRecordingHint(c_.language, c_.settings);
+    StartRecording();
+}
+
+void MainWindow::OpenProperties(std::size_t index) {
+    const std::optional<std::string> newName =
+        ShowPackageDialog(Window(), PackageDialogPortsOf(), PackageDialogMode::Properties, ListedNames(),
+                          list_.items[index].name);
+    if (model_.PropertiesClosed(newName.value_or(std::string{})))
+        LoadTips();
+    RenderList();
+    RenderTexts();
+    RenderMenus();
 }
 
 void MainWindow::StartRecording() {

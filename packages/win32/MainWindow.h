@@ -11,6 +11,7 @@
 #include "base/SharedState.h"
 #include "packages/FrameTexts.h"
 #include "packages/MainWindowModel.h"
+#include "packages/PackageDialogModel.h"
 #include "packages/PackageList.h"
 #include "platform/Clock.h"
 #include "platform/Codec.h"
@@ -84,6 +85,12 @@ class MainWindow : public BaseWindow<MainWindow> {
     void ShowContextMenu(POINT screen);
     void CarryOut(MainAction action);
     void StartRun();
+    // The package dialog for a new package; its OK leads through the recording hint to the recording.
+    void OpenNewPackage();
+    // The package dialog for the properties of the listed package at index.
+    void OpenProperties(std::size_t index);
+    PackageDialogPorts PackageDialogPortsOf();
+    std::vector<std::string> ListedNames() const;
     // The package dialog accepted a new package (the recording hand-over of the shared state is filled): the
     // window hides while the control panel records, and comes back with the list read again.
     void StartRecording();

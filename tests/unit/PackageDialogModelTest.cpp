@@ -1,0 +1,199 @@
+#include "packages/PackageDialogModel.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/PackageFolder.h"
+
+namespace velmora {
+namespace {
+
+using F = PackageField;
+const std::string kForbiddenList = "\r\n\\ : / * ? \" < > |";
+const std::optional<LabelColour> kRed = LabelColour{192, 0, 0};
+const std::optional<LabelColour> kGreen = LabelColour{0, 128, 0};
+
+class PackageDialogModelTest : public ::testing::Test, public PackageFolder {
+  protected:
+    PackageDialogModelTest() {
+        state.scenarioFolder = kFolder;
+        vars.variables[4].second = "C:\\Program Files";
+        files.AddFile("C:\\Soft\\setup.exe");
+        files.AddFile("C:\\Soft\\setup.cmd");
+        files.AddFile("C:\\a");
+    }
+    // A package with a command line; its installer is C:\Soft\setup.exe.
+    void AddWithCommandLine(const std::string& name) {
+        ScenarioImage image(*codec, vars);
+        image.NewImage("", "old words", 800, 600);
+        StepState step{{}, {{kButtonLeft, kKindPress, 1, 1}}, "", false};
+        image.AppendStep(step);
+        image.AppendInstallerPath("C:\\Soft\\setup.exe");
+        image.AppendCommandLine("/S");
+        image.ScrambleImage();
+        files.AddFile(Path(name), image.Bytes());
+    }
+    static std::string Path(const std::string& name) { return std::string(kFolder) + "\\" + name + ".SCN"; }
+    PackageDialogModel Open(PackageDialogMode mode, const std::string& listedName = {}) {
+        return PackageDialogModel({files, settings, dialogs, *codec, language, vars, state}, mode,
+                                  {"Office", "Beta", "Alpha"}, listedName);
+    }
+    std::string LastMessage() const { return dialogs.messages.empty() ? "" : dialogs.messages.back().text; }
+
+    MemorySettingsStore settings;
+    SharedState state;
+};
+
+struct OkCase {
+    std::string name, path;
+    std::vector<MsgResult> answers;
+    std::string message;  // the last one shown; empty for none
+    OkVerdict verdict;
+};
+
+void Check(PackageDialogModel& model, FakeDialogs& dialogs, const OkCase& c) {
+    dialogs.messages.clear();
+    dialogs.answers.assign(c.answers.begin(), c.answers.end());
+    model.SetField(F::Name, c.name);
+    model.SetField(F::Path, c.path);
+    const OkVerdict verdict = model.Ok();
+    EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages.back().text, c.message) << c.name << c.path;
+    EXPECT_EQ(std::tuple(verdict.close, verdict.focus, verdict.selectAll),
+              std::tuple(c.verdict.close, c.verdict.focus, c.verdict.selectAll))
+        << c.name << " " << c.path;
+}
+
+TEST_F(PackageDialogModelTest, NewPackageChecksComeInOrderWithTheirMessagesAndFocus) {
+    const std::string exists =
+        "Пакет с именем 'Office' уже существует в выбранной директории.\r\n\r\n"
+        "Нажмите Да для перезаписи или Нет для ввода заново.";
+    PackageDialogModel model = Open(PackageDialogMode::NewPackage);
+    for (const OkCase& c : std::vector<OkCase>{
+             {"", "", {}, "Необходимо ввести адрес исполняемого файла", {false, F::Path}},
+             {" ", "C:\\Soft\\setup.exe", {}, "Введите имя пакета", {false, F::Name}},
+             {"a/b",
+              "C:\\Soft\\setup.exe",
+              {},
+              "Имя файла не должно содержать следующих знаков" + kForbiddenList,
+              {false, F::Name}},
+             {"abc.", "C:\\Soft\\nope.exe", {}, "Введите существующий адрес файла.", {false, F::Path, true}},
+             {"abc.", "C:\\Soft", {}, "Введите существующий адрес файла.", {false, F::Path, true}},
+             {"abc.",
+              "C:\\Soft\\setup.cmd",
+              {},
+              "Выберите только поддерживаемый тип файлов",
+              {false, F::Path, true}},
+             {"abc.", "C:\\a", {}, "Выберите только поддерживаемый тип файлов", {false, F::Path, true}},
+             {"Office", "C:\\Soft\\SETUP.EXE", {MsgResult::No}, exists, {false, F::Name, true}},
+             {"Office", "C:\\Soft\\SETUP.EXE", {MsgResult::Yes}, exists, {true}},
+             {"office", "C:\\Soft\\SETUP.EXE", {}, "", {true}},
+         })
+        Check(model, dialogs, c);
+    // The accepted values go to the recorder in their real form.
+    model.SetField(F::CommandLine, "  %PROGRAMFILES%\\X ");
+    model.SetField(F::Description, "words");
+    ASSERT_TRUE(model.Ok().close);
+    EXPECT_EQ((std::vector<std::string>{state.packageName, state.installerPath, state.installerCommandLine,
+                                        state.description, settings.values["Path\\FolderBrowseExe"]}),
+              (std::vector<std::string>{"office", "C:\\Soft\\SETUP.EXE", "C:\\Program Files\\X", "words",
+                                        "C:\\Soft"}));
+    EXPECT_TRUE(state.recordMode);
+}
+
+TEST_F(PackageDialogModelTest, PropertiesCheckThePathThenRenameAndWriteTheHeaderKeepingTheCommandLine) {
+    AddWithCommandLine("Alpha");
+    files.AddFile(Path("Beta"), "other package");
+    const std::string notFound =
+        "Указанный Вами файл не найден.\r\nЕсли Вы уверены, что указанный путь будет "
+        "существовать, в будущем - нажмите Да.\r\n\r\nНажмите Нет - если желаете "
+        "ввести другой путь к файлу";
+    PackageDialogModel model = Open(PackageDialogMode::Properties, "Alpha");
+    EXPECT_EQ(model.Field(F::CommandLine), "/S");
+    model.SetField(F::Description, "");
+    const std::string before = *files.Contents(Path("Alpha"));
+    for (const OkCase& c : std::vector<OkCase>{
+             {"Alpha",
+              "C:\\Soft\\a*.exe",
+              {},
+              "Путь к файлу не должен содержать следующих знаков" + kForbiddenList,
+              {false, F::Path}},
+             {"Alpha", "C:\\Soft\\later.exe", {MsgResult::No}, notFound, {false, F::Path}},
+             // A name another package has, in any letter case, is refused before anything is written.
+             {"Beta",
+              "C:\\Soft\\later.exe",
+              {MsgResult::Yes},
+              "Пакет с именем 'Beta' уже существует. Выберите другое имя.",
+              {false, F::Name, true}},
+             {"BETA",
+              "C:\\Soft\\setup.exe",
+              {},
+              "Пакет с именем 'BETA' уже существует. Выберите другое имя.",
+              {false, F::Name, true}},
+         })
+        Check(model, dialogs, c);
+    EXPECT_EQ(files.Contents(Path("Alpha")), before);
+    EXPECT_EQ(files.Contents(Path("Beta")), "other package");
+    EXPECT_EQ(dialogs.messages.back().title, "Переименование невозможно");
+
+    // A rename that fails for another reason changes nothing either.
+    files.SetLocked(Path("Alpha"));
+    Check(model, dialogs,
+          {"Gamma",
+           "C:\\Soft\\setup.exe",
+           {},
+           "Переименнование файла '" + Path("Alpha") + "' невозможно.",
+           {false, F::Name, true}});
+    files.SetLocked(Path("Alpha"), false);
+    EXPECT_FALSE(files.Exists(Path("Gamma")));
+
+    Check(model, dialogs, {"Gamma", "%TEMP%\\later.exe", {MsgResult::Yes}, notFound, {true}});
+    EXPECT_EQ(model.NewName(), "Gamma");
+    EXPECT_FALSE(files.Exists(Path("Alpha")));
+    ScenarioImage saved(*codec, vars);
+    ASSERT_TRUE(saved.LoadImageFile(files, Path("Gamma")));
+    saved.UnscrambleImage();
+    ASSERT_TRUE(saved.ReadHeader());
+    EXPECT_EQ(saved.GetInstallerPath(), "%TEMP%\\later.exe");
+    EXPECT_EQ(saved.GetDescription(), "") << "an emptied description is cleared";
+    EXPECT_EQ(saved.GetCommandLine(), "/S");
+    EXPECT_EQ(saved.Header().StepCount, 1);
+
+    // A change of letter case renames the same file; the command line is stored in its portable form.
+    PackageDialogModel again = Open(PackageDialogMode::Properties, "Gamma");
+    again.SetField(F::CommandLine, " C:\\Program Files\\Y ");
+    Check(again, dialogs, {"gamma", "%TEMP%\\later.exe", {MsgResult::Yes}, notFound, {true}});
+    EXPECT_EQ(files.ListFiles(kFolder, "g*"), std::vector<std::string>{"gamma.SCN"});
+    ASSERT_TRUE(saved.LoadImageFile(files, Path("gamma")));
+    saved.UnscrambleImage();
+    EXPECT_NE(saved.Bytes().find("%PROGRAMFILES%\\Y"), std::string::npos);
+}
+
+TEST_F(PackageDialogModelTest, BrowseAutoReplaceLabelsAndCounter) {
+    PackageDialogModel model = Open(PackageDialogMode::NewPackage);
+    EXPECT_EQ(std::pair(model.NameColour(), model.PathColour()), std::pair(kRed, kRed));
+    dialogs.fileAnswers = {"C:\\Program Files\\Foo\\Foo Setup.exe", std::nullopt};
+    model.Browse();
+    EXPECT_EQ(dialogs.fileDialogs[0],
+              std::tuple(
+                  std::string("Исполняемые файлы (*.exe)|*.exe|Исполняемые файлы (*.msi)|*.msi|Файлы реестра "
+                              "(*.reg)|*.reg|Пакетные файлы MS-DOS (*.bat)|*.bat|"),
+                  std::string("Открыть"), std::string("c:\\")));
+    EXPECT_EQ(model.Field(F::Path), "%PROGRAMFILES%\\Foo\\Foo Setup.exe");
+    EXPECT_EQ(model.Field(F::Name), "Foo Setup");
+    EXPECT_EQ(std::pair(model.NameColour(), model.PathColour()),
+              std::pair(kGreen, std::optional<LabelColour>()));
+    model.SetAutoReplace(false);
+    EXPECT_EQ(model.Field(F::Path), "C:\\Program Files\\Foo\\Foo Setup.exe");
+    EXPECT_EQ(settings.values["Path\\FolderBrowseExe"], "C:\\Program Files\\Foo");
+    model.Browse();  // cancelled: the path stays, the remembered folder goes
+    EXPECT_EQ(std::pair(model.Field(F::Path), settings.values["Path\\FolderBrowseExe"]),
+              std::pair(std::string("C:\\Program Files\\Foo\\Foo Setup.exe"), std::string()));
+
+    std::string description;
+    for (int i = 0; i < 150; ++i)
+        description += "ж";
+    model.SetField(F::Description, description);
+    EXPECT_EQ(model.DescriptionLeft(), 50);
+}
+
+}  // namespace
+}  // namespace velmora
