@@ -3,6 +3,8 @@
 // screenshots for a person to look at. Finding, reading and pressing its windows is in WindowTools.h.
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/TempFolder.h"
@@ -40,5 +42,14 @@ std::optional<Process> StartVelmora(const std::wstring& arguments = L"");
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
 bool WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 void RemoveProgramSettings();
+
+// The items of the program's package list: name and check mark.
+std::vector<std::pair<std::wstring, bool>> ListItems(HWND list);
+
+// A scenario in the text form that clicks the fixture wizard at `installer` (as the scenario stores it, path
+// variables and all) through to its end; the wizard writes what it saw to the file `result`.
+std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result);
+// Builds a scenario file from its text form with the build's scntool; false when that fails.
+bool BuildScenarioFile(const std::string& text, const std::wstring& scnPath);
 
 }  // namespace velmora::e2e
