@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "discs/DiscWizardModel.h"
@@ -126,53 +125,28 @@ TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsCopyEverythingAndPointTheFolde
     EXPECT_TRUE(disc.dialogs.messages.empty()) << "Finish closes without a question";
 }
 
-// Each failure is logged under its operation, every later operation still runs, the message says that not
-// all was copied and the scenario folder setting keeps its value.
-TEST(DiscWizardTest, FailuresAreLoggedUnderTheirOperationAndKeepTheScenarioFolder) {
-    const std::string notAll =
-        "Не все файлы были скопированы. Возможно Вы не обладаете правами доступа, папка только для чтения "
-        "или не "
-        "достаточно места.";
-    struct Case {
-        std::function<void(MemoryFileSystem&)> arrange;
-        Names failure;  // the operation's line and the error line under it
-        Names messages;
-    };
-    const std::vector<Case> cases{
-        {[](MemoryFileSystem& f) { f.Remove("C:\\Packages\\Position.lst"); },
-         {CopyLine("C:\\Packages\\position.lst", "D:\\Disc\\Folder SCN\\position.lst"),
-          "Ошибка копирования файла"},
-         {notAll}},
-        {[](MemoryFileSystem& f) { f.Remove("C:\\Tools\\help.chm"); },
-         {CopyLine("C:\\Tools\\help.chm", "D:\\Disc\\Velmora\\help.chm"), "Ошибка копирования файла"},
-         {notAll}},
-        {[](MemoryFileSystem& f) { f.AddFile("D:\\Disc\\Velmora"); },
-         {"Сoздание папки D:\\Disc\\Velmora", "Ошибка создания папки D:\\Disc\\Velmora"},
-         {notAll}},
-        {[](MemoryFileSystem& f) {
-             f.AddFile("D:\\Disc\\autorun.inf", "[Autorun]\r\nopen=old.exe\r\n");
-             f.SetReadOnly("D:\\Disc\\autorun.inf");
-         },
-         {"Ошибка создания файла автозапуска D:\\Disc\\autorun.inf", "Процесс копирования провален"},
-         {"Запись в файл - провалена. Возможно установлен атрибут только для чтения", notAll}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.failure[0]);
-        Disc disc;
-        c.arrange(disc.files);
-        disc.settings.values["Path\\FolderSCN"] = "C:\\Packages";
-        DiscWizardModel wizard = disc.Wizard();
-        disc.RunToTheLog(wizard);
-        const Names lines = LogLines(wizard);
-        EXPECT_NE(std::search(lines.begin(), lines.end(), c.failure.begin(), c.failure.end()), lines.end());
-        EXPECT_EQ(lines.back(), "Процесс копирования провален");
-        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                                [](auto& l) { return l.find("autorun.inf") != l.npos; }),
-                  1);
-        EXPECT_EQ(disc.Messages(), c.messages);
-        EXPECT_EQ(disc.settings.values["Path\\FolderSCN"], "C:\\Packages");
-        EXPECT_TRUE(wizard.nextEnabled);
-    }
+// A failure is logged under its operation and every later operation still runs; the wizard says that not
+// all was copied, and the scenario folder setting keeps its value. (The e2e tests fail a copy and the autorun
+// file.) A file where a folder goes is no folder.
+TEST(DiscWizardTest, FailureIsLoggedUnderItsOperationAndKeepsTheScenarioFolder) {
+    Disc disc;
+    disc.files.AddFile("D:\\Disc\\Velmora");
+    disc.settings.values["Path\\FolderSCN"] = "C:\\Packages";
+    DiscWizardModel wizard = disc.Wizard();
+    disc.RunToTheLog(wizard);
+    const Names lines = LogLines(wizard);
+    const Names failure{"Сoздание папки D:\\Disc\\Velmora", "Ошибка создания папки D:\\Disc\\Velmora",
+                        CopyLine("C:\\Tools\\Velmora.exe", "D:\\Disc\\Velmora\\Velmora.exe"),
+                        "Ошибка копирования файла"};
+    EXPECT_NE(std::search(lines.begin(), lines.end(), failure.begin(), failure.end()), lines.end());
+    EXPECT_EQ(Names(lines.end() - 2, lines.end()),
+              (Names{"Создание файла автозапуска D:\\Disc\\autorun.inf", "Процесс копирования провален"}));
+    EXPECT_EQ(disc.Messages(),
+              Names{"Не все файлы были скопированы. Возможно Вы не обладаете правами доступа, "
+                    "папка только для чтения или не достаточно места."});
+    EXPECT_EQ(disc.dialogs.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(std::pair(disc.settings.values["Path\\FolderSCN"], wizard.nextEnabled),
+              std::pair(std::string("C:\\Packages"), true));
 }
 
 TEST(DiscWizardTest, CancelledBrowsersEmptySourcesGoingBackAndTheCloseQuestion) {
@@ -221,37 +195,13 @@ TEST(DiscWizardTest, ShippedEnglishFileNamesEveryCaption) {
     disc.language.LoadLanguage("C:\\Tools", 1033, false);
     const DiscWizardModel wizard = disc.Wizard();
     const DiscWizardTexts& t = wizard.texts;
-    Names texts{t.cancel,
-                t.back,
-                t.chooseDestination,
-                t.createFolderFirst,
-                t.destinationGroup,
-                t.browse,
-                t.willReceive,
-                t.sourceGroup,
-                t.found,
-                t.speedGroup,
-                t.speedNote,
-                t.ready,
-                t.pressNext,
-                t.check,
-                t.sourceCaption,
-                t.destinationCaption,
-                t.programCaption,
-                t.logCaption,
-                t.remaining,
-                t.step4Heading,
-                t.step4Text,
-                t.step5Heading,
-                t.step5Text,
-                t.example,
-                t.tip,
-                wizard.nextCaption,
-                wizard.destinationLine.text,
-                wizard.sourceLine.text,
-                t.speeds[0],
-                t.speeds[1],
-                t.speeds[2]};
+    Names texts;
+    const auto add = [&texts](const auto&... text) { (texts.push_back(text), ...); };
+    add(t.cancel, t.back, t.chooseDestination, t.createFolderFirst, t.destinationGroup, t.browse,
+        t.willReceive, t.sourceGroup, t.found, t.speedGroup, t.speedNote, t.ready, t.pressNext, t.check,
+        t.sourceCaption, t.destinationCaption, t.programCaption, t.logCaption, t.remaining, t.step4Heading,
+        t.step4Text, t.step5Heading, t.step5Text, t.example, t.tip, wizard.nextCaption,
+        wizard.destinationLine.text, wizard.sourceLine.text, t.speeds[0], t.speeds[1], t.speeds[2]);
     for (const std::string& text : texts)  // Cyrillic letters start with 0xD0 or 0xD1 in UTF-8
         EXPECT_EQ(text.find_first_of("\xD0\xD1"), std::string::npos) << text;
     EXPECT_EQ(Names(t.contents.begin(), t.contents.end()),
