@@ -21,7 +21,8 @@ file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/recording/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/playback/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/packages/win32/*.cpp
-     ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
+     ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/discs/win32/*.cpp)
 list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
 add_library(velmora_shell STATIC ${VELMORA_SHELL_SOURCES})
 target_link_libraries(velmora_shell PUBLIC velmora_platform)
@@ -38,6 +39,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
   # The program finds its language files beside itself.
   add_custom_command(TARGET velmora POST_BUILD
                      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/language $<TARGET_FILE_DIR:velmora>/language)
+  include(${CMAKE_SOURCE_DIR}/cmake/Help.cmake)
+  add_dependencies(velmora velmora_help)
 endif()
 
 include(GoogleTest)

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need; quick when they are already there.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
-          mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis xdotool imagemagick x11-utils)
+          mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis xdotool imagemagick x11-utils
+          fp-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

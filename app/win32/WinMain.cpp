@@ -89,6 +89,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
                               state,
                               pathVars,
                               language,
+                              profile,
                               [&](WindowId owner) { CheckAssociationOnce(association, owner); },
                               [&](WindowId owner) { AssociateFromMenu(association, owner); }};
     MainWindow main(context, MakeFrameTexts(state));

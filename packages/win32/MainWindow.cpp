@@ -7,6 +7,7 @@
 #include "base/NoticeTexts.h"
 #include "base/ProjectAddresses.h"
 #include "base/Utilities.h"
+#include "discs/win32/DiscWizard.h"
 #include "packages/win32/MainMenus.h"
 #include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialog.h"
@@ -372,6 +373,9 @@ void MainWindow::OnMenuCommand(MainCommand command) {
         case MainCommand::Help:
             OpenHelp();
             return;
+        case MainCommand::DiscWizard:
+            OpenDiscWizard();
+            return;
         default:
             OnOtherCommand(command);
             return;
@@ -657,6 +661,19 @@ void MainWindow::SelectLanguage(const std::string& name) {
     model_.ApplyLanguage();
     RebuildMenus();
     RenderTexts();
+}
+
+void MainWindow::OpenDiscWizard() {
+    ShowDiscWizard(Window(), DiscWizardPorts{c_.files, c_.profile, c_.settings, c_.dialogs, c_.language,
+                                             c_.system.ProgramFolder(), c_.state.scenarioFolder});
+    // A successful copy stored its scenario folder; the list shows it now.
+    if (model_.DiscWizardClosed()) {
+        LoadTips();
+    } else {
+        RenderList();
+        RenderTexts();
+        RenderMenus();
+    }
 }
 
 void MainWindow::OpenHelp() {

@@ -18,6 +18,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
+#include "platform/ProfileFile.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -45,6 +46,7 @@ struct MainWindowContext {
     SharedState& state;
     PathVariables& pathVars;
     Language& language;
+    ProfileFile& profile;
     // The ".scn" file type: once at the window's start, and by the menu command. The start-up room owns it.
     std::function<void(WindowId owner)> checkAssociationOnce;
     std::function<void(WindowId owner)> associateFromMenu;
@@ -96,6 +98,7 @@ class MainWindow : public BaseWindow<MainWindow> {
     void StartRecording();
     HWND ReturnFromRun(bool reloadList);
     void SelectLanguage(const std::string& name);
+    void OpenDiscWizard();
     void OpenHelp();
     void ApplyTopMost();
 

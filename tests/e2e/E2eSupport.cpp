@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace velmora::e2e {
 namespace {
@@ -152,9 +155,12 @@ std::string ReadFile(const std::wstring& path) {
 }
 
 bool Xdotool(const std::wstring& arguments) {
-    // Wine starts a host program like a Windows one, but its process cannot be waited for (nor ended, so it
-    // is not a Process).
-    std::wstring commandLine = L"Z:\\usr\\bin\\xdotool " + arguments;
+    // Wine starts a host program like a Windows one, but its process can be neither waited for nor ended: a
+    // shell runs the tool and then leaves a mark, so one input has ended before the next begins.
+    static int calls = 0;
+    const std::wstring mark =
+        L"/tmp/velmora-xdotool-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
+    std::wstring commandLine = L"Z:\\bin\\sh -c \"xdotool " + arguments + L"; touch " + mark + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -163,7 +169,12 @@ bool Xdotool(const std::wstring& arguments) {
         return false;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return true;
+    std::wstring windowsMark = L"Z:" + mark;
+    std::replace(windowsMark.begin(), windowsMark.end(), L'/', L'\\');
+    const bool done =
+        WaitUntil([&] { return GetFileAttributesW(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    DeleteFileW(windowsMark.c_str());
+    return done;
 }
 
 bool ClickAt(POINT at) {
@@ -175,6 +186,40 @@ POINT Centre(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result) {
+    const auto quoted = [](const std::wstring& text) {
+        std::string out = "\"";
+        for (char c : WideToUtf8(text))
+            out += c == '\\' || c == '"' ? std::string{'\\', c} : std::string{c};
+        return out + "\"";
+    };
+    std::string text = "format 1\ncodepage 1252\nscreen 1280 1024\nversion 1 2\ndescription \"test\"\n";
+    int number = 0;
+    auto click = [&](const std::string& below, const std::string& at) {
+        text += "\nstep " + std::to_string(++number) +
+                "\n  window \"VelmoraFixtureWizard\" \"Fixture Setup\" 1\n" + below + "  event left press " +
+                at + "\n  event left release 0 0\n";
+    };
+    for (const char* button : {"Next >", "Next >", "Next >", "Install", "Finish"}) {
+        if (number == 2)  // the ready page comes after a moment: a click on its free corner waits for it
+            click("  window \"VelmoraFixturePage\" \"Ready\" 1\n", "5 5");
+        click(std::string("  window \"Button\" ") + quoted(Utf8ToWide(button)) + " 1\n", "20 10");
+    }
+    return text + "\ninstaller " + quoted(installer) + "\ncommandline " + quoted(L"\"" + result + L"\"") +
+           "\n";
+}
+
+bool BuildScenarioFile(const std::string& text, const std::wstring& scnPath) {
+    const std::wstring textPath = scnPath + L".txt";
+    if (!Win32FileSystem{}.ReplaceFile(WideToUtf8(textPath), text))
+        return false;
+    auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
+                                  L"build \"" + textPath + L"\" -o \"" + scnPath + L"\"");
+    const bool built = scntool && scntool->WaitExit() == std::optional<DWORD>(0);
+    DeleteFileW(textPath.c_str());
+    return built;
 }
 
 }  // namespace velmora::e2e

@@ -50,11 +50,16 @@ void SetItemState(HWND list, int index, UINT state, UINT mask);
 void Tick(HWND list, int index);
 std::string ReadFile(const std::wstring& path);
 
-// Real input through the X display, as a person gives it: xdotool with the arguments. It runs on its own,
-// so a test waits for what the input does rather than for the tool.
+// Real input through the X display, as a person gives it: xdotool with the arguments; true once it has run.
 bool Xdotool(const std::wstring& arguments);
 // Presses and releases the left button at the screen point, at a person's pace.
 bool ClickAt(POINT screen);
 POINT Centre(HWND window);
+
+// A scenario in the text form that clicks the fixture wizard at `installer` (as the scenario stores it, path
+// variables and all) through to its end; the wizard writes what it saw to the file `result`.
+std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result);
+// Builds a scenario file from its text form with the build's scntool; false when that fails.
+bool BuildScenarioFile(const std::string& text, const std::wstring& scnPath);
 
 }  // namespace velmora::e2e

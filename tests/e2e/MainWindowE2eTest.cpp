@@ -25,28 +25,6 @@ namespace {
 
 constexpr Deadline kRunDeadline{120000};
 
-// The fixture wizard clicked through to its end; it writes what it saw to the file named on its command line.
-std::string WizardScenario(const std::wstring& result) {
-    const auto quoted = [](const std::wstring& text) {
-        std::string out = "\"";
-        for (char c : WideToUtf8(text))
-            out += c == '\\' || c == '"' ? std::string{'\\', c} : std::string{c};
-        return out + "\"";
-    };
-    std::string text = "format 1\ncodepage 1252\nscreen 1280 1024\nversion 1 2\ndescription \"test\"\n";
-    int number = 0;
-    auto click = [&](const std::string& below, const std::string& at) {
-        text += "\nstep " + std::to_string(++number) +
-                "\n  window \"VelmoraFixtureWizard\" \"Fixture Setup\" 1\n" + below + "  event left press " +
-                at + "\n  event left release 0 0\n";
-    };
-    for (const char* button : {"Next >", "Next >", "Next >", "Install", "Finish"}) {
-        if (number == 2)  // the ready page comes after a moment: a click on its free corner waits for it
-            click("  window \"VelmoraFixturePage\" \"Ready\" 1\n", "5 5");
-        click(std::string("  window \"Button\" ") + quoted(Utf8ToWide(button)) + " 1\n", "20 10");
-    }
-    const std::wstring wizard = VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe";
-    return text + "\ninstaller " + quoted(wizard) + "\ncommandline " + quoted(L"\"" + result + L"\"") + "\n";
 }
 
 std::vector<std::wstring> Names(const std::vector<std::pair<std::wstring, bool>>& items) {
@@ -78,12 +56,10 @@ class MainWindowE2eTest : public testing::Test {
 
     // A package that installs the fixture wizard; its result file is <name>.log in the folder.
     void AddPackage(const std::wstring& name) {
-        const std::wstring text = folder_.WidePath() + L"\\" + name + L".txt";
-        std::ofstream(std::filesystem::path(text), std::ios::binary) << WizardScenario(Path(name + L".log"));
-        auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                                      L"build \"" + text + L"\" -o \"" + Path(name + L".SCN") + L"\"");
-        ASSERT_TRUE(scntool && scntool->WaitExit() == std::optional<DWORD>(0)) << "scntool failed";
-        DeleteFileW(text.c_str());
+        const std::wstring wizard = VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe";
+        ASSERT_TRUE(
+            BuildScenarioFile(FixtureWizardScenario(wizard, Path(name + L".log")), Path(name + L".SCN")))
+            << "scntool failed";
     }
 
     std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name; }

@@ -102,7 +102,17 @@ class RecordingE2eTest : public testing::Test {
     // Clicks the control and waits for the wizard to log the click's line.
     bool ClickAndSee(HWND control, const std::string& line) {
         ClickAt(Centre(control));
-        return WaitUntil([&] { return ReadFile(log_).find(line) != std::string::npos; });
+        return WaitUntil([&] { return ReadFile(log_).find(line) != std::string::npos; }, Deadline{15000});
+    }
+
+    void TearDown() override {
+        // An installer left open by a failed test would keep the run's output open.
+        for (HWND wizard : TopLevelWindows({.className = L"VelmoraFixtureWizard"})) {
+            DWORD id = 0;
+            GetWindowThreadProcessId(wizard, &id);
+            unique_handle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            TerminateProcess(process.get(), 1);
+        }
     }
 
     TempFolder folder_;

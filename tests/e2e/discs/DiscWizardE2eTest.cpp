@@ -1,0 +1,351 @@
+// The disc creation wizard as an administrator uses it: opened from the main window, driven through its five
+// pages into a disc folder, and the disc it made started from a CD-ROM drive. DiscWizardE2eTest makes the
+// discs; DiscFromCdRomE2eTest runs only inside disc-made.sh, once that script has made drive E: a CD-ROM
+// holding the disc that WizardCopiesEverythingAndTheMainWindowListsTheCopy left in C:\Velmora Disc.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "discs/win32/DiscWizardIds.h"
+#include "packages/MainWindowModel.h"
+#include "packages/win32/MainWindowIds.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "tests/e2e/E2eSupport.h"
+
+namespace velmora::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace disc_wizard;
+using Lines = std::vector<std::wstring>;
+using Items = std::vector<std::pair<std::wstring, bool>>;
+
+constexpr wchar_t kDisc[] = L"C:\\Velmora Disc";
+constexpr Deadline kRunDeadline{120000};
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    return folder + L"\\" + name;
+}
+
+std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[MAX_PATH] = {};
+    GetPrivateProfileStringW(section, key, L"", value, MAX_PATH, file.c_str());
+    return value;
+}
+
+void WriteText(const std::wstring& path, const std::string& text) {
+    ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(WideToUtf8(path), text));
+}
+
+// Chooses the folder in the folder browser that the program has open: the selection is set through the
+// browser's own message, whose path must lie in the program's memory, until the browser's edit box names it
+// (the browser selects its initial folder a moment after it shows).
+void ChooseInBrowser(DWORD processId, const std::wstring& folder) {
+    HWND browser = WaitForWindow({.className = L"#32770", .processId = processId});
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    const SIZE_T bytes = (folder.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(remote, nullptr);
+    WriteProcessMemory(process.get(), remote, folder.c_str(), bytes, nullptr);
+    const std::wstring leaf = folder.substr(folder.rfind(L'\\') + 1);
+    HWND edit = FindWindowExW(browser, nullptr, L"Edit", nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+        return _wcsicmp(WindowText(edit).c_str(), leaf.c_str()) == 0;
+    })) << WideToUtf8(WindowText(edit));
+    PressButton(browser, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
+class DiscWizardE2eTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        RemoveProgramSettings();
+        WriteSetting(L"Install", L"Registry", L"1");
+        WriteSetting(L"Install", L"Speed", L"2");
+        WriteSetting(L"Path", L"FolderSCN", Source());
+        // The program runs from a copy, so the settings file it writes stays out of the build folder.
+        for (const wchar_t* name : {L"velmora.exe", L"help.chm"})
+            ASSERT_TRUE(CopyFileW(Join(VelmoraFolder(), name).c_str(), Join(Program(), name).c_str(), FALSE));
+        fs::copy(Join(VelmoraFolder(), L"language"), Join(Program(), L"language"));
+        for (const auto& entry : fs::directory_iterator(Join(Program(), L"language")))
+            languages_.push_back(entry.path().filename().wstring());
+        // The wizard copies them in the order of a listing that ignores letter case.
+        std::sort(languages_.begin(), languages_.end(),
+                  [](auto& a, auto& b) { return _wcsicmp(a.c_str(), b.c_str()) < 0; });
+    }
+    void TearDown() override { RemoveProgramSettings(); }
+
+    std::wstring Program() const { return program_.WidePath(); }
+    std::wstring Source() const { return source_.WidePath(); }
+
+    // Packages of the fixture wizard, installed from the disc they are copied onto; `copies` more of the
+    // first make a long copy.
+    void AddPackages(const Lines& names, const std::string& order, int copies = 0) {
+        for (const std::wstring& name : names) {
+            const std::string text =
+                FixtureWizardScenario(L"%CDROM%\\Setup\\FixtureWizard.exe", L"C:\\" + name + L".log");
+            ASSERT_TRUE(BuildScenarioFile(text, Join(Source(), name + L".SCN"))) << "scntool failed";
+        }
+        for (int i = 0; i < copies; ++i)
+            CopyFileW(Join(Source(), names[0] + L".SCN").c_str(),
+                      Join(Source(), L"Copy " + std::to_wstring(i) + L".SCN").c_str(), FALSE);
+        if (!order.empty())
+            WriteText(Join(Source(), L"Position.lst"), order);
+    }
+
+    // The program's wizard, opened from the main window's menu.
+    HWND OpenWizard() {
+        process_.reset();
+        std::optional<Process> started = Process::Start(Join(Program(), L"velmora.exe"), L"");
+        if (!started)
+            return nullptr;
+        process_.emplace(std::move(*started));
+        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
+        PostMessageW(main_, WM_COMMAND, kFirstCommandId + static_cast<int>(MainCommand::DiscWizard), 0);
+        return WaitForWindow({.className = kClassName, .processId = process_->Id()});
+    }
+
+    // The browser finds a folder by the times its tree read; the first listing of a new folder sets its
+    // access time, so it is listed once before the tree reads it.
+    void Choose(HWND wizard, int browseButton, const std::wstring& folder) {
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        }
+        PressButton(wizard, browseButton);
+        ChooseInBrowser(process_->Id(), folder);
+    }
+
+    // Next, and the page it leads to.
+    static bool Next(HWND wizard, int shownControl) {
+        PressButton(wizard, kNext);
+        return WaitUntil([&] { return IsWindowVisible(GetDlgItem(wizard, shownControl)) != FALSE; });
+    }
+
+    void RunToTheCopy(HWND wizard, const std::wstring& destination) {
+        Choose(wizard, kDestinationBrowse, destination);
+        ASSERT_TRUE(Next(wizard, kSourceBrowse));
+        Choose(wizard, kSourceBrowse, Source());
+        ASSERT_TRUE(Next(wizard, kSummarySource));
+        ASSERT_TRUE(Next(wizard, kLog));
+    }
+
+    // The copy runs until Next comes back; the message boxes it shows meanwhile are answered and returned.
+    Lines FinishCopy(HWND wizard) {
+        Lines messages;
+        WaitUntil(
+            [&] {
+                if (HWND box = FindTopLevelWindow({.className = L"#32770", .processId = process_->Id()})) {
+                    messages.push_back(MessageBoxText(box));
+                    PressButton(box, IDOK);
+                    WaitUntil([&] { return !IsWindow(box); });
+                }
+                return IsWindowEnabled(GetDlgItem(wizard, kNext)) != FALSE;
+            },
+            kRunDeadline);
+        return messages;
+    }
+
+    static Lines Log(HWND wizard) {
+        Lines lines;
+        std::wistringstream log(WindowText(GetDlgItem(wizard, kLog)));
+        for (std::wstring line; std::getline(log, line);)
+            lines.push_back(line.substr(0, line.find(L'\r')));
+        return lines;
+    }
+
+    // Closing asks first, on every page; the answer comes back.
+    HWND CloseQuestion(HWND wizard) {
+        PressButton(wizard, kCancel);
+        HWND question = WaitForWindow({.className = L"#32770", .processId = process_->Id()});
+        EXPECT_EQ(MessageBoxText(question), L"Do you really want to abort the wizard?");
+        return question;
+    }
+
+    TempFolder program_{L"C:\\"};
+    TempFolder source_{L"C:\\"};
+    Lines languages_;
+    std::optional<Process> process_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
+    AddPackages({L"Alpha", L"Beta"}, "Beta\r\nAlpha\r\n");
+    fs::remove_all(kDisc);
+    fs::create_directory(kDisc);
+    HWND wizard = OpenWizard();
+    ASSERT_NE(wizard, nullptr) << "no wizard";
+    EXPECT_EQ(WindowText(wizard), L"Disc creation wizard (Step 1 of 5)");
+    Choose(wizard, kDestinationBrowse, kDisc);
+    EXPECT_EQ(WindowText(GetDlgItem(wizard, kDestinationLine)), kDisc);
+    SaveScreenshot(wizard, L"disc-wizard-1-destination");
+    ASSERT_TRUE(Next(wizard, kSourceBrowse));
+    Choose(wizard, kSourceBrowse, Source());
+    EXPECT_EQ(WindowText(GetDlgItem(wizard, kCountLine)), L"2 - files");
+    // The fast speed, which the disc's settings file will carry.
+    HWND speed = GetDlgItem(wizard, kSpeedList);
+    EXPECT_EQ(SendMessageW(speed, CB_GETCURSEL, 0, 0), 2);
+    SendMessageW(speed, CB_SETCURSEL, 0, 0);
+    SendMessageW(wizard, WM_COMMAND, MAKEWPARAM(kSpeedList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(speed));
+    SaveScreenshot(wizard, L"disc-wizard-2-source");
+    ASSERT_TRUE(Next(wizard, kSummarySource));
+    EXPECT_EQ(Lines({WindowText(GetDlgItem(wizard, kSummarySource)),
+                     WindowText(GetDlgItem(wizard, kSummaryProgram))}),
+              Lines({Source(), Program()}));
+    SaveScreenshot(wizard, L"disc-wizard-3-summary");
+    ASSERT_TRUE(Next(wizard, kLog));
+    EXPECT_EQ(FinishCopy(wizard), Lines{});
+    SaveScreenshot(wizard, L"disc-wizard-4-log");
+
+    // Every operation is logged in order (the scenarios in the order the folder lists them).
+    const std::wstring scenarios = Join(kDisc, L"Folder SCN");
+    const std::wstring velmora = Join(kDisc, L"Velmora");
+    Lines expected{L"Creating folder " + scenarios};
+    Lines targets;
+    const auto copied = [&](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+        targets.push_back(Join(to, name));
+        expected.push_back(L"Copying file `" + Join(from, name) + L"` to " + targets.back());
+    };
+    for (const wchar_t* name : {L"Alpha.SCN", L"Beta.SCN", L"position.lst"})
+        copied(Source(), scenarios, name);
+    expected.push_back(L"Creating folder " + velmora);
+    for (const wchar_t* name : {L"Velmora.exe", L"Velmora.ini", L"help.chm"})
+        copied(Program(), velmora, name);
+    expected.push_back(L"Creating folder " + Join(velmora, L"Language"));
+    for (const std::wstring& name : languages_)
+        copied(Join(Program(), L"Language"), Join(velmora, L"Language"), name);
+    expected.push_back(L"Creating the autorun file " + Join(kDisc, L"autorun.inf"));
+    expected.push_back(L"Copying finished successfully");
+    Lines log = Log(wizard);
+    std::sort(log.begin() + 1, log.begin() + 3);
+    EXPECT_EQ(log, expected);
+
+    // The disc: the autorun file's two keys, the disc settings, and every file the log says was copied.
+    const std::wstring autorun = Join(kDisc, L"autorun.inf");
+    const std::wstring ini = Join(velmora, L"Velmora.ini");
+    EXPECT_EQ(Lines({Profile(autorun, L"Autorun", L"open"), Profile(autorun, L"Autorun", L"icon"),
+                     Profile(ini, L"General", L"SpeedInstall"), Profile(ini, L"General", L"SCNFolder"),
+                     Profile(ini, L"General", L"Language")}),
+              Lines({L"velmora\\Velmora.exe", L"velmora\\Velmora.exe,0", L"0", L"%cdrom%\\Folder SCN",
+                     L"English"}));
+    EXPECT_EQ(fs::file_size(Join(velmora, L"Velmora.exe")), fs::file_size(Join(Program(), L"velmora.exe")));
+    for (const std::wstring& target : targets)
+        EXPECT_TRUE(fs::exists(target)) << WideToUtf8(target);
+
+    ASSERT_TRUE(Next(wizard, kTip));
+    EXPECT_EQ(WindowText(GetDlgItem(wizard, kNext)), L"Finish");
+    SaveScreenshot(wizard, L"disc-wizard-5-hints");
+    PressButton(wizard, kNext);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); })) << "Finish closes without a question";
+
+    // The main window now lists the copy, in the order of its position.lst.
+    HWND list = GetDlgItem(main_, kIdPackageList);
+    EXPECT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
+    EXPECT_EQ(ListItems(list), (Items{{L"Beta", false}, {L"Alpha", false}}));
+    EXPECT_EQ(WindowText(GetDlgItem(main_, kIdFolderBox)), scenarios);
+    EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), scenarios);
+
+    // F1 opens the help file beside the program: the viewer shows its title and contents (Wine draws no
+    // pages).
+    PostMessageW(list, WM_KEYDOWN, VK_F1, 1);
+    HWND help = WaitForWindow({.caption = L"Velmora Runwright Help"});
+    ASSERT_NE(help, nullptr) << "F1 opened no help";
+    SaveScreenshot(help, L"help-viewer");
+    PostMessageW(help, WM_CLOSE, 0, 0);
+}
+
+// A source without its order file, and a long copy into a folder whose autorun.inf is read-only, end in the
+// failure message and the failure line under the operation that failed; the scenario folder setting keeps
+// its folder. The long copy shows its progress and answers the close question midway, waiting meanwhile.
+TEST_F(DiscWizardE2eTest, FailedCopiesSayWhatFailedAndKeepTheScenarioFolder) {
+    const std::wstring notAll =
+        L"Not all files were copied. Perhaps you lack access rights, the folder is read-only or there is not "
+        L"enough room.";
+    for (const bool longCopy : {false, true}) {
+        SCOPED_TRACE(longCopy ? "read-only autorun.inf" : "no position.lst");
+        TempFolder destination(L"C:\\");
+        const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
+        Lines failure{L"Copying file `" + Join(Source(), L"position.lst") + L"` to " +
+                          Join(destination.WidePath(), L"Folder SCN\\position.lst"),
+                      L"File copy error"};
+        Lines messages{notAll};
+        if (longCopy) {
+            AddPackages({L"Alpha"}, "Alpha\r\n", 400);
+            WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
+            MakeReadOnly(WideToUtf8(autorun));
+            failure = {L"Error creating the autorun file " + autorun, L"Copying failed"};
+            messages.insert(messages.begin(), L"Writing to the file failed. Perhaps it is read-only");
+        } else {
+            AddPackages({L"Alpha"}, "");
+        }
+        HWND wizard = OpenWizard();
+        ASSERT_NE(wizard, nullptr) << "no wizard";
+        RunToTheCopy(wizard, destination.WidePath());
+        if (longCopy) {
+            HWND progress = GetDlgItem(wizard, kProgress);
+            const auto position = [&] { return SendMessageW(progress, PBM_GETPOS, 0, 0); };
+            ASSERT_TRUE(WaitUntil([&] { return position() > 0; }));
+            HWND question = CloseQuestion(wizard);
+            const LRESULT asked = position();
+            EXPECT_LT(asked, SendMessageW(progress, PBM_GETRANGE, FALSE, 0)) << "asked after the copy";
+            EXPECT_FALSE(WaitUntil([&] { return position() != asked; }, Deadline{1000}))
+                << "copied meanwhile";
+            SaveScreenshot(wizard, L"disc-wizard-4-copying");
+            PressButton(question, IDNO);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+        }
+        EXPECT_EQ(FinishCopy(wizard), messages);
+        const Lines log = Log(wizard);
+        EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
+        EXPECT_EQ(log.back(), L"Copying failed");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
+        PressButton(CloseQuestion(wizard), IDYES);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
+        EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), Source());
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(process_->WaitExit());
+    }
+}
+
+// Runs inside disc-made.sh: drive E: is a CD-ROM that holds the disc made above, with the fixture wizard in
+// its Setup folder. The program there reads its settings file: the wizard's speed and the %cdrom% folder.
+TEST(DiscFromCdRomE2eTest, ProgramOnTheDiscReadsItsSettingsListsItsPackagesAndInstallsFromIt) {
+    ASSERT_EQ(GetDriveTypeW(L"E:\\"), static_cast<UINT>(DRIVE_CDROM)) << "E: is no CD-ROM drive";
+    RemoveProgramSettings();
+    auto process = Process::Start(L"E:\\Velmora\\Velmora.exe", L"");
+    ASSERT_TRUE(process);
+    HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, kIdPackageList);
+    EXPECT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
+    EXPECT_EQ(ListItems(list), (Items{{L"Beta", false}, {L"Alpha", false}}));
+    EXPECT_EQ(WindowText(GetDlgItem(main, kIdFolderBox)), L"E:\\Folder SCN");
+    SaveScreenshot(main, L"disc-started-from-cdrom");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process->WaitExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(ReadSetting(L"Install", L"Speed"), L"0");
+    EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), L"E:\\Folder SCN");
+
+    // A direct run from the disc plays a package whose installer lies on the disc.
+    DeleteFileW(L"C:\\Alpha.log");
+    auto run = Process::Start(L"E:\\Velmora\\Velmora.exe", L"/inst \"E:\\Folder SCN\\Alpha.SCN\" /nostat");
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->WaitExit(kRunDeadline), std::optional<DWORD>(0));
+    const std::string log = Win32FileSystem{}.ReadAll("C:\\Alpha.log").value_or("");
+    EXPECT_NE(log.find("exit 0"), std::string::npos) << log;
+    RemoveProgramSettings();
+}
+
+}  // namespace
+}  // namespace velmora::e2e

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "discs/DiscWizardModel.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
+
+namespace velmora {
+namespace {
+
+using Names = std::vector<std::string>;
+using Action = DiscWizardModel::Action;
+
+std::string CopyLine(const std::string& from, const std::string& to) {
+    return "Копирование файла `" + from + "` в ` " + to;
+}
+
+// A program in C:\Tools with its help and two language files; a scenario folder C:\Packages with two
+// packages and their order; an empty destination D:\Disc.
+struct Disc {
+    Disc() {
+        for (const char* file : {"C:\\Tools\\velmora.exe", "C:\\Tools\\help.chm",
+                                 "C:\\Tools\\language\\English.lng", "C:\\Tools\\language\\ascii.lng",
+                                 "C:\\Packages\\b.SCN", "C:\\Packages\\a.SCN", "C:\\Packages\\Position.lst"})
+            files.AddFile(file, file);
+        files.AddFolder("D:\\Disc");
+        files.AddFolder("C:\\Empty");
+    }
+    DiscWizardModel Wizard() {
+        return DiscWizardModel{{files, profile, settings, dialogs, language, "C:\\Tools", "C:\\Packages"}};
+    }
+    // From the first page through the copy, the browsers answering the destination and the source.
+    void RunToTheLog(DiscWizardModel& wizard) {
+        dialogs.fileAnswers = {"D:\\Disc", "C:\\Packages"};
+        wizard.ChooseDestination();
+        wizard.Next();
+        wizard.ChooseSource();
+        wizard.Next();
+        ASSERT_EQ(wizard.Next(), Action::CopyStarted);
+        while (wizard.CopyStep()) {
+        }
+    }
+    Names Messages() const {
+        Names texts;
+        for (const auto& shown : dialogs.messages)
+            texts.push_back(shown.text);
+        return texts;
+    }
+
+    MemoryFileSystem files;
+    MemoryProfileFile profile{files};
+    MemorySettingsStore settings;
+    FakeDialogs dialogs;
+    Language language{files, profile, dialogs};
+};
+
+Names LogLines(const DiscWizardModel& wizard) {
+    Names lines;
+    std::istringstream log(wizard.Log());
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+    return lines;
+}
+
+// A destination that holds a folder already gets no creation line for it; a copy from a read-only medium is
+// writable; a stored speed that is none of the three writes the slow one the page calls the default.
+TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsCopyEverythingAndPointTheFolderAtTheCopy) {
+    Disc disc;
+    disc.language.languageName = "ascii";
+    disc.settings.values["Install\\Speed"] = "7";
+    disc.files.AddFolder("D:\\Disc\\Velmora\\Language");
+    disc.files.SetReadOnly("C:\\Packages\\a.SCN");
+    DiscWizardModel wizard = disc.Wizard();
+    EXPECT_EQ(std::tuple(wizard.speed, wizard.nextEnabled, wizard.backEnabled), std::tuple(-1, false, false));
+
+    disc.dialogs.fileAnswers = {"D:\\Disc", "C:\\Packages"};
+    wizard.ChooseDestination();
+    EXPECT_EQ(std::tuple(wizard.destinationLine.text, wizard.destinationLine.colour, wizard.nextEnabled),
+              std::tuple(std::string("D:\\Disc"), TextColour::Green, true));
+    EXPECT_EQ(wizard.Next(), Action::None);
+    EXPECT_EQ(std::tuple(wizard.Title(), wizard.nextEnabled, wizard.backEnabled),
+              std::tuple(std::string("Мастер создания диска (Шаг 2 из 5)"), false, true));
+    wizard.ChooseSource();
+    EXPECT_EQ(Names({wizard.sourceLine.text, wizard.countLine, wizard.diagnosisLine}),
+              (Names{"C:\\Packages", "2 - файлов", ""}));
+    wizard.Next();
+    EXPECT_EQ(disc.files.Contents("C:\\Tools\\velmora.ini"),
+              "[General]\r\nSpeedInstall=2\r\nSCNFolder=%cdrom%\\Folder SCN\r\nLanguage=ascii\r\n");
+
+    ASSERT_EQ(wizard.Next(), Action::CopyStarted);
+    EXPECT_EQ(std::tuple(wizard.step, wizard.Copying(), wizard.nextEnabled, wizard.backEnabled),
+              std::tuple(3, true, false, false));
+    for (std::size_t done = 1; wizard.CopyStep(); ++done)
+        EXPECT_EQ(wizard.CopyDone(), done);
+    EXPECT_EQ(std::pair(wizard.CopyDone(), wizard.CopyCount()), std::pair(std::size_t{12}, std::size_t{12}));
+    EXPECT_EQ(
+        LogLines(wizard),
+        (Names{"Сoздание папки D:\\Disc\\Folder SCN",
+               CopyLine("C:\\Packages\\a.SCN", "D:\\Disc\\Folder SCN\\a.SCN"),
+               CopyLine("C:\\Packages\\b.SCN", "D:\\Disc\\Folder SCN\\b.SCN"),
+               CopyLine("C:\\Packages\\position.lst", "D:\\Disc\\Folder SCN\\position.lst"),
+               CopyLine("C:\\Tools\\Velmora.exe", "D:\\Disc\\Velmora\\Velmora.exe"),
+               CopyLine("C:\\Tools\\Velmora.ini", "D:\\Disc\\Velmora\\Velmora.ini"),
+               CopyLine("C:\\Tools\\help.chm", "D:\\Disc\\Velmora\\help.chm"),
+               CopyLine("C:\\Tools\\Language\\ascii.lng", "D:\\Disc\\Velmora\\Language\\ascii.lng"),
+               CopyLine("C:\\Tools\\Language\\English.lng", "D:\\Disc\\Velmora\\Language\\English.lng"),
+               "Создание файла автозапуска D:\\Disc\\autorun.inf", "Процесс копирования завершён успешно"}));
+    EXPECT_EQ(disc.files.Contents("D:\\Disc\\autorun.inf"),
+              "[Autorun]\r\nopen=velmora\\Velmora.exe\r\nicon=velmora\\Velmora.exe,0\r\n");
+    EXPECT_TRUE(disc.files.Copy("C:\\Tools\\help.chm", "D:\\Disc\\Folder SCN\\a.SCN"))
+        << "the copy is read-only";
+    EXPECT_EQ(disc.settings.values["Path\\FolderSCN"], "D:\\Disc\\Folder SCN");
+    EXPECT_EQ(std::tuple(wizard.nextCaption, wizard.nextEnabled, wizard.backEnabled),
+              std::tuple(std::string("Далее"), true, false));
+
+    wizard.Next();
+    EXPECT_EQ(std::tuple(wizard.step, wizard.nextCaption, wizard.backEnabled),
+              std::tuple(4, std::string("Финиш"), false));
+    EXPECT_EQ(wizard.Next(), Action::Close);
+    EXPECT_TRUE(wizard.RequestClose());
+    EXPECT_TRUE(disc.dialogs.messages.empty()) << "Finish closes without a question";
+}
+
+// A failure is logged under its operation and every later operation still runs; the wizard says that not
+// all was copied, and the scenario folder setting keeps its value. (The e2e tests fail a copy and the autorun
+// file.) A file where a folder goes is no folder.
+TEST(DiscWizardTest, FailureIsLoggedUnderItsOperationAndKeepsTheScenarioFolder) {
+    Disc disc;
+    disc.files.AddFile("D:\\Disc\\Velmora");
+    disc.settings.values["Path\\FolderSCN"] = "C:\\Packages";
+    DiscWizardModel wizard = disc.Wizard();
+    disc.RunToTheLog(wizard);
+    const Names lines = LogLines(wizard);
+    const Names failure{"Сoздание папки D:\\Disc\\Velmora", "Ошибка создания папки D:\\Disc\\Velmora",
+                        CopyLine("C:\\Tools\\Velmora.exe", "D:\\Disc\\Velmora\\Velmora.exe"),
+                        "Ошибка копирования файла"};
+    EXPECT_NE(std::search(lines.begin(), lines.end(), failure.begin(), failure.end()), lines.end());
+    EXPECT_EQ(Names(lines.end() - 2, lines.end()),
+              (Names{"Создание файла автозапуска D:\\Disc\\autorun.inf", "Процесс копирования провален"}));
+    EXPECT_EQ(disc.Messages(),
+              Names{"Не все файлы были скопированы. Возможно Вы не обладаете правами доступа, "
+                    "папка только для чтения или не достаточно места."});
+    EXPECT_EQ(disc.dialogs.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(std::pair(disc.settings.values["Path\\FolderSCN"], wizard.nextEnabled),
+              std::pair(std::string("C:\\Packages"), true));
+}
+
+TEST(DiscWizardTest, CancelledBrowsersEmptySourcesGoingBackAndTheCloseQuestion) {
+    Disc disc;
+    DiscWizardModel wizard = disc.Wizard();
+    disc.dialogs.fileAnswers = {std::nullopt, "D:\\Disc", std::nullopt, "C:\\Empty", "C:\\Packages"};
+    wizard.ChooseDestination();
+    EXPECT_EQ(std::tuple(wizard.destinationLine.text, wizard.destinationLine.colour, wizard.nextEnabled),
+              std::tuple(std::string("Вы должны выбрать расположение"), TextColour::Red, false));
+    wizard.ChooseDestination();
+    wizard.Next();
+    wizard.ChooseSource();
+    EXPECT_EQ(
+        std::tuple(wizard.sourceLine.text, wizard.sourceLine.colour, wizard.countLine, wizard.nextEnabled),
+        std::tuple(std::string("Вы должны выбрать расположение"), TextColour::Red, std::string(), false));
+    wizard.ChooseSource();
+    EXPECT_EQ(Names({wizard.sourceLine.text, wizard.countLine, wizard.diagnosisLine, wizard.source}),
+              (Names{"C:\\Empty", "0 - файлов",
+                     "Вы должны выбрать папку, в которой содержиться как минимум 1 файл SCN", ""}));
+    EXPECT_EQ(std::pair(wizard.Next(), wizard.step), std::pair(Action::None, 1)) << "Next is disabled";
+    wizard.ChooseSource();
+    EXPECT_EQ(std::pair(wizard.diagnosisLine, wizard.nextEnabled), std::pair(std::string(), true));
+
+    // Back to the first page and forward again: the accepted source still lets Next on.
+    wizard.Next();
+    wizard.Back();
+    EXPECT_EQ(std::tuple(wizard.step, wizard.nextEnabled, wizard.backEnabled), std::tuple(1, true, true));
+    wizard.Back();
+    EXPECT_EQ(std::tuple(wizard.step, wizard.nextEnabled, wizard.backEnabled), std::tuple(0, true, false));
+    wizard.Next();
+    EXPECT_EQ(std::pair(wizard.step, wizard.nextEnabled), std::pair(1, true));
+
+    disc.dialogs.answers = {MsgResult::No, MsgResult::Yes};
+    EXPECT_FALSE(wizard.RequestClose());
+    EXPECT_TRUE(wizard.RequestClose());
+    EXPECT_EQ(disc.Messages(), Names(2, "Вы действительно хотите прервать работу мастера?"));
+    EXPECT_EQ(disc.dialogs.messages[0].buttons, MsgButtons::YesNo);
+}
+
+// Every caption of the pages comes from the shipped English file (the e2e tests read the rest in English).
+TEST(DiscWizardTest, ShippedEnglishFileNamesEveryCaption) {
+    Disc disc;
+    std::ifstream shipped(VELMORA_SOURCE_DIR "/language/English.lng", std::ios::binary);
+    disc.files.AddFile("C:\\Tools\\language\\English.lng", (std::ostringstream() << shipped.rdbuf()).str());
+    disc.language.languageName = "English";
+    disc.language.LoadLanguage("C:\\Tools", 1033, false);
+    const DiscWizardModel wizard = disc.Wizard();
+    const DiscWizardTexts& t = wizard.texts;
+    Names texts;
+    const auto add = [&texts](const auto&... text) { (texts.push_back(text), ...); };
+    add(t.cancel, t.back, t.chooseDestination, t.createFolderFirst, t.destinationGroup, t.browse,
+        t.willReceive, t.sourceGroup, t.found, t.speedGroup, t.speedNote, t.ready, t.pressNext, t.check,
+        t.sourceCaption, t.destinationCaption, t.programCaption, t.logCaption, t.remaining, t.step4Heading,
+        t.step4Text, t.step5Heading, t.step5Text, t.example, t.tip, wizard.nextCaption,
+        wizard.destinationLine.text, wizard.sourceLine.text, t.speeds[0], t.speeds[1], t.speeds[2]);
+    for (const std::string& text : texts)  // Cyrillic letters start with 0xD0 or 0xD1 in UTF-8
+        EXPECT_EQ(text.find_first_of("\xD0\xD1"), std::string::npos) << text;
+    EXPECT_EQ(Names(t.contents.begin(), t.contents.end()),
+              (Names{"- Program \"VELMORA\"", "- \"FOLDER SCN\" - the folder of SCN files",
+                     "- File \"Autorun.inf\""}));
+}
+
+}  // namespace
+}  // namespace velmora
