@@ -11,8 +11,9 @@ namespace {
 
 constexpr const char* kSection = "New";
 constexpr const char* kLineBreak = "\r\n";
-// Characters no file name may hold; a path may hold the first two.
+// Characters no file name may hold; a path may hold all but the first two.
 constexpr const char* kForbidden = "\\:/*?\"<>|";
+constexpr const char* kPathForbidden = kForbidden + 2;
 constexpr const char* kForbiddenList = "\\ : / * ? \" < > |";
 constexpr LabelColour kFilledColour{0, 128, 0};
 constexpr LabelColour kMissingColour{192, 0, 0};
@@ -75,7 +76,7 @@ void PackageDialogModel::LoadProperties() {
 }
 
 void PackageDialogModel::SetField(PackageField field, const std::string& text) {
-    std::string& value = fields_[static_cast<int>(field)];
+    std::string& value = fields_[static_cast<std::size_t>(field)];
     if (value != text) {
         value = text;
         changed_ = true;
@@ -83,7 +84,7 @@ void PackageDialogModel::SetField(PackageField field, const std::string& text) {
 }
 
 const std::string& PackageDialogModel::Field(PackageField field) const {
-    return fields_[static_cast<int>(field)];
+    return fields_[static_cast<std::size_t>(field)];
 }
 
 void PackageDialogModel::SetAutoReplace(bool ticked) {
@@ -184,7 +185,7 @@ OkVerdict PackageDialogModel::OkNew() {
 
 OkVerdict PackageDialogModel::OkProperties() {
     const std::string& path = Field(PackageField::Path);
-    if (path.find_first_of(kForbidden + 2) != std::string::npos) {
+    if (path.find_first_of(kPathForbidden) != std::string::npos) {
         Message(Text("Путь к файлу не должен содержать следующих знаков", 20) + kLineBreak + kForbiddenList,
                 kProgramTitle, MsgIcon::Exclamation);
         return StayAt(PackageField::Path);

@@ -4,6 +4,7 @@
 // changed and written back, and the file renamed when the name changed). The window renders the fields,
 // forwards every edit and click here, and carries out what OK answers; the model asks its questions and
 // shows its messages itself, through the Dialogs port.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ struct PackageDialogTexts {
     std::string ok, cancel;
 };
 
-// A label's text colour; nullopt is the system's button-text colour.
+// A label's text colour.
 struct LabelColour {
     unsigned char red, green, blue;
     bool operator==(const LabelColour&) const = default;
@@ -79,6 +80,7 @@ class PackageDialogModel {
     OkVerdict Ok();
     void Cancel();
 
+    // The labels' colours; nullopt is the system's button-text colour.
     std::optional<LabelColour> NameColour() const;
     std::optional<LabelColour> PathColour() const;
     // 200 minus the description's length in characters.
@@ -105,7 +107,7 @@ class PackageDialogModel {
     PackageDialogMode mode_;
     std::vector<std::string> listedNames_;
     std::string oldName_;
-    std::string fields_[4];
+    std::array<std::string, 4> fields_;  // by PackageField
     bool autoReplace_ = true;
     bool changed_ = false;
     bool loaded_ = false;

@@ -57,8 +57,10 @@ class PackageDialog : public BaseWindow<PackageDialog> {
     void ApplyDpi();
     // The window's size for its DPI, centred on the owner or at the place Windows suggests.
     void Place(const RECT* suggested);
-    void Render();
+    // The counter and the labels' colours; with boxes, also the boxes' texts after the model changed them.
+    void Render(bool boxes = true);
     void OnCommand(int id, int code);
+    void TakeBoxes();
     void Ok();
     HWND Box(PackageField field) const;
 
@@ -188,11 +190,11 @@ void PackageDialog::ApplyDpi() {
     clientHeight_ = y + buttonHeight + margin;
 }
 
-void PackageDialog::Render() {
+void PackageDialog::Render(bool boxes) {
     rendering_ = true;
     for (PackageField field :
          {PackageField::Name, PackageField::Path, PackageField::CommandLine, PackageField::Description}) {
-        if (TextOf(Box(field)) != model_.Field(field))
+        if (boxes && TextOf(Box(field)) != model_.Field(field))
             SetWindowTextW(Box(field), Utf8ToWide(model_.Field(field)).c_str());
     }
     CheckDlgButton(Window(), kAutoReplace, model_.AutoReplace() ? BST_CHECKED : BST_UNCHECKED);
@@ -228,9 +230,18 @@ void PackageDialog::Place(const RECT* suggested) {
     SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A multi-line box reports no change for text set by WM_SETTEXT, so the model takes what the boxes hold
+// before it acts on them.
+void PackageDialog::TakeBoxes() {
+    for (PackageField field :
+         {PackageField::Name, PackageField::Path, PackageField::CommandLine, PackageField::Description})
+        model_.SetField(field, TextOf(Box(field)));
+}
+
 void PackageDialog::Ok() {
+    TakeBoxes();
     const OkVerdict verdict = model_.Ok();
-    Render();
+    Render(false);
     if (verdict.close) {
         result_ = model_.Mode() == PackageDialogMode::NewPackage ? model_.Field(PackageField::Name)
                                                                  : model_.NewName();
@@ -251,15 +262,17 @@ void PackageDialog::OnCommand(int id, int code) {
             if (code == EN_CHANGE && !rendering_) {
                 const auto field = static_cast<PackageField>(id - kName);
                 model_.SetField(field, TextOf(Box(field)));
-                Render();
+                Render(false);
             }
             return;
         case kBrowse:
+            TakeBoxes();
             model_.Browse();
             Render();
             return;
         case kAutoReplace:
             if (code == BN_CLICKED) {
+                TakeBoxes();
                 model_.SetAutoReplace(IsDlgButtonChecked(Window(), kAutoReplace) == BST_CHECKED);
                 Render();
             }
