@@ -50,7 +50,8 @@ void SetItemState(HWND list, int index, UINT state, UINT mask);
 void Tick(HWND list, int index);
 std::string ReadFile(const std::wstring& path);
 
-// Real input through the X display, as a person gives it: xdotool with the arguments; true once it has run.
+// Real input through the X display, as a person gives it: xdotool with the arguments, which a shell reads
+// (quote texts with single quotes); true once it has run.
 bool Xdotool(const std::wstring& arguments);
 // Presses and releases the left button at the screen point, at a person's pace.
 bool ClickAt(POINT screen);

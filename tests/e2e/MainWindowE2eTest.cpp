@@ -25,8 +25,6 @@ namespace {
 
 constexpr Deadline kRunDeadline{120000};
 
-}
-
 std::vector<std::wstring> Names(const std::vector<std::pair<std::wstring, bool>>& items) {
     std::vector<std::wstring> names;
     for (const auto& item : items)

@@ -135,7 +135,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     HWND page = FindWindowExW(wizard, nullptr, L"VelmoraFixturePage", nullptr);
     HWND field = GetDlgItem(page, kFixtureFolder);
     ASSERT_TRUE(ClickAndSee(field, "press 201"));
-    Xdotool(L"key Home shift+End type --delay 30 D:\\Apps\\Recorded");
+    Xdotool(L"key Home shift+End type --delay 30 'D:\\Apps\\Recorded'");
     ASSERT_TRUE(WaitUntil([&] { return LastText(ReadFile(log_), kFixtureFolder) == "D:\\Apps\\Recorded"; }));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
     HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
@@ -216,7 +216,7 @@ TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
         return page && (field = FindWindowExW(page, nullptr, L"Edit", nullptr)) && IsWindowVisible(field);
     }));
     ClickAt(Centre(field));
-    Xdotool(L"key Home shift+End type --delay 30 " + target);
+    Xdotool(L"key Home shift+End type --delay 30 '" + target + L"'");
     ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == target; }));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
     ASSERT_TRUE(
