@@ -19,6 +19,7 @@ target_compile_options(velmora_platform PRIVATE ${VELMORA_WARNINGS})
 file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/app/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/playback/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/paths/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/packages/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
 list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)

@@ -82,6 +82,7 @@ class MainWindow : public BaseWindow<MainWindow> {
     void RenderMenus();
     void RebuildMenus();
     void ShowContextMenu(POINT screen);
+    void OpenPathEditor();
     void CarryOut(MainAction action);
     void StartRun();
     HWND ReturnFromRun(bool reloadList);
