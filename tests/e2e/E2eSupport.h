@@ -3,6 +3,7 @@
 // screenshots for a person to look at. Finding, reading and pressing its windows is in WindowTools.h.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/TempFolder.h"
@@ -40,5 +41,16 @@ std::optional<Process> StartVelmora(const std::wstring& arguments = L"");
 std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::wstring& key);
 bool WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 void RemoveProgramSettings();
+
+// A list view of the program keeps its texts in the program's process; these lend it a buffer there.
+struct ListRow {
+    std::vector<std::wstring> texts;  // of the first columns, as many as asked for
+    bool checked = false;
+};
+std::vector<ListRow> ListViewRows(HWND list, int columns = 1);
+// Sets an item's state, as a click on its check box or on its name does.
+void SetListItemState(HWND list, int index, UINT state, UINT mask);
+// Where the item's label in the first column shows on the screen.
+RECT ListItemLabel(HWND list, int index);
 
 }  // namespace velmora::e2e

@@ -49,54 +49,16 @@ std::string WizardScenario(const std::wstring& result) {
     return text + "\ninstaller " + quoted(wizard) + "\ncommandline " + quoted(L"\"" + result + L"\"") + "\n";
 }
 
-// The items of the program's package list: name and check mark. A list view of another process keeps its
-// texts in that process, so the text buffer is lent there.
+// The items of the program's package list: name and check mark.
 std::vector<std::pair<std::wstring, bool>> ListItems(HWND list) {
     std::vector<std::pair<std::wstring, bool>> items;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    unique_handle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr std::size_t kChars = 260;
-    auto* remote = static_cast<char*>(
-        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
-    if (remote == nullptr)
-        return items;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = i;
-        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-        item.cchTextMax = kChars;
-        WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
-        std::wstring text(kChars, L'\0');
-        ReadProcessMemory(process.get(), remote + sizeof(LVITEMW), text.data(), kChars * 2, nullptr);
-        text.resize(text.find(L'\0'));
-        const auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
-        items.emplace_back(text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
-    }
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    for (const ListRow& row : ListViewRows(list))
+        items.emplace_back(row.texts[0], row.checked);
     return items;
 }
 
-// Sets an item's state in the program's list, as a click on its check box or on its name does.
-void SetItemState(HWND list, int index, UINT state, UINT mask) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
-    LVITEMW item{};
-    item.state = state;
-    item.stateMask = mask;
-    WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-}
-
 void Tick(HWND list, int index) {
-    SetItemState(list, index, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    SetListItemState(list, index, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
 }
 
 std::vector<std::wstring> Names(const std::vector<std::pair<std::wstring, bool>>& items) {
@@ -228,7 +190,7 @@ TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackag
         << "without an order file the folder's order";
 
     // "a" moved down and the window closed: the order file keeps the new order.
-    SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetListItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ASSERT_TRUE(PressButton(main, kIdMoveDown));
     ASSERT_TRUE(WaitUntil([&] {
         return Names(ListItems(list)) == std::vector<std::wstring>{L"0-new", L"d", L"a"};
@@ -320,7 +282,7 @@ TEST_F(MainWindowE2eTest, ScreenshotsOfTwentyPackagesInBothLanguagesAndOfTheCont
         SaveScreenshot(main, std::wstring(L"main-window-") + language);
         if (std::wstring(language) == L"English") {
             // The menu key opens the context menu at the current item.
-            SetItemState(List(main), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            SetListItemState(List(main), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(main)), MAKELPARAM(-1, -1));
             ASSERT_NE(WaitForWindow({.className = L"#32768", .processId = process->Id()}), nullptr);
             SaveScreenshot(nullptr, L"main-window-context-menu");
