@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <random>
+#include <string>
 #include <utility>
+
+#include "base/PathVariables.h"
+#include "platform/Codec.h"
 
 namespace velmora {
 
@@ -34,7 +39,15 @@ std::pair<double, double> BestTimes(int rounds, Base base, Work work) {
     return best;
 }
 
+// The bytes of a scenario file like a recorder writes: a few dialogs, each clicked through with a press,
+// moves and a release, now and then a typed path.
+std::string MakeScenario(std::mt19937& random, Codec& codec, const PathVariables& vars,
+                         const std::string& installer);
+
 // Times opening a folder of 10,000 packages against reading their bytes; 0 when within the allowed ratio.
 int CheckPackageListRatio();
+// Times a replace pass and a save over 10,000 scenarios against reading and writing them; 0 when within the
+// allowed ratio.
+int CheckPathEditorRatio();
 
 }  // namespace velmora

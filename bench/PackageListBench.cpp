@@ -2,14 +2,11 @@
 // reading the same files' bytes through the same file system, side by side. With --package-list-ratio it
 // fails when opening 10,000 packages with a 10,000-line order file costs more than 1.5 times the reading.
 #include "bench/CostCheck.h"
+#include "bench/PosixFileSystem.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -17,7 +14,6 @@
 #include <random>
 
 #include "packages/PackageList.h"
-#include "platform/WildcardMatch.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
@@ -27,53 +23,6 @@ namespace {
 
 constexpr int kPackageCount = 10000;
 constexpr double kAllowedRatio = 1.5;
-
-// The files of a POSIX system under Windows paths: backslashes become slashes. Only what listing a folder and
-// reading its packages needs; the rest refuses.
-class PosixFileSystem : public FileSystem {
-  public:
-    bool Exists(const std::string& path) override { return ::access(Native(path).c_str(), F_OK) == 0; }
-    bool IsDirectory(const std::string& path) override { return std::filesystem::is_directory(Native(path)); }
-    std::optional<std::string> ReadAll(const std::string& path) override {
-        int file = ::open(Native(path).c_str(), O_RDONLY);
-        if (file < 0)
-            return std::nullopt;
-        struct stat info {};
-        std::optional<std::string> bytes;
-        if (::fstat(file, &info) == 0) {
-            bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
-            if (::read(file, bytes->data(), bytes->size()) != static_cast<ssize_t>(bytes->size()))
-                bytes.reset();
-        }
-        ::close(file);
-        return bytes;
-    }
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override {
-        std::vector<std::string> names;
-        if (DIR* dir = ::opendir(Native(folder).c_str())) {
-            auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
-            while (dirent* entry = ::readdir(dir)) {
-                if (entry->d_type == DT_REG && WildcardMatch<char>(entry->d_name, pattern, fold))
-                    names.emplace_back(entry->d_name);
-            }
-            ::closedir(dir);
-        }
-        return names;
-    }
-    bool ReplaceFile(const std::string&, std::string_view) override { return false; }
-    bool Rename(const std::string&, const std::string&) override { return false; }
-    bool Remove(const std::string&) override { return false; }
-    std::string CurrentDirectory() override { return {}; }
-    bool Copy(const std::string&, const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    bool SetNormalAttributes(const std::string&) override { return false; }
-
-  private:
-    static std::string Native(std::string path) {
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
-    }
-};
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

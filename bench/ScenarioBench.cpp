@@ -17,17 +17,12 @@
 #include "scenario/ScenarioImage.h"
 
 namespace velmora {
-namespace {
 
-constexpr int kFileCount = 10000;
-constexpr double kAllowedRatio = 2.0;
-
-// A scenario like a recorder writes: a few dialogs, each clicked through with a press, moves and a release,
-// now and then a typed path.
-std::string MakeScenario(std::mt19937& random, Codec& codec, const PathVariables& vars) {
+std::string MakeScenario(std::mt19937& random, Codec& codec, const PathVariables& vars,
+                         const std::string& installer) {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     ScenarioImage image(codec, vars);
-    image.NewImage("%DRIVEAPP%\\Soft\\setup.exe", "Установка пакета программ", 1920, 1080);
+    image.NewImage(installer, "Установка пакета программ", 1920, 1080);
     for (int s = pick(4, 24); s > 0; --s) {
         StepState step;
         step.windows.push_back({"#32770", "Мастер установки - шаг " + std::to_string(s), 0});
@@ -44,12 +39,17 @@ std::string MakeScenario(std::mt19937& random, Codec& codec, const PathVariables
         }
         image.AppendStep(step);
     }
-    image.AppendInstallerPath("%DRIVEAPP%\\Soft\\setup.exe");
+    image.AppendInstallerPath(installer);
     image.AppendCommandLine("/S /D=%PROGRAMFILES%\\App");
     image.AppendRecordStamp(LocalTime{2026, 12, 6, 10, 0, 0});
     image.ScrambleImage();
     return image.Bytes();
 }
+
+namespace {
+
+constexpr int kFileCount = 10000;
+constexpr double kAllowedRatio = 2.0;
 
 std::string ReadFileBytes(const std::string& path) {
     std::string bytes;
@@ -71,7 +71,7 @@ struct Folder {
         std::mt19937 random(42);
         for (int i = 0; i < kFileCount; ++i) {
             names.push_back((path / ("package" + std::to_string(i) + ".SCN")).string());
-            const std::string bytes = MakeScenario(random, *codec, vars);
+            const std::string bytes = MakeScenario(random, *codec, vars, "%DRIVEAPP%\\Soft\\setup.exe");
             std::ofstream(names.back(), std::ios::binary) << bytes;
             totalBytes += bytes.size();
         }
@@ -154,6 +154,8 @@ int main(int argc, char** argv) {
         return velmora::CheckRatio();
     if (argc == 2 && std::string(argv[1]) == "--package-list-ratio")
         return velmora::CheckPackageListRatio();
+    if (argc == 2 && std::string(argv[1]) == "--path-editor-ratio")
+        return velmora::CheckPathEditorRatio();
     benchmark::Initialize(&argc, argv);
     // A mode this program does not know must not pass as a run of the benchmarks.
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

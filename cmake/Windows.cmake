@@ -20,6 +20,7 @@ file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/app/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/recording/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/playback/win32/*.cpp
+     ${CMAKE_SOURCE_DIR}/paths/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/packages/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/discs/win32/*.cpp)

@@ -7,7 +7,7 @@
 namespace velmora {
 
 enum class MsgButtons { Ok, YesNo };
-enum class MsgIcon { None, Information, Critical, Exclamation };
+enum class MsgIcon { None, Information, Critical, Exclamation, Question };
 enum class MsgDefault { First, Second };
 enum class MsgResult { Ok, Yes, No, Cancel };
 

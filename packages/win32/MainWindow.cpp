@@ -11,6 +11,7 @@
 #include "packages/win32/MainMenus.h"
 #include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialog.h"
+#include "paths/win32/PathEditorWindow.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanel.h"
 #include "resources/ResourceIds.h"
@@ -533,8 +534,33 @@ void MainWindow::ShowContextMenu(POINT screen) {
         OnMenuCommand(*command);
 }
 
+void MainWindow::OpenPathEditor() {
+    // The editor shows the packages in the order the list has now.
+    list_.SaveOrder();
+    const bool wrote = ShowPathEditor(
+        Window(), {c_.files, c_.codec, c_.pathVars, c_.settings, c_.dialogs, c_.language, c_.state});
+    if (c_.state.scenarioFolder != list_.Folder()) {
+        // The editor moved the program to another folder (and stored it): the list follows, as after the
+        // disc wizard, so that it shows the folder new packages go into.
+        if (model_.DiscWizardClosed()) {
+            LoadTips();
+            return;
+        }
+    } else if (wrote) {
+        // The installers moved: the tips say again whether each one is there. The marks stay.
+        LoadTips();
+        return;
+    }
+    RenderList();
+    RenderTexts();
+    RenderMenus();
+}
+
 void MainWindow::OnOtherCommand(MainCommand command) {
     switch (command) {
+        case MainCommand::PathEditor:
+            OpenPathEditor();
+            break;
         case MainCommand::Associate:
             if (c_.associateFromMenu)
                 c_.associateFromMenu(IdOf(Window()));
@@ -548,8 +574,7 @@ void MainWindow::OnOtherCommand(MainCommand command) {
             c_.shell.Open(AddressOf(command), "", "", IdOf(Window()));
             break;
         default:
-            // The disc wizard and the package path editor have their own windows, not yet part of the
-            // program.
+            // The disc wizard has its own window, not yet part of the program.
             break;
     }
 }

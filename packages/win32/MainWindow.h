@@ -85,6 +85,7 @@ class MainWindow : public BaseWindow<MainWindow> {
     void RenderMenus();
     void RebuildMenus();
     void ShowContextMenu(POINT screen);
+    void OpenPathEditor();
     void CarryOut(MainAction action);
     void StartRun();
     // The package dialog for a new package; its OK leads through the recording hint to the recording.

@@ -88,6 +88,9 @@ MsgResult Win32Dialogs::Message(WindowId owner, const std::string& text, const s
         case MsgIcon::Exclamation:
             flags |= MB_ICONEXCLAMATION;
             break;
+        case MsgIcon::Question:
+            flags |= MB_ICONQUESTION;
+            break;
         case MsgIcon::None:
             break;
     }

@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <commctrl.h>
+
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -40,7 +42,75 @@ class DisplayEnvironment : public testing::Environment {
 [[maybe_unused]] testing::Environment* const kDisplayEnvironment =
     testing::AddGlobalTestEnvironment(new DisplayEnvironment);
 
+// A buffer in the process of a window whose messages take pointers into their own process.
+class RemoteBuffer {
+  public:
+    explicit RemoteBuffer(HWND window) : window_(window) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_.reset(
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        memory_ =
+            static_cast<char*>(VirtualAllocEx(process_.get(), nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBuffer() { VirtualFreeEx(process_.get(), memory_, 0, MEM_RELEASE); }
+
+    // Sends the message with `data` lent to the window, and answers what the window left in it.
+    template <class T>
+    T Send(UINT message, WPARAM wParam, T data) {
+        WriteProcessMemory(process_.get(), memory_, &data, sizeof data, nullptr);
+        SendMessageW(window_, message, wParam, reinterpret_cast<LPARAM>(memory_));
+        ReadProcessMemory(process_.get(), memory_, &data, sizeof data, nullptr);
+        return data;
+    }
+    std::wstring ItemText(int item, int column) {
+        LVITEMW request{};
+        request.iSubItem = column;
+        request.pszText = reinterpret_cast<wchar_t*>(memory_ + kTextAt);
+        request.cchTextMax = kChars;
+        Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), request);
+        std::wstring text(kChars, L'\0');
+        ReadProcessMemory(process_.get(), memory_ + kTextAt, text.data(), kChars * sizeof(wchar_t), nullptr);
+        return text.substr(0, text.find(L'\0'));
+    }
+
+  private:
+    static constexpr int kChars = 260;
+    static constexpr std::size_t kTextAt = 256;
+    static constexpr std::size_t kSize = kTextAt + kChars * sizeof(wchar_t);
+    HWND window_;
+    unique_handle process_;
+    char* memory_ = nullptr;
+};
+
 }  // namespace
+
+std::vector<ListRow> ListViewRows(HWND list, int columns) {
+    RemoteBuffer buffer(list);
+    std::vector<ListRow> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (int column = 0; column < columns; ++column)
+            rows[i].texts.push_back(buffer.ItemText(static_cast<int>(i), column));
+        const auto state = SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
+        rows[i].checked = (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+    return rows;
+}
+
+void SetListItemState(HWND list, int index, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    RemoteBuffer(list).Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), item);
+}
+
+RECT ListItemLabel(HWND list, int index) {
+    RECT label{};
+    label.left = LVIR_LABEL;
+    label = RemoteBuffer(list).Send(LVM_GETITEMRECT, static_cast<WPARAM>(index), label);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&label), 2);
+    return label;
+}
 
 std::wstring VelmoraFolder() {
     const std::wstring exe = HostPathToWindows(VELMORA_EXE);
@@ -99,54 +169,15 @@ void RemoveProgramSettings() {
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
-// The items of the program's package list: name and check mark. A list view of another process keeps its
-// texts in that process, so the text buffer is lent there.
 std::vector<std::pair<std::wstring, bool>> ListItems(HWND list) {
     std::vector<std::pair<std::wstring, bool>> items;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    unique_handle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr std::size_t kChars = 260;
-    auto* remote = static_cast<char*>(
-        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
-    if (remote == nullptr)
-        return items;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = i;
-        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-        item.cchTextMax = kChars;
-        WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
-        std::wstring text(kChars, L'\0');
-        ReadProcessMemory(process.get(), remote + sizeof(LVITEMW), text.data(), kChars * 2, nullptr);
-        text.resize(text.find(L'\0'));
-        const auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
-        items.emplace_back(text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
-    }
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    for (const ListRow& row : ListViewRows(list))
+        items.emplace_back(row.texts[0], row.checked);
     return items;
 }
 
-// Sets an item's state in the program's list, as a click on its check box or on its name does.
-void SetItemState(HWND list, int index, UINT state, UINT mask) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
-    LVITEMW item{};
-    item.state = state;
-    item.stateMask = mask;
-    WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-}
-
 void Tick(HWND list, int index) {
-    SetItemState(list, index, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    SetListItemState(list, index, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
 }
 
 std::string ReadFile(const std::wstring& path) {

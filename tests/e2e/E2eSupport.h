@@ -43,10 +43,19 @@ std::optional<std::wstring> ReadSetting(const std::wstring& section, const std::
 bool WriteSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 void RemoveProgramSettings();
 
+// A list view of the program keeps its texts in the program's process; these lend it a buffer there.
+struct ListRow {
+    std::vector<std::wstring> texts;  // of the first columns, as many as asked for
+    bool checked = false;
+};
+std::vector<ListRow> ListViewRows(HWND list, int columns = 1);
+// Sets an item's state, as a click on its check box or on its name does.
+void SetListItemState(HWND list, int index, UINT state, UINT mask);
+// Where the item's label in the first column shows on the screen.
+RECT ListItemLabel(HWND list, int index);
+
 // The items of the program's package list: name and check mark.
 std::vector<std::pair<std::wstring, bool>> ListItems(HWND list);
-// Sets an item's state in the program's list, as a click on its check box or on its name does.
-void SetItemState(HWND list, int index, UINT state, UINT mask);
 void Tick(HWND list, int index);
 std::string ReadFile(const std::wstring& path);
 

@@ -147,7 +147,7 @@ TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackag
         << "without an order file the folder's order";
 
     // "a" moved down and the window closed: the order file keeps the new order.
-    SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetListItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ASSERT_TRUE(PressButton(main, kIdMoveDown));
     ASSERT_TRUE(WaitUntil([&] {
         return Names(ListItems(list)) == std::vector<std::wstring>{L"0-new", L"d", L"a"};
@@ -239,7 +239,7 @@ TEST_F(MainWindowE2eTest, ScreenshotsOfTwentyPackagesInBothLanguagesAndOfTheCont
         SaveScreenshot(main, std::wstring(L"main-window-") + language);
         if (std::wstring(language) == L"English") {
             // The menu key opens the context menu at the current item.
-            SetItemState(List(main), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            SetListItemState(List(main), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(main)), MAKELPARAM(-1, -1));
             ASSERT_NE(WaitForWindow({.className = L"#32768", .processId = process->Id()}), nullptr);
             SaveScreenshot(nullptr, L"main-window-context-menu");

@@ -29,20 +29,19 @@ constexpr int kFixtureNext = 1002;  // the wizard's Next button; its caption cha
 constexpr int kFixtureFolder = 201;
 constexpr int kFixtureSecondComponent = 204;
 
-// What a person did, as the wizard's log tells it: pages, presses and clicks, with the texts typed key by key
-// left out and a press repeated on the same control (a text step presses its field again) counted once.
+// What a person did, as the wizard's log tells it: pages, clicks and presses on the page itself (the drag).
+// Presses on controls are left out: two quick clicks on one button arrive as a double click, which the wizard
+// logs as a click only, and a text step presses its field once more.
 std::vector<std::string> Session(const std::string& log) {
     std::vector<std::string> session;
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const bool counts = line.rfind("page ", 0) == 0 || line.rfind("press ", 0) == 0 ||
-                            line.rfind("click ", 0) == 0 || line == "finished";
-        // A field's press shows its text at that moment, which a replay has not typed yet.
-        const std::string control = line.substr(0, line.find(' ', line.find(' ') + 1));
-        if (counts && (session.empty() || session.back().rfind(control, 0) != 0))
-            session.push_back(line);
+        for (const char* kind : {"page ", "click ", "press background", "finished"}) {
+            if (line.rfind(kind, 0) == 0)
+                session.push_back(line);
+        }
     }
     return session;
 }

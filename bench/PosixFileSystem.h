@@ -1,0 +1,75 @@
+#pragma once
+// The benchmarks' file system: the host's files under the program's paths.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "platform/WildcardMatch.h"
+
+namespace velmora {
+
+// The files of a POSIX system under Windows paths: backslashes become slashes. Only what listing a folder,
+// reading its packages and writing them back needs; the rest refuses.
+class PosixFileSystem : public FileSystem {
+  public:
+    bool Exists(const std::string& path) override { return ::access(Native(path).c_str(), F_OK) == 0; }
+    bool IsDirectory(const std::string& path) override { return std::filesystem::is_directory(Native(path)); }
+    std::optional<std::string> ReadAll(const std::string& path) override {
+        int file = ::open(Native(path).c_str(), O_RDONLY);
+        if (file < 0)
+            return std::nullopt;
+        struct stat info {};
+        std::optional<std::string> bytes;
+        if (::fstat(file, &info) == 0) {
+            bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
+            if (::read(file, bytes->data(), bytes->size()) != static_cast<ssize_t>(bytes->size()))
+                bytes.reset();
+        }
+        ::close(file);
+        return bytes;
+    }
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override {
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(Native(folder).c_str())) {
+            auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+            while (dirent* entry = ::readdir(dir)) {
+                if (entry->d_type == DT_REG && WildcardMatch<char>(entry->d_name, pattern, fold))
+                    names.emplace_back(entry->d_name);
+            }
+            ::closedir(dir);
+        }
+        return names;
+    }
+    // Through a temporary file moved over the target, as the program writes.
+    bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+        const std::string target = Native(path);
+        const std::string temp = target + ".tmp";
+        int file = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (file < 0)
+            return false;
+        const bool written = ::write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+        ::close(file);
+        return written && ::rename(temp.c_str(), target.c_str()) == 0;
+    }
+    bool Rename(const std::string&, const std::string&) override { return false; }
+    bool Remove(const std::string&) override { return false; }
+    std::string CurrentDirectory() override { return {}; }
+    bool Copy(const std::string&, const std::string&) override { return false; }
+    bool CreateFolder(const std::string&) override { return false; }
+    bool SetNormalAttributes(const std::string&) override { return false; }
+
+  private:
+    static std::string Native(std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
+};
+
+}  // namespace velmora
