@@ -166,7 +166,10 @@ OkVerdict PackageDialogModel::OkNew() {
         return StayAt(PackageField::Path, true);
     }
     p_.state.installerPath = real;
-    if (std::find(listedNames_.begin(), listedNames_.end(), name) != listedNames_.end()) {
+    // A name that differs from a listed one only in letter case names the same file on Windows: recording it
+    // would replace that package without a word, so it is asked about like an exact match.
+    if (std::any_of(listedNames_.begin(), listedNames_.end(),
+                    [&](const std::string& listed) { return EqualsNoCase(listed, name); })) {
         const std::string question =
             p_.language.LangTextFormat("Пакет с именем '%s' уже существует в выбранной директории.", kSection,
                                        18, name) +
