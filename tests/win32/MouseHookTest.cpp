@@ -14,7 +14,7 @@ constexpr UINT kEventsWaiting = WM_APP + 7;
 // The hook only notes an event and posts one message for a batch; the events reach whoever takes them after
 // the hook call, with the point where they happened and, for a press, the window that was under it.
 TEST(MouseHookTest, NotesEventsAndLeavesTheWorkToTheWindowItPostsTo) {
-    unique_hwnd window(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Target", WS_POPUP | WS_VISIBLE, 300, 300,
+    unique_hwnd window(CreateWindowExW(WS_EX_TOPMOST, L"EDIT", L"Target", WS_POPUP | WS_VISIBLE, 300, 300,
                                        200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     MouseHook hook(window.get(), kEventsWaiting);
     ASSERT_TRUE(hook.Install());
