@@ -1,9 +1,14 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Types.h"
 
 namespace velmora {
+
+// A process started through Shell::Start; 0 is none.
+using ProcessId = std::uint64_t;
 
 class Shell {
   public:
@@ -12,6 +17,18 @@ class Shell {
     // normally. True when the shell reports success.
     virtual bool Open(const std::string& file, const std::string& parameters,
                       const std::string& workingFolder, WindowId owner) = 0;
+    // Opens the file as Open does and keeps hold of its process and of the processes it starts from then
+    // on. Nothing when it would not start; 0 when it started but the shell handed it to a process that was
+    // already running, so there is nothing to watch.
+    virtual std::optional<ProcessId> Start(const std::string& file, const std::string& parameters,
+                                           const std::string& workingFolder, WindowId owner) = 0;
+    // The process's exit code once it has ended, waiting for it at most waitMs; nothing while it runs (and
+    // for an id that is not held).
+    virtual std::optional<int> ExitCodeOf(ProcessId process, int waitMs) = 0;
+    // Ends the process and every process it started that is still running.
+    virtual void EndAll(ProcessId process) = 0;
+    // Lets go of the process without ending it; the id means nothing afterwards.
+    virtual void Release(ProcessId process) = 0;
 };
 
 }  // namespace velmora

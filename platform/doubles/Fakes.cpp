@@ -61,6 +61,34 @@ bool FakeShell::Open(const std::string& file, const std::string& parameters, con
     return result;
 }
 
+std::optional<ProcessId> FakeShell::Start(const std::string& file, const std::string& parameters,
+                                          const std::string& workingFolder, WindowId owner) {
+    if (!Open(file, parameters, workingFolder, owner))
+        return std::nullopt;
+    processes.push_back({startedExitCode});
+    return static_cast<ProcessId>(processes.size());
+}
+
+std::optional<int> FakeShell::ExitCodeOf(ProcessId process, int) {
+    if (process == 0 || process > processes.size() || ProcessOf(process).released)
+        return std::nullopt;
+    return ProcessOf(process).exitCode;
+}
+
+void FakeShell::EndAll(ProcessId process) {
+    if (process == 0 || process > processes.size() || ProcessOf(process).released)
+        return;
+    Process& p = ProcessOf(process);
+    p.endedByAll = true;
+    if (!p.exitCode)
+        p.exitCode = 1;
+}
+
+void FakeShell::Release(ProcessId process) {
+    if (process != 0 && process <= processes.size())
+        ProcessOf(process).released = true;
+}
+
 MsgResult FakeDialogs::Message(WindowId, const std::string& text, const std::string& title,
                                MsgButtons buttons, MsgIcon icon, MsgDefault defaultButton) {
     messages.push_back({text, title, buttons, icon, defaultButton});

@@ -82,7 +82,22 @@ class FakeShell : public Shell {
     };
     bool Open(const std::string& file, const std::string& parameters, const std::string& workingFolder,
               WindowId owner) override;
+    std::optional<ProcessId> Start(const std::string& file, const std::string& parameters,
+                                   const std::string& workingFolder, WindowId owner) override;
+    std::optional<int> ExitCodeOf(ProcessId process, int waitMs) override;
+    void EndAll(ProcessId process) override;
+    void Release(ProcessId process) override;
+
+    // A process Start made: ids count from 1, so process id n is processes[n - 1].
+    struct Process {
+        std::optional<int> exitCode;  // set by a test to end it
+        bool endedByAll = false;
+        bool released = false;
+    };
+    Process& ProcessOf(ProcessId id) { return processes.at(static_cast<std::size_t>(id - 1)); }
     std::vector<Call> calls;
+    std::vector<Process> processes;
+    std::optional<int> startedExitCode = 0;  // what a new process ends with at once; nothing: it runs on
     bool result = true;
 };
 

@@ -22,4 +22,66 @@ bool Win32Shell::Open(const std::string& file, const std::string& parameters,
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+std::optional<ProcessId> Win32Shell::Start(const std::string& file, const std::string& parameters,
+                                           const std::string& workingFolder, WindowId owner) {
+    if (file.empty())
+        return std::nullopt;
+    std::wstring wideFile = Utf8ToWide(file);
+    std::wstring wideParameters = Utf8ToWide(parameters);
+    std::wstring wideFolder = Utf8ToWide(workingFolder);
+    ComApartment com;
+    // The shell, not CreateProcess, so that an installer asking for elevation still starts as it did.
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
+    info.lpDirectory = wideFolder.empty() ? nullptr : wideFolder.c_str();
+    info.nShow = SW_SHOW;
+    if (!ShellExecuteExW(&info))
+        return std::nullopt;
+    if (info.hProcess == nullptr)
+        return ProcessId{0};
+    Held held;
+    held.process.reset(info.hProcess);
+    // The process runs already, so a child it starts in its first instant escapes the job; EndAll still
+    // ends the process itself.
+    held.job.reset(CreateJobObjectW(nullptr, nullptr));
+    if (held.job && !AssignProcessToJobObject(held.job.get(), held.process.get()))
+        held.job.reset();
+    const ProcessId id = nextId_++;
+    held_.emplace(id, std::move(held));
+    return id;
+}
+
+std::optional<int> Win32Shell::ExitCodeOf(ProcessId process, int waitMs) {
+    auto it = held_.find(process);
+    if (it == held_.end())
+        return std::nullopt;
+    if (WaitForSingleObject(it->second.process.get(), static_cast<DWORD>(waitMs < 0 ? 0 : waitMs)) !=
+        WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(it->second.process.get(), &code))
+        return std::nullopt;
+    return static_cast<int>(code);
+}
+
+void Win32Shell::EndAll(ProcessId process) {
+    auto it = held_.find(process);
+    if (it == held_.end())
+        return;
+    constexpr UINT kEndedCode = 1;
+    if (it->second.job)
+        TerminateJobObject(it->second.job.get(), kEndedCode);
+    TerminateProcess(it->second.process.get(), kEndedCode);
+    WaitForSingleObject(it->second.process.get(), 5000);
+}
+
+void Win32Shell::Release(ProcessId process) {
+    held_.erase(process);
+}
+
 }  // namespace velmora

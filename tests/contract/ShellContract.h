@@ -20,6 +20,21 @@ TYPED_TEST_P(ShellContract, AnEmptyFileIsNeverOpened) {
     EXPECT_FALSE(this->env.Subject().Open("", "", "", 0));
 }
 
-REGISTER_TYPED_TEST_SUITE_P(ShellContract, AnEmptyFileIsNeverOpened);
+TYPED_TEST_P(ShellContract, AnEmptyFileIsNeverStarted) {
+    EXPECT_FALSE(this->env.Subject().Start("", "/S", "C:\\", 0));
+}
+
+TYPED_TEST_P(ShellContract, AProcessNotHeldHasNoExitCodeAndEndsNothing) {
+    Shell& shell = this->env.Subject();
+    for (ProcessId id : {ProcessId{0}, ProcessId{4711}}) {
+        EXPECT_FALSE(shell.ExitCodeOf(id, 0));
+        shell.EndAll(id);
+        shell.Release(id);
+        EXPECT_FALSE(shell.ExitCodeOf(id, 0));
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(ShellContract, AnEmptyFileIsNeverOpened, AnEmptyFileIsNeverStarted,
+                            AProcessNotHeldHasNoExitCodeAndEndsNothing);
 
 }  // namespace velmora

@@ -45,5 +45,29 @@ TEST(Win32Shell, OpensWithParametersInTheWorkingFolderAndFailsOnAMissingFile) {
     EXPECT_FALSE(Win32Shell{}.Open(folder.Path() + "\\no such setup.exe", "", folder.Path(), 0));
 }
 
+TEST(Win32Shell, StartedProcessesGiveTheirExitCodeOrAreEnded) {
+    TempFolder folder;
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string cmd = WideBufferToUtf8(system, MAX_PATH) + "\\cmd.exe";
+    Win32Shell shell;
+    const std::optional<ProcessId> quick = shell.Start(cmd, "/c exit 3010", folder.Path(), 0);
+    ASSERT_TRUE(quick && *quick != 0);
+    EXPECT_EQ(shell.ExitCodeOf(*quick, 20000), 3010);
+    shell.Release(*quick);
+    EXPECT_FALSE(shell.ExitCodeOf(*quick, 0));
+
+    // A process that would run for ever, in a child of its own, is ended with its job.
+    const std::optional<ProcessId> slow =
+        shell.Start(cmd, "/c cmd /c for /l %i in (1,0,2) do rem", folder.Path(), 0);
+    ASSERT_TRUE(slow && *slow != 0);
+    EXPECT_FALSE(shell.ExitCodeOf(*slow, 200));
+    shell.EndAll(*slow);
+    EXPECT_TRUE(shell.ExitCodeOf(*slow, 5000));
+    shell.Release(*slow);
+
+    EXPECT_FALSE(shell.Start(folder.Path() + "\\no such setup.exe", "", folder.Path(), 0));
+}
+
 }  // namespace
 }  // namespace velmora
