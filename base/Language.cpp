@@ -22,7 +22,7 @@ const std::array<Language::Table, 17> Language::kTables{{
     {"Future", 5},
     {"Pause", 6},
     {"Progress", 1},
-    {"Statistic", 4},
+    {"Statistic", 7},
     {"Stels", 42},
     {"Wizard", 57},
     {"Asociating", 4},

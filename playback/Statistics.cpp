@@ -65,6 +65,19 @@ std::string TotalText(const std::string& total, const Language& language) {
 
 }  // namespace
 
+std::string OutcomeText(const PackageRecord& record, const Language& language) {
+    if (record.TimedOutStep > 0) {
+        const std::string step = std::to_string(record.TimedOutStep);
+        return language.LangTextFormat("окно не найдено, шаг " + step, "Statistic", 5, step);
+    }
+    if (!record.InstallerExitCode || *record.InstallerExitCode == 0)
+        return {};
+    if (IsRestartCode(*record.InstallerExitCode))
+        return language.LangText("требуется перезагрузка", "Statistic", 6);
+    const std::string code = std::to_string(*record.InstallerExitCode);
+    return language.LangTextFormat("код выхода " + code, "Statistic", 7, code);
+}
+
 std::string PadTwo(std::int32_t n) {
     std::string text = std::to_string(n);
     return text.size() == 2 ? text : "0" + text;
@@ -104,6 +117,21 @@ void Statistics::EndPackage(std::uint8_t result) {
     last.Duration = FormatDuration(SecondsBetween(last.StartTime, last.EndTime));
 }
 
+void Statistics::EndTimedOut(std::int64_t step) {
+    EndPackage(kStatFailed);
+    if (!records.empty())
+        records.back().TimedOutStep = step;
+}
+
+void Statistics::SetInstallerExitCode(int exitCode) {
+    if (!records.empty())
+        records.back().InstallerExitCode = exitCode;
+}
+
+bool IsRestartCode(int exitCode) {
+    return exitCode == 3010 || exitCode == 1641;
+}
+
 std::string Statistics::TotalTime() const {
     return TotalOf(records);
 }
@@ -112,13 +140,18 @@ int Statistics::ExitCode() const {
     if (records.empty())
         return 1;
     bool interrupted = false;
+    bool restart = false;
     for (const PackageRecord& record : records) {
         if (record.Result == kStatFailed)
             return 2;
         if (record.Result != kStatDone)
             interrupted = true;
+        if (record.InstallerExitCode && IsRestartCode(*record.InstallerExitCode))
+            restart = true;
     }
-    return interrupted ? 1 : 0;
+    if (interrupted)
+        return 1;
+    return restart ? kRestartRunExitCode : 0;
 }
 
 std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,
@@ -144,6 +177,9 @@ std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& recor
         line += StatusText(info.Result);
         line += "  " + name + "  " + info.Duration + "  " + timeOfDay(info.StartTime) + "  " +
                 timeOfDay(info.EndTime);
+        const std::string outcome = OutcomeText(info, language);
+        if (!outcome.empty())
+            line += "  " + outcome;
         lines.push_back(std::move(line));
     }
     lines.emplace_back();

@@ -3,6 +3,7 @@
 // of the statistics window that shows it when the run is over.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,14 @@ struct PackageRecord {
     LocalTime StartTime;
     LocalTime EndTime;
     std::string Duration;
+    std::optional<int> InstallerExitCode;  // nothing when its process was not watched or never ended
+    std::int64_t TimedOutStep = 0;         // the step (from 1) whose window never came; 0 for none
 };
+
+// Installer exit codes that mean "done, restart pending".
+bool IsRestartCode(int exitCode);
+// The exit code of a run that played every package to its end and where an installer asked for a restart.
+inline constexpr int kRestartRunExitCode = 3010;
 
 // The decimal text of n with a "0" in front unless it is exactly two characters long (5 -> "05", 12 -> "12").
 std::string PadTwo(std::int32_t n);
@@ -49,13 +57,18 @@ class Statistics {
     // Fills the last record; does nothing when nothing was started. A second call for the same package
     // overwrites result, end time and duration.
     void EndPackage(std::uint8_t result);
+    // Ends the last record as failed because the window of this step (from 1) never came.
+    void EndTimedOut(std::int64_t step);
+    // The exit code of the last record's installer, which may end after the record itself.
+    void SetInstallerExitCode(int exitCode);
     // The sum of every package's duration, formatted; empty when there are no records.
     std::string TotalTime() const;
     int RecordCount() const { return static_cast<int>(records.size()); }
 
     // The exit code of a run started from the command line: 0 when every package was replayed to the end, 2
     // when any failed to start, otherwise 1 (some were skipped or stopped). A run with no records at all —
-    // stopped before its first package — did not install anything and also gives 1.
+    // stopped before its first package — did not install anything and also gives 1. A run that would give 0
+    // gives kRestartRunExitCode instead when any installer asked for a restart.
     int ExitCode() const;
 
     std::vector<PackageRecord> records;
@@ -72,6 +85,9 @@ using TimeOfDayFormatter = std::function<std::string(const LocalTime&)>;
 // Column widths count characters, not UTF-8 bytes, so Cyrillic names line up too.
 std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,
                                          const TimeOfDayFormatter& timeOfDay);
+// What the list adds after a package's times: the step whose window never came, "требуется перезагрузка" for
+// an installer asking for a restart, or any other non-zero exit code; empty otherwise.
+std::string OutcomeText(const PackageRecord& record, const Language& language);
 // "Общее время установки - 0:01:15" (section Statistic, key 3, made to end with " -").
 std::string TotalLine(const Statistics& stats, const Language& language);
 // "Автоматическое завершение программы через 4 сек" (section Statistic, key 4 with %s).

@@ -84,6 +84,41 @@ TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
     }
 }
 
+TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRunWith3010) {
+    struct Case {
+        std::vector<std::pair<std::uint8_t, std::optional<int>>> packages;  // result, installer exit code
+        int runExitCode;
+        std::string lastOutcome;
+    };
+    const Case cases[] = {
+        {{{kStatDone, 0}, {kStatDone, std::nullopt}}, 0, ""},
+        {{{kStatDone, 3010}, {kStatDone, 0}}, 3010, ""},
+        {{{kStatDone, 0}, {kStatDone, 1641}}, 3010, "требуется перезагрузка"},
+        {{{kStatDone, 3010}, {kStatInterrupted, std::nullopt}}, 1, ""},  // not every package played
+        {{{kStatDone, 1641}, {kStatFailed, 3010}}, 2, "требуется перезагрузка"},
+        {{{kStatDone, 1603}}, 0, "код выхода 1603"},
+        {{{kStatDone, -1073741510}}, 0, "код выхода -1073741510"},
+    };
+    for (const Case& c : cases) {
+        stats.Reset();
+        for (const auto& [result, code] : c.packages) {
+            Run("p", 1, result);
+            if (code)
+                stats.SetInstallerExitCode(*code);
+        }
+        EXPECT_EQ(stats.ExitCode(), c.runExitCode) << c.packages.size() << " " << c.lastOutcome;
+        EXPECT_EQ(OutcomeText(stats.records.back(), language), c.lastOutcome);
+        const std::string line = StatisticsLines(stats.records, language, Clock24)[c.packages.size() - 1];
+        EXPECT_TRUE(EndsWith(line, c.lastOutcome)) << line;
+    }
+    // A time-out names the step and counts as a failure.
+    Run("p", 1, kStatDone);
+    stats.EndTimedOut(4);
+    EXPECT_EQ(stats.records.back().Result, kStatFailed);
+    EXPECT_EQ(OutcomeText(stats.records.back(), language), "окно не найдено, шаг 4");
+    EXPECT_EQ(stats.ExitCode(), 2);
+}
+
 TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfterClose) {
     Run("a", 1, kStatFailed);
     StatisticsWindowModel window(stats, language, true);
