@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+
 #include "base/Settings.h"
 #include "base/Utilities.h"
 
@@ -9,6 +11,9 @@ namespace {
 constexpr std::size_t kShortestLine = 7;
 constexpr const char* kSpeedSwitch = "/SPEED=";
 constexpr std::size_t kSpeedSwitchLength = 7;
+constexpr const char* kTimeoutSwitch = "/TIMEOUT=";
+constexpr std::size_t kTimeoutSwitchLength = 9;
+constexpr std::size_t kTimeoutDigits = 4;
 constexpr const char* kInstSwitch = "/inst";
 constexpr std::size_t kInstSwitchLength = 5;
 
@@ -42,6 +47,24 @@ std::string ApplySpeed(const std::string& line, const CommandLineContext& c) {
         }
     }
     return line.substr(0, at) + line.substr(valueAt + valueLength);
+}
+
+// "/TIMEOUT=" and the minutes (0 turns the limit off): the digits that follow, at most four, are stored,
+// capped at a day; without a digit nothing is stored. The switch and its digits are cut out in every case.
+std::string ApplyTimeout(const std::string& line, const CommandLineContext& c) {
+    std::size_t at = FindNoCase(line, kTimeoutSwitch);
+    if (at == std::string::npos)
+        return line;
+    std::size_t valueAt = at + kTimeoutSwitchLength;
+    std::size_t end = valueAt;
+    while (end < line.size() && end - valueAt < kTimeoutDigits && line[end] >= '0' && line[end] <= '9')
+        ++end;
+    if (end > valueAt) {
+        const int minutes = std::min(std::stoi(line.substr(valueAt, end - valueAt)), kLongestTimeoutMinutes);
+        SaveSetting(c.settings, kSettingTimeout, std::to_string(minutes));
+        c.state.acceptedSwitches += " /timeout";
+    }
+    return line.substr(0, at) + line.substr(end);
 }
 
 // "/add" and a folder, or a file whose folder is meant: that folder becomes the scenario folder. The
@@ -132,6 +155,7 @@ void ParseCommandLine(const std::string& commandLine, const CommandLineContext& 
 
     if (CharCount(line) > kShortestLine)
         line = ApplySpeed(line, context);
+    line = ApplyTimeout(line, context);
 
     // Removing a switch in front leaves its blank, so "/nostat /add C:\x" still counts as an "/add" line.
     if (TrimLeft(line).compare(0, 4, "/ADD") == 0)

@@ -1,5 +1,6 @@
 #include "base/Settings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -43,6 +44,10 @@ int GetSettingNumber(SettingsStore& store, const SettingKey& setting) {
     if (auto n = LeadingNumber(GetSetting(store, setting)))
         return *n;
     return LeadingNumber(setting.def).value_or(0);
+}
+
+int GetTimeoutMinutes(SettingsStore& store) {
+    return std::clamp(GetSettingNumber(store, kSettingTimeout), 0, kLongestTimeoutMinutes);
 }
 
 int GetSpeedLevel(SettingsStore& store) {

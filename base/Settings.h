@@ -37,6 +37,12 @@ inline constexpr SettingKey kSettingPauseTip{"View", "PauseTip", "0"};
 inline constexpr SettingKey kSettingLanguage{"Language", "Language", ""};
 
 inline constexpr int kSlowestSpeed = 2;
+// How long (minutes) the player waits for one step's window before the package fails; 0 waits for ever.
+inline constexpr SettingKey kSettingTimeout{"Install", "Timeout", "0"};
+// The longest step time-out that is stored (a day); a larger one is taken as this.
+inline constexpr int kLongestTimeoutMinutes = 1440;
+// The step time-out in minutes, 0 to kLongestTimeoutMinutes: a negative or unreadable value is 0 (off).
+int GetTimeoutMinutes(SettingsStore& store);
 
 std::string GetSetting(SettingsStore& store, const SettingKey& setting);
 void SaveSetting(SettingsStore& store, const SettingKey& setting, const std::string& value);

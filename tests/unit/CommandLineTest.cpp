@@ -42,6 +42,7 @@ struct Case {
     std::string line;
     std::string speed = "untouched";
     std::string folder = "untouched";
+    std::string timeout = "?";
     std::string shown = "";  // the accepted switches, as the main window shows them
     bool nostat = false;
     std::string run = "";  // the one scenario of a direct run
@@ -66,6 +67,12 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/add C:\\S/SPEED=12", .speed = "1", .folder = "C:\\S2", .shown = " /speed/add"},
         {.line = "/add C:\\T/speed=a", .folder = "C:\\T", .shown = "/add"},
         {.line = "/add C:\\U/speed=Ж", .folder = "C:\\U", .shown = "/add"},
+        // Minutes, at most four digits, capped at a day; 0 turns the limit off; no digit stores nothing.
+        {.line = "/timeout=15 /nostat", .timeout = "15", .shown = "/nostat /timeout", .nostat = true},
+        {.line = "/TIMEOUT=0 /nostat", .timeout = "0", .shown = "/nostat /timeout", .nostat = true},
+        {.line = "/timeout=99999", .timeout = "1440", .shown = " /timeout"},
+        {.line = "/nostat /timeout=x", .shown = "/nostat", .nostat = true},
+        {.line = "/add C:\\T/timeout=30", .folder = "C:\\T", .timeout = "30", .shown = " /timeout/add"},
         // /add stores the folder, or the file's folder, in upper case; the whole rest of the line is the
         // path, as the shell passes it unquoted.
         {.line = "/add C:\\Setups\\one.scn", .folder = "C:\\SETUPS", .shown = "/add"},
@@ -106,6 +113,7 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         machine.Parse(c.line);
         EXPECT_EQ(machine.settings.Get("Install", "Speed", "?"), c.speed) << c.line;
         EXPECT_EQ(machine.settings.Get("Path", "FolderSCN", "?"), c.folder) << c.line;
+        EXPECT_EQ(machine.settings.Get("Install", "Timeout", "?"), c.timeout) << c.line;
         EXPECT_EQ(machine.state.acceptedSwitches, c.shown) << c.line;
         EXPECT_EQ(machine.state.noStatistics, c.nostat) << c.line;
         const bool direct = !c.run.empty();
