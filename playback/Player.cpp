@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Settings.h"
 #include "base/Utilities.h"
 
 namespace velmora {
@@ -99,6 +100,8 @@ void Player::LoadPlaySpeed() {
     const int speed = ParseSpeed(p_.settings.Get("Install", "Speed", "2")).value_or(kDefaultSpeed);
     speedIndex = speed;
     stepIntervalMs = kSpeedIntervals[speed];
+    constexpr int kMsPerMinute = 60000;
+    timeoutMs = GetTimeoutMinutes(p_.settings) * kMsPerMinute;
 }
 
 void Player::Play() {
@@ -116,7 +119,7 @@ void Player::Play() {
 }
 
 void Player::OnNextPackageTimer() {
-    if (inTick_ || finished_)
+    if (inTick_ || finished_ || InstallerStillRunning())
         return;
     SetNextPackageTimer(false);
     SharedState& s = p_.shared;
@@ -157,10 +160,14 @@ bool Player::OpenScenario(const std::string& path) {
         return false;
     }
     p_.shared.installerCommandLine = scn.GetCommandLine();
-    if (!p_.shell.Open(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0)) {
+    const std::optional<ProcessId> started =
+        p_.shell.Start(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0);
+    if (!started) {
         FailScenario();
         return false;
     }
+    installer_ = *started;
+    stepNumber = 0;
     scn.ResetReadCursor();
     AdvanceStep();
     return true;
@@ -173,6 +180,8 @@ void Player::AdvanceStep() {
     p_.step.text.clear();
     if (scn.ReadNextStep(p_.step)) {
         haveStep_ = true;
+        ++stepNumber;
+        waitedMs = 0;
         if (!paused)
             SetStepTimer(true);
         return;
@@ -182,6 +191,8 @@ void Player::AdvanceStep() {
     SetNextPackageTimer(true);
     // Steps left that could not be read mean a damaged file: it was not replayed to the end.
     p_.stats.EndPackage(scn.StepReadFailed() ? kStatFailed : kStatDone);
+    awaitingExit_ = installer_ != 0;
+    exitWaitMs = 0;
 }
 
 void Player::OnStepTimer() {
@@ -195,7 +206,13 @@ void Player::OnStepTimer() {
             SetStepInterval(kSearchIntervalMs);
             windowFound = false;
         }
-        ShowAction(PanelText::SearchingWindow);
+        // The timer is stopped during a pause, so only time spent searching counts.
+        if (!paused)
+            waitedMs += stepTimerIntervalMs;
+        if (timeoutMs > 0 && waitedMs >= timeoutMs)
+            TimeOut();
+        else
+            ShowAction(PanelText::SearchingWindow);
         EndTick();
         return;
     }
@@ -387,6 +404,7 @@ void Player::Skip() {
     SetStepTimer(false);
     SetNextPackageTimer(true);
     p_.stats.EndPackage(kStatInterrupted);
+    ReleaseInstaller();
 }
 
 void Player::Stop() {
@@ -400,6 +418,7 @@ void Player::Stop() {
     SetStepTimer(false);
     SetNextPackageTimer(false);
     p_.stats.EndPackage(kStatInterrupted);
+    ReleaseInstaller();
     if (inTick_)
         pendingEnd_ = true;
     else
@@ -427,6 +446,42 @@ void Player::FailScenario() {
     SetStepTimer(false);
     SetNextPackageTimer(true);
     p_.stats.EndPackage(kStatFailed);
+    ReleaseInstaller();
+}
+
+void Player::TimeOut() {
+    ++epoch_;
+    haveStep_ = false;
+    SetStepTimer(false);
+    SetNextPackageTimer(true);
+    p_.stats.EndTimedOut(stepNumber);
+    // An installer left waiting for a click would hold its lock and make the next one refuse to start.
+    if (installer_ != 0)
+        p_.shell.EndAll(installer_);
+    ReleaseInstaller();
+    ShowAction(PanelText::StartingNext);
+}
+
+void Player::ReleaseInstaller() {
+    if (installer_ != 0)
+        p_.shell.Release(installer_);
+    installer_ = 0;
+    awaitingExit_ = false;
+}
+
+bool Player::InstallerStillRunning() {
+    if (!awaitingExit_)
+        return false;
+    const std::optional<int> code = p_.shell.ExitCodeOf(installer_, 0);
+    if (!code && exitWaitMs < kInstallerExitWaitMs) {
+        exitWaitMs += kNextPackageIntervalMs;
+        return true;
+    }
+    // One still running after the wait is left alone: its exit code stays unknown.
+    if (code)
+        p_.stats.SetInstallerExitCode(*code);
+    ReleaseInstaller();
+    return false;
 }
 
 void Player::ShowAction(PanelText key) {
@@ -457,6 +512,7 @@ void Player::EndTick() {
 void Player::EndRun(bool stopped) {
     finished_ = true;
     haveStep_ = false;
+    ReleaseInstaller();
     SetStepTimer(false);
     SetNextPackageTimer(false);
     p_.host.RunEnded(stopped);  // may destroy this player: nothing after it

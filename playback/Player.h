@@ -76,18 +76,23 @@ class Player {
     static constexpr int kSearchIntervalMs =
         500;  // step timer before a window is found, and after ten misses
     static constexpr int kSlowDownAfterMisses = 10;
+    // How long the installer may go on after the last step before the next package starts anyway.
+    static constexpr int kInstallerExitWaitMs = 60000;
 
     explicit Player(const PlayerPorts& ports) : p_(ports) {}
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
     // Panel load in play mode calls these two, in this order. LoadPlaySpeed reads "Install"/"Speed": 0, 1, 2
-    // give 100, 250, 500 ms per tick; any other stored value is read as speed 2 (500 ms).
+    // give 100, 250, 500 ms per tick; any other stored value is read as speed 2 (500 ms). It reads the step
+    // time-out too.
     void LoadPlaySpeed();
     void Play();
 
     // Timer ticks. Neither does anything while a step tick is still running (its message pump can dispatch
-    // them); the next-package timer then keeps running and simply fires again.
+    // them); the next-package timer then keeps running and simply fires again. After a scenario's last step
+    // the next-package timer also waits, up to kInstallerExitWaitMs, for its installer to end: two installers
+    // at once make Windows Installer refuse the second.
     void OnNextPackageTimer();
     void OnStepTimer();
 
@@ -123,6 +128,10 @@ class Player {
     int notFoundTicks = 0;
     Point pressPoint;
     bool paused = false;
+    int timeoutMs = 0;            // the step time-out; 0 waits for ever
+    int waitedMs = 0;             // how long the current step has waited for its window, pauses left out
+    int exitWaitMs = 0;           // how long the last installer has been waited for
+    std::int64_t stepNumber = 0;  // the current step, from 1
 
     // The timers as the player last set them (the host is told every change).
     bool stepTimerEnabled = false;
@@ -135,6 +144,9 @@ class Player {
     void SetStepInterval(int intervalMs);
     void SetNextPackageTimer(bool enabled);
     void FailScenario();
+    void TimeOut();
+    void ReleaseInstaller();
+    bool InstallerStillRunning();
     void ShowAction(PanelText key);
     void ShowCounter();
     void EndTick();
@@ -148,6 +160,8 @@ class Player {
     std::uint64_t epoch_ = 0;         // changes whenever the current step is abandoned
     std::optional<bool> pendingEnd_;  // the run ended inside a tick: reported after the tick unwinds
     bool finished_ = false;
+    ProcessId installer_ = 0;    // the current package's installer process, while it is held
+    bool awaitingExit_ = false;  // the scenario ended; its installer is given time to end
 };
 
 }  // namespace velmora

@@ -353,6 +353,79 @@ TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario)
     EXPECT_EQ(host.topMostCalls.back(), true);
 }
 
+TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGoesOn) {
+    settings.Save("Install", "Timeout", "1");
+    shell.startedExitCode = std::nullopt;  // installers keep running until ended
+    const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
+    AddScenario("A", {kClickNext, never});
+    AddScenario("B", {}, "C:\\Setup\\run.bat");
+    Start();
+    player.OnStepTimer();  // step 1 played; step 2 searches at 500 ms a tick: a minute is 120 ticks
+    for (int tick = 0; tick < 60; ++tick)
+        player.OnStepTimer();
+    player.Pause();
+    for (int tick = 0; tick < 200; ++tick)  // a tick already queued when the pause came
+        player.OnStepTimer();
+    player.Resume();
+    for (int tick = 0; tick < 59; ++tick)
+        player.OnStepTimer();
+    EXPECT_EQ(player.waitedMs, 59500);
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_FALSE(shell.ProcessOf(1).endedByAll);
+    player.OnStepTimer();
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(Result(0), kStatFailed);
+    EXPECT_EQ(stats.records[0].TimedOutStep, 2);
+    EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
+    EXPECT_TRUE(shell.ProcessOf(1).released);
+    player.OnNextPackageTimer();
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(stats.RecordCount(), 2);
+}
+
+TEST_F(PlayerTest, WithoutATimeOutAStepWaitsForEver) {
+    const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
+    AddScenario("A", {never});
+    Start();
+    for (int tick = 0; tick < 10000; ++tick)
+        player.OnStepTimer();
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_EQ(stats.records[0].EndTime, LocalTime{});
+}
+
+TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExitCode) {
+    shell.startedExitCode = std::nullopt;
+    AddScenario("A", {}, "C:\\Setup\\run.bat");
+    AddScenario("B", {}, "C:\\Setup\\run.bat");
+    AddScenario("C", {}, "C:\\Setup\\run.bat");
+    Start();
+    EXPECT_EQ(Result(0), kStatDone);
+    for (int tick = 0; tick < 5; ++tick)
+        player.OnNextPackageTimer();
+    EXPECT_EQ(shell.calls.size(), 1u);
+    shell.ProcessOf(1).exitCode = 3010;
+    player.OnNextPackageTimer();  // A ended: B starts at once
+    EXPECT_EQ(stats.records[0].InstallerExitCode, 3010);
+    EXPECT_TRUE(shell.ProcessOf(1).released);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    // B never ends: after 600 ticks of 100 ms C starts anyway and B's code stays unknown.
+    for (int tick = 0; tick < 600; ++tick)
+        player.OnNextPackageTimer();
+    EXPECT_EQ(shell.calls.size(), 2u);
+    player.OnNextPackageTimer();
+    EXPECT_EQ(shell.calls.size(), 3u);
+    EXPECT_FALSE(stats.records[1].InstallerExitCode);
+    EXPECT_FALSE(shell.ProcessOf(2).endedByAll);
+    // The run ends only once the last installer has ended too.
+    player.OnNextPackageTimer();
+    EXPECT_TRUE(host.ended.empty());
+    shell.ProcessOf(3).exitCode = 0;
+    player.OnNextPackageTimer();
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    EXPECT_TRUE(shell.ProcessOf(3).released);
+    EXPECT_EQ(stats.ExitCode(), 3010);
+}
+
 TEST_F(PlayerTest, HostileCoordinatesStayInsideTheAbsoluteRange) {
     AddScenario("A", {{{kDialog, kNext},
                        {{kButtonLeft, kKindPress, 0, 0},
