@@ -17,7 +17,7 @@ bool IsPlainName(const std::string& name) {
 
 const std::array<Language::Table, 17> Language::kTables{{
     {"main", 26},
-    {"MainMenu", 48},
+    {"MainMenu", 54},
     {"About", 6},
     {"Future", 5},
     {"Pause", 6},

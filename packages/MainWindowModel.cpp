@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/Settings.h"
 #include "base/Utilities.h"
 
 namespace velmora {
@@ -32,6 +33,11 @@ constexpr std::array<CommandText, kMainCommandCount> kCommandTexts{{
     {"Быстрая", 23},
     {"Средняя", 24},
     {"Медленая", 25},
+    {"Без ограничения", 50},
+    {"5 минут", 51},
+    {"15 минут", 52},
+    {"30 минут", 53},
+    {"60 минут", 54},
     {"Содержание справки", 27},
     {"Написать письмо", 28},
     {"Сайт", 29},
@@ -68,7 +74,8 @@ MenuLayout MakeLayout() {
         {"Сервис",
          16,
          {Item(C::RunChecked), Item(C::RunAll), kSeparator, Item(C::ProgramsPanel), kSeparator,
-          Item(C::Associate), kSeparator, MenuEntry{MenuEntry::Languages}, MenuEntry{MenuEntry::Speeds}}},
+          Item(C::Associate), kSeparator, MenuEntry{MenuEntry::Languages}, MenuEntry{MenuEntry::Speeds},
+          MenuEntry{MenuEntry::Timeouts}}},
         {"&Помощь",
          26,
          {Item(C::Help), kSeparator, Item(C::Mail), Item(C::Site), Item(C::GuestBook), kSeparator,
@@ -131,6 +138,7 @@ void MainWindowModel::Start() {
     }
     std::optional<int> stored = StoredNumber(p_.settings.Get("Install", "Speed", "2"));
     speed = stored && *stored >= 0 && *stored <= 2 ? *stored : -1;
+    timeoutMinutes = GetTimeoutMinutes(p_.settings);
     ApplyLanguage();
     statusLine = p_.state.discSettingsStatus;
     // A stored folder that failed to load keeps these enabled; the folder check refuses them then.
@@ -458,6 +466,28 @@ void MainWindowModel::SelectSpeed(int value) {
         return;
     speed = value;
     p_.settings.Save("Install", "Speed", std::to_string(value));
+}
+
+std::optional<int> MainWindowModel::TimeoutOf(MainCommand command) {
+    switch (command) {
+        case MainCommand::TimeoutOff:
+            return 0;
+        case MainCommand::Timeout5:
+            return 5;
+        case MainCommand::Timeout15:
+            return 15;
+        case MainCommand::Timeout30:
+            return 30;
+        case MainCommand::Timeout60:
+            return 60;
+        default:
+            return std::nullopt;
+    }
+}
+
+void MainWindowModel::SelectTimeout(int minutes) {
+    timeoutMinutes = std::clamp(minutes, 0, kLongestTimeoutMinutes);
+    SaveSetting(p_.settings, kSettingTimeout, std::to_string(timeoutMinutes));
 }
 
 void MainWindowModel::ToggleTopMost() {

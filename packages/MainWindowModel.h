@@ -43,6 +43,11 @@ enum class MainCommand : int {
     SpeedFast,
     SpeedMedium,
     SpeedSlow,
+    TimeoutOff,
+    Timeout5,
+    Timeout15,
+    Timeout30,
+    Timeout60,
     // Help
     Help,
     Mail,
@@ -63,9 +68,10 @@ enum class MainCommand : int {
 };
 inline constexpr std::size_t kMainCommandCount = static_cast<std::size_t>(MainCommand::Count);
 
-// One entry of a menu: a command, a separator line, or the submenu of languages or of speeds.
+// One entry of a menu: a command, a separator line, or the submenu of languages, of speeds or of step
+// time-outs.
 struct MenuEntry {
-    enum Kind { Command, Separator, Languages, Speeds } kind = Command;
+    enum Kind { Command, Separator, Languages, Speeds, Timeouts } kind = Command;
     MainCommand command = MainCommand::Count;
 };
 
@@ -177,6 +183,10 @@ class MainWindowModel {
 
     // Speed 0, 1 or 2: stored as "Install"/"Speed" and checked in the menu.
     void SelectSpeed(int speed);
+    // The step time-out in minutes of a Timeout* command (0 for TimeoutOff), or nothing for another command.
+    static std::optional<int> TimeoutOf(MainCommand command);
+    // Stored as "Install"/"Timeout" and checked in the menu.
+    void SelectTimeout(int minutes);
     // Stay on top toggled: stored as "View"/"TopMost"; the window applies topMost.
     void ToggleTopMost();
     // The language files of the program's language folder, by caption (the file name without ".lng").
@@ -202,6 +212,7 @@ class MainWindowModel {
     std::optional<std::size_t> current;             // the list's current item
     std::optional<std::size_t> clicked;             // the item last hit by a mouse button
     int speed = 2;                                  // -1: no speed checked
+    int timeoutMinutes = 0;                         // the stored step time-out; 0 is off
     bool topMost = false;
     bool hasChecked = false;
 

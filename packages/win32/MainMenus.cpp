@@ -46,6 +46,18 @@ HMENU BuildSpeedMenu(const MainWindowModel& model) {
     return menu;
 }
 
+constexpr MainCommand kTimeoutCommands[] = {MainCommand::TimeoutOff, MainCommand::Timeout5,
+                                            MainCommand::Timeout15, MainCommand::Timeout30,
+                                            MainCommand::Timeout60};
+
+HMENU BuildTimeoutMenu(const MainWindowModel& model) {
+    HMENU menu = CreatePopupMenu();
+    for (MainCommand command : kTimeoutCommands)
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(MenuIdOf(command)),
+                    ItemText(model, command).c_str());
+    return menu;
+}
+
 HMENU BuildLanguageMenu(const MenuTexts& texts, const std::vector<std::string>& languages) {
     HMENU menu = CreatePopupMenu();
     if (languages.empty()) {
@@ -74,6 +86,7 @@ void AppendEntries(HMENU menu, const MainWindowModel& model, const std::vector<M
                 break;
             case MenuEntry::Languages:
             case MenuEntry::Speeds:
+            case MenuEntry::Timeouts:
                 break;
         }
         if (separatorPending)
@@ -85,9 +98,12 @@ void AppendEntries(HMENU menu, const MainWindowModel& model, const std::vector<M
         } else if (entry.kind == MenuEntry::Languages) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildLanguageMenu(texts, languages)),
                         Utf8ToWide(texts.languageMenu).c_str());
-        } else {
+        } else if (entry.kind == MenuEntry::Speeds) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildSpeedMenu(model)),
                         Utf8ToWide(texts.speedMenu).c_str());
+        } else {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildTimeoutMenu(model)),
+                        Utf8ToWide(texts.timeoutMenu).c_str());
         }
     }
 }
@@ -150,6 +166,9 @@ void UpdateMenuStates(HMENU menu, const MainWindowModel& model, const std::vecto
             const int speed = static_cast<int>(command) - static_cast<int>(MainCommand::SpeedFast);
             CheckMenuItem(menu, id, MF_BYCOMMAND | (model.speed == speed ? MF_CHECKED : MF_UNCHECKED));
         }
+        if (const std::optional<int> minutes = MainWindowModel::TimeoutOf(command))
+            CheckMenuItem(menu, id,
+                          MF_BYCOMMAND | (model.timeoutMinutes == *minutes ? MF_CHECKED : MF_UNCHECKED));
     }
     CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::TopMost)),
                   MF_BYCOMMAND | (model.topMost ? MF_CHECKED : MF_UNCHECKED));

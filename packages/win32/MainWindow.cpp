@@ -368,6 +368,13 @@ void MainWindow::OnMenuCommand(MainCommand command) {
         case MainCommand::SpeedSlow:
             model_.SelectSpeed(static_cast<int>(command) - static_cast<int>(MainCommand::SpeedFast));
             break;
+        case MainCommand::TimeoutOff:
+        case MainCommand::Timeout5:
+        case MainCommand::Timeout15:
+        case MainCommand::Timeout30:
+        case MainCommand::Timeout60:
+            model_.SelectTimeout(MainWindowModel::TimeoutOf(command).value_or(0));
+            break;
         case MainCommand::ProgramsPanel:
             c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
             return;
@@ -509,7 +516,8 @@ void MainWindow::RenderTexts() {
 void MainWindow::RebuildMenus() {
     languageItems_ = model_.LanguageNames();
     const MenuTexts texts{c_.language.LangText("Язык", "MainMenu", 15),
-                          c_.language.LangText("Скорость установки", "MainMenu", 22), "Русский"};
+                          c_.language.LangText("Скорость установки", "MainMenu", 22), "Русский",
+                          c_.language.LangText("Ожидание окна", "MainMenu", 49)};
     HMENU old = GetMenu(Window());
     SetMenu(Window(), BuildMenuBar(model_, texts, languageItems_, &CommandShown));
     if (old != nullptr)

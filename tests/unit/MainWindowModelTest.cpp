@@ -211,6 +211,18 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
               (Names{"0", "1"}));
     model.ToggleTopMost();
     EXPECT_EQ(std::pair(settings.values["View\\TopMost"], model.topMost), std::pair(std::string("0"), false));
+    // The step time-out: what the menu offers is stored; a hand-edited value is read within its range.
+    for (const auto& [stored, minutes] :
+         {std::pair("30", 30), std::pair("-4", 0), std::pair("99999", 1440)}) {
+        settings.values["Install\\Timeout"] = stored;
+        model.Start();
+        EXPECT_EQ(model.timeoutMinutes, minutes) << stored;
+    }
+    model.SelectTimeout(MainWindowModel::TimeoutOf(C::Timeout15).value_or(-1));
+    EXPECT_EQ(std::pair(settings.values["Install\\Timeout"], model.timeoutMinutes),
+              std::pair(std::string("15"), 15));
+    EXPECT_EQ(MainWindowModel::TimeoutOf(C::TimeoutOff), 0);
+    EXPECT_FALSE(MainWindowModel::TimeoutOf(C::SpeedSlow));
 
     EXPECT_TRUE(model.LanguageNames().empty());
     files.AddFile("C:\\Tools\\language\\German.lng");
@@ -223,8 +235,8 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
               (Names{"Install selected", "Установить выбранное", "&File", "0 of 0"}));
 }
 
-// Every command shows once in the menus (the speeds in a submenu of their own, the hidden stay-on-top item
-// not at all), and the shipped English file names every caption.
+// Every command shows once in the menus (the speeds and time-outs in submenus of their own, the hidden
+// stay-on-top item not at all), and the shipped English file names every caption.
 TEST_F(MainWindowModelTest, MenusAndTheirEnglishCaptions) {
     std::ifstream shipped(VELMORA_SOURCE_DIR "/language/English.lng", std::ios::binary);
     LoadLanguage((std::ostringstream() << shipped.rdbuf()).str());
@@ -240,7 +252,8 @@ TEST_F(MainWindowModelTest, MenusAndTheirEnglishCaptions) {
         auto command = static_cast<C>(i);
         CommandText text = BuiltInCommandText(command);
         EXPECT_TRUE(text.key == 0 || model.Caption(command) != text.builtIn) << text.builtIn;
-        bool hidden = command == C::TopMost || (command >= C::SpeedFast && command <= C::SpeedSlow);
+        bool hidden = command == C::TopMost || (command >= C::SpeedFast && command <= C::SpeedSlow) ||
+                      MainWindowModel::TimeoutOf(command);
         EXPECT_EQ(seen[i], hidden ? 0 : 1) << text.builtIn;
     }
 }
