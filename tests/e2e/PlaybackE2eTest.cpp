@@ -293,6 +293,67 @@ TEST_F(PlaybackE2eTest, MissingInstallerIsRecordedAsFailedAndEndsWithExitCode2) 
     ExpectStatisticsLineAndSelfExit(*process, L"1   NO  MISSING  ", 2, L"playback-statistics-failed");
 }
 
+TEST_F(PlaybackE2eTest, InstallerExitCodesShowInTheStatisticsAndARestartEndsTheRunWith3010) {
+    TempFolder folder;
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* code;
+        DWORD runExitCode;
+        std::vector<std::wstring> shown;  // English or built-in Russian, whichever the run loaded
+    };
+    const Case cases[] = {
+        {L"restart",
+         L"3010",
+         3010,
+         {L"restart required", L"\u0442\u0440\u0435\u0431\u0443\u0435\u0442\u0441\u044F"}},
+        {L"broken", L"1603", 0, {L"1603"}},
+    };
+    for (const Case& c : cases) {
+        // A package without a click: the installer's own exit code is all there is to tell.
+        auto process =
+            StartDirectRun(BuildScenario(folder, c.name, {}, cmd, L"/c exit " + std::wstring(c.code)));
+        ASSERT_TRUE(process);
+        HWND stat =
+            WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, kRunDeadline);
+        ASSERT_NE(stat, nullptr) << "no statistics window";
+        const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+        ASSERT_FALSE(lines.empty());
+        bool found = false;
+        for (const std::wstring& text : c.shown)
+            found |= lines[0].find(text) != std::wstring::npos;
+        EXPECT_TRUE(found) << WideToUtf8(lines[0]);
+        SaveScreenshot(stat, std::wstring(L"playback-statistics-exit-") + c.code);
+        EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
+    }
+}
+
+TEST_F(PlaybackE2eTest, StepTimeOutFailsThePackageWithItsStepAndEndsTheInstaller) {
+    TempFolder folder;
+    const auto start = steady_clock::now();
+    auto process = StartDirectRun(WaitingScenario(folder, L"timedout"), L"/TIMEOUT=1 ");
+    ASSERT_TRUE(process);
+    ASSERT_NE(WaitForPanelAndWizard(*process), nullptr);
+    HWND stat =
+        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{150000});
+    ASSERT_NE(stat, nullptr) << "the step never timed out";
+    EXPECT_GE(std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count(), 60000);
+    const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind(L"1   NO  TIMEDOUT  ", 0), 0u) << WideToUtf8(lines[0]);
+    EXPECT_TRUE(lines[0].find(L"step 1") != std::wstring::npos ||
+                lines[0].find(L"\u0448\u0430\u0433 1") != std::wstring::npos)
+        << WideToUtf8(lines[0]);
+    SaveScreenshot(stat, L"playback-statistics-timed-out");
+    EXPECT_EQ(FindTopLevelWindow({.className = L"VelmoraFixtureWizard"}), nullptr)
+        << "the installer was left";
+    EXPECT_EQ(Find(ReadLog(folder.WidePath() + L"\\result.txt"), "exit"), std::string::npos)
+        << "the installer ended by itself rather than being ended";
+    EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(2));
+}
+
 TEST_F(PlaybackE2eTest, NoStatSwitchEndsTheRunAtOnceWithoutStatistics) {
     TempFolder folder;
     auto process = StartDirectRun(MissingInstallerScenario(folder), L"/nostat ");
