@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ListViewRows.h"
 #include "ui/win32/ModalLoop.h"
 
 namespace velmora {
@@ -392,17 +393,7 @@ void PathEditorWindow::RenderRows() {
     rendering_ = true;
     SendMessageW(table_, WM_SETREDRAW, FALSE, 0);
     const int count = static_cast<int>(model_.rows.size());
-    if (ListView_GetItemCount(table_) != count) {
-        ListView_DeleteAllItems(table_);
-        ListView_SetItemCount(table_, count);
-        for (int i = 0; i < count; ++i) {
-            LVITEMW item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = i;
-            item.pszText = const_cast<wchar_t*>(L"");
-            ListView_InsertItem(table_, &item);
-        }
-    }
+    SetListViewRowCount(table_, count);
     for (int i = 0; i < count; ++i) {
         const PathEditorRow& row = model_.rows[static_cast<std::size_t>(i)];
         int column = 0;
