@@ -10,6 +10,7 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ModalLoop.h"
 
 namespace velmora {
 namespace {
@@ -376,31 +377,15 @@ void DiscWizardWindow::Run(HWND owner) {
     constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, dpi_);
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
+    OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(kExStyle, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                             r.bottom - r.top, owner)) {
         const HWND window = Window();
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
-        MSG message;
-        while (!done_) {
-            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-                break;
-            }
-            if (!IsDialogMessageW(window, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
+        RunModalLoop(window, done_, true);
     }
-    // Enable the owner before the window goes, so activation returns to it and not to another program.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    ownerDisabled.Release();
     if (Window() != nullptr)
         DestroyWindow(Window());
 }

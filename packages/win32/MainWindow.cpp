@@ -16,6 +16,7 @@
 #include "playback/win32/ControlPanel.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/AboutWindow.h"
+#include "ui/win32/ListViewRows.h"
 #include "ui/win32/NoticeWindows.h"
 #include "ui/win32/ProgressWindow.h"
 
@@ -469,17 +470,7 @@ void MainWindow::RenderList() {
     rendering_ = true;
     SendMessageW(packageList_, WM_SETREDRAW, FALSE, 0);
     const int count = static_cast<int>(list_.items.size());
-    if (ListView_GetItemCount(packageList_) != count) {
-        ListView_DeleteAllItems(packageList_);
-        ListView_SetItemCount(packageList_, count);
-        for (int i = 0; i < count; ++i) {
-            LVITEMW item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = i;
-            item.pszText = const_cast<wchar_t*>(L"");
-            ListView_InsertItem(packageList_, &item);
-        }
-    }
+    SetListViewRowCount(packageList_, count);
     for (int i = 0; i < count; ++i) {
         const PackageItem& package = list_.items[static_cast<std::size_t>(i)];
         std::wstring name = Utf8ToWide(package.name);

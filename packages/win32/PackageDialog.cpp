@@ -8,6 +8,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ModalLoop.h"
 
 namespace velmora {
 namespace {
@@ -326,9 +327,7 @@ LRESULT PackageDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 std::optional<std::string> PackageDialog::Run(HWND owner) {
     owner_ = owner;
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
+    OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
                             owner)) {
@@ -336,23 +335,9 @@ std::optional<std::string> PackageDialog::Run(HWND owner) {
         ShowWindow(Window(), SW_SHOW);
         SetForegroundWindow(Window());
         SetFocus(GetDlgItem(Window(), kName));
-        MSG message;
-        while (!done_) {
-            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-                break;
-            }
-            if (IsDialogMessageW(Window(), &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        RunModalLoop(Window(), done_, true);
     }
-    // Enable the owner before the window goes, so activation returns to it and not to another program.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    ownerDisabled.Release();
     if (Window() != nullptr)
         DestroyWindow(Window());
     return result_;

@@ -11,6 +11,8 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ListViewRows.h"
+#include "ui/win32/ModalLoop.h"
 
 namespace velmora {
 namespace {
@@ -391,17 +393,7 @@ void PathEditorWindow::RenderRows() {
     rendering_ = true;
     SendMessageW(table_, WM_SETREDRAW, FALSE, 0);
     const int count = static_cast<int>(model_.rows.size());
-    if (ListView_GetItemCount(table_) != count) {
-        ListView_DeleteAllItems(table_);
-        ListView_SetItemCount(table_, count);
-        for (int i = 0; i < count; ++i) {
-            LVITEMW item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = i;
-            item.pszText = const_cast<wchar_t*>(L"");
-            ListView_InsertItem(table_, &item);
-        }
-    }
+    SetListViewRowCount(table_, count);
     for (int i = 0; i < count; ++i) {
         const PathEditorRow& row = model_.rows[static_cast<std::size_t>(i)];
         int column = 0;
@@ -456,9 +448,7 @@ bool PathEditorWindow::Run(HWND owner) {
     dpi_ = owner != nullptr ? GetDpiForWindow(owner) : GetDpiForSystem();
     if (dpi_ == 0)
         dpi_ = USER_DEFAULT_SCREEN_DPI;
-    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
+    OwnerDisabled ownerDisabled(owner);
     RECT size{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRectExForDpi(&size, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT, dpi_);
     if (CreateWindowOfClass(WS_EX_CONTROLPARENT, Utf8ToWide(model_.texts.title).c_str(), WS_OVERLAPPEDWINDOW,
@@ -470,23 +460,9 @@ bool PathEditorWindow::Run(HWND owner) {
         SetForegroundWindow(window);
         // The folder is read once the window is on screen, so its progress can be seen.
         PostMessageW(window, kStartMessage, 0, 0);
-        MSG message;
-        while (!done_) {
-            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-                break;
-            }
-            if (!IsDialogMessageW(window, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
+        RunModalLoop(window, done_, true);
     }
-    // Enable the owner before the window goes, so activation returns to it and not to another program.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    ownerDisabled.Release();
     if (Window() != nullptr)
         DestroyWindow(Window());
     return wrote_;

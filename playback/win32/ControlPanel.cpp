@@ -2,166 +2,27 @@
 
 #include <commctrl.h>
 
-#include <array>
-#include <optional>
-#include <string>
-
 #include "platform/win32/WideText.h"
-#include "playback/win32/ControlPanelIds.h"
-#include "base/NoticeTexts.h"
+#include "playback/win32/ControlPanelWindow.h"
 #include "playback/win32/StatisticsWindow.h"
-#include "recording/Recorder.h"
-#include "recording/win32/MouseHook.h"
 #include "resources/ResourceIds.h"
-#include "ui/win32/BaseWindow.h"
-#include "ui/win32/NoticeWindows.h"
 
 namespace velmora {
+namespace panel_window {
 
-namespace {
-
-using namespace panel_window;
-
-constexpr UINT kCloseMessage = WM_APP + 1;
-constexpr UINT kMouseHookMessage = WM_APP + 2;  // the recorder's mouse hook has events waiting
-
-// The clipboard's text, or nothing when it holds none.
-std::optional<std::string> ClipboardText(HWND owner) {
-    if (!OpenClipboard(owner))
-        return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = WideToUtf8(wide);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-// While a run is in progress the machine must not fall asleep under the installers.
-class KeepAwake {
-  public:
-    KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
-    ~KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
-    KeepAwake(const KeepAwake&) = delete;
-    KeepAwake& operator=(const KeepAwake&) = delete;
-};
-
-// Tells the log-off screen why the panel refuses to end the session, where the system offers that. Loaded
-// by name because it may be missing, and it is a failing stub under Wine. Its Query companion aborts the
-// process under Wine, so it is never called.
-class ShutdownBlock {
-  public:
-    void Create(HWND window, const std::wstring& reason) {
-        using CreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
-        auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonCreate")));
-        if (create && create(window, reason.c_str()))
-            window_ = window;
-    }
-    ~ShutdownBlock() {
-        if (!window_)
-            return;
-        using DestroyFn = BOOL(WINAPI*)(HWND);
-        auto destroy = reinterpret_cast<DestroyFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonDestroy")));
-        if (destroy)
-            destroy(window_);
-    }
-
-  private:
-    HWND window_ = nullptr;
-};
-
-class Panel : public BaseWindow<Panel>, public PlayerHost {
-  public:
-    Panel(const PanelContext& context, PanelCallbacks callbacks, bool recording)
-        : c_(context),
-          callbacks_(std::move(callbacks)),
-          model_(context.language),
-          player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
-                              context.language, context.pathVars, context.scenario, context.step,
-                              context.shared, context.stats, model_, *this}),
-          recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
-                                  context.language, context.pathVars, context.scenario, context.step,
-                                  context.shared}),
-          recording_(recording) {}
-
-    bool Create();
-
-    static const wchar_t* ClassName() { return kClassName; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnFinalMessage();
-
-    // --- PlayerHost ---
-    void SetStepTimer(bool enabled, int intervalMs) override { SetOrKill(kStepTimer, enabled, intervalMs); }
-    void SetNextPackageTimer(bool enabled) override {
-        SetOrKill(kNextPackageTimer, enabled, Player::kNextPackageIntervalMs);
-    }
-    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(Window()), topMost); }
-    bool IsOwnWindow(WindowId window) override;
-    void PanelChanged() override { Render(); }
-    void RunEnded(bool stopped) override;
-
-  private:
-    static WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
-    void OnCreate();
-    void AddControls();
-    void AddTooltips();
-    void Render();
-    void Paint();
-    void SetOrKill(TimerId id, bool enabled, int intervalMs);
-    HWND Item(int id) const { return GetDlgItem(Window(), id); }
-    void OnClick(int id);
-    void ShowStatusTip(HWND over);
-
-    // Recording.
-    void StartRecording();
-    void ContinueRecording();
-    void TakeHookedEvents();
-    void PauseRecording();
-    void ResumeRecording(bool keepText);
-    void StopRecording();
-    void EndRecording();
-    void ShowCaptureNote();
-    void OnCapturedTextChanged();
-    void OnFilterClicked();
-    void ShowPasteMenu(int button);
-    void Paste(int command);
-    void InsertCapturedText(const std::string& text);
-
-    PanelContext c_;
-    PanelCallbacks callbacks_;
-    PanelModel model_;
-    Player player_;
-    Recorder recorder_;
-    bool recording_;
-    std::optional<MouseHook> hook_;
-    bool settingText_ = false;  // the captured-text box changes because the recorder's text did
-    HWND tooltip_ = nullptr;
-    unique_hfont captionFont_;
-    std::array<unique_hbitmap, 4> bitmaps_;
-    std::optional<KeepAwake> awake_;
-    ShutdownBlock shutdownBlock_;
-    int exitCode_ = 1;
-    bool created_ = false;  // from then on the window owns this object
-};
-
-void Panel::SetOrKill(TimerId id, bool enabled, int intervalMs) {
+void ControlPanelWindow::SetOrKill(TimerId id, bool enabled, int intervalMs) {
     if (enabled)
         SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
     else
         KillTimer(Window(), id);
 }
 
-bool Panel::IsOwnWindow(WindowId window) {
+bool ControlPanelWindow::IsOwnWindow(WindowId window) {
     HWND hwnd = reinterpret_cast<HWND>(window);
     return hwnd && (hwnd == Window() || IsChild(Window(), hwnd) || GetWindow(hwnd, GW_OWNER) == Window());
 }
 
-void Panel::AddControls() {
+void ControlPanelWindow::AddControls() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     auto add = [&](const wchar_t* cls, DWORD style, int id, const PanelRect& r) {
         HWND control =
@@ -211,7 +72,7 @@ void Panel::AddControls() {
     }
 }
 
-void Panel::AddTooltips() {
+void ControlPanelWindow::AddTooltips() {
     tooltip_ =
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -244,7 +105,7 @@ void Panel::AddTooltips() {
     }
 }
 
-void Panel::OnCreate() {
+void ControlPanelWindow::OnCreate() {
     AddControls();
     // Only the strip is visible: the region also holds the options area, which the window height hides.
     std::array<POINT, 9> corners{};
@@ -271,7 +132,7 @@ void Panel::OnCreate() {
                           Utf8ToWide("Velmora Runwright: " + model_.Text(PanelText::WaitingForInstall)));
 }
 
-void Panel::Render() {
+void ControlPanelWindow::Render() {
     auto setText = [&](int id, const std::string& text) {
         std::wstring wide = Utf8ToWide(text);
         wchar_t current[1024] = {};
@@ -313,7 +174,7 @@ void Panel::Render() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Panel::Paint() {
+void ControlPanelWindow::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Window(), &paint);
     RECT strip{0, 0, panel_layout::kStrip.width, panel_layout::kStrip.height};
@@ -324,7 +185,7 @@ void Panel::Paint() {
     EndPaint(Window(), &paint);
 }
 
-void Panel::RunEnded(bool stopped) {
+void ControlPanelWindow::RunEnded(bool stopped) {
     KillTimer(Window(), kStepTimer);
     KillTimer(Window(), kNextPackageTimer);
     awake_.reset();
@@ -342,7 +203,7 @@ void Panel::RunEnded(bool stopped) {
     PostMessageW(Window(), kCloseMessage, 0, 0);
 }
 
-LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             OnCreate();
@@ -409,7 +270,7 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The window owns the panel once it exists; a window that failed to be created leaves it to the opener.
-void Panel::OnFinalMessage() {
+void ControlPanelWindow::OnFinalMessage() {
     if (!created_)
         return;
     PanelCallbacks callbacks = std::move(callbacks_);
@@ -419,7 +280,7 @@ void Panel::OnFinalMessage() {
         callbacks.closed(exitCode);
 }
 
-bool Panel::Create() {
+bool ControlPanelWindow::Create() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const PanelPlacement place = PlacePanel(c_.system.ScreenSize(), static_cast<int>(GetDpiForSystem()));
@@ -440,7 +301,7 @@ bool Panel::Create() {
     return true;
 }
 
-void Panel::OnClick(int id) {
+void ControlPanelWindow::OnClick(int id) {
     if (!recording_) {
         switch (id) {
             case kPause:
@@ -480,7 +341,7 @@ void Panel::OnClick(int id) {
     }
 }
 
-void Panel::ShowStatusTip(HWND over) {
+void ControlPanelWindow::ShowStatusTip(HWND over) {
     static constexpr std::array<std::pair<int, PanelControl>, 9> kTips{{
         {kStop, PanelControl::Stop},
         {kPlay, PanelControl::Play},
@@ -502,202 +363,10 @@ void Panel::ShowStatusTip(HWND over) {
     }
 }
 
-void Panel::StartRecording() {
-    model_.RecordLayout();
-    recorder_.Begin(c_.system.ScreenSize());
-    hook_.emplace(Window(), kMouseHookMessage);
-    ContinueRecording();
-    // Whether the installer starts is not checked: a recording can always be stopped without a step.
-    c_.shell.Open(c_.shared.installerPath, c_.shared.installerCommandLine, c_.files.CurrentDirectory(), 0);
-}
-
-void Panel::ContinueRecording() {
-    model_.ShowRunning();
-    model_.caption = model_.Text(PanelText::Recording);
-    model_.captionVisible = true;
-    model_.windowHeight = panel_layout::kStrip.height;
-    SetTimer(Window(), kBlinkTimer, panel_layout::kBlinkIntervalMs, nullptr);
-    hook_->Install();
-    Render();
-}
-
-// Events the hook noted reach the recorder in order, also those still waiting when a button of the panel
-// is pressed.
-void Panel::TakeHookedEvents() {
-    if (!hook_)
-        return;
-    for (const HookedMouseEvent& event : hook_->TakeEvents()) {
-        HWND window = reinterpret_cast<HWND>(event.window);
-        // The panel's own clicks, and those on its menus and dialogs, are not part of the installation.
-        const bool own =
-            window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-        recorder_.OnMouse(event, own);
-    }
-}
-
-void Panel::PauseRecording() {
-    TakeHookedEvents();
-    hook_->Remove();
-    KillTimer(Window(), kBlinkTimer);
-    model_.ShowPaused();
-    model_.caption = model_.Text(PanelText::Pause);
-    model_.captionVisible = true;
-    recorder_.Pause();
-    ShowCaptureNote();
-    // The options area shows below the strip, so the captured text can be seen and corrected.
-    model_.windowHeight = panel_layout::kOptionsArea.top + panel_layout::kOptionsArea.height;
-    Render();
-    HWND text = Item(kCapturedText);
-    SetForegroundWindow(Window());
-    SetFocus(text);
-    SendMessageW(text, EM_SETSEL, 0, -1);
-    if (recorder_.note == CaptureNote::NotTextField && HintWanted(c_.settings, kSettingPauseTip))
-        ShowPauseHint(c_.language, c_.settings);
-}
-
-void Panel::ResumeRecording(bool keepText) {
-    model_.action.clear();
-    recorder_.Resume(keepText);
-    model_.status = model_.texts.statusCaption;
-    ContinueRecording();
-}
-
-void Panel::StopRecording() {
-    TakeHookedEvents();
-    hook_->Remove();
-    KillTimer(Window(), kBlinkTimer);
-    model_.action = model_.Text(PanelText::Saving);
-    Render();
-    UpdateWindow(Window());
-    recorder_.Stop(Id(Window()));
-    EndRecording();
-}
-
-void Panel::EndRecording() {
-    hook_.reset();
-    KillTimer(Window(), kBlinkTimer);
-    awake_.reset();
-    ShowWindow(Window(), SW_HIDE);
-    exitCode_ = 0;
-    // The main window comes back with its list read again, so a new package shows.
-    if (!c_.shared.directRun && callbacks_.showMainWindow)
-        callbacks_.showMainWindow(true);
-    PostMessageW(Window(), kCloseMessage, 0, 0);
-}
-
-void Panel::ShowCaptureNote() {
-    switch (recorder_.note) {
-        case CaptureNote::ChangesMade:
-            model_.status = model_.Text(PanelText::ChangesMade);
-            break;
-        case CaptureNote::NotTextField:
-            model_.status = model_.Text(PanelText::ChosenNotTextField);
-            break;
-        case CaptureNote::None:
-            break;
-    }
-}
-
-void Panel::OnCapturedTextChanged() {
-    const int length = GetWindowTextLengthW(Item(kCapturedText));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Item(kCapturedText), text.data(), length + 1)));
-    recorder_.SetCapturedText(WideToUtf8(text));
-    ShowCaptureNote();
-    Render();
-}
-
-void Panel::OnFilterClicked() {
-    recorder_.filterChecked = IsDlgButtonChecked(Window(), kFilterBox) == BST_CHECKED;
-    if (!recorder_.filterChecked)
-        model_.status = model_.Text(PanelText::ContinueChangedText);
-    else if (!recorder_.lastWindowIsEdit)
-        model_.status = model_.Text(PanelText::NotTextWindow);
-    Render();
-}
-
-void Panel::ShowPasteMenu(int button) {
-    struct MenuItem {
-        int command;
-        const char* builtIn;
-        int key;
-    };
-    static constexpr std::array<MenuItem, 4> kPasteItems{
-        {{kPasteClipboard, "Из буфера обмена", 42},
-         {kPasteProgramFiles, "Путь к папке Program Files", 43},
-         {kPasteUserName, "Имя пользователя", 44},
-         {kPasteTemp, "Путь к временной папке TEMP", 45}}};
-    static constexpr std::array<MenuItem, 2> kBrowseItems{
-        {{kPasteFile, "файла", 46}, {kPasteFolder, "папки", 47}}};
-    unique_hmenu menu(CreatePopupMenu());
-    auto add = [&](const MenuItem& item) {
-        AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.command),
-                    Utf8ToWide(c_.language.LangText(item.builtIn, "MainMenu", item.key)).c_str());
-    };
-    if (button == kPasteButton)
-        std::for_each(kPasteItems.begin(), kPasteItems.end(), add);
-    else
-        std::for_each(kBrowseItems.begin(), kBrowseItems.end(), add);
-    RECT r{};
-    GetWindowRect(Item(button), &r);
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.right, r.top, 0, Window(), nullptr));
-    if (chosen != 0)
-        Paste(chosen);
-}
-
-void Panel::Paste(int command) {
-    std::optional<std::string> text;
-    switch (command) {
-        case kPasteClipboard:
-            text = ClipboardText(Window());
-            break;
-        case kPasteProgramFiles:
-            text = c_.pathVars.Value("%PROGRAMFILES%");
-            break;
-        case kPasteUserName:
-            text = c_.pathVars.Value("%USERNAME%");
-            break;
-        case kPasteTemp:
-            text = c_.pathVars.Value("%TEMP%");
-            break;
-        case kPasteFile:
-            text = c_.dialogs.OpenFile(Id(Window()), "", c_.language.LangText("Открыть", "New", 15),
-                                       c_.settings.Get("Path", "FolderBrowseExe", "c:\\"));
-            break;
-        case kPasteFolder:
-            text = c_.dialogs.BrowseFolder(Id(Window()), "",
-                                           c_.language.LangText("Выберите папку для обзора", "Stels", 18));
-            break;
-        default:
-            break;
-    }
-    // A cancelled dialog gives nothing, and the selected text stays.
-    if (text)
-        InsertCapturedText(*text);
-}
-
-// Replaces the box's selection with the text and selects what was inserted. The box counts UTF-16 units,
-// the recorder bytes of UTF-8.
-void Panel::InsertCapturedText(const std::string& text) {
-    HWND box = Item(kCapturedText);
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const std::wstring current = Utf8ToWide(recorder_.capturedText);
-    const std::size_t from = std::min<std::size_t>(start, current.size());
-    const std::size_t to = std::clamp<std::size_t>(end, from, current.size());
-    recorder_.InsertCapturedText(text, WideToUtf8(current.substr(0, from)).size(),
-                                 WideToUtf8(current.substr(from, to - from)).size());
-    ShowCaptureNote();
-    Render();
-    SetFocus(box);
-    SendMessageW(box, EM_SETSEL, from, from + Utf8ToWide(text).size());
-}
-
-}  // namespace
+}  // namespace panel_window
 
 bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
-    auto panel = std::make_unique<Panel>(context, std::move(callbacks), false);
+    auto panel = std::make_unique<panel_window::ControlPanelWindow>(context, std::move(callbacks), false);
     if (!panel->Create())
         return false;
     panel.release();  // deleted when its window is destroyed
@@ -705,7 +374,7 @@ bool OpenPlayPanel(const PanelContext& context, PanelCallbacks callbacks) {
 }
 
 bool OpenRecordPanel(const PanelContext& context, PanelCallbacks callbacks) {
-    auto panel = std::make_unique<Panel>(context, std::move(callbacks), true);
+    auto panel = std::make_unique<panel_window::ControlPanelWindow>(context, std::move(callbacks), true);
     if (!panel->Create())
         return false;
     panel.release();

@@ -8,6 +8,7 @@
 #include "playback/win32/StatisticsWindowIds.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ModalLoop.h"
 
 namespace velmora {
 
@@ -177,34 +178,18 @@ StatisticsWindowResult StatWindow::Run(HWND owner) {
     dpi_ = static_cast<int>(owner ? GetDpiForWindow(owner) : GetDpiForSystem());
     if (dpi_ <= 0)
         dpi_ = 96;
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
+    OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
                             owner)) {
         const HWND window = Window();
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
-        MSG message;
-        while (!done_) {
-            BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-                break;
-            }
-            if (!IsDialogMessageW(window, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
+        RunModalLoop(window, done_, true);
     } else {
         result_.exitCode = stats_.ExitCode();
     }
-    // Enable the owner before the window goes, so activation returns to it and not to another program.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    ownerDisabled.Release();
     if (Window() != nullptr)
         DestroyWindow(Window());
     return result_;

@@ -127,7 +127,9 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     HWND wizard = WaitForWindow({.className = L"VelmoraFixtureWizard"});
     ASSERT_NE(wizard, nullptr);
     ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), "page 2"));
-    SaveScreenshot(panel, L"recording-panel");
+    // The whole screen: the panel recording over the installer, caught while its blinking caption shows.
+    WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kCaption)) != FALSE; });
+    SaveScreenshot(nullptr, L"recording-panel");
 
     // The folder is typed into its field; a pause takes it, shown in the options area, and resuming stores
     // it.

@@ -12,6 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/win32/AboutWindowIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ModalLoop.h"
 
 namespace velmora {
 namespace {
@@ -302,29 +303,15 @@ void AboutWindow::Run(HWND owner) {
     dpi_ = static_cast<int>(owner ? GetDpiForWindow(owner) : GetDpiForSystem());
     if (dpi_ <= 0)
         dpi_ = USER_DEFAULT_SCREEN_DPI;
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
+    OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                             CW_USEDEFAULT, 100, 100, owner)) {
         ShowWindow(Window(), SW_SHOW);
         SetForegroundWindow(Window());
         SetFocus(Window());
-        MSG message;
-        while (!done_) {
-            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-                break;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        RunModalLoop(Window(), done_, false);
     }
-    // Enable the owner before the window goes, so activation returns to it and not to another program.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
+    ownerDisabled.Release();
     if (Window() != nullptr)
         DestroyWindow(Window());
 }

@@ -10,6 +10,7 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/ModalLoop.h"
 #include "ui/win32/NoticeWindowIds.h"
 
 namespace velmora {
@@ -272,19 +273,7 @@ void NoticeWindow::Run() {
     ShowWindow(Window(), SW_SHOW);
     SetForegroundWindow(Window());
     SetFocus(close_);
-    MSG message;
-    while (!done_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that owns the thread
-            break;
-        }
-        if (IsDialogMessageW(Window(), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    RunModalLoop(Window(), done_, true);
     // The others take input again before the hint goes, so activation returns to one of them.
     others.reset();
     DestroyWindow(Window());

@@ -1,0 +1,128 @@
+#pragma once
+// The control panel's window, whose playing and recording live in two files.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "platform/win32/UniqueHandle.h"
+#include "playback/win32/ControlPanel.h"
+#include "playback/win32/ControlPanelIds.h"
+#include "recording/Recorder.h"
+#include "recording/win32/MouseHook.h"
+#include "ui/win32/BaseWindow.h"
+
+namespace velmora::panel_window {
+
+inline constexpr UINT kCloseMessage = WM_APP + 1;
+inline constexpr UINT kMouseHookMessage = WM_APP + 2;  // the recorder's mouse hook has events waiting
+
+// While a run is in progress the machine must not fall asleep under the installers.
+class KeepAwake {
+  public:
+    KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+    ~KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
+    KeepAwake(const KeepAwake&) = delete;
+    KeepAwake& operator=(const KeepAwake&) = delete;
+};
+
+// Tells the log-off screen why the panel refuses to end the session, where the system offers that. Loaded
+// by name because it may be missing, and it is a failing stub under Wine. Its Query companion aborts the
+// process under Wine, so it is never called.
+class ShutdownBlock {
+  public:
+    void Create(HWND window, const std::wstring& reason) {
+        using CreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
+        auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonCreate")));
+        if (create && create(window, reason.c_str()))
+            window_ = window;
+    }
+    ~ShutdownBlock() {
+        if (!window_)
+            return;
+        using DestroyFn = BOOL(WINAPI*)(HWND);
+        auto destroy = reinterpret_cast<DestroyFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonDestroy")));
+        if (destroy)
+            destroy(window_);
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerHost {
+  public:
+    ControlPanelWindow(const PanelContext& context, PanelCallbacks callbacks, bool recording)
+        : c_(context),
+          callbacks_(std::move(callbacks)),
+          model_(context.language),
+          player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
+                              context.language, context.pathVars, context.scenario, context.step,
+                              context.shared, context.stats, model_, *this}),
+          recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
+                                  context.language, context.pathVars, context.scenario, context.step,
+                                  context.shared}),
+          recording_(recording) {}
+
+    bool Create();
+
+    static const wchar_t* ClassName() { return kClassName; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnFinalMessage();
+
+    // --- PlayerHost ---
+    void SetStepTimer(bool enabled, int intervalMs) override { SetOrKill(kStepTimer, enabled, intervalMs); }
+    void SetNextPackageTimer(bool enabled) override {
+        SetOrKill(kNextPackageTimer, enabled, Player::kNextPackageIntervalMs);
+    }
+    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(Window()), topMost); }
+    bool IsOwnWindow(WindowId window) override;
+    void PanelChanged() override { Render(); }
+    void RunEnded(bool stopped) override;
+
+  private:
+    static WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
+    void OnCreate();
+    void AddControls();
+    void AddTooltips();
+    void Render();
+    void Paint();
+    void SetOrKill(TimerId id, bool enabled, int intervalMs);
+    HWND Item(int id) const { return GetDlgItem(Window(), id); }
+    void OnClick(int id);
+    void ShowStatusTip(HWND over);
+
+    // Recording.
+    void StartRecording();
+    void ContinueRecording();
+    void TakeHookedEvents();
+    void PauseRecording();
+    void ResumeRecording(bool keepText);
+    void StopRecording();
+    void EndRecording();
+    void ShowCaptureNote();
+    void OnCapturedTextChanged();
+    void OnFilterClicked();
+    void ShowPasteMenu(int button);
+    void Paste(int command);
+    void InsertCapturedText(const std::string& text);
+
+    PanelContext c_;
+    PanelCallbacks callbacks_;
+    PanelModel model_;
+    Player player_;
+    Recorder recorder_;
+    bool recording_;
+    std::optional<MouseHook> hook_;
+    bool settingText_ = false;  // the captured-text box changes because the recorder's text did
+    HWND tooltip_ = nullptr;
+    unique_hfont captionFont_;
+    std::array<unique_hbitmap, 4> bitmaps_;
+    std::optional<KeepAwake> awake_;
+    ShutdownBlock shutdownBlock_;
+    int exitCode_ = 1;
+    bool created_ = false;  // from then on the window owns this object
+};
+
+}  // namespace velmora::panel_window
