@@ -33,6 +33,9 @@ class FileSystem {
     virtual bool CreateFolder(const std::string& path) = 0;
     // Sets the normal attribute, clearing read-only (files copied from a disc carry it).
     virtual bool SetNormalAttributes(const std::string& path) = 0;
+    // Adds the bytes at the end of the file, creating it when it is missing, and has them on the disk before
+    // it returns, so a log written this way keeps every line a crash or a power cut came after.
+    virtual bool Append(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace velmora

@@ -45,6 +45,8 @@ class WindowSystem {
     virtual bool SetForeground(WindowId window) = 0;
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;
+    // Saves what the screen shows now as a PNG file; false when it could not be taken or written.
+    virtual bool SaveScreenshot(const std::string& pngPath) = 0;
     // Handles the window messages that are waiting, then returns.
     virtual void PumpMessages() = 0;
 };

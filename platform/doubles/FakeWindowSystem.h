@@ -59,6 +59,10 @@ class FakeWindowSystem : public WindowSystem {
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
+    bool SaveScreenshot(const std::string& pngPath) override {
+        screenshots.push_back(pngPath);
+        return screenshotResult;
+    }
     // Runs onPump (if set), so a test can act in the middle of a gesture.
     void PumpMessages() override;
 
@@ -85,6 +89,8 @@ class FakeWindowSystem : public WindowSystem {
     std::vector<WindowId> foregroundCalls;
     std::vector<TopMostCall> topMostCalls;
     std::function<void()> onPump;
+    std::vector<std::string> screenshots;  // the paths SaveScreenshot was asked for
+    bool screenshotResult = true;
     // Every FindWindowEx call, for tests that bound the work of a search.
     int findCalls = 0;
 

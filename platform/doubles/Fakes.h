@@ -52,6 +52,7 @@ class FakeSystemInfo : public SystemInfo {
     DriveType GetDriveType(const std::string& root) override;
     std::vector<std::string> LogicalDriveRoots() override { return driveRoots; }
     std::optional<std::string> UserName() override { return userName; }
+    std::optional<std::string> ComputerName() override { return computerName; }
     std::string WindowsFolder() override { return windowsFolder; }
     std::string TempFolder() override { return tempFolder; }
     int UserDefaultLangId() override { return langId; }
@@ -62,6 +63,7 @@ class FakeSystemInfo : public SystemInfo {
     std::map<std::string, DriveType, CaseInsensitiveLess> driveTypes{{"C:\\", DriveType::Fixed}};
     std::vector<std::string> driveRoots{"C:\\"};
     std::optional<std::string> userName = "admin";
+    std::optional<std::string> computerName = "PC-01";
     std::string windowsFolder = "C:\\WINDOWS";
     std::string tempFolder = "C:\\TEMP\\";
     int langId = 1033;

@@ -191,6 +191,21 @@ bool MemoryFileSystem::CreateFolder(const std::string& path) {
     return true;
 }
 
+bool MemoryFileSystem::Append(const std::string& path, std::string_view bytes) {
+    std::string key = Key(path);
+    if (!ParentExists(key) || folders_.count(key) > 0)
+        return false;
+    auto it = files_.find(key);
+    if (it == files_.end()) {
+        AddFile(path, std::string(bytes));
+        return true;
+    }
+    if (it->second.readOnly || it->second.locked)
+        return false;
+    it->second.bytes.append(bytes);
+    return true;
+}
+
 bool MemoryFileSystem::SetNormalAttributes(const std::string& path) {
     std::string key = Key(path);
     auto it = files_.find(key);

@@ -33,6 +33,7 @@ class MemoryFileSystem : public FileSystem {
     bool Copy(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& path) override;
     bool SetNormalAttributes(const std::string& path) override;
+    bool Append(const std::string& path, std::string_view bytes) override;
 
     std::string currentDirectory = "C:\\";
 

@@ -17,6 +17,7 @@ class Win32FileSystem : public FileSystem {
     bool Copy(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& path) override;
     bool SetNormalAttributes(const std::string& path) override;
+    bool Append(const std::string& path, std::string_view bytes) override;
 };
 
 }  // namespace velmora

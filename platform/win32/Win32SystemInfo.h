@@ -14,6 +14,7 @@ class Win32SystemInfo : public SystemInfo {
     DriveType GetDriveType(const std::string& root) override;
     std::vector<std::string> LogicalDriveRoots() override;
     std::optional<std::string> UserName() override;
+    std::optional<std::string> ComputerName() override;
     std::string WindowsFolder() override;
     std::string TempFolder() override;
     int UserDefaultLangId() override;

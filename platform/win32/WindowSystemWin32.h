@@ -13,6 +13,7 @@ class WindowSystemWin32 : public WindowSystem {
     WindowId Parent(WindowId window) override;
     std::string Text(WindowId window) override;
     std::string ReadText(WindowId window) override;
+    bool SaveScreenshot(const std::string& pngPath) override;
     std::string ClassName(WindowId window) override;
     WindowId FromPoint(Point screen) override;
     Point ClientToScreen(WindowId window, Point client) override;
