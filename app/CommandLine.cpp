@@ -14,6 +14,8 @@ constexpr std::size_t kSpeedSwitchLength = 7;
 constexpr const char* kTimeoutSwitch = "/TIMEOUT=";
 constexpr std::size_t kTimeoutSwitchLength = 9;
 constexpr std::size_t kTimeoutDigits = 4;
+constexpr const char* kLogSwitch = "/LOG=";
+constexpr std::size_t kLogSwitchLength = 5;
 constexpr const char* kInstSwitch = "/inst";
 constexpr std::size_t kInstSwitchLength = 5;
 
@@ -65,6 +67,28 @@ std::string ApplyTimeout(const std::string& line, const CommandLineContext& c) {
         c.state.acceptedSwitches += " /timeout";
     }
     return line.substr(0, at) + line.substr(end);
+}
+
+// "/LOG=" and the report's path, quoted or up to the next blank; the path keeps its letter case, so this is
+// taken before the line is upper-cased. The switch and its path are cut out.
+std::string ApplyLog(const std::string& line, const CommandLineContext& c) {
+    const std::size_t at = FindNoCase(line, kLogSwitch);
+    if (at == std::string::npos)
+        return line;
+    std::string rest = line.substr(at + kLogSwitchLength);
+    std::string path;
+    std::size_t end = 0;
+    if (!rest.empty() && rest.front() == '"') {
+        const std::size_t close = rest.find('"', 1);
+        path = rest.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+        end = close == std::string::npos ? rest.size() : close + 1;
+    } else {
+        end = std::min(rest.find_first_of(" \t"), rest.size());
+        path = rest.substr(0, end);
+    }
+    if (!Trim(path).empty())
+        c.state.reportLog = Trim(path);
+    return line.substr(0, at) + rest.substr(end);
 }
 
 // "/add" and a folder, or a file whose folder is meant: that folder becomes the scenario folder. The
@@ -144,6 +168,7 @@ void ParseCommandLine(const std::string& commandLine, const CommandLineContext& 
     std::string line = Trim(commandLine);
     if (CharCount(line) < kShortestLine)
         return;
+    line = ApplyLog(line, context);
     line = ToUpper(line);
 
     bool found = false;
@@ -152,6 +177,8 @@ void ParseCommandLine(const std::string& commandLine, const CommandLineContext& 
         context.state.noStatistics = true;
         context.state.acceptedSwitches = "/nostat";
     }
+    if (!context.state.reportLog.empty())
+        context.state.acceptedSwitches += " /log";
 
     if (CharCount(line) > kShortestLine)
         line = ApplySpeed(line, context);

@@ -1,6 +1,7 @@
 #pragma once
-// The command line: "/nostat", "/SPEED=" with one digit, "/TIMEOUT=" with minutes, "/add" with a folder or
-// file and "/inst" with a scenario file. Switches are matched without regard to letter case.
+// The command line: "/nostat", "/SPEED=" with one digit, "/TIMEOUT=" with minutes, "/LOG=" with the run
+// report's path, "/add" with a folder or file and "/inst" with a scenario file. Switches are matched without
+// regard to letter case.
 #include <functional>
 #include <optional>
 #include <string>

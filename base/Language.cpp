@@ -15,14 +15,14 @@ bool IsPlainName(const std::string& name) {
 
 }  // namespace
 
-const std::array<Language::Table, 17> Language::kTables{{
+const std::array<Language::Table, 18> Language::kTables{{
     {"main", 26},
     {"MainMenu", 54},
     {"About", 6},
     {"Future", 5},
     {"Pause", 6},
     {"Progress", 1},
-    {"Statistic", 7},
+    {"Statistic", 8},
     {"Stels", 42},
     {"Wizard", 57},
     {"Asociating", 4},
@@ -33,6 +33,7 @@ const std::array<Language::Table, 17> Language::kTables{{
     {"New", 36},
     {"Error", 2},
     {"frmWizardPack", 23},
+    {"Report", 34},
 }};
 
 std::string EnsureAffix(const std::string& text, bool atStart, const std::string& affix) {

@@ -54,14 +54,14 @@ class Language {
         const char* name;
         int keys;
     };
-    static const std::array<Table, 17> kTables;
+    static const std::array<Table, 18> kTables;
 
   private:
     FileSystem& files_;
     ProfileFile& profile_;
     Dialogs& dialogs_;
     // One table a section, in the order of kTables; 1-based, so entry 0 is never used.
-    std::array<std::vector<std::string>, 17> tables_;
+    std::array<std::vector<std::string>, 18> tables_;
 };
 
 }  // namespace velmora

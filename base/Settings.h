@@ -41,6 +41,8 @@ inline constexpr int kSlowestSpeed = 2;
 inline constexpr SettingKey kSettingTimeout{"Install", "Timeout", "0"};
 // The longest step time-out that is stored (a day); a larger one is taken as this.
 inline constexpr int kLongestTimeoutMinutes = 1440;
+// The folder where each run writes its report, in a file named by the time it started; empty for none.
+inline constexpr SettingKey kSettingReportFolder{"Install", "ReportFolder", ""};
 // The step time-out in minutes, 0 to kLongestTimeoutMinutes: a negative or unreadable value is 0 (off).
 int GetTimeoutMinutes(SettingsStore& store);
 

@@ -12,6 +12,7 @@ struct SharedState {
     // Start-up results.
     bool directRun = false;
     bool noStatistics = false;
+    std::string reportLog;  // where "/LOG=" asked each run's report to be written; empty for none
     std::string acceptedSwitches;
     std::string discSettingsStatus;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ProjectAddresses.h"
 #include "base/Settings.h"
 #include "base/Utilities.h"
 
@@ -114,6 +115,7 @@ void Player::Play() {
     p_.panel.caption = FileTitleNoExt(s.currentScenario);
     s.currentScenario.clear();
     next_ = 0;
+    p_.report.Begin(s.reportLog, GetSetting(p_.settings, kSettingReportFolder), ProgramVersionText());
     SetNextPackageTimer(true);
     p_.host.PanelChanged();
 }
@@ -133,6 +135,8 @@ void Player::OnNextPackageTimer() {
     s.currentScenario = s.runList[next_++];
     ShowCounter();
     p_.stats.StartPackage(FileTitleNoExt(s.currentScenario));
+    installerPending_ = true;
+    p_.report.PackageStarted(next_, s.runList.size(), s.currentScenario);
     p_.panel.action = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.currentScenario;
     p_.panel.caption = paused ? p_.panel.Text(PanelText::Pause) : FileTitleNoExt(s.currentScenario);
     p_.host.PanelChanged();
@@ -144,26 +148,27 @@ bool Player::OpenScenario(const std::string& path) {
     haveStep_ = false;
     ScenarioImage& scn = p_.scenario;
     if (!PathExists(p_.files, path) || !scn.LoadImageFile(p_.files, path)) {
-        FailScenario();
+        FailScenario(PackageEnd::ScenarioUnreadable);
         return false;
     }
     scn.UnscrambleImage();
     std::string stored;
     if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().StepCount < 0 ||
         !scn.GetInstallerPath(stored)) {
-        FailScenario();
+        FailScenario(PackageEnd::ScenarioUnreadable);
         return false;
     }
     const std::string installer = p_.pathVars.ExpandPathVars(stored);
+    p_.shared.installerCommandLine = scn.GetCommandLine();
+    p_.report.InstallerStarting(installer, p_.shared.installerCommandLine);
     if (installer.empty() || !PathExists(p_.files, installer)) {
-        FailScenario();
+        FailScenario(PackageEnd::InstallerMissing);
         return false;
     }
-    p_.shared.installerCommandLine = scn.GetCommandLine();
     const std::optional<ProcessId> started =
         p_.shell.Start(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0);
     if (!started) {
-        FailScenario();
+        FailScenario(PackageEnd::InstallerNotStarted);
         return false;
     }
     installer_ = *started;
@@ -190,8 +195,8 @@ void Player::AdvanceStep() {
     SetStepTimer(false);
     SetNextPackageTimer(true);
     // Steps left that could not be read mean a damaged file: it was not replayed to the end.
-    p_.stats.EndPackage(scn.StepReadFailed() ? kStatFailed : kStatDone);
-    awaitingExit_ = installer_ != 0;
+    EndPackage(scn.StepReadFailed() ? PackageEnd::Damaged : PackageEnd::Played);
+    awaitingExit_ = true;
     exitWaitMs = 0;
 }
 
@@ -206,12 +211,7 @@ void Player::OnStepTimer() {
             SetStepInterval(kSearchIntervalMs);
             windowFound = false;
         }
-        // The timer is stopped during a pause, so only time spent searching counts.
-        if (!paused)
-            waitedMs += stepTimerIntervalMs;
-        if (timeoutMs > 0 && waitedMs >= timeoutMs)
-            TimeOut();
-        else
+        if (!CountWait(PackageEnd::WindowNotFound))
             ShowAction(PanelText::SearchingWindow);
         EndTick();
         return;
@@ -227,6 +227,8 @@ void Player::OnStepTimer() {
         return;
     }
     if (played) {
+        p_.report.StepPlayed(stepNumber, p_.windows.ClassName(window), p_.windows.Text(window),
+                             p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs);
         if (!p_.step.text.empty()) {
             PutStepText(p_.windows, window, p_.step.text);
             p_.step.text.clear();
@@ -237,7 +239,7 @@ void Player::OnStepTimer() {
         foregroundTries = 0;
         if (!paused)
             ShowAction(PanelText::WaitingForInstall);
-    } else {
+    } else if (!CountWait(PackageEnd::WindowCovered)) {
         if (!paused)
             ShowAction(PanelText::WindowCovered);
         if (retryCountdown == 0 && foregroundTries < 3) {
@@ -403,8 +405,10 @@ void Player::Skip() {
     haveStep_ = false;
     SetStepTimer(false);
     SetNextPackageTimer(true);
-    p_.stats.EndPackage(kStatInterrupted);
-    ReleaseInstaller();
+    EndPackage(PackageEnd::Skipped);
+    std::optional<int> code;
+    const InstallerEnd end = InstallerNow(code);
+    FinishInstaller(end, code);
 }
 
 void Player::Stop() {
@@ -417,8 +421,10 @@ void Player::Stop() {
     // window.
     SetStepTimer(false);
     SetNextPackageTimer(false);
-    p_.stats.EndPackage(kStatInterrupted);
-    ReleaseInstaller();
+    EndPackage(PackageEnd::Stopped);
+    std::optional<int> code;
+    const InstallerEnd end = InstallerNow(code);
+    FinishInstaller(end, code);
     if (inTick_)
         pendingEnd_ = true;
     else
@@ -441,46 +447,81 @@ void Player::SetNextPackageTimer(bool enabled) {
     p_.host.SetNextPackageTimer(enabled);
 }
 
-void Player::FailScenario() {
+void Player::FailScenario(PackageEnd why) {
     haveStep_ = false;
     SetStepTimer(false);
     SetNextPackageTimer(true);
-    p_.stats.EndPackage(kStatFailed);
-    ReleaseInstaller();
+    EndPackage(why);
+    FinishInstaller(InstallerEnd::NotStarted);
 }
 
-void Player::TimeOut() {
+// The timer is stopped during a pause, so paused time never counts. A window that stays covered counts as
+// well as one that never comes: an error box over the installer would otherwise hold the run for ever.
+bool Player::CountWait(PackageEnd why) {
+    if (!paused)
+        waitedMs += stepTimerIntervalMs;
+    if (timeoutMs <= 0 || waitedMs < timeoutMs)
+        return false;
+    TimeOut(why);
+    return true;
+}
+
+void Player::TimeOut(PackageEnd why) {
     ++epoch_;
     haveStep_ = false;
     SetStepTimer(false);
     SetNextPackageTimer(true);
-    p_.stats.EndTimedOut(stepNumber);
+    EndPackage(why, stepNumber);
+    const std::string screenshot = p_.report.ScreenshotPath(next_, stepNumber);
+    if (!screenshot.empty() && p_.windows.SaveScreenshot(screenshot))
+        p_.report.ScreenshotKept(screenshot);
     // An installer left waiting for a click would hold its lock and make the next one refuse to start.
     if (installer_ != 0)
         p_.shell.EndAll(installer_);
-    ReleaseInstaller();
+    FinishInstaller(installer_ != 0 ? InstallerEnd::EndedAfterTimeOut : InstallerEnd::NotStarted);
     ShowAction(PanelText::StartingNext);
 }
 
-void Player::ReleaseInstaller() {
+// A skip or stop between two packages marks the one that ended last, as the list has always shown it; the
+// report then has a second result line for it.
+void Player::EndPackage(PackageEnd why, std::int64_t step) {
+    if (p_.stats.records.empty())
+        return;
+    p_.stats.EndPackage(why, step);
+    p_.report.PackageEnded(p_.stats.records.back());
+}
+
+InstallerEnd Player::InstallerNow(std::optional<int>& exitCode) {
+    exitCode.reset();
+    if (installer_ == 0)
+        return InstallerEnd::NotStarted;
+    exitCode = p_.shell.ExitCodeOf(installer_, 0);
+    return exitCode ? InstallerEnd::Exited : InstallerEnd::StillRunning;
+}
+
+void Player::FinishInstaller(InstallerEnd end, std::optional<int> exitCode) {
     if (installer_ != 0)
         p_.shell.Release(installer_);
     installer_ = 0;
     awaitingExit_ = false;
+    if (!installerPending_)
+        return;
+    installerPending_ = false;
+    p_.stats.SetInstallerEnd(end, exitCode);
+    p_.report.InstallerEnded(p_.stats.records.back());
 }
 
 bool Player::InstallerStillRunning() {
     if (!awaitingExit_)
         return false;
-    const std::optional<int> code = p_.shell.ExitCodeOf(installer_, 0);
-    if (!code && exitWaitMs < kInstallerExitWaitMs) {
+    std::optional<int> code;
+    const InstallerEnd end = InstallerNow(code);
+    if (end == InstallerEnd::StillRunning && exitWaitMs < kInstallerExitWaitMs) {
         exitWaitMs += kNextPackageIntervalMs;
         return true;
     }
     // One still running after the wait is left alone: its exit code stays unknown.
-    if (code)
-        p_.stats.SetInstallerExitCode(*code);
-    ReleaseInstaller();
+    FinishInstaller(end, code);
     return false;
 }
 
@@ -512,9 +553,10 @@ void Player::EndTick() {
 void Player::EndRun(bool stopped) {
     finished_ = true;
     haveStep_ = false;
-    ReleaseInstaller();
     SetStepTimer(false);
     SetNextPackageTimer(false);
+    // Before the statistics window: in a direct run the program ends with it.
+    p_.report.End(p_.stats.ExitCode());
     p_.host.RunEnded(stopped);  // may destroy this player: nothing after it
 }
 

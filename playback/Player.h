@@ -17,6 +17,7 @@
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
 #include "playback/PanelModel.h"
+#include "playback/RunReport.h"
 #include "playback/Statistics.h"
 #include "scenario/ScenarioImage.h"
 
@@ -59,6 +60,7 @@ struct PlayerPorts {
     SharedState&
         shared;  // runList, currentScenario, installerCommandLine, lastWindow, mouseScale*, directRun
     Statistics& stats;
+    RunReport& report;
     PanelModel& panel;
     PlayerHost& host;
 };
@@ -128,8 +130,9 @@ class Player {
     int notFoundTicks = 0;
     Point pressPoint;
     bool paused = false;
-    int timeoutMs = 0;            // the step time-out; 0 waits for ever
-    int waitedMs = 0;             // how long the current step has waited for its window, pauses left out
+    int timeoutMs = 0;  // the step time-out; 0 waits for ever
+    // How long the current step has waited for its window to be there and uncovered, pauses left out.
+    int waitedMs = 0;
     int exitWaitMs = 0;           // how long the last installer has been waited for
     std::int64_t stepNumber = 0;  // the current step, from 1
 
@@ -143,9 +146,12 @@ class Player {
     void SetStepTimer(bool enabled);
     void SetStepInterval(int intervalMs);
     void SetNextPackageTimer(bool enabled);
-    void FailScenario();
-    void TimeOut();
-    void ReleaseInstaller();
+    void FailScenario(PackageEnd why);
+    bool CountWait(PackageEnd why);
+    void TimeOut(PackageEnd why);
+    void EndPackage(PackageEnd why, std::int64_t step = 0);
+    void FinishInstaller(InstallerEnd end, std::optional<int> exitCode = std::nullopt);
+    InstallerEnd InstallerNow(std::optional<int>& exitCode);
     bool InstallerStillRunning();
     void ShowAction(PanelText key);
     void ShowCounter();
@@ -160,8 +166,9 @@ class Player {
     std::uint64_t epoch_ = 0;         // changes whenever the current step is abandoned
     std::optional<bool> pendingEnd_;  // the run ended inside a tick: reported after the tick unwinds
     bool finished_ = false;
-    ProcessId installer_ = 0;    // the current package's installer process, while it is held
-    bool awaitingExit_ = false;  // the scenario ended; its installer is given time to end
+    ProcessId installer_ = 0;        // the current package's installer process, while it is held
+    bool awaitingExit_ = false;      // the scenario ended; its installer is given time to end
+    bool installerPending_ = false;  // a package was started and what became of its installer is not told
 };
 
 }  // namespace velmora

@@ -65,12 +65,27 @@ std::string TotalText(const std::string& total, const Language& language) {
 
 }  // namespace
 
-std::string OutcomeText(const PackageRecord& record, const Language& language) {
-    if (record.TimedOutStep > 0) {
-        const std::string step = std::to_string(record.TimedOutStep);
-        return language.LangTextFormat("окно не найдено, шаг " + step, "Statistic", 5, step);
+std::uint8_t ResultOf(PackageEnd end) {
+    switch (end) {
+        case PackageEnd::Played:
+            return kStatDone;
+        case PackageEnd::Skipped:
+        case PackageEnd::Stopped:
+            return kStatInterrupted;
+        default:
+            return kStatFailed;
     }
-    if (!record.InstallerExitCode || *record.InstallerExitCode == 0)
+}
+
+std::string OutcomeText(const PackageRecord& record, const Language& language) {
+    const std::string step = std::to_string(record.Step);
+    if (record.End == PackageEnd::WindowNotFound)
+        return language.LangTextFormat("окно не найдено, шаг " + step, "Statistic", 5, step);
+    if (record.End == PackageEnd::WindowCovered)
+        return language.LangTextFormat("окно закрыто другим окном, шаг " + step, "Statistic", 8, step);
+    // An installer the player ended after a time-out has the code it was ended with, which says nothing.
+    if (record.Installer != InstallerEnd::Exited || !record.InstallerExitCode ||
+        *record.InstallerExitCode == 0)
         return {};
     if (IsRestartCode(*record.InstallerExitCode))
         return language.LangText("требуется перезагрузка", "Statistic", 6);
@@ -107,25 +122,23 @@ void Statistics::StartPackage(const std::string& packageName) {
     records.push_back(info);
 }
 
-void Statistics::EndPackage(std::uint8_t result) {
+void Statistics::EndPackage(PackageEnd end, std::int64_t step) {
     // Nothing was started (a stop before the first package): there is nothing to end.
     if (records.empty())
         return;
     PackageRecord& last = records.back();
-    last.Result = result;
+    last.Result = ResultOf(end);
+    last.End = end;
+    last.Step = step;
     last.EndTime = clock_.Now();
     last.Duration = FormatDuration(SecondsBetween(last.StartTime, last.EndTime));
 }
 
-void Statistics::EndTimedOut(std::int64_t step) {
-    EndPackage(kStatFailed);
-    if (!records.empty())
-        records.back().TimedOutStep = step;
-}
-
-void Statistics::SetInstallerExitCode(int exitCode) {
-    if (!records.empty())
-        records.back().InstallerExitCode = exitCode;
+void Statistics::SetInstallerEnd(InstallerEnd end, std::optional<int> exitCode) {
+    if (records.empty())
+        return;
+    records.back().Installer = end;
+    records.back().InstallerExitCode = exitCode;
 }
 
 bool IsRestartCode(int exitCode) {
@@ -146,7 +159,8 @@ int Statistics::ExitCode() const {
             return 2;
         if (record.Result != kStatDone)
             interrupted = true;
-        if (record.InstallerExitCode && IsRestartCode(*record.InstallerExitCode))
+        if (record.Installer == InstallerEnd::Exited && record.InstallerExitCode &&
+            IsRestartCode(*record.InstallerExitCode))
             restart = true;
     }
     if (interrupted)

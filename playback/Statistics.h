@@ -20,14 +20,38 @@ enum StatResult : std::uint8_t {
     kStatDone = 2,         // every step replayed
 };
 
+// Why a package ended; each reason gives one of the three results.
+enum class PackageEnd : std::uint8_t {
+    Played,               // every step replayed: done
+    ScenarioUnreadable,   // missing, unreadable, of an unknown version or without an installer: failed
+    InstallerMissing,     // failed
+    InstallerNotStarted,  // the system would not start it: failed
+    Damaged,              // steps were left that could not be read: failed
+    WindowNotFound,       // the step's window did not come within the time-out: failed
+    WindowCovered,        // the step's window stayed under another until the time-out: failed
+    Skipped,              // interrupted
+    Stopped,              // interrupted
+};
+std::uint8_t ResultOf(PackageEnd end);
+
+// What became of a package's installer process after its scenario ended.
+enum class InstallerEnd : std::uint8_t {
+    NotStarted,
+    Exited,             // with InstallerExitCode
+    StillRunning,       // it went on past the wait, or the run went on without it (skip, stop)
+    EndedAfterTimeOut,  // the player ended it and the processes it started
+};
+
 struct PackageRecord {
     std::uint8_t Result = kStatFailed;
     std::string PackageName;
     LocalTime StartTime;
     LocalTime EndTime;
     std::string Duration;
-    std::optional<int> InstallerExitCode;  // nothing when its process was not watched or never ended
-    std::int64_t TimedOutStep = 0;         // the step (from 1) whose window never came; 0 for none
+    PackageEnd End = PackageEnd::ScenarioUnreadable;
+    std::int64_t Step = 0;  // for a window that never came or stayed covered: its step, from 1
+    InstallerEnd Installer = InstallerEnd::NotStarted;
+    std::optional<int> InstallerExitCode;
 };
 
 // Installer exit codes that mean "done, restart pending".
@@ -54,13 +78,12 @@ class Statistics {
     void Reset();
     // Appends a record for the package about to be started, with the current time as its start.
     void StartPackage(const std::string& packageName);
-    // Fills the last record; does nothing when nothing was started. A second call for the same package
-    // overwrites result, end time and duration.
-    void EndPackage(std::uint8_t result);
-    // Ends the last record as failed because the window of this step (from 1) never came.
-    void EndTimedOut(std::int64_t step);
-    // The exit code of the last record's installer, which may end after the record itself.
-    void SetInstallerExitCode(int exitCode);
+    // Fills the last record, with the step (from 1) for a window that never came or stayed covered; does
+    // nothing when nothing was started. A second call for the same package overwrites result, end time and
+    // duration.
+    void EndPackage(PackageEnd end, std::int64_t step = 0);
+    // What became of the last record's installer, which may end after the record itself.
+    void SetInstallerEnd(InstallerEnd end, std::optional<int> exitCode = std::nullopt);
     // The sum of every package's duration, formatted; empty when there are no records.
     std::string TotalTime() const;
     int RecordCount() const { return static_cast<int>(records.size()); }
@@ -85,8 +108,8 @@ using TimeOfDayFormatter = std::function<std::string(const LocalTime&)>;
 // Column widths count characters, not UTF-8 bytes, so Cyrillic names line up too.
 std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,
                                          const TimeOfDayFormatter& timeOfDay);
-// What the list adds after a package's times: the step whose window never came, "требуется перезагрузка" for
-// an installer asking for a restart, or any other non-zero exit code; empty otherwise.
+// What the list adds after a package's times: the step whose window never came or stayed covered, "требуется
+// перезагрузка" for an installer asking for a restart, or any other non-zero exit code; empty otherwise.
 std::string OutcomeText(const PackageRecord& record, const Language& language);
 // "Общее время установки - 0:01:15" (section Statistic, key 3, made to end with " -").
 std::string TotalLine(const Statistics& stats, const Language& language);

@@ -57,9 +57,10 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
         : c_(context),
           callbacks_(std::move(callbacks)),
           model_(context.language),
+          report_(RunReportPorts{context.files, context.clock, context.system, context.language}),
           player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
                               context.language, context.pathVars, context.scenario, context.step,
-                              context.shared, context.stats, model_, *this}),
+                              context.shared, context.stats, report_, model_, *this}),
           recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
                                   context.language, context.pathVars, context.scenario, context.step,
                                   context.shared}),
@@ -111,6 +112,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     PanelContext c_;
     PanelCallbacks callbacks_;
     PanelModel model_;
+    RunReport report_;
     Player player_;
     Recorder recorder_;
     bool recording_;

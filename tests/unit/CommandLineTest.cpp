@@ -43,6 +43,7 @@ struct Case {
     std::string speed = "untouched";
     std::string folder = "untouched";
     std::string timeout = "?";
+    std::string log = "";
     std::string shown = "";  // the accepted switches, as the main window shows them
     bool nostat = false;
     std::string run = "";  // the one scenario of a direct run
@@ -107,6 +108,18 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/inst \"\" C:\\Setups\\one.scn"},
         {.line = "/inst      "},
         {.line = "/installer x"},
+        // The report's path keeps its letter case and blanks when quoted, and the rest of the line still
+        // works.
+        {.line = "/nostat /LOG=\"D:\\Отчёты\\Run One.txt\" /inst \"C:\\My Setups\\one.scn\"",
+         .log = "D:\\Отчёты\\Run One.txt",
+         .shown = "/nostat /log",
+         .nostat = true,
+         .run = "C:\\MY SETUPS\\ONE.SCN"},
+        {.line = "/inst C:\\Setups\\one.scn /log=run.txt",
+         .log = "run.txt",
+         .shown = " /log",
+         .run = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/add C:\\Setups /log=", .folder = "C:\\SETUPS", .shown = "/add"},
     };
     for (const Case& c : cases) {
         Machine machine;
@@ -116,6 +129,7 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         EXPECT_EQ(machine.settings.Get("Install", "Timeout", "?"), c.timeout) << c.line;
         EXPECT_EQ(machine.state.acceptedSwitches, c.shown) << c.line;
         EXPECT_EQ(machine.state.noStatistics, c.nostat) << c.line;
+        EXPECT_EQ(machine.state.reportLog, c.log) << c.line;
         const bool direct = !c.run.empty();
         EXPECT_EQ(machine.state.directRun, direct) << c.line;
         EXPECT_EQ(machine.state.currentScenario, c.run) << c.line;

@@ -9,6 +9,7 @@
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
+#include "base/ProjectAddresses.h"
 #include "scenario/AnsiCodePage.h"
 
 namespace velmora {
@@ -114,8 +115,9 @@ class PlayerTest : public ::testing::Test {
     MemorySettingsStore settings;
     FakeSystemInfo system;
     FakeHost host;
+    RunReport report{RunReportPorts{files, clock, system, language}};
     Player player{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
-                              shared, stats, panel, host}};
+                              shared, stats, report, panel, host}};
     WindowId dialog = 0;
     WindowId next = 0;
 };
@@ -375,12 +377,101 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
     player.OnStepTimer();
     EXPECT_FALSE(host.stepOn);
     EXPECT_EQ(Result(0), kStatFailed);
-    EXPECT_EQ(stats.records[0].TimedOutStep, 2);
+    EXPECT_EQ(stats.records[0].End, PackageEnd::WindowNotFound);
+    EXPECT_EQ(stats.records[0].Step, 2);
     EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
     EXPECT_TRUE(shell.ProcessOf(1).released);
+    EXPECT_TRUE(windows.screenshots.empty()) << "no report, so no screenshot to keep with it";
     player.OnNextPackageTimer();
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(stats.RecordCount(), 2);
+}
+
+// Every result a package can have, as the report tells it; the text typed into a field never appears in it.
+TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRunsExitCode) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    settings.Save("Install", "Timeout", "5");
+    clock.now = {2026, 12, 6, 20, 0, 0};
+    const StepState typeKey{{kDialog, {"Edit", "", 1}}, {kPress, kRelease}, "S3CR3T-K3Y"};
+    const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
+    AddScenario("A", {kClickNext, typeKey}, "C:\\Setup\\app.exe", "/S");
+    AddScenario("B", {kClickNext}, "C:\\Setup\\gone.exe");
+    AddScenario("C", {kClickNext});
+    AddScenario("D", {never});
+    shell.startedExitCode = 3010;
+    Start();
+    player.OnStepTimer();
+    for (int tick = 0; tick < 130; ++tick)  // the field comes after 65 s
+        player.OnStepTimer();
+    windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
+    player.OnStepTimer();
+    shell.startedExitCode = std::nullopt;
+    player.OnNextPackageTimer();                                 // A's installer has ended: B fails at once
+    windows.AddTopLevel("#32770", "Error", 250, 300, 200, 100);  // an error box over Next
+    player.OnNextPackageTimer();
+    for (int tick = 0; tick < 600; ++tick)
+        player.OnStepTimer();
+    EXPECT_EQ(windows.screenshots, std::vector<std::string>{"C:\\Logs\\run-3-step1.png"});
+    player.OnNextPackageTimer();
+    player.Skip();
+    player.OnNextPackageTimer();
+    ASSERT_EQ(host.ended, std::vector<bool>{false});
+
+    const std::string head = "Velmora Runwright, версия " + ProgramVersionText();
+    EXPECT_EQ(files.Contents("C:\\Logs\\run.txt"),
+              "\xEF\xBB\xBF"
+              "Отчёт " +
+                  head +
+                  "\r\n"
+                  "Компьютер: PC-01\r\n"
+                  "Пользователь: admin\r\n"
+                  "Начало: 2026-12-06 20:00:00\r\n"
+                  "\r\n"
+                  "Пакет 1/4 A\r\n"
+                  "Сценарий: C:\\Scn\\A.SCN\r\n"
+                  "Установщик: C:\\Setup\\app.exe\r\n"
+                  "Командная строка: /S\r\n"
+                  "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено\r\n"
+                  "Шаг 2: окна ждали 0:01:05\r\n"
+                  "Шаг 2: окно найдено (Edit), нажатие воспроизведено, вставлен "
+                  "текст, символов: 10\r\n"
+                  "Результат: сценарий выполнен до конца\r\n"
+                  "Код выхода установщика: 3010 (требуется перезагрузка)\r\n"
+                  "Длительность: 0:00:00\r\n"
+                  "\r\n"
+                  "Пакет 2/4 B\r\n"
+                  "Сценарий: C:\\Scn\\B.SCN\r\n"
+                  "Установщик: C:\\Setup\\gone.exe\r\n"
+                  "Командная строка: \r\n"
+                  "Результат: ошибка: установщик не найден\r\n"
+                  "Длительность: 0:00:00\r\n"
+                  "\r\n"
+                  "Пакет 3/4 C\r\n"
+                  "Сценарий: C:\\Scn\\C.SCN\r\n"
+                  "Установщик: C:\\Setup\\app.exe\r\n"
+                  "Командная строка: \r\n"
+                  "Результат: ошибка: окно закрыто другим окном, шаг 1\r\n"
+                  "Снимок экрана: C:\\Logs\\run-3-step1.png\r\n"
+                  "Код выхода установщика: установщик и запущенные им процессы "
+                  "завершены\r\n"
+                  "Длительность: 0:00:00\r\n"
+                  "\r\n"
+                  "Пакет 4/4 D\r\n"
+                  "Сценарий: C:\\Scn\\D.SCN\r\n"
+                  "Установщик: C:\\Setup\\app.exe\r\n"
+                  "Командная строка: \r\n"
+                  "Результат: пропущен\r\n"
+                  "Код выхода установщика: установщик ещё работает\r\n"
+                  "Длительность: 0:00:00\r\n"
+                  "\r\n"
+                  "Конец: 2026-12-06 20:00:00\r\n"
+                  "Код завершения: 2\r\n");
+    EXPECT_FALSE(report.Failed());
+    // A second run adds to the same file after an empty line.
+    const std::size_t before = files.Contents("C:\\Logs\\run.txt")->size();
+    report.Begin(shared.reportLog, "", "1.2.3");
+    EXPECT_EQ(files.Contents("C:\\Logs\\run.txt")->substr(before, 2), "\r\n");
 }
 
 TEST_F(PlayerTest, WithoutATimeOutAStepWaitsForEver) {
@@ -406,6 +497,7 @@ TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExi
     shell.ProcessOf(1).exitCode = 3010;
     player.OnNextPackageTimer();  // A ended: B starts at once
     EXPECT_EQ(stats.records[0].InstallerExitCode, 3010);
+    EXPECT_EQ(stats.records[0].Installer, InstallerEnd::Exited);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     ASSERT_EQ(shell.calls.size(), 2u);
     // B never ends: after 600 ticks of 100 ms C starts anyway and B's code stays unknown.

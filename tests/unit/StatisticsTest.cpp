@@ -17,7 +17,7 @@ std::string Clock24(const LocalTime& t) {
 class StatisticsTest : public ::testing::Test {
   protected:
     // Starts and ends one package that ran `seconds` long.
-    void Run(const std::string& name, int seconds, std::uint8_t result) {
+    void Run(const std::string& name, int seconds, PackageEnd result) {
         clock.now = {2026, 12, 5, 10, 0, 0};
         stats.StartPackage(name);
         clock.now.minute += seconds / 60;
@@ -44,15 +44,15 @@ TEST(DurationTest, CountsOverTheWholeDateAndNeverWrapsOrGoesNegative) {
 }
 
 TEST_F(StatisticsTest, APackageAcrossMidnightAndASecondEndOverwriteTheDuration) {
-    stats.EndPackage(kStatInterrupted);  // a stop before the first package
+    stats.EndPackage(PackageEnd::Stopped);  // a stop before the first package
     EXPECT_EQ(stats.RecordCount(), 0);
-    Run("a", 59, kStatDone);
+    Run("a", 59, PackageEnd::Played);
     clock.now = {2026, 12, 5, 23, 59, 0};
     stats.StartPackage("night");
     clock.now = {2026, 12, 6, 0, 1, 0};
-    stats.EndPackage(kStatDone);
+    stats.EndPackage(PackageEnd::Played);
     clock.now.second += 5;
-    stats.EndPackage(kStatInterrupted);  // skipped after it had ended
+    stats.EndPackage(PackageEnd::Skipped);  // skipped after it had ended
     ASSERT_EQ(stats.RecordCount(), 2);
     EXPECT_EQ(stats.records[1].Duration, "0:02:05");
     EXPECT_EQ(TotalLine(stats, language), "Общее время установки - 0:03:04");
@@ -61,7 +61,7 @@ TEST_F(StatisticsTest, APackageAcrossMidnightAndASecondEndOverwriteTheDuration) 
 TEST_F(StatisticsTest, ColumnsLineUpInCharactersForCyrillicLongNamesAndTwoDigitNumbers) {
     for (int i = 1; i <= 12; ++i) {
         const std::string name = i == 5 ? std::string(40, 'x') : i == 7 ? "Пакет" : "p" + std::to_string(i);
-        Run(name, 75, i == 3 ? kStatFailed : kStatDone);
+        Run(name, 75, i == 3 ? PackageEnd::InstallerMissing : PackageEnd::Played);
     }
     const auto lines = StatisticsLines(stats.records, language, Clock24);
     ASSERT_EQ(lines.size(), 14u);
@@ -77,8 +77,11 @@ TEST_F(StatisticsTest, ColumnsLineUpInCharactersForCyrillicLongNamesAndTwoDigitN
 
 TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
     EXPECT_EQ(stats.ExitCode(), 1);  // stopped before the first package
-    for (const auto& [result, exitCode] : std::vector<std::pair<std::uint8_t, int>>{
-             {kStatDone, 0}, {kStatInterrupted, 1}, {kStatFailed, 2}, {kStatDone, 2}}) {
+    for (const auto& [result, exitCode] :
+         std::vector<std::pair<PackageEnd, int>>{{PackageEnd::Played, 0},
+                                                 {PackageEnd::Skipped, 1},
+                                                 {PackageEnd::WindowNotFound, 2},
+                                                 {PackageEnd::Played, 2}}) {
         Run("p", 1, result);
         EXPECT_EQ(stats.ExitCode(), exitCode) << stats.RecordCount();
     }
@@ -86,41 +89,45 @@ TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
 
 TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRunWith3010) {
     struct Case {
-        std::vector<std::pair<std::uint8_t, std::optional<int>>> packages;  // result, installer exit code
+        std::vector<std::pair<PackageEnd, std::optional<int>>> packages;  // result, installer exit code
         int runExitCode;
         std::string lastOutcome;
     };
     const Case cases[] = {
-        {{{kStatDone, 0}, {kStatDone, std::nullopt}}, 0, ""},
-        {{{kStatDone, 3010}, {kStatDone, 0}}, 3010, ""},
-        {{{kStatDone, 0}, {kStatDone, 1641}}, 3010, "требуется перезагрузка"},
-        {{{kStatDone, 3010}, {kStatInterrupted, std::nullopt}}, 1, ""},  // not every package played
-        {{{kStatDone, 1641}, {kStatFailed, 3010}}, 2, "требуется перезагрузка"},
-        {{{kStatDone, 1603}}, 0, "код выхода 1603"},
-        {{{kStatDone, -1073741510}}, 0, "код выхода -1073741510"},
+        {{{PackageEnd::Played, 0}, {PackageEnd::Played, std::nullopt}}, 0, ""},
+        {{{PackageEnd::Played, 3010}, {PackageEnd::Played, 0}}, 3010, ""},
+        {{{PackageEnd::Played, 0}, {PackageEnd::Played, 1641}}, 3010, "требуется перезагрузка"},
+        {{{PackageEnd::Played, 3010}, {PackageEnd::Skipped, std::nullopt}},
+         1,
+         ""},  // not every package played
+        {{{PackageEnd::Played, 1641}, {PackageEnd::Damaged, 3010}}, 2, "требуется перезагрузка"},
+        {{{PackageEnd::Played, 1603}}, 0, "код выхода 1603"},
+        {{{PackageEnd::Played, -1073741510}}, 0, "код выхода -1073741510"},
     };
     for (const Case& c : cases) {
         stats.Reset();
         for (const auto& [result, code] : c.packages) {
             Run("p", 1, result);
             if (code)
-                stats.SetInstallerExitCode(*code);
+                stats.SetInstallerEnd(InstallerEnd::Exited, *code);
         }
         EXPECT_EQ(stats.ExitCode(), c.runExitCode) << c.packages.size() << " " << c.lastOutcome;
         EXPECT_EQ(OutcomeText(stats.records.back(), language), c.lastOutcome);
         const std::string line = StatisticsLines(stats.records, language, Clock24)[c.packages.size() - 1];
         EXPECT_TRUE(EndsWith(line, c.lastOutcome)) << line;
     }
-    // A time-out names the step and counts as a failure.
-    Run("p", 1, kStatDone);
-    stats.EndTimedOut(4);
+    // A time-out names the step and counts as a failure; the code the installer was then ended with is not
+    // its own and is not shown.
+    Run("p", 1, PackageEnd::Played);
+    stats.EndPackage(PackageEnd::WindowCovered, 4);
+    stats.SetInstallerEnd(InstallerEnd::EndedAfterTimeOut, 1);
     EXPECT_EQ(stats.records.back().Result, kStatFailed);
-    EXPECT_EQ(OutcomeText(stats.records.back(), language), "окно не найдено, шаг 4");
+    EXPECT_EQ(OutcomeText(stats.records.back(), language), "окно закрыто другим окном, шаг 4");
     EXPECT_EQ(stats.ExitCode(), 2);
 }
 
 TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfterClose) {
-    Run("a", 1, kStatFailed);
+    Run("a", 1, PackageEnd::InstallerNotStarted);
     StatisticsWindowModel window(stats, language, true);
     window.Load(Clock24);
     EXPECT_TRUE(window.CountdownVisible);

@@ -137,9 +137,9 @@ class StatisticsWindowTest : public PlaybackWindowsTest {
         clock.now = {2026, 12, 5, 23, 59, 30};
         stats.StartPackage("Office");
         clock.now = {2026, 12, 6, 0, 0, 45};
-        stats.EndPackage(kStatDone);
+        stats.EndPackage(PackageEnd::Played);
         stats.StartPackage("Viewer");
-        stats.EndPackage(kStatInterrupted);
+        stats.EndPackage(PackageEnd::Skipped);
     }
 
     const WindowQuery statistics{.className = stat_window::kClassName, .processId = GetCurrentProcessId()};

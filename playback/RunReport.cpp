@@ -1,0 +1,167 @@
+#include "playback/RunReport.h"
+
+#include "base/Utilities.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kSection = "Report";
+constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string FolderWithSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
+}
+
+}  // namespace
+
+std::string ReportTime(const LocalTime& time) {
+    return std::to_string(time.year) + "-" + PadTwo(time.month) + "-" + PadTwo(time.day) + " " +
+           PadTwo(time.hour) + ":" + PadTwo(time.minute) + ":" + PadTwo(time.second);
+}
+
+std::string ReportPathFor(const std::string& logPath, const std::string& reportFolder,
+                          const LocalTime& start) {
+    if (!Trim(logPath).empty())
+        return Trim(logPath);
+    if (Trim(reportFolder).empty())
+        return {};
+    return FolderWithSlash(Trim(reportFolder)) + "velmora-" + std::to_string(start.year) + "-" +
+           PadTwo(start.month) + "-" + PadTwo(start.day) + "-" + PadTwo(start.hour) + PadTwo(start.minute) +
+           PadTwo(start.second) + ".txt";
+}
+
+std::string RunReport::Text(const char* def, int key) const {
+    return p_.language.LangText(def, kSection, key);
+}
+
+std::string RunReport::Format(const char* def, int key, const std::string& value) const {
+    return p_.language.LangTextFormat(FormatPercentS(def, value), kSection, key, value);
+}
+
+void RunReport::Write(const std::string& line) {
+    if (path_.empty())
+        return;
+    if (!p_.files.Append(path_, line + "\r\n"))
+        failed_ = true;
+}
+
+void RunReport::Begin(const std::string& logPath, const std::string& reportFolder,
+                      const std::string& version) {
+    const LocalTime start = p_.clock.Now();
+    path_ = ReportPathFor(logPath, reportFolder, start);
+    failed_ = false;
+    if (path_.empty())
+        return;
+    // Notepad of older Windows reads a file without the mark in the ANSI code page.
+    const std::optional<std::string> before = p_.files.ReadAll(path_);
+    if (!before || before->empty())
+        failed_ = !p_.files.Append(path_, kUtf8Bom);
+    else
+        Write("");
+    Write(Format("Отчёт Velmora Runwright, версия %s", 1, version));
+    Write(Format("Компьютер: %s", 2, p_.system.ComputerName().value_or("?")));
+    Write(Format("Пользователь: %s", 3, p_.system.UserName().value_or("?")));
+    Write(Format("Начало: %s", 4, ReportTime(start)));
+}
+
+void RunReport::PackageStarted(std::size_t number, std::size_t count, const std::string& scenario) {
+    Write("");
+    Write(Format("Пакет %s", 5,
+                 std::to_string(number) + "/" + std::to_string(count) + " " + FileTitleNoExt(scenario)));
+    Write(Format("Сценарий: %s", 6, scenario));
+}
+
+void RunReport::InstallerStarting(const std::string& installer, const std::string& commandLine) {
+    Write(Format("Установщик: %s", 7, installer));
+    Write(Format("Командная строка: %s", 8, commandLine));
+}
+
+void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
+                           bool pressed, std::size_t textChars, std::int64_t waitedMs) {
+    const std::string head = Format("Шаг %s:", 9, std::to_string(step)) + " ";
+    if (waitedMs > kLongWaitMs)
+        Write(head + Format("окна ждали %s", 13, FormatDuration(waitedMs / 1000)));
+    std::string line = head + Text("окно найдено", 10) + " (" + windowClass;
+    if (!caption.empty())
+        line += " \"" + caption + "\"";
+    line += ")";
+    if (pressed)
+        line += ", " + Text("нажатие воспроизведено", 11);
+    if (textChars > 0)
+        line += ", " + Format("вставлен текст, символов: %s", 12, std::to_string(textChars));
+    Write(line);
+}
+
+std::string RunReport::ScreenshotPath(std::size_t package, std::int64_t step) const {
+    if (path_.empty())
+        return {};
+    std::string base = path_;
+    const std::size_t slash = base.find_last_of("\\/");
+    const std::size_t dot = base.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        base.erase(dot);
+    return base + "-" + std::to_string(package) + "-step" + std::to_string(step) + ".png";
+}
+
+void RunReport::ScreenshotKept(const std::string& path) {
+    Write(Format("Снимок экрана: %s", 27, path));
+}
+
+void RunReport::PackageEnded(const PackageRecord& record) {
+    std::string reason;
+    switch (record.End) {
+        case PackageEnd::Played:
+            reason = Text("сценарий выполнен до конца", 15);
+            break;
+        case PackageEnd::Skipped:
+            reason = Text("пропущен", 21);
+            break;
+        case PackageEnd::Stopped:
+            reason = Text("остановлен", 22);
+            break;
+        case PackageEnd::ScenarioUnreadable:
+            reason = Text("сценарий не прочитан", 17);
+            break;
+        case PackageEnd::InstallerMissing:
+            reason = Text("установщик не найден", 18);
+            break;
+        case PackageEnd::InstallerNotStarted:
+            reason = Text("установщик не запустился", 19);
+            break;
+        case PackageEnd::Damaged:
+            reason = Text("сценарий повреждён", 20);
+            break;
+        case PackageEnd::WindowNotFound:
+        case PackageEnd::WindowCovered:
+            reason = OutcomeText(record, p_.language);
+            break;
+    }
+    if (record.Result == kStatFailed)
+        reason = Format("ошибка: %s", 16, reason);
+    Write(Format("Результат: %s", 14, reason));
+}
+
+void RunReport::InstallerEnded(const PackageRecord& record) {
+    std::string code;
+    if (record.Installer == InstallerEnd::Exited && record.InstallerExitCode) {
+        code = std::to_string(*record.InstallerExitCode);
+        if (IsRestartCode(*record.InstallerExitCode))
+            code += " (" + p_.language.LangText("требуется перезагрузка", "Statistic", 6) + ")";
+    } else if (record.Installer == InstallerEnd::StillRunning) {
+        code = Text("установщик ещё работает", 24);
+    } else if (record.Installer == InstallerEnd::EndedAfterTimeOut) {
+        code = Text("установщик и запущенные им процессы завершены", 25);
+    }
+    if (!code.empty())
+        Write(Format("Код выхода установщика: %s", 23, code));
+    Write(Format("Длительность: %s", 26, record.Duration));
+}
+
+void RunReport::End(int exitCode) {
+    Write("");
+    Write(Format("Конец: %s", 28, ReportTime(p_.clock.Now())));
+    Write(Format("Код завершения: %s", 29, std::to_string(exitCode)));
+}
+
+}  // namespace velmora

@@ -1,0 +1,71 @@
+#pragma once
+// The run report: a text file an administrator reads the morning after an unattended run. Each line is on the
+// disk before the run goes on, so a crash or a power cut keeps everything up to it. Texts typed into
+// installers are never written (fields hold serial numbers and passwords), only their length.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "base/Language.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemInfo.h"
+#include "playback/Statistics.h"
+
+namespace velmora {
+
+// Where a run writes its report: the /LOG path when one was given, otherwise a file named by the start time
+// in the report folder ("velmora-2026-12-06-204719.txt"), otherwise nowhere (empty).
+std::string ReportPathFor(const std::string& logPath, const std::string& reportFolder,
+                          const LocalTime& start);
+// "2026-12-06 20:47:19".
+std::string ReportTime(const LocalTime& time);
+
+struct RunReportPorts {
+    FileSystem& files;
+    Clock& clock;
+    SystemInfo& system;
+    const Language& language;
+};
+
+class RunReport {
+  public:
+    explicit RunReport(const RunReportPorts& ports) : p_(ports) {}
+
+    // Starts the report at ReportPathFor the two (neither: no report) with the program's version, the
+    // machine, the user and the time. A report file that exists already is added to, after an empty line.
+    void Begin(const std::string& logPath, const std::string& reportFolder, const std::string& version);
+    bool Active() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    // Some line could not be written.
+    bool Failed() const { return failed_; }
+
+    void PackageStarted(std::size_t number, std::size_t count, const std::string& scenario);
+    void InstallerStarting(const std::string& installer, const std::string& commandLine);
+    // A step replayed on its window: the window found (class and caption), the press when the step had a
+    // gesture, the length of a text put, and the wait for the window when it took more than a minute.
+    void StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
+                    bool pressed, std::size_t textChars, std::int64_t waitedMs);
+    // Where a screenshot of this package's step is kept beside the report; empty without a report.
+    std::string ScreenshotPath(std::size_t package, std::int64_t step) const;
+    void ScreenshotKept(const std::string& path);
+    // The result with its reason.
+    void PackageEnded(const PackageRecord& record);
+    // What became of the installer, and the package's duration.
+    void InstallerEnded(const PackageRecord& record);
+    // The end time and the run's exit code, the report's last lines.
+    void End(int exitCode);
+
+    static constexpr std::int64_t kLongWaitMs = 60000;
+
+  private:
+    void Write(const std::string& line);
+    std::string Text(const char* def, int key) const;
+    std::string Format(const char* def, int key, const std::string& value) const;
+
+    RunReportPorts p_;
+    std::string path_;
+    bool failed_ = false;
+};
+
+}  // namespace velmora
