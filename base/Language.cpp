@@ -17,7 +17,7 @@ bool IsPlainName(const std::string& name) {
 
 const std::array<Language::Table, 18> Language::kTables{{
     {"main", 26},
-    {"MainMenu", 54},
+    {"MainMenu", 56},
     {"About", 6},
     {"Future", 5},
     {"Pause", 6},
@@ -33,7 +33,7 @@ const std::array<Language::Table, 18> Language::kTables{{
     {"New", 36},
     {"Error", 2},
     {"frmWizardPack", 23},
-    {"Report", 34},
+    {"Report", 32},
 }};
 
 std::string EnsureAffix(const std::string& text, bool atStart, const std::string& affix) {

@@ -38,6 +38,8 @@ constexpr std::array<CommandText, kMainCommandCount> kCommandTexts{{
     {"15 минут", 52},
     {"30 минут", 53},
     {"60 минут", 54},
+    {"Папка для отчётов...", 55},
+    {"Не сохранять отчёты", 56},
     {"Содержание справки", 27},
     {"Написать письмо", 28},
     {"Сайт", 29},
@@ -75,7 +77,7 @@ MenuLayout MakeLayout() {
          16,
          {Item(C::RunChecked), Item(C::RunAll), kSeparator, Item(C::ProgramsPanel), kSeparator,
           Item(C::Associate), kSeparator, MenuEntry{MenuEntry::Languages}, MenuEntry{MenuEntry::Speeds},
-          MenuEntry{MenuEntry::Timeouts}}},
+          MenuEntry{MenuEntry::Timeouts}, kSeparator, Item(C::ReportFolder), Item(C::ReportsOff)}},
         {"&Помощь",
          26,
          {Item(C::Help), kSeparator, Item(C::Mail), Item(C::Site), Item(C::GuestBook), kSeparator,
@@ -139,6 +141,8 @@ void MainWindowModel::Start() {
     std::optional<int> stored = StoredNumber(p_.settings.Get("Install", "Speed", "2"));
     speed = stored && *stored >= 0 && *stored <= 2 ? *stored : -1;
     timeoutMinutes = GetTimeoutMinutes(p_.settings);
+    reportFolder = GetSetting(p_.settings, kSettingReportFolder);
+    SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
     ApplyLanguage();
     statusLine = p_.state.discSettingsStatus;
     // A stored folder that failed to load keeps these enabled; the folder check refuses them then.
@@ -488,6 +492,12 @@ std::optional<int> MainWindowModel::TimeoutOf(MainCommand command) {
 void MainWindowModel::SelectTimeout(int minutes) {
     timeoutMinutes = std::clamp(minutes, 0, kLongestTimeoutMinutes);
     SaveSetting(p_.settings, kSettingTimeout, std::to_string(timeoutMinutes));
+}
+
+void MainWindowModel::SetReportFolder(const std::string& folder) {
+    reportFolder = Trim(folder);
+    SaveSetting(p_.settings, kSettingReportFolder, reportFolder);
+    SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
 }
 
 void MainWindowModel::ToggleTopMost() {

@@ -48,6 +48,8 @@ enum class MainCommand : int {
     Timeout15,
     Timeout30,
     Timeout60,
+    ReportFolder,
+    ReportsOff,
     // Help
     Help,
     Mail,
@@ -187,6 +189,8 @@ class MainWindowModel {
     static std::optional<int> TimeoutOf(MainCommand command);
     // Stored as "Install"/"Timeout" and checked in the menu.
     void SelectTimeout(int minutes);
+    // Where each run writes its report ("Install"/"ReportFolder"); empty writes none.
+    void SetReportFolder(const std::string& folder);
     // Stay on top toggled: stored as "View"/"TopMost"; the window applies topMost.
     void ToggleTopMost();
     // The language files of the program's language folder, by caption (the file name without ".lng").
@@ -213,6 +217,7 @@ class MainWindowModel {
     std::optional<std::size_t> clicked;             // the item last hit by a mouse button
     int speed = 2;                                  // -1: no speed checked
     int timeoutMinutes = 0;                         // the stored step time-out; 0 is off
+    std::string reportFolder;                       // where runs write their reports; empty: nowhere
     bool topMost = false;
     bool hasChecked = false;
 

@@ -220,6 +220,17 @@ void StatisticsWindowModel::Load(const TimeOfDayFormatter& timeOfDay) {
     CountdownVisible = directRun_;
     TimerEnabled = directRun_;
     CountdownLine = directRun_ ? CountdownText(language_, secondsLeft) : std::string{};
+    ReportPath.clear();
+    OpenReportCaption.clear();
+    if (reportPath_.empty())
+        return;
+    if (reportFailed_) {
+        Lines.push_back(language_.LangTextFormat(FormatPercentS("Отчёт не удалось записать: %s", reportPath_),
+                                                 "Report", 31, reportPath_));
+        return;
+    }
+    ReportPath = reportPath_;
+    OpenReportCaption = language_.LangText("Открыть отчёт", "Report", 30);
 }
 
 bool StatisticsWindowModel::Tick() {

@@ -128,6 +128,13 @@ class StatisticsWindowModel {
     StatisticsWindowModel(Statistics& stats, const Language& language, bool directRun)
         : stats_(stats), language_(language), directRun_(directRun) {}
 
+    // The run's report, before Load: its path (empty when none was written) and whether a line of it could
+    // not be written, which the list then says instead of offering to open it.
+    void SetReport(const std::string& path, bool failed) {
+        reportPath_ = path;
+        reportFailed_ = failed;
+    }
+
     // Window load: fills every field below. The exit code is taken here, before the close button can empty
     // the list.
     void Load(const TimeOfDayFormatter& timeOfDay);
@@ -145,11 +152,15 @@ class StatisticsWindowModel {
     std::string CountdownLine;
     int secondsLeft = kCountdownSeconds;
     int ExitCode = 0;
+    std::string OpenReportCaption;  // "Открыть отчёт"; empty: no report to open
+    std::string ReportPath;
 
   private:
     Statistics& stats_;
     const Language& language_;
     bool directRun_;
+    std::string reportPath_;
+    bool reportFailed_ = false;
 };
 
 }  // namespace velmora

@@ -170,6 +170,8 @@ void UpdateMenuStates(HMENU menu, const MainWindowModel& model, const std::vecto
             CheckMenuItem(menu, id,
                           MF_BYCOMMAND | (model.timeoutMinutes == *minutes ? MF_CHECKED : MF_UNCHECKED));
     }
+    CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::ReportFolder)),
+                  MF_BYCOMMAND | (model.reportFolder.empty() ? MF_UNCHECKED : MF_CHECKED));
     CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::TopMost)),
                   MF_BYCOMMAND | (model.topMost ? MF_CHECKED : MF_UNCHECKED));
     for (std::size_t i = 0; i < languages.size() && kFirstLanguageId + i <= kLastLanguageId; ++i) {

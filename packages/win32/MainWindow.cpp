@@ -376,6 +376,15 @@ void MainWindow::OnMenuCommand(MainCommand command) {
         case MainCommand::Timeout60:
             model_.SelectTimeout(MainWindowModel::TimeoutOf(command).value_or(0));
             break;
+        case MainCommand::ReportFolder:
+            if (const std::optional<std::string> folder =
+                    c_.dialogs.BrowseFolder(IdOf(Window()), model_.reportFolder,
+                                            c_.language.LangText("Папка для отчётов", "Report", 32)))
+                model_.SetReportFolder(*folder);
+            break;
+        case MainCommand::ReportsOff:
+            model_.SetReportFolder("");
+            break;
         case MainCommand::ProgramsPanel:
             c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
             return;

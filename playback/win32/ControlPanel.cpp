@@ -196,7 +196,7 @@ void ControlPanelWindow::RunEnded(bool stopped) {
         owner = callbacks_.showMainWindow(false);
     ShowWindow(Window(), SW_HIDE);
     if (!c_.shared.noStatistics)
-        exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct).exitCode;
+        exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct, &report_).exitCode;
     if (stopped && !direct && callbacks_.showMainWindow)
         callbacks_.showMainWindow(true);
     // Closed from a clean stack: the player that called here is still on it.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include <shellapi.h>
+
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/StatisticsWindowIds.h"
@@ -21,6 +23,7 @@ constexpr int kClientWidth = 560;
 constexpr int kMargin = 8;
 constexpr int kListHeight = 170;
 constexpr int kButtonWidth = 88;
+constexpr int kReportButtonWidth = 120;
 constexpr int kButtonHeight = 25;
 constexpr int kCountdownHeight = 18;
 // Client height without the countdown line, and with it.
@@ -44,8 +47,11 @@ std::string TimeOfDay(const LocalTime& time) {
 class StatWindow : public BaseWindow<StatWindow> {
   public:
     static const wchar_t* ClassName() { return stat_window::kClassName; }
-    StatWindow(Statistics& stats, const Language& language, bool directRun)
-        : stats_(stats), model_(stats, language, directRun) {}
+    StatWindow(Statistics& stats, const Language& language, bool directRun, const RunReport* report)
+        : stats_(stats), model_(stats, language, directRun) {
+        if (report)
+            model_.SetReport(report->Path(), report->Failed());
+    }
 
     StatisticsWindowResult Run(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,6 +121,11 @@ void StatWindow::OnCreate() {
                             kClientWidth - kMargin - kButtonWidth, kMargin + kListHeight + kMargin,
                             kButtonWidth, kButtonHeight);
     SetWindowTextW(close, Utf8ToWide(model_.CloseCaption).c_str());
+    if (!model_.OpenReportCaption.empty()) {
+        HWND open = AddControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, stat_window::kOpenReport, kMargin,
+                               kMargin + kListHeight + kMargin, kReportButtonWidth, kButtonHeight);
+        SetWindowTextW(open, Utf8ToWide(model_.OpenReportCaption).c_str());
+    }
     SetWindowTextW(Window(), Utf8ToWide(model_.Caption).c_str());
 
     HWND countdown = AddControl(L"STATIC", SS_LEFT, stat_window::kCountdown, kMargin, kShortClientHeight,
@@ -163,6 +174,14 @@ LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 Finish(model_.CloseClicked());
                 return 0;
             }
+            if (LOWORD(wParam) == stat_window::kOpenReport) {
+                // Someone is at the machine to read it: the program no longer ends under them.
+                KillTimer(Window(), kCountdownTimer);
+                SetDlgItemTextW(Window(), stat_window::kCountdown, L"");
+                ShellExecuteW(Window(), L"open", Utf8ToWide(model_.ReportPath).c_str(), nullptr, nullptr,
+                              SW_SHOWNORMAL);
+                return 0;
+            }
             break;
         case WM_CLOSE:
             // The title-bar button closes without emptying the list.
@@ -197,9 +216,9 @@ StatisticsWindowResult StatWindow::Run(HWND owner) {
 
 }  // namespace
 
-StatisticsWindowResult ShowStatistics(HWND owner, Statistics& stats, const Language& language,
-                                      bool directRun) {
-    StatWindow window(stats, language, directRun);
+StatisticsWindowResult ShowStatistics(HWND owner, Statistics& stats, const Language& language, bool directRun,
+                                      const RunReport* report) {
+    StatWindow window(stats, language, directRun, report);
     return window.Run(owner);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "base/Language.h"
 #include "platform/win32/Win32.h"
+#include "playback/RunReport.h"
 #include "playback/Statistics.h"
 
 namespace velmora {
@@ -14,7 +15,8 @@ struct StatisticsWindowResult {
 
 // Shows the statistics of the run modally: the owner (if any) is disabled until the window closes. In a
 // direct run the window counts down four seconds and then asks for the program to end.
-StatisticsWindowResult ShowStatistics(HWND owner, Statistics& stats, const Language& language,
-                                      bool directRun);
+// With a report that was written, a button opens it.
+StatisticsWindowResult ShowStatistics(HWND owner, Statistics& stats, const Language& language, bool directRun,
+                                      const RunReport* report = nullptr);
 
 }  // namespace velmora

@@ -223,6 +223,16 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
               std::pair(std::string("15"), 15));
     EXPECT_EQ(MainWindowModel::TimeoutOf(C::TimeoutOff), 0);
     EXPECT_FALSE(MainWindowModel::TimeoutOf(C::SpeedSlow));
+    // The report folder: chosen, stored trimmed, and turned off again; "off" is offered only while one is set.
+    EXPECT_FALSE(model.Enabled(C::ReportsOff));
+    model.SetReportFolder(" D:\\Reports ");
+    EXPECT_EQ(settings.values["Install\\ReportFolder"], "D:\\Reports");
+    model.Start();
+    EXPECT_EQ(model.reportFolder, "D:\\Reports");
+    EXPECT_TRUE(model.Enabled(C::ReportsOff));
+    model.SetReportFolder("");
+    EXPECT_EQ(settings.values["Install\\ReportFolder"], "");
+    EXPECT_FALSE(model.Enabled(C::ReportsOff));
 
     EXPECT_TRUE(model.LanguageNames().empty());
     files.AddFile("C:\\Tools\\language\\German.lng");

@@ -126,6 +126,23 @@ TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRu
     EXPECT_EQ(stats.ExitCode(), 2);
 }
 
+// A report that was written is offered; one that could not be is said in the list, never offered.
+TEST_F(StatisticsTest, TheWindowOffersAWrittenReportAndSaysWhenItCouldNotBeWritten) {
+    Run("a", 1, PackageEnd::Played);
+    StatisticsWindowModel window(stats, language, false);
+    window.Load(Clock24);
+    EXPECT_TRUE(window.OpenReportCaption.empty());
+    window.SetReport("D:\\Logs\\run.txt", false);
+    window.Load(Clock24);
+    EXPECT_EQ(window.OpenReportCaption, "Открыть отчёт");
+    EXPECT_EQ(window.ReportPath, "D:\\Logs\\run.txt");
+    EXPECT_EQ(window.Lines.size(), 3u);
+    window.SetReport("D:\\Logs\\run.txt", true);
+    window.Load(Clock24);
+    EXPECT_TRUE(window.OpenReportCaption.empty());
+    EXPECT_EQ(window.Lines.back(), "Отчёт не удалось записать: D:\\Logs\\run.txt");
+}
+
 TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfterClose) {
     Run("a", 1, PackageEnd::InstallerNotStarted);
     StatisticsWindowModel window(stats, language, true);
