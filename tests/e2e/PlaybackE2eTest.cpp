@@ -16,6 +16,7 @@
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/PlaybackScenarios.h"
 
 namespace velmora::e2e {
 namespace {
@@ -24,75 +25,6 @@ using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
 constexpr Deadline kRunDeadline{90000};
-
-std::wstring FixtureWizardPath() {
-    return VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe";
-}
-
-// A text in the scenario text form: quoted, with backslashes and quotes escaped.
-std::wstring Quoted(const std::wstring& text) {
-    std::wstring out = L"\"";
-    for (wchar_t c : text) {
-        if (c == L'\\' || c == L'"')
-            out += L'\\';
-        out += c;
-    }
-    return out + L"\"";
-}
-
-struct Link {
-    std::wstring className;
-    std::wstring caption;
-    int matchIndex;
-};
-
-// One click: press at (x, y) in the target's client area and release where it was pressed.
-struct Click {
-    std::vector<Link> chain;
-    int x = 10;
-    int y = 10;
-    std::optional<std::wstring> text;
-};
-
-// Writes the clicks as a scenario in the text form and builds the scenario file from it with scntool; the
-// file's path, empty on failure. The name is the package name the panel and the statistics show.
-std::wstring BuildScenario(const TempFolder& folder, const std::wstring& name,
-                           const std::vector<Click>& clicks, const std::wstring& installer,
-                           const std::wstring& commandLine) {
-    std::wostringstream out;
-    out << L"format 1\ncodepage 1252\nscreen 1280 1024\nversion 1 2\ndescription \"written by a test\"\n";
-    int number = 0;
-    for (const Click& click : clicks) {
-        out << L"\nstep " << ++number << L"\n";
-        for (const Link& link : click.chain)
-            out << L"  window " << Quoted(link.className) << L" " << Quoted(link.caption) << L" "
-                << link.matchIndex << L"\n";
-        out << L"  event left press " << click.x << L" " << click.y << L"\n  event left release 0 0\n";
-        if (click.text)
-            out << L"  text " << Quoted(*click.text) << L"\n";
-    }
-    out << L"\ninstaller " << Quoted(installer) << L"\ncommandline " << Quoted(commandLine) << L"\n";
-    const std::wstring textPath = folder.WidePath() + L"\\" + name + L".txt";
-    const std::wstring scnPath = folder.WidePath() + L"\\" + name + L".SCN";
-    if (!Win32FileSystem{}.ReplaceFile(WideToUtf8(textPath), WideToUtf8(out.str())))
-        return {};
-    auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                                  L"build \"" + textPath + L"\" -o \"" + scnPath + L"\"");
-    return scntool && scntool->WaitExit() == std::optional<DWORD>(0) ? scnPath : L"";
-}
-
-// The fixture wizard's log with a line feed before each line, so "\n" + prefix finds a line by its start.
-std::string ReadLog(const std::wstring& path) {
-    std::string log = Win32FileSystem{}.ReadAll(WideToUtf8(path)).value_or("");
-    std::erase(log, '\r');
-    log.insert(log.begin(), '\n');
-    return log;
-}
-
-// Where the first line that starts with the prefix is, at or after `from`; npos when there is none.
-std::size_t Find(const std::string& log, const std::string& prefix, std::size_t from = 0) {
-    return log.find("\n" + prefix, from);
-}
 
 std::size_t Count(const std::string& log, const std::string& prefix) {
     std::size_t n = 0;
@@ -164,18 +96,6 @@ class PlaybackE2eTest : public ::testing::Test {
         EXPECT_LE(waited.count(), 9000) << "did not end about four seconds after the statistics appeared";
     }
 };
-
-// A click on a window below the fixture wizard's frame, typing the text when there is one.
-Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {}) {
-    below.insert(below.begin(), Link{L"VelmoraFixtureWizard", L"Fixture Setup", 1});
-    return Click{below, x, y, std::move(text)};
-}
-
-// A scenario that waits on the fixture wizard for a button it never shows, until a person acts on the panel.
-std::wstring WaitingScenario(const TempFolder& folder, const std::wstring& name) {
-    return BuildScenario(folder, name, {FixtureClick({{L"Button", L"No such button", 1}})},
-                         FixtureWizardPath(), L"\"" + folder.WidePath() + L"\\result.txt\"");
-}
 
 // A scenario named "missing" whose installer does not exist.
 std::wstring MissingInstallerScenario(const TempFolder& folder) {
@@ -259,21 +179,9 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
 TEST_F(PlaybackE2eTest, DirectRunClicksThroughARealNsisInstallerIntoTheTypedFolder) {
     TempFolder folder;
     const std::wstring target = folder.WidePath() + L"\\Installed Product";
-    auto nsis = [](const std::wstring& caption, std::vector<Link> below, int x = 30, int y = 10,
-                   std::optional<std::wstring> text = {}) {
-        below.insert(below.begin(), Link{L"#32770", caption, 1});
-        return Click{below, x, y, std::move(text)};
-    };
-    // The pages after the welcome page carry a blank after the product's caption.
-    const std::vector<Click> clicks{
-        nsis(L"Fixture Product Setup", {{L"Button", L"&Next >", 1}}),
-        nsis(L"Fixture Product Setup ", {{L"Button", L"I &Agree", 1}}),
-        nsis(L"Fixture Product Setup ", {{L"#32770", L"", 1}, {L"Edit", L"", 1}}, 60, 8, target),
-        nsis(L"Fixture Product Setup ", {{L"Button", L"&Install", 1}}),
-        nsis(L"Fixture Product Setup ", {{L"Button", L"&Finish", 1}}),
-    };
-    const std::wstring installer = VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe";
-    auto process = StartDirectRun(BuildScenario(folder, L"FixtureProduct", clicks, installer, L""));
+    const std::wstring installer = NsisInstallerPath();
+    auto process =
+        StartDirectRun(BuildScenario(folder, L"FixtureProduct", NsisClicks(target), installer, L""));
     ASSERT_TRUE(process);
     ASSERT_NE(WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup "}, kRunDeadline),
               nullptr)
@@ -291,67 +199,6 @@ TEST_F(PlaybackE2eTest, MissingInstallerIsRecordedAsFailedAndEndsWithExitCode2) 
     auto process = StartDirectRun(MissingInstallerScenario(folder));
     ASSERT_TRUE(process);
     ExpectStatisticsLineAndSelfExit(*process, L"1   NO  MISSING  ", 2, L"playback-statistics-failed");
-}
-
-TEST_F(PlaybackE2eTest, InstallerExitCodesShowInTheStatisticsAndARestartEndsTheRunWith3010) {
-    TempFolder folder;
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    struct Case {
-        const wchar_t* name;
-        const wchar_t* code;
-        DWORD runExitCode;
-        std::vector<std::wstring> shown;  // English or built-in Russian, whichever the run loaded
-    };
-    const Case cases[] = {
-        {L"restart",
-         L"3010",
-         3010,
-         {L"restart required", L"\u0442\u0440\u0435\u0431\u0443\u0435\u0442\u0441\u044F"}},
-        {L"broken", L"1603", 0, {L"1603"}},
-    };
-    for (const Case& c : cases) {
-        // A package without a click: the installer's own exit code is all there is to tell.
-        auto process =
-            StartDirectRun(BuildScenario(folder, c.name, {}, cmd, L"/c exit " + std::wstring(c.code)));
-        ASSERT_TRUE(process);
-        HWND stat =
-            WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, kRunDeadline);
-        ASSERT_NE(stat, nullptr) << "no statistics window";
-        const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
-        ASSERT_FALSE(lines.empty());
-        bool found = false;
-        for (const std::wstring& text : c.shown)
-            found |= lines[0].find(text) != std::wstring::npos;
-        EXPECT_TRUE(found) << WideToUtf8(lines[0]);
-        SaveScreenshot(stat, std::wstring(L"playback-statistics-exit-") + c.code);
-        EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
-    }
-}
-
-TEST_F(PlaybackE2eTest, StepTimeOutFailsThePackageWithItsStepAndEndsTheInstaller) {
-    TempFolder folder;
-    const auto start = steady_clock::now();
-    auto process = StartDirectRun(WaitingScenario(folder, L"timedout"), L"/TIMEOUT=1 ");
-    ASSERT_TRUE(process);
-    ASSERT_NE(WaitForPanelAndWizard(*process), nullptr);
-    HWND stat =
-        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{150000});
-    ASSERT_NE(stat, nullptr) << "the step never timed out";
-    EXPECT_GE(std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count(), 60000);
-    const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0].rfind(L"1   NO  TIMEDOUT  ", 0), 0u) << WideToUtf8(lines[0]);
-    EXPECT_TRUE(lines[0].find(L"step 1") != std::wstring::npos ||
-                lines[0].find(L"\u0448\u0430\u0433 1") != std::wstring::npos)
-        << WideToUtf8(lines[0]);
-    SaveScreenshot(stat, L"playback-statistics-timed-out");
-    EXPECT_EQ(FindTopLevelWindow({.className = L"VelmoraFixtureWizard"}), nullptr)
-        << "the installer was left";
-    EXPECT_EQ(Find(ReadLog(folder.WidePath() + L"\\result.txt"), "exit"), std::string::npos)
-        << "the installer ended by itself rather than being ended";
-    EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(2));
 }
 
 TEST_F(PlaybackE2eTest, NoStatSwitchEndsTheRunAtOnceWithoutStatistics) {

@@ -1,0 +1,291 @@
+// Unattended runs left alone overnight: a window that never comes ends its package after the step time-out
+// and the run goes on, installers' exit codes reach the statistics, the report and the run's own exit code,
+// and a long run leaves neither window objects nor processes behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32.h"
+
+#include <tlhelp32.h>
+
+#include "packages/MainWindowModel.h"
+#include "packages/win32/MainWindowIds.h"
+#include "platform/win32/WideText.h"
+#include "playback/win32/StatisticsWindowIds.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/PlaybackScenarios.h"
+
+namespace velmora::e2e {
+namespace {
+
+// What the fixture wizard's field gets: it must never reach the report.
+const std::wstring kSecret = L"K3Y-S3CR3T-0042";
+
+// Through the fixture wizard to its end, typing the text (when there is one) into its folder field.
+std::vector<Click> WizardClicks(std::optional<std::wstring> text = {}) {
+    return {FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10, text),
+            FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"VelmoraFixturePage", L"Ready", 1}}, 5, 5),  // comes after a moment
+            FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"Button", L"Install", 1}}),
+            FixtureClick({{L"Button", L"Finish", 1}})};
+}
+
+std::wstring Quote(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+// The report's lines, without its byte-order mark.
+std::vector<std::string> ReportLines(const std::wstring& path) {
+    std::string text = ReadFile(path);
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u) << "no UTF-8 mark";
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    EXPECT_EQ(at, text.size()) << "the last line is not whole";
+    return lines;
+}
+
+// The lines that start with each prefix, in this order, from `from` on; the index after the last found.
+std::size_t ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes,
+                          std::size_t from = 0) {
+    for (const std::string& prefix : prefixes) {
+        while (from < lines.size() && lines[from].rfind(prefix, 0) != 0)
+            ++from;
+        EXPECT_LT(from, lines.size()) << "no line \"" << prefix << "\" where it belongs";
+        if (from == lines.size())
+            return from;
+        ++from;
+    }
+    return from;
+}
+
+std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines)
+        if (line.rfind(prefix, 0) == 0)
+            return line;
+    return {};
+}
+
+// Processes still running from one of these program files, by name.
+std::vector<std::wstring> RunningOf(const std::vector<std::wstring>& exeNames) {
+    std::vector<std::wstring> found;
+    unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        for (const std::wstring& name : exeNames)
+            if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
+                found.push_back(entry.szExeFile);
+    return found;
+}
+
+void Command(HWND main, MainCommand command) {
+    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + static_cast<int>(command)), 0);
+}
+
+class RunReportE2eTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RemoveProgramSettings();
+        WriteSetting(L"Install", L"Registry", L"1");
+        WriteSetting(L"Install", L"Speed", L"0");
+        WriteSetting(L"Path", L"FolderSCN", folder_.WidePath());
+    }
+    void TearDown() override {
+        for (HWND wizard : TopLevelWindows({.className = L"VelmoraFixtureWizard"}))
+            PostMessageW(wizard, WM_CLOSE, 0, 0);
+        RemoveProgramSettings();
+    }
+
+    std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name; }
+
+    // The program on the scenario folder with these switches, its main window showing every package.
+    HWND OpenMainWindow(std::optional<Process>& process, const std::wstring& switches, std::size_t packages) {
+        process = StartVelmora(switches);
+        if (!process)
+            return nullptr;
+        HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+        if (main != nullptr &&
+            !WaitUntil([&] { return ListItems(GetDlgItem(main, kIdPackageList)).size() == packages; }))
+            return nullptr;
+        return main;
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndTheReportTellsItAll) {
+    ASSERT_FALSE(
+        BuildScenario(folder_, L"A", WizardClicks(kSecret), FixtureWizardPath(), Quote(Path(L"A.log")))
+            .empty());
+    ASSERT_FALSE(WaitingScenario(folder_, L"B").empty());
+    ASSERT_FALSE(
+        BuildScenario(folder_, L"C", WizardClicks(), FixtureWizardPath(), Quote(Path(L"C.log"))).empty());
+    ASSERT_TRUE(CreateDirectoryW(Path(L"Reports").c_str(), nullptr));
+    const std::wstring report = Path(L"Reports\\night run.txt");
+
+    std::optional<Process> process;
+    HWND main = OpenMainWindow(process, L"/TIMEOUT=1 /LOG=\"" + report + L"\"", 3);
+    ASSERT_NE(main, nullptr);
+    Command(main, MainCommand::RunAll);
+    ASSERT_NE(WaitForWindow({.caption = L"Fixture Setup"}), nullptr) << "the run did not start";
+    HWND stat =
+        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{240000});
+    ASSERT_NE(stat, nullptr) << "the run never ended";
+
+    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  A", 0), 0u) << WideToUtf8(shown[0]);
+    EXPECT_EQ(shown[1].rfind(L"2   NO  B", 0), 0u) << WideToUtf8(shown[1]);
+    EXPECT_NE(shown[1].find(L"window not found, step 1"), std::wstring::npos) << WideToUtf8(shown[1]);
+    EXPECT_EQ(shown[2].rfind(L"3   \u041E\u041A  C", 0), 0u) << WideToUtf8(shown[2]);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(stat, stat_window::kOpenReport)));
+    SaveScreenshot(stat, L"run-report-statistics");
+    EXPECT_NE(Find(ReadLog(Path(L"C.log")), "finished"), std::string::npos) << "the third did not install";
+    EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "exit"), std::string::npos) << "B's wizard ended by itself";
+    EXPECT_TRUE(RunningOf({L"FixtureWizard.exe"}).empty()) << "an installer was left running";
+
+    const std::vector<std::string> lines = ReportLines(report);
+    SCOPED_TRACE(ReadFile(report));
+    std::size_t at = ExpectInOrder(
+        lines, {"Velmora Runwright run report, version 1.2.", "Computer: ", "User: ", "Started: 20",
+                "Package 1/3 A", "Scenario: ", "Installer: ", "Command line: \"",
+                "Step 1: window found (Button \"Next >\"), press "
+                "replayed",
+                "Step 2: window found (Edit), press replayed, text put, 15 characters",
+                "Step 7: window found (Button \"Finish\")", "Result: scenario played to the end",
+                "Installer exit code: 0", "Duration: 0:0"});
+    at = ExpectInOrder(
+        lines,
+        {"Package 2/3 B",
+         "Scenario: ", "Installer: ", "Command line: ", "Result: failed: window not found, step 1",
+         "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
+         "Duration: "},
+        at);
+    ExpectInOrder(lines,
+                  {"Package 3/3 C", "Result: scenario played to the end", "Installer exit code: 0",
+                   "Ended: 20", "Run exit code: 2"},
+                  at);
+    EXPECT_EQ(lines.empty() ? "" : lines.back(), "Run exit code: 2");
+    EXPECT_EQ(ReadFile(report).find(WideToUtf8(kSecret)), std::string::npos)
+        << "the typed text is in the report";
+    const std::string screenshot = LineStarting(lines, "Screenshot: ").substr(12);
+    EXPECT_EQ(ReadFile(Utf8ToWide(screenshot)).rfind("\x89PNG\r\n\x1A\n", 0), 0u) << screenshot;
+    EXPECT_EQ(std::filesystem::path(Utf8ToWide(screenshot)).parent_path(),
+              std::filesystem::path(Path(L"Reports")));
+
+    PostMessageW(stat, WM_COMMAND, stat_window::kClose, 0);
+}
+
+TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAndTheRunsExitCode) {
+    struct Case {
+        int code;
+        DWORD runExitCode;
+        std::wstring shown;
+        std::string reported;
+    };
+    for (const Case& c :
+         {Case{3010, 3010, L"restart required", "Installer exit code: 3010 (restart required)"},
+          Case{1603, 0, L"exit code 1603", "Installer exit code: 1603"}}) {
+        const std::wstring name = L"Product" + std::to_wstring(c.code);
+        const std::wstring scn = BuildScenario(folder_, name, NsisClicks(Path(name)), NsisInstallerPath(),
+                                               L"/EXITCODE=" + std::to_wstring(c.code));
+        ASSERT_FALSE(scn.empty());
+        const std::wstring report = Path(name + L".txt");
+        auto process = StartVelmora(L"/LOG=\"" + report + L"\" /inst \"" + scn + L"\"");
+        ASSERT_TRUE(process);
+        HWND stat = WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()},
+                                  Deadline{120000});
+        ASSERT_NE(stat, nullptr) << c.code;
+        const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  " + name, 0), 0u) << WideToUtf8(shown[0]);
+        EXPECT_NE(shown[0].find(c.shown), std::wstring::npos) << WideToUtf8(shown[0]);
+        SaveScreenshot(stat, L"run-report-exit-" + std::to_wstring(c.code));
+        EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
+        const std::vector<std::string> lines = ReportLines(report);
+        SCOPED_TRACE(ReadFile(report));
+        ExpectInOrder(lines, {"Result: scenario played to the end", c.reported,
+                              "Duration: ", "Run exit code: " + std::to_string(c.runExitCode)});
+        EXPECT_TRUE(std::filesystem::exists(Path(name) + L"\\readme.txt")) << "not installed";
+    }
+}
+
+// Window objects of the program: GetGuiResources where the system counts them; where it does not (Wine
+// answers 0), the windows the process owns, top-level and child, which a window left behind still shows in.
+DWORD GuiObjects(const Process& process, DWORD kind) {
+    unique_handle handle(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process.Id()));
+    if (const DWORD counted = GetGuiResources(handle.get(), kind); counted != 0)
+        return counted;
+    struct Count {
+        DWORD pid;
+        DWORD windows = 0;
+    } count{process.Id()};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid != c->pid)
+                return TRUE;
+            ++c->windows;
+            EnumChildWindows(
+                window,
+                [](HWND, LPARAM inner) -> BOOL {
+                    ++reinterpret_cast<Count*>(inner)->windows;
+                    return TRUE;
+                },
+                param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.windows;
+}
+
+TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProcessesBehind) {
+    constexpr int kPackages = 20;
+    for (int i = 1; i <= kPackages; ++i) {
+        const std::wstring name = (i < 10 ? L"P0" : L"P") + std::to_wstring(i);
+        const std::wstring scn =
+            i % 2 ? BuildScenario(folder_, name, WizardClicks(), FixtureWizardPath(),
+                                  Quote(Path(name + L".log")))
+                  : BuildScenario(folder_, name, NsisClicks(Path(name)), NsisInstallerPath(), L"");
+        ASSERT_FALSE(scn.empty()) << i;
+    }
+    std::optional<Process> process;
+    HWND main = OpenMainWindow(process, L"", kPackages);
+    ASSERT_NE(main, nullptr);
+    const DWORD gdiBefore = GuiObjects(*process, GR_GDIOBJECTS);
+    const DWORD userBefore = GuiObjects(*process, GR_USEROBJECTS);
+
+    Command(main, MainCommand::RunAll);
+    HWND stat =
+        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{540000});
+    ASSERT_NE(stat, nullptr) << "the run never ended";
+    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    ASSERT_EQ(shown.size(), kPackages + 2u);
+    for (int i = 0; i < kPackages; ++i)
+        EXPECT_EQ(shown[static_cast<std::size_t>(i)].find(L"  \u041E\u041A  P"), 2u)
+            << WideToUtf8(shown[static_cast<std::size_t>(i)]);
+    PostMessageW(stat, WM_COMMAND, stat_window::kClose, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(stat) && IsWindowVisible(main); }));
+
+    EXPECT_NEAR(GuiObjects(*process, GR_GDIOBJECTS), static_cast<double>(gdiBefore), 10);
+    EXPECT_NEAR(GuiObjects(*process, GR_USEROBJECTS), static_cast<double>(userBefore), 10);
+    EXPECT_TRUE(RunningOf({L"FixtureWizard.exe", L"FixtureProductSetup.exe"}).empty())
+        << "an installer was left running";
+    EXPECT_TRUE(std::filesystem::exists(Path(L"P20") + L"\\readme.txt"));
+    EXPECT_NE(Find(ReadLog(Path(L"P19.log")), "finished"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora::e2e
