@@ -176,24 +176,6 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     EXPECT_NE(Find(log, "exit 0"), std::string::npos);
 }
 
-TEST_F(PlaybackE2eTest, DirectRunClicksThroughARealNsisInstallerIntoTheTypedFolder) {
-    TempFolder folder;
-    const std::wstring target = folder.WidePath() + L"\\Installed Product";
-    const std::wstring installer = NsisInstallerPath();
-    auto process =
-        StartDirectRun(BuildScenario(folder, L"FixtureProduct", NsisClicks(target), installer, L""));
-    ASSERT_TRUE(process);
-    ASSERT_NE(WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup "}, kRunDeadline),
-              nullptr)
-        << "the installer never left its welcome page";
-    SaveScreenshot(nullptr, L"playback-nsis-run");
-
-    ExpectStatisticsLineAndSelfExit(*process, L"1   \u041E\u041A  FIXTUREPRODUCT  ", 0,
-                                    L"playback-nsis-statistics");
-    EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
-    EXPECT_TRUE(std::filesystem::exists(target + L"\\settings.ini"));
-}
-
 TEST_F(PlaybackE2eTest, MissingInstallerIsRecordedAsFailedAndEndsWithExitCode2) {
     TempFolder folder;
     auto process = StartDirectRun(MissingInstallerScenario(folder));

@@ -75,18 +75,6 @@ TEST_F(StatisticsTest, ColumnsLineUpInCharactersForCyrillicLongNamesAndTwoDigitN
     EXPECT_EQ(lines[13], "Общее время установки - 0:15:00");
 }
 
-TEST_F(StatisticsTest, ExitCodeOfADirectRun) {
-    EXPECT_EQ(stats.ExitCode(), 1);  // stopped before the first package
-    for (const auto& [result, exitCode] :
-         std::vector<std::pair<PackageEnd, int>>{{PackageEnd::Played, 0},
-                                                 {PackageEnd::Skipped, 1},
-                                                 {PackageEnd::WindowNotFound, 2},
-                                                 {PackageEnd::Played, 2}}) {
-        Run("p", 1, result);
-        EXPECT_EQ(stats.ExitCode(), exitCode) << stats.RecordCount();
-    }
-}
-
 TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRunWith3010) {
     struct Case {
         std::vector<std::pair<PackageEnd, std::optional<int>>> packages;  // result, installer exit code
@@ -104,6 +92,7 @@ TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRu
         {{{PackageEnd::Played, 1603}}, 0, "код выхода 1603"},
         {{{PackageEnd::Played, -1073741510}}, 0, "код выхода -1073741510"},
     };
+    EXPECT_EQ(stats.ExitCode(), 1);  // stopped before the first package
     for (const Case& c : cases) {
         stats.Reset();
         for (const auto& [result, code] : c.packages) {
