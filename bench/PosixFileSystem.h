@@ -64,6 +64,7 @@ class PosixFileSystem : public FileSystem {
     bool Copy(const std::string&, const std::string&) override { return false; }
     bool CreateFolder(const std::string&) override { return false; }
     bool SetNormalAttributes(const std::string&) override { return false; }
+    bool Append(const std::string&, std::string_view) override { return false; }
 
   private:
     static std::string Native(std::string path) {
