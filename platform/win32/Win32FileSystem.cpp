@@ -154,9 +154,13 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::Append(const std::string& path, std::string_view bytes) {
+    std::wstring target = Path(path);
+    // Wine grants append access to a read-only file, which Windows refuses.
+    if (IsReadOnlyFile(target))
+        return false;
     // Append-only access puts every write at the end even when another writer has the file open too; the
     // sharing lets a viewer read the log while it grows.
-    unique_hfile file(CreateFileW(Path(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    unique_hfile file(CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
