@@ -65,6 +65,10 @@ namespace detail {
 inline void DeleteGdiObject(HGDIOBJ object) noexcept {
     DeleteObject(object);
 }
+template <typename T>
+void ReleaseCom(T* object) noexcept {
+    object->Release();
+}
 }  // namespace detail
 
 using unique_handle = unique_any<NullIsEmpty<HANDLE, &CloseHandle>>;
@@ -84,6 +88,9 @@ using unique_hmenu = unique_any<NullIsEmpty<HMENU, &DestroyMenu>>;
 using unique_haccel = unique_any<NullIsEmpty<HACCEL, &DestroyAcceleratorTable>>;
 using unique_hwnd = unique_any<NullIsEmpty<HWND, &DestroyWindow>>;
 using unique_hmodule = unique_any<NullIsEmpty<HMODULE, &FreeLibrary>>;
+// A COM interface pointer, released once; put() takes what a creating function hands out (IID_PPV_ARGS).
+template <typename T>
+using unique_com = unique_any<NullIsEmpty<T*, &detail::ReleaseCom<T>>>;
 
 // The device context of a window (GetDC), handed back with ReleaseDC to the same window.
 class unique_hdc_window {

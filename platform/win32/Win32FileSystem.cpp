@@ -153,6 +153,27 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
     return CreateDirectoryW(Path(path).c_str(), nullptr);
 }
 
+bool Win32FileSystem::Append(const std::string& path, std::string_view bytes) {
+    std::wstring target = Path(path);
+    // Wine grants append access to a read-only file, which Windows refuses.
+    if (IsReadOnlyFile(target))
+        return false;
+    // Append-only access puts every write at the end even when another writer has the file open too; the
+    // sharing lets a viewer read the log while it grows.
+    unique_hfile file(CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
+        DWORD put = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) || put != want)
+            return false;
+        done += put;
+    }
+    return FlushFileBuffers(file.get());
+}
+
 bool Win32FileSystem::SetNormalAttributes(const std::string& path) {
     std::wstring wide = Path(path);
     DWORD attributes = GetFileAttributesW(wide.c_str());

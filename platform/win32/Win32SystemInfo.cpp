@@ -103,6 +103,18 @@ std::optional<std::string> Win32SystemInfo::UserName() {
     return WideBufferToUtf8(name, std::min<DWORD>(size, UNLEN + 1));
 }
 
+std::optional<std::string> Win32SystemInfo::ComputerName() {
+    // The DNS host name, as it is not cut to the NetBIOS name's 15 characters; that one when it is missing.
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 256];
+    DWORD size = ARRAYSIZE(name);
+    if (GetComputerNameExW(ComputerNameDnsHostname, name, &size) && size > 0)
+        return WideBufferToUtf8(name, std::min<DWORD>(size, ARRAYSIZE(name)));
+    size = ARRAYSIZE(name);
+    if (GetComputerNameW(name, &size) && size > 0)
+        return WideBufferToUtf8(name, std::min<DWORD>(size, ARRAYSIZE(name)));
+    return std::nullopt;
+}
+
 std::string Win32SystemInfo::WindowsFolder() {
     std::wstring folder = GrowingBuffer(GetWindowsDirectoryW);
     if (folder.size() > 3 && folder.back() == L'\\')

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/ScreenPng.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace velmora {
 
@@ -61,6 +63,12 @@ std::string WindowSystemWin32::ReadText(WindowId window) {
         return {};
     text.resize(std::min<std::size_t>(copied, text.size() - 1));
     return WideToUtf8(text);
+}
+
+bool WindowSystemWin32::SaveScreenshot(const std::string& pngPath) {
+    std::optional<std::string> png = CaptureScreenAsPng();
+    // Written beside the target and moved over it, so no half-written picture ever stands under its name.
+    return png && Win32FileSystem{}.ReplaceFile(pngPath, *png);
 }
 
 std::string WindowSystemWin32::ClassName(WindowId window) {

@@ -171,6 +171,22 @@ TYPED_TEST_P(FileSystemContract, CreateFolderAndRemoveFile) {
     EXPECT_TRUE(this->fs().Exists(this->In("stays.scn")));
 }
 
+TYPED_TEST_P(FileSystemContract, AppendCreatesTheFileThenKeepsWhatCameBefore) {
+    EXPECT_TRUE(this->fs().Append(this->In("run.log"), "one\r\n"));
+    EXPECT_TRUE(this->fs().Append(this->In("run.log"), ""));
+    EXPECT_TRUE(this->fs().Append(this->In("run.log"), std::string("two\0\xff", 5)));
+    EXPECT_EQ(std::string("one\r\ntwo\0\xff", 10), this->fs().ReadAll(this->In("run.log")));
+
+    this->Put("kept.log", "old");
+    this->env.MakeReadOnly(this->In("kept.log"));
+    ASSERT_TRUE(this->fs().CreateFolder(this->In("sub")));
+    for (const char* refused : {"kept.log", "missing\\run.log", "sub"})
+        EXPECT_FALSE(this->fs().Append(this->In(refused), "new")) << refused;
+    EXPECT_EQ("old", this->fs().ReadAll(this->In("kept.log")));
+    EXPECT_TRUE(this->fs().IsDirectory(this->In("sub")));
+    EXPECT_EQ((std::vector<std::string>{"kept.log", "run.log"}), this->AllFiles());
+}
+
 TYPED_TEST_P(FileSystemContract, CurrentDirectoryIsAFolder) {
     std::string current = this->fs().CurrentDirectory();
     ASSERT_FALSE(current.empty());
@@ -184,6 +200,6 @@ REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, RootsFoldersAndFilesExist, ReadO
                             ReadAllOfMissingOrLockedFileOrFolderIsNothing, RenameMovesButNeverOverwrites,
                             ListFilesMatchesLongNamesAndSkipsFolders,
                             CopyCarriesAttributesUntilTheyAreMadeNormal, CreateFolderAndRemoveFile,
-                            CurrentDirectoryIsAFolder);
+                            AppendCreatesTheFileThenKeepsWhatCameBefore, CurrentDirectoryIsAFolder);
 
 }  // namespace velmora

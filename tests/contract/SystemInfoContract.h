@@ -60,10 +60,11 @@ TYPED_TEST_P(SystemInfoContract, DriveRootsIncludeTheFixedDiskC) {
 }
 
 TYPED_TEST_P(SystemInfoContract, UserLanguageScreenAndClockAreSane) {
-    std::optional<std::string> user = this->sys().UserName();
-    ASSERT_TRUE(user.has_value());
-    EXPECT_FALSE(user->empty());
-    EXPECT_EQ(std::string::npos, user->find('\0'));
+    for (std::optional<std::string> name : {this->sys().UserName(), this->sys().ComputerName()}) {
+        ASSERT_TRUE(name.has_value());
+        EXPECT_FALSE(name->empty());
+        EXPECT_EQ(std::string::npos, name->find('\0'));
+    }
     int lang = this->sys().UserDefaultLangId();
     EXPECT_GT(lang & 0x3FF, 0);  // a primary language is set
     EXPECT_LE(lang, 0xFFFF);

@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "tests/contract/WindowSystemContract.h"
+#include "tests/win32/TempFolder.h"
 #include "tests/win32/WindowTools.h"
+
+#include <wincodec.h>
 
 namespace velmora {
 namespace {
@@ -21,13 +27,13 @@ WindowId Id(HWND window) {
     return reinterpret_cast<WindowId>(window);
 }
 
-void EnsureClass(const std::wstring& name, WNDPROC proc = DefWindowProcW) {
+void EnsureClass(const std::wstring& name, WNDPROC proc = DefWindowProcW, HBRUSH background = nullptr) {
     // A class that exists already stays as it is.
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.hbrBackground = background ? background : GetSysColorBrush(COLOR_WINDOW);
     wc.lpszClassName = name.c_str();
     RegisterClassExW(&wc);
 }
@@ -105,6 +111,60 @@ TEST(WindowSystemWin32, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 5u);
+}
+
+// A PNG file's size and the blue, green and red of one pixel, read back with the system's decoder.
+struct PngPixel {
+    UINT width = 0, height = 0;
+    BYTE bgr[3] = {};
+};
+
+std::optional<PngPixel> ReadPngPixel(const std::string& path, POINT at) {
+    ComApartment com;
+    unique_com<IWICImagingFactory> factory;
+    unique_com<IWICBitmapDecoder> decoder;
+    unique_com<IWICBitmapFrameDecode> frame;
+    PngPixel pixel;
+    WICPixelFormatGUID format{};
+    WICRect one{at.x, at.y, 1, 1};
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(factory.put()))) ||
+        FAILED(factory.get()->CreateDecoderFromFilename(Utf8ToWide(path).c_str(), nullptr, GENERIC_READ,
+                                                        WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+        FAILED(decoder.get()->GetFrame(0, frame.put())) ||
+        FAILED(frame.get()->GetSize(&pixel.width, &pixel.height)) ||
+        FAILED(frame.get()->GetPixelFormat(&format)) || !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) ||
+        FAILED(frame.get()->CopyPixels(&one, 3, 3, pixel.bgr)))
+        return std::nullopt;
+    return pixel;
+}
+
+TEST(WindowSystemWin32, ScreenshotIsAPngOfTheWholeScreenOrNoFileAtAll) {
+    static HBRUSH green = CreateSolidBrush(RGB(0x20, 0xC0, 0x60));  // the class uses it for the whole run
+    EnsureClass(L"VelmoraSolidGreen", DefWindowProcW, green);
+    unique_hwnd window(CreateWindowExW(WS_EX_TOPMOST, L"VelmoraSolidGreen", L"", WS_POPUP | WS_VISIBLE, 300,
+                                       200, 160, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    WindowSystemWin32 windows;
+    ASSERT_TRUE(WaitUntil([&] {
+        windows.PumpMessages();
+        Picture centre = Capture(RECT{370, 250, 390, 270});
+        return centre.Count(0x20, 0xC0, 0x60) == 400;
+    }));
+
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\screen.png";
+    ASSERT_TRUE(windows.SaveScreenshot(path));
+    EXPECT_EQ("\x89PNG\r\n\x1a\n", Win32FileSystem{}.ReadAll(path).value_or("").substr(0, 8));
+    std::optional<PngPixel> pixel = ReadPngPixel(
+        path, POINT{380 - GetSystemMetrics(SM_XVIRTUALSCREEN), 260 - GetSystemMetrics(SM_YVIRTUALSCREEN)});
+    ASSERT_TRUE(pixel.has_value());
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), static_cast<int>(pixel->width));
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), static_cast<int>(pixel->height));
+    EXPECT_EQ((std::vector<int>{0x60, 0xC0, 0x20}),
+              (std::vector<int>{pixel->bgr[0], pixel->bgr[1], pixel->bgr[2]}));
+
+    EXPECT_FALSE(windows.SaveScreenshot(folder.Path() + "\\missing\\screen.png"));
+    EXPECT_EQ(std::vector<std::string>{"screen.png"}, Win32FileSystem{}.ListFiles(folder.Path(), "*"));
 }
 
 }  // namespace
