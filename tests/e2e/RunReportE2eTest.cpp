@@ -110,9 +110,11 @@ class RunReportE2eTest : public ::testing::Test {
 
     // The program on the scenario folder with these switches, its main window showing every package.
     HWND OpenMainWindow(std::optional<Process>& process, const std::wstring& switches, std::size_t packages) {
-        process = StartVelmora(switches);
-        if (!process)
+        process.reset();
+        std::optional<Process> started = StartVelmora(switches);
+        if (!started)
             return nullptr;
+        process.emplace(std::move(*started));
         HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
         if (main != nullptr &&
             !WaitUntil([&] { return ListItems(GetDlgItem(main, kIdPackageList)).size() == packages; }))
