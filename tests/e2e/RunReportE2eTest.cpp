@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -210,7 +211,8 @@ TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAn
         ASSERT_NE(stat, nullptr) << c.code;
         const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
         ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  " + name, 0), 0u) << WideToUtf8(shown[0]);
+        EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  PRODUCT" + std::to_wstring(c.code), 0), 0u)
+            << WideToUtf8(shown[0]);  // a direct run upper-cases its command line
         EXPECT_NE(shown[0].find(c.shown), std::wstring::npos) << WideToUtf8(shown[0]);
         SaveScreenshot(stat, L"run-report-exit-" + std::to_wstring(c.code));
         EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
@@ -222,15 +224,18 @@ TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAn
     }
 }
 
-// Window objects of the program: GetGuiResources where the system counts them; where it does not (Wine
-// answers 0), the windows the process owns, top-level and child, which a window left behind still shows in.
-DWORD GuiObjects(const Process& process, DWORD kind) {
+// The program's GDI or USER objects; nothing where the system does not count them (Wine answers 0).
+std::optional<DWORD> GuiResources(const Process& process, DWORD kind) {
     unique_handle handle(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process.Id()));
-    if (const DWORD counted = GetGuiResources(handle.get(), kind); counted != 0)
-        return counted;
+    const DWORD counted = GetGuiResources(handle.get(), kind);
+    return counted != 0 ? std::optional<DWORD>(counted) : std::nullopt;
+}
+
+// The windows the program owns, top-level and child: a window left behind shows here on any system.
+int OwnWindows(const Process& process) {
     struct Count {
         DWORD pid;
-        DWORD windows = 0;
+        int windows = 0;
     } count{process.Id()};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
@@ -266,8 +271,9 @@ TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProc
     std::optional<Process> process;
     HWND main = OpenMainWindow(process, L"", kPackages);
     ASSERT_NE(main, nullptr);
-    const DWORD gdiBefore = GuiObjects(*process, GR_GDIOBJECTS);
-    const DWORD userBefore = GuiObjects(*process, GR_USEROBJECTS);
+    const std::optional<DWORD> gdiBefore = GuiResources(*process, GR_GDIOBJECTS);
+    const std::optional<DWORD> userBefore = GuiResources(*process, GR_USEROBJECTS);
+    const int windowsBefore = OwnWindows(*process);
 
     Command(main, MainCommand::RunAll);
     HWND stat =
@@ -281,8 +287,14 @@ TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProc
     PostMessageW(stat, WM_COMMAND, stat_window::kClose, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(stat) && IsWindowVisible(main); }));
 
-    EXPECT_NEAR(GuiObjects(*process, GR_GDIOBJECTS), static_cast<double>(gdiBefore), 10);
-    EXPECT_NEAR(GuiObjects(*process, GR_USEROBJECTS), static_cast<double>(userBefore), 10);
+    EXPECT_NEAR(OwnWindows(*process), windowsBefore, 10);
+    if (gdiBefore && userBefore) {
+        EXPECT_NEAR(GuiResources(*process, GR_GDIOBJECTS).value_or(0), *gdiBefore, 10);
+        EXPECT_NEAR(GuiResources(*process, GR_USEROBJECTS).value_or(0), *userBefore, 10);
+    } else {
+        std::cout
+            << "GetGuiResources counts nothing on this system: only the program's windows were compared\n";
+    }
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe", L"FixtureProductSetup.exe"}).empty())
         << "an installer was left running";
     EXPECT_TRUE(std::filesystem::exists(Path(L"P20") + L"\\readme.txt"));
