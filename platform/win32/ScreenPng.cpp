@@ -1,7 +1,5 @@
 #include "platform/win32/ScreenPng.h"
 
-#include <cstring>
-
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -45,7 +43,7 @@ std::optional<ScreenPixels> CaptureVirtualScreen() {
     if (!memory || !pixels.bitmap || bits == nullptr)
         return std::nullopt;
     HGDIOBJ previous = SelectObject(memory.get(), pixels.bitmap.get());
-    // CAPTUREBLT takes layered windows too, such as a topmost progress window.
+    // Without CAPTUREBLT layered (translucent) windows would be missing from the picture.
     const bool copied = BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), left, top,
                                SRCCOPY | CAPTUREBLT);
     SelectObject(memory.get(), previous);
