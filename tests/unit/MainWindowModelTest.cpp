@@ -223,7 +223,8 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
               std::pair(std::string("15"), 15));
     EXPECT_EQ(MainWindowModel::TimeoutOf(C::TimeoutOff), 0);
     EXPECT_FALSE(MainWindowModel::TimeoutOf(C::SpeedSlow));
-    // The report folder: chosen, stored trimmed, and turned off again; "off" is offered only while one is set.
+    // The report folder: chosen, stored trimmed, and turned off again; "off" is offered only while one is
+    // set.
     EXPECT_FALSE(model.Enabled(C::ReportsOff));
     model.SetReportFolder(" D:\\Reports ");
     EXPECT_EQ(settings.values["Install\\ReportFolder"], "D:\\Reports");
