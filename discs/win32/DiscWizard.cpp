@@ -11,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -106,12 +107,10 @@ HWND DiscWizardWindow::Add(int page, const wchar_t* className, int id, DWORD sty
 
 void DiscWizardWindow::OnCreate() {
     model_.owner = reinterpret_cast<WindowId>(Window());
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    boldFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW message = MessageFont(dpi_);
+    font_.reset(CreateFontIndirectW(&message));
+    message.lfWeight = FW_BOLD;
+    boldFont_.reset(CreateFontIndirectW(&message));
 
     const DiscWizardTexts& t = model_.texts;
     const int buttonLeft = kClientWidth - kMargin - kButtonWidth;

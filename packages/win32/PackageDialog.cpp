@@ -9,6 +9,7 @@
 #include "platform/win32/WideText.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -139,17 +140,9 @@ void PackageDialog::OnCreate() {
 
 // The message font is made for 96 DPI; a copy of it is scaled for the window's monitor.
 void PackageDialog::ApplyDpi() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    unique_hfont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    EnumChildWindows(
-        Window(),
-        [](HWND child, LPARAM f) {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(f), TRUE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font.get()));
+    const LOGFONTW message = MessageFont(dpi_);
+    unique_hfont font(CreateFontIndirectW(&message));
+    SetChildFonts(Window(), font.get());
     font_ = std::move(font);
 
     const int margin = Scale(kMargin);

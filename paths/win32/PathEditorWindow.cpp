@@ -13,6 +13,7 @@
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ListViewRows.h"
 #include "ui/win32/ModalLoop.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -197,12 +198,10 @@ void PathEditorWindow::OnCreate() {
 // The message font is made for 96 DPI; copies of it are scaled for the window's monitor. The counters and
 // the changed rows use its bold form.
 void PathEditorWindow::ApplyFonts() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    unique_hfont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    unique_hfont bold(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW message = MessageFont(dpi_);
+    unique_hfont font(CreateFontIndirectW(&message));
+    message.lfWeight = FW_BOLD;
+    unique_hfont bold(CreateFontIndirectW(&message));
     for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);

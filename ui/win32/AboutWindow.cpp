@@ -13,6 +13,7 @@
 #include "ui/win32/AboutWindowIds.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -163,14 +164,12 @@ int AboutWindow::LayOut() {
 }
 
 void AboutWindow::OnCreate() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi_));
-    LOGFONTW font = metrics.lfMessageFont;
+    const LOGFONTW message = MessageFont(static_cast<UINT>(dpi_));
+    LOGFONTW font = message;
     textFont_.reset(CreateFontIndirectW(&font));
     font.lfUnderline = TRUE;
     linkFont_.reset(CreateFontIndirectW(&font));
-    font = metrics.lfMessageFont;
+    font = message;
     font.lfHeight = font.lfHeight * 2;
     font.lfWeight = FW_BOLD;
     productFont_.reset(CreateFontIndirectW(&font));

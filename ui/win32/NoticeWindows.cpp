@@ -12,6 +12,7 @@
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
 #include "ui/win32/NoticeWindowIds.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -138,17 +139,9 @@ int NoticeWindow::PlaceText(HWND control, int x, int y, int width) const {
 }
 
 void NoticeWindow::ApplyDpi() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    unique_hfont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    EnumChildWindows(
-        Window(),
-        [](HWND child, LPARAM f) {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(f), TRUE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font.get()));
+    const LOGFONTW message = MessageFont(dpi_);
+    unique_hfont font(CreateFontIndirectW(&message));
+    SetChildFonts(Window(), font.get());
     font_ = std::move(font);
 
     auto icon = [&](int id, int size) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/WideText.h"
+#include "ui/win32/MessageFont.h"
 
 namespace velmora {
 namespace {
@@ -71,10 +72,8 @@ bool ProgressWindow::Show() {
     labelRect_ = {0, Scale(kLabelTop), width, Scale(kLabelTop + kLabelHeight)};
     barRect_ = {Scale(kBarLeft), Scale(kBarTop), Scale(kBarLeft + kBarWidth), Scale(kBarTop + kBarHeight)};
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    const LOGFONTW message = MessageFont(dpi_);
+    font_.reset(CreateFontIndirectW(&message));
     fillBrush_.reset(CreateSolidBrush(kFillColour));
     backgroundBrush_.reset(CreateSolidBrush(kBackgroundColour));
 
