@@ -11,7 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {

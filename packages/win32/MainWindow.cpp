@@ -11,7 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/win32/ListViewRows.h"
 #include "ui/win32/ProgressWindow.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 

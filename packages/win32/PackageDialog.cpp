@@ -9,7 +9,7 @@
 #include "platform/win32/WideText.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -210,18 +210,8 @@ void PackageDialog::Place(const RECT* suggested) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT work = monitor.rcWork;
-    RECT around = work;
-    if (owner_ != nullptr && IsWindowVisible(owner_))
-        GetWindowRect(owner_, &around);
-    const LONG x = std::clamp<LONG>(around.left + ((around.right - around.left) - width) / 2, work.left,
-                                    std::max<LONG>(work.left, work.right - width));
-    const LONG y = std::clamp<LONG>(around.top + ((around.bottom - around.top) - height) / 2, work.top,
-                                    std::max<LONG>(work.top, work.bottom - height));
-    SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT origin = CentredOrigin(owner_, width, height);
+    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A multi-line box reports no change for text set by WM_SETTEXT, so the model takes what the boxes hold

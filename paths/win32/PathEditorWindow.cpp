@@ -13,7 +13,7 @@
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ListViewRows.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {

@@ -13,7 +13,7 @@
 #include "ui/win32/AboutWindowIds.h"
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -189,19 +189,8 @@ void AboutWindow::OnCreate() {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
 
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    HWND owner = GetWindow(Window(), GW_OWNER);
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT work = monitor.rcWork;
-    RECT around = work;
-    if (owner != nullptr)
-        GetWindowRect(owner, &around);
-    const LONG x = std::clamp<LONG>(around.left + ((around.right - around.left) - width) / 2, work.left,
-                                    std::max<LONG>(work.left, work.right - width));
-    const LONG y = std::clamp<LONG>(around.top + ((around.bottom - around.top) - height) / 2, work.top,
-                                    std::max<LONG>(work.top, work.bottom - height));
-    SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT origin = CentredOrigin(GetWindow(Window(), GW_OWNER), width, height);
+    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AboutWindow::Paint(HDC dc) const {

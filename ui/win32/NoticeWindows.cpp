@@ -12,7 +12,7 @@
 #include "ui/win32/BaseWindow.h"
 #include "ui/win32/ModalLoop.h"
 #include "ui/win32/NoticeWindowIds.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -218,13 +218,8 @@ void NoticeWindow::SizeWindow(int clientHeight, const RECT* suggested) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT work = monitor.rcWork;
-    const LONG x = std::max<LONG>(work.left, work.left + (work.right - work.left - width) / 2);
-    const LONG y = std::max<LONG>(work.top, work.top + (work.bottom - work.top - height) / 2);
-    SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT origin = CentredOrigin(nullptr, width, height);
+    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

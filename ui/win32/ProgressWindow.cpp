@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/WideText.h"
-#include "ui/win32/MessageFont.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -35,21 +35,6 @@ void PumpPendingMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-}
-
-// Centred on the owner (on the work area without one), and kept on the owner's monitor.
-POINT CentredOrigin(HWND owner, int width, int height) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT work = monitor.rcWork;
-    RECT around = work;
-    if (owner != nullptr)
-        GetWindowRect(owner, &around);
-    const int x = around.left + ((around.right - around.left) - width) / 2;
-    const int y = around.top + ((around.bottom - around.top) - height) / 2;
-    return {std::clamp<LONG>(x, work.left, std::max<LONG>(work.left, work.right - width)),
-            std::clamp<LONG>(y, work.top, std::max<LONG>(work.top, work.bottom - height))};
 }
 
 }  // namespace
