@@ -88,6 +88,7 @@ class MainWindow : public BaseWindow<MainWindow> {
     void OpenPathEditor();
     void CarryOut(MainAction action);
     void StartRun();
+    void OpenPanel(bool recording);
     // The package dialog for a new package; its OK leads through the recording hint to the recording.
     void OpenNewPackage();
     // The package dialog for the properties of the listed package at index.

@@ -271,14 +271,24 @@ void MainWindow::CarryOut(MainAction action) {
 }
 
 void MainWindow::StartRun() {
+    OpenPanel(false);
+}
+
+// The control panel takes the main window's place until it hands back; a recording always brings the list
+// back read again, since it may have added a package.
+void MainWindow::OpenPanel(bool recording) {
     const PanelContext context{c_.windows, c_.shell,    c_.dialogs,  c_.clock,    c_.files,
                                c_.system,  c_.settings, c_.language, c_.pathVars, scenario_,
                                step_,      c_.state,    stats_};
     PanelCallbacks callbacks;
-    callbacks.showMainWindow = [this](bool reloadList) { return ReturnFromRun(reloadList); };
+    callbacks.showMainWindow = [this, recording](bool reloadList) {
+        return ReturnFromRun(recording || reloadList);
+    };
     callbacks.closed = [](int) {};
     ShowWindow(Window(), SW_HIDE);
-    if (!OpenPlayPanel(context, std::move(callbacks)))
+    const bool opened = recording ? OpenRecordPanel(context, std::move(callbacks))
+                                  : OpenPlayPanel(context, std::move(callbacks));
+    if (!opened)
         ShowWindow(Window(), SW_SHOW);
 }
 
@@ -313,15 +323,7 @@ void MainWindow::OpenProperties(std::size_t index) {
 }
 
 void MainWindow::StartRecording() {
-    const PanelContext context{c_.windows, c_.shell,    c_.dialogs,  c_.clock,    c_.files,
-                               c_.system,  c_.settings, c_.language, c_.pathVars, scenario_,
-                               step_,      c_.state,    stats_};
-    PanelCallbacks callbacks;
-    callbacks.showMainWindow = [this](bool) { return ReturnFromRun(true); };
-    callbacks.closed = [](int) {};
-    ShowWindow(Window(), SW_HIDE);
-    if (!OpenRecordPanel(context, std::move(callbacks)))
-        ShowWindow(Window(), SW_SHOW);
+    OpenPanel(true);
 }
 
 HWND MainWindow::ReturnFromRun(bool reloadList) {
