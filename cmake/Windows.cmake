@@ -2,6 +2,12 @@
 
 # Statically linked, so the program's import table names only DLLs that ship with Windows.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# The program is copied onto discs and shares: optimised for size (nothing in it is hot enough to miss -O3), each
+# function and datum in a section of its own so that the linker drops what nothing calls, and with line tables
+# for the symbols file that goes beside the stripped program.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -g1 -DNDEBUG")
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
 # GoogleTest from Debian's source package, built with MinGW.
@@ -37,9 +43,14 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
   target_link_libraries(velmora PRIVATE velmora_shell)
   target_link_options(velmora PRIVATE -municode)
   target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
-  # The program finds its language files beside itself.
+  # The program finds its language files beside itself. It ships stripped; its symbols stay in velmora.debug
+  # beside it, which the stripped file names (.gnu_debuglink), so gdb and addr2line turn the addresses of a crash
+  # dump into functions and lines.
   add_custom_command(TARGET velmora POST_BUILD
-                     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/language $<TARGET_FILE_DIR:velmora>/language)
+                     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/language $<TARGET_FILE_DIR:velmora>/language
+                     COMMAND ${CMAKE_OBJCOPY} --only-keep-debug velmora.exe velmora.debug
+                     COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=velmora.debug velmora.exe
+                     WORKING_DIRECTORY $<TARGET_FILE_DIR:velmora>)
   include(${CMAKE_SOURCE_DIR}/cmake/Help.cmake)
   add_dependencies(velmora velmora_help)
 endif()

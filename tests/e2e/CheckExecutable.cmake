@@ -1,7 +1,23 @@
 # Checks velmora.exe as it ships (EXE, read with OBJDUMP; VERSION is the expected 1.2.N):
 # - it imports only from DLLs that come with Windows, so the single file runs from a disc on any machine;
-# - it carries the manifest, the version resource, the icons and the bitmaps the windows load by number.
+# - it carries the manifest, the version resource, the icons and the bitmaps the windows load by number;
+# - it is stripped and at most 1 MiB, and names its symbols file velmora.debug, which lies beside it and holds
+#   the line tables.
 cmake_minimum_required(VERSION 3.25)
+
+file(SIZE ${EXE} size)
+if(size GREATER 1048576)
+  message(FATAL_ERROR "velmora.exe is ${size} bytes, more than 1 MiB")
+endif()
+execute_process(COMMAND ${OBJDUMP} -h ${EXE} OUTPUT_VARIABLE sections)
+if(sections MATCHES "\\.debug_" OR NOT sections MATCHES "\\.gnu_debuglink")
+  message(FATAL_ERROR "velmora.exe is not stripped, or does not name its symbols file")
+endif()
+get_filename_component(folder ${EXE} DIRECTORY)
+execute_process(COMMAND ${OBJDUMP} -h ${folder}/velmora.debug OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT symbols MATCHES "\\.debug_line")
+  message(FATAL_ERROR "velmora.debug beside velmora.exe is missing or has no line tables")
+endif()
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -63,4 +79,4 @@ foreach(wanted FileVersion ProductVersion ${VERSION})
     message(FATAL_ERROR "the version resource lacks ${wanted}")
   endif()
 endforeach()
-message(STATUS "velmora.exe ${VERSION}: system DLLs only, manifest, version and pictures present")
+message(STATUS "velmora.exe ${VERSION}, ${size} bytes, stripped: system DLLs only, manifest, version and pictures present")
