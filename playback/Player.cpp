@@ -153,7 +153,7 @@ bool Player::OpenScenario(const std::string& path) {
     }
     scn.UnscrambleImage();
     std::string stored;
-    if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().StepCount < 0 ||
+    if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().stepCount < 0 ||
         !scn.GetInstallerPath(stored)) {
         FailScenario(PackageEnd::ScenarioUnreadable);
         return false;
@@ -262,14 +262,14 @@ WindowId Player::FindTargetWindow() {
     if (step.windows.empty())
         return 0;  // a step without a window chain names nothing to click
     for (const WindowRef& link : step.windows) {
-        const std::optional<std::string> className = WithoutTrailingNul(link.Class);
-        const std::optional<std::string> caption = CaptionToMatch(link.Caption);
-        if (link.MatchIndex == -1)
+        const std::optional<std::string> className = WithoutTrailingNul(link.className);
+        const std::optional<std::string> caption = CaptionToMatch(link.caption);
+        if (link.matchIndex == -1)
             window = p_.windows.Desktop();
-        else if (link.MatchIndex == 0)
+        else if (link.matchIndex == 0)
             window = p_.windows.FindWindowEx(p_.windows.Desktop(), 0, className, caption);
         else
-            window = FindNthWindow(parent, className, caption, link.MatchIndex);
+            window = FindNthWindow(parent, className, caption, link.matchIndex);
         if (window == 0)
             return 0;
         parent = window;
@@ -309,9 +309,9 @@ bool Player::PlayEvents(WindowId window) {
     // A copy: the message pump below may hand control to code that reads the next step.
     const std::vector<MouseEventRec> events = step.events;
     for (const MouseEventRec& event : events) {
-        const int x = ClampCoordinate(event.X);
-        const int y = ClampCoordinate(event.Y);
-        if (event.Kind == kKindPress) {
+        const int x = ClampCoordinate(event.x);
+        const int y = ClampCoordinate(event.y);
+        if (event.kind == kKindPress) {
             pressPoint = ws.ClientToScreen(window, Point{x, y});
             const WindowId hit = ws.FromPoint(pressPoint);
             if (hit != window) {
@@ -322,10 +322,10 @@ bool Player::PlayEvents(WindowId window) {
             }
             last = pressPoint;
             ws.SetCursorPos(pressPoint);
-            if (DownFlag(event.Button) != 0) {
-                ws.MouseEvent(DownFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
+            if (DownFlag(event.button) != 0) {
+                ws.MouseEvent(DownFlag(event.button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
                               Absolute(last.y, s.mouseScaleY));
-                held = event.Button;
+                held = event.button;
             }
             if (!Pump(epoch)) {
                 releaseHeld();
@@ -333,7 +333,7 @@ bool Player::PlayEvents(WindowId window) {
             }
             result = true;
             p_.shared.lastWindow = window;
-        } else if (event.Kind == kKindMove) {
+        } else if (event.kind == kKindMove) {
             last = Point{ClampCoordinate(std::int64_t{x} + pressPoint.x),
                          ClampCoordinate(std::int64_t{y} + pressPoint.y)};
             ws.MouseEvent(kMouseMove | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
@@ -342,7 +342,7 @@ bool Player::PlayEvents(WindowId window) {
                 releaseHeld();
                 return false;
             }
-        } else if (event.Kind == kKindRelease) {
+        } else if (event.kind == kKindRelease) {
             last = Point{ClampCoordinate(std::int64_t{x} + pressPoint.x),
                          ClampCoordinate(std::int64_t{y} + pressPoint.y)};
             ws.SetCursorPos(last);
@@ -350,10 +350,10 @@ bool Player::PlayEvents(WindowId window) {
                 releaseHeld();
                 return false;
             }
-            if (UpFlag(event.Button) != 0)
-                ws.MouseEvent(UpFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
+            if (UpFlag(event.button) != 0)
+                ws.MouseEvent(UpFlag(event.button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
                               Absolute(last.y, s.mouseScaleY));
-            if (event.Button == held)
+            if (event.button == held)
                 held = 0;
             if (!Pump(epoch)) {
                 releaseHeld();

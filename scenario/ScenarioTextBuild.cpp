@@ -24,8 +24,8 @@ struct Step {
 struct Parsed {
     ScnHeader header = [] {
         ScnHeader written;  // a text that names no version gets the one this program writes
-        written.VersionMajor = kProgramVersionMajor;
-        written.VersionMinor = kProgramVersionMinor;
+        written.versionMajor = kProgramVersionMajor;
+        written.versionMinor = kProgramVersionMinor;
         return written;
     }();
     std::string description, gap, installer, commandLine, stamp;
@@ -135,24 +135,24 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
     if (keyword == "screen") {
         auto width = reader.Integer(INT32_MIN, INT32_MAX);
         auto height = width ? reader.Integer(INT32_MIN, INT32_MAX) : std::nullopt;
-        header.ScreenWidth = static_cast<std::int32_t>(width.value_or(0));
-        header.ScreenHeight = static_cast<std::int32_t>(height.value_or(0));
+        header.screenWidth = static_cast<std::int32_t>(width.value_or(0));
+        header.screenHeight = static_cast<std::int32_t>(height.value_or(0));
         return height.has_value();
     }
     if (keyword == "version") {
         auto major = reader.Integer(INT16_MIN, INT16_MAX);
         auto minor = major ? reader.Integer(INT16_MIN, INT16_MAX) : std::nullopt;
-        header.VersionMajor = static_cast<std::int16_t>(major.value_or(0));
-        header.VersionMinor = static_cast<std::int16_t>(minor.value_or(0));
+        header.versionMajor = static_cast<std::int16_t>(major.value_or(0));
+        header.versionMinor = static_cast<std::int16_t>(minor.value_or(0));
         return minor.has_value();
     }
     if (keyword == "reserved") {
         auto first = reader.HexBytes();
         auto second = first ? reader.HexBytes() : std::nullopt;
-        if (!second || first->size() != sizeof header.Reserved1 || second->size() != sizeof header.Reserved2)
+        if (!second || first->size() != sizeof header.reserved1 || second->size() != sizeof header.reserved2)
             return Fail("\"reserved\" takes 8 and 3 bytes in hexadecimal");
-        std::copy(first->begin(), first->end(), header.Reserved1);
-        std::copy(second->begin(), second->end(), header.Reserved2);
+        std::copy(first->begin(), first->end(), header.reserved1);
+        std::copy(second->begin(), second->end(), header.reserved2);
         return true;
     }
     if (keyword == "description") {
@@ -261,10 +261,10 @@ bool Builder::Finish(std::string& fileBytes) {
         body += parsed.installer + parsed.commandLine + parsed.stamp;
         if (kHeaderSize + body.size() + 1 > static_cast<std::size_t>(INT32_MAX))
             return Fail("the scenario would be larger than a scenario file can be");
-        header.StepCount = static_cast<std::int32_t>(parsed.steps.size());
-        header.InstallerPathOffset = static_cast<std::int32_t>(pathAt);
-        header.InstallerPathLength = static_cast<std::int32_t>(parsed.installer.size());
-        header.CommandLineLength = static_cast<std::int32_t>(parsed.commandLine.size());
+        header.stepCount = static_cast<std::int32_t>(parsed.steps.size());
+        header.installerPathOffset = static_cast<std::int32_t>(pathAt);
+        header.installerPathLength = static_cast<std::int32_t>(parsed.installer.size());
+        header.commandLineLength = static_cast<std::int32_t>(parsed.commandLine.size());
         image = layout::EncodeHeader(header) + body + parsed.spare;
     }
     layout::Scramble(image);

@@ -96,7 +96,7 @@ class PlayerTest : public ::testing::Test {
         }
         return result;
     }
-    std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).Result; }
+    std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).result; }
 
     MemoryFileSystem files;
     MemoryProfileFile profile{files};
@@ -153,17 +153,17 @@ TEST_F(PlayerTest, ReplaysEveryGestureAndTextThenEndsTheRunDone) {
 TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
     shared.runList.push_back("C:\\Scn\\Missing.SCN");
     std::string newer = Bytes({kClickNext});
-    newer[8] = 2;  // VersionMajor
+    newer[8] = 2;  // versionMajor
     AddFile("Newer", newer);
     AddFile("Short", newer.substr(0, 30));
     std::string negative = Bytes({kClickNext});
-    negative.replace(20, 4, 4, '\xFF');  // StepCount -1
+    negative.replace(20, 4, 4, '\xFF');  // stepCount -1
     AddFile("Negative", negative);
     AddScenario("NoInstaller", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("ShellFails", {kClickNext});
     AddScenario("Empty", {}, "C:\\Setup\\run.bat");
     std::string cut = Bytes({kClickNext});
-    cut[20] = 2;  // StepCount claims a second step that is not there
+    cut[20] = 2;  // stepCount claims a second step that is not there
     AddFile("Cut", cut);
 
     shell.result = false;
@@ -249,7 +249,7 @@ TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     EXPECT_EQ(chain({{"Progman", "x", -1}, {"#32770", "Setup", 1}, kNext}), next);
     EXPECT_EQ(chain({}), 0u);
 
-    // A huge MatchIndex from a damaged file costs no more searches than there are windows.
+    // A huge matchIndex from a damaged file costs no more searches than there are windows.
     windows.findCalls = 0;
     EXPECT_EQ(chain({kDialog, {"Button", "", INT32_MAX}}), 0u);
     EXPECT_LE(windows.findCalls, 4);
@@ -377,8 +377,8 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
     player.OnStepTimer();
     EXPECT_FALSE(host.stepOn);
     EXPECT_EQ(Result(0), kStatFailed);
-    EXPECT_EQ(stats.records[0].End, PackageEnd::WindowNotFound);
-    EXPECT_EQ(stats.records[0].Step, 2);
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowNotFound);
+    EXPECT_EQ(stats.records[0].step, 2);
     EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     EXPECT_TRUE(windows.screenshots.empty()) << "no report, so no screenshot to keep with it";
@@ -481,7 +481,7 @@ TEST_F(PlayerTest, WithoutATimeOutAStepWaitsForEver) {
     for (int tick = 0; tick < 10000; ++tick)
         player.OnStepTimer();
     EXPECT_TRUE(host.stepOn);
-    EXPECT_EQ(stats.records[0].EndTime, LocalTime{});
+    EXPECT_EQ(stats.records[0].endTime, LocalTime{});
 }
 
 TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExitCode) {
@@ -496,8 +496,8 @@ TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExi
     EXPECT_EQ(shell.calls.size(), 1u);
     shell.ProcessOf(1).exitCode = 3010;
     player.OnNextPackageTimer();  // A ended: B starts at once
-    EXPECT_EQ(stats.records[0].InstallerExitCode, 3010);
-    EXPECT_EQ(stats.records[0].Installer, InstallerEnd::Exited);
+    EXPECT_EQ(stats.records[0].installerExitCode, 3010);
+    EXPECT_EQ(stats.records[0].installer, InstallerEnd::Exited);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     ASSERT_EQ(shell.calls.size(), 2u);
     // B never ends: after 600 ticks of 100 ms C starts anyway and B's code stays unknown.
@@ -506,7 +506,7 @@ TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExi
     EXPECT_EQ(shell.calls.size(), 2u);
     player.OnNextPackageTimer();
     EXPECT_EQ(shell.calls.size(), 3u);
-    EXPECT_FALSE(stats.records[1].InstallerExitCode);
+    EXPECT_FALSE(stats.records[1].installerExitCode);
     EXPECT_FALSE(shell.ProcessOf(2).endedByAll);
     // The run ends only once the last installer has ended too.
     player.OnNextPackageTimer();
