@@ -1,7 +1,6 @@
 #include "packages/MainWindowModel.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "base/Settings.h"
 #include "base/Utilities.h"
@@ -92,16 +91,6 @@ MenuLayout MakeLayout() {
     return layout;
 }
 
-// A stored number as the program writes it; anything else counts as none.
-std::optional<int> StoredNumber(const std::string& text) {
-    std::string trimmed = Trim(text);
-    int value = 0;
-    auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-    if (error != std::errc{} || end != trimmed.data() + trimmed.size())
-        return std::nullopt;
-    return value;
-}
-
 }  // namespace
 
 CommandText BuiltInCommandText(MainCommand command) {
@@ -130,16 +119,15 @@ std::string MainWindowModel::MenuCaption(const MenuLayout::Menu& menu) const {
 }
 
 void MainWindowModel::Start() {
-    topMost = StoredNumber(p_.settings.Get("View", "TopMost", "0")).value_or(0) > 0;
-    std::string folder = p_.settings.Get("Path", "FolderSCN", "");
+    topMost = GetSettingNumber(p_.settings, kSettingTopMost) > 0;
+    std::string folder = GetSetting(p_.settings, kSettingFolderScn);
     if (!folder.empty()) {
         p_.state.scenarioFolder = folder;
         folderText = folder;
         Load(folder);
         p_.list.LoadTips();
     }
-    std::optional<int> stored = StoredNumber(p_.settings.Get("Install", "Speed", "2"));
-    speed = stored && *stored >= 0 && *stored <= 2 ? *stored : -1;
+    speed = GetSpeedLevel(p_.settings).value_or(-1);
     timeoutMinutes = GetTimeoutMinutes(p_.settings);
     reportFolder = GetSetting(p_.settings, kSettingReportFolder);
     SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
@@ -185,7 +173,7 @@ void MainWindowModel::ChooseFolder(const std::string& folder) {
     // A folder that could not be read is not stored over the one that could.
     bool loaded = !p_.state.scenarioFolder.empty();
     if (loaded)
-        p_.settings.Save("Path", "FolderSCN", folder);
+        SaveSetting(p_.settings, kSettingFolderScn, folder);
     hasChecked = false;
     SetEnabled(MainCommand::NewPackage, loaded);
     SetEnabled(MainCommand::NewPackageHere, loaded);
@@ -200,7 +188,7 @@ MainAction MainWindowModel::TypeFolder(const std::string& text) {
         // A file's path exists too, but is no folder: it is not stored over the one that could be read.
         bool loaded = !p_.state.scenarioFolder.empty();
         if (loaded)
-            p_.settings.Save("Path", "FolderSCN", text);
+            SaveSetting(p_.settings, kSettingFolderScn, text);
         SetEnabled(MainCommand::NewPackage, loaded);
         SetEnabled(MainCommand::NewPackageHere, loaded);
         return MainAction::None;
@@ -233,7 +221,7 @@ void MainWindowModel::ReloadAndCount() {
 }
 
 bool MainWindowModel::DiscWizardClosed() {
-    std::string folder = p_.settings.Get("Path", "FolderSCN", "");
+    std::string folder = GetSetting(p_.settings, kSettingFolderScn);
     SetEnabled(MainCommand::NewPackage, !folder.empty());
     SetEnabled(MainCommand::NewPackageHere, !folder.empty());
     if (folder.empty()) {
@@ -466,10 +454,10 @@ bool MainWindowModel::PropertiesClosed(const std::string& newName) {
 }
 
 void MainWindowModel::SelectSpeed(int value) {
-    if (value < 0 || value > 2)
+    if (value < 0 || value > kSlowestSpeed)
         return;
     speed = value;
-    p_.settings.Save("Install", "Speed", std::to_string(value));
+    SaveSetting(p_.settings, kSettingSpeed, std::to_string(value));
 }
 
 std::optional<int> MainWindowModel::TimeoutOf(MainCommand command) {
@@ -502,7 +490,7 @@ void MainWindowModel::SetReportFolder(const std::string& folder) {
 
 void MainWindowModel::ToggleTopMost() {
     topMost = !topMost;
-    p_.settings.Save("View", "TopMost", topMost ? "1" : "0");
+    SaveSetting(p_.settings, kSettingTopMost, topMost ? "1" : "0");
 }
 
 std::vector<std::string> MainWindowModel::LanguageNames() const {

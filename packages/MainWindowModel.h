@@ -183,15 +183,15 @@ class MainWindowModel {
     // again and the item made current. True when the folder was read again, whose tips the window then loads.
     bool PropertiesClosed(const std::string& newName);
 
-    // Speed 0, 1 or 2: stored as "Install"/"Speed" and checked in the menu.
+    // Speed 0, 1 or 2: stored (kSettingSpeed) and checked in the menu.
     void SelectSpeed(int speed);
     // The step time-out in minutes of a Timeout* command (0 for TimeoutOff), or nothing for another command.
     static std::optional<int> TimeoutOf(MainCommand command);
-    // Stored as "Install"/"Timeout" and checked in the menu.
+    // Stored (kSettingTimeout) and checked in the menu.
     void SelectTimeout(int minutes);
-    // Where each run writes its report ("Install"/"ReportFolder"); empty writes none.
+    // Where each run writes its report (kSettingReportFolder); empty writes none.
     void SetReportFolder(const std::string& folder);
-    // Stay on top toggled: stored as "View"/"TopMost"; the window applies topMost.
+    // Stay on top toggled: stored (kSettingTopMost); the window applies topMost.
     void ToggleTopMost();
     // The language files of the program's language folder, by caption (the file name without ".lng").
     std::vector<std::string> LanguageNames() const;

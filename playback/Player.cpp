@@ -16,7 +16,6 @@ namespace {
 constexpr std::int64_t kCoordinateLimit = 1 << 20;
 constexpr int kAbsoluteMax = 65535;
 constexpr int kSpeedIntervals[] = {100, 250, 500};
-constexpr int kDefaultSpeed = 2;
 
 int ClampCoordinate(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
@@ -67,18 +66,6 @@ std::optional<std::string> CaptionToMatch(const std::string& stored) {
     return caption;
 }
 
-// The stored speed as a number; anything that is not one digit 0..2 (blanks around it allowed) is nothing.
-std::optional<int> ParseSpeed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    if (first == std::string::npos || first != last)
-        return std::nullopt;
-    const char c = text[first];
-    if (c < '0' || c > '2')
-        return std::nullopt;
-    return c - '0';
-}
-
 int RoundHalfEven(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
@@ -96,9 +83,9 @@ void PutStepText(WindowSystem& windows, WindowId window, const std::string& text
 }
 
 void Player::LoadPlaySpeed() {
-    // Only 0, 1 and 2 are ever stored; anything else (a hand-edited value) gets the default speed rather than
-    // leaving the step timer without an interval.
-    const int speed = ParseSpeed(p_.settings.Get("Install", "Speed", "2")).value_or(kDefaultSpeed);
+    // Only the levels are ever stored; a hand-edited value plays at the slowest speed rather than leaving the
+    // step timer without an interval.
+    const int speed = GetSpeedLevel(p_.settings).value_or(kSlowestSpeed);
     speedIndex = speed;
     stepIntervalMs = kSpeedIntervals[speed];
     constexpr int kMsPerMinute = 60000;

@@ -200,7 +200,7 @@ TEST_F(MainWindowModelTest, DialogsSaveTheOrderFirstAndRereadAfterwards) {
 }
 
 TEST_F(MainWindowModelTest, SettingsAndLanguages) {
-    for (const auto& [stored, speed] : {std::pair("1", 1), std::pair("3", -1), std::pair("fast", -1)}) {
+    for (const auto& [stored, speed] : {std::pair("1", 1), std::pair("3", -1)}) {
         settings.values["Install\\Speed"] = stored;
         model.Start();
         EXPECT_EQ(model.speed, speed) << stored;

@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 
+#include "base/Settings.h"
 #include "platform/doubles/FakeWindowSystem.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
@@ -207,7 +208,7 @@ TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
 }
 
 TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
-    settings.Save("Install", "Speed", "0");
+    SaveSetting(settings, kSettingSpeed, "0");
     AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
     Start();
     EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
@@ -227,7 +228,7 @@ TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
 TEST_F(PlayerTest, StoredSpeedOutsideTheKnownLevelsGetsAUsableInterval) {
     for (const auto& [stored, interval] : std::vector<std::pair<std::string, int>>{
              {"0", 100}, {"1", 250}, {"2", 500}, {"7", 500}, {"-1", 500}, {"x", 500}, {"", 500}}) {
-        settings.Save("Install", "Speed", stored);
+        SaveSetting(settings, kSettingSpeed, stored);
         player.LoadPlaySpeed();
         EXPECT_EQ(player.stepIntervalMs, interval) << stored;
     }
@@ -356,7 +357,7 @@ TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario)
 }
 
 TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGoesOn) {
-    settings.Save("Install", "Timeout", "1");
+    SaveSetting(settings, kSettingTimeout, "1");
     shell.startedExitCode = std::nullopt;  // installers keep running until ended
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
     AddScenario("A", {kClickNext, never});
@@ -391,7 +392,7 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
 TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRunsExitCode) {
     files.AddFolder("C:\\Logs");
     shared.reportLog = "C:\\Logs\\run.txt";
-    settings.Save("Install", "Timeout", "5");
+    SaveSetting(settings, kSettingTimeout, "5");
     clock.now = {2026, 12, 6, 20, 0, 0};
     const StepState typeKey{{kDialog, {"Edit", "", 1}}, {kPress, kRelease}, "S3CR3T-K3Y"};
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
