@@ -197,7 +197,12 @@ void Player::StepCovered(WindowId window) {
 
 // The scenario has ended and its installer is given time to end before the next one starts.
 bool Player::WaitingForInstaller() {
-    return installer_.Awaiting() && installer_.KeepWaiting(kNextPackageIntervalMs);
+    if (!installer_.Awaiting() || !installer_.KeepWaiting(kNextPackageIntervalMs))
+        return false;
+    const std::string waiting = p_.panel.Text(PanelText::WaitingForInstaller);
+    if (!paused_ && p_.panel.action != waiting)
+        ShowAction(PanelText::WaitingForInstaller);
+    return true;
 }
 
 void Player::Pause() {
@@ -226,8 +231,9 @@ void Player::Resume() {
     p_.host.PanelChanged();
 }
 
-// A skip or stop between two packages marks the one that ended last, as the list has always shown it; the
-// report then has a second result line for it.
+// A skip or stop between two packages marks the one that ended last, as the list has always shown it (the
+// report then has a second result line for it) — unless that one played to its end and only its installer
+// is being waited for: its result stands, and the installer is left running.
 void Player::Skip() {
     if (finished_)
         return;
@@ -236,7 +242,8 @@ void Player::Skip() {
     ShowAction(PanelText::StartingNext);
     AbandonStep();
     SetNextPackageTimer(true);
-    EndPackage(PackageEnd::Skipped);
+    if (!installer_.Awaiting())
+        EndPackage(PackageEnd::Skipped);
     installer_.FinishNow();
 }
 
@@ -248,7 +255,8 @@ void Player::Stop() {
     // The next-package timer stops too: a scenario start still pending must not happen behind the statistics
     // window.
     SetNextPackageTimer(false);
-    EndPackage(PackageEnd::Stopped);
+    if (!installer_.Awaiting())
+        EndPackage(PackageEnd::Stopped);
     installer_.FinishNow();
     if (inTick_)
         pendingEnd_ = true;

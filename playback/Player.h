@@ -89,11 +89,13 @@ class Player {
 
     // Timer ticks. Neither does anything while a step tick is still running (its message pump can dispatch
     // them); the next-package timer then keeps running and simply fires again. After a scenario's last step
-    // the next-package timer also waits for its installer to end (InstallerWatch).
+    // the next-package timer also waits for its installer to end (InstallerWatch), and the panel says so.
     void OnNextPackageTimer();
     void OnStepTimer();
 
     // Buttons of the panel in play mode. They may arrive in the middle of a tick (from its message pump).
+    // While a scenario that has ended waits for its installer, skip and stop leave its result as it is and
+    // leave the installer running.
     void Pause();
     void Resume();
     void Skip();  // abandons the current scenario; the run goes on

@@ -253,22 +253,42 @@ TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     EXPECT_LE(windows.findCalls, 4);
 }
 
-TEST_F(PlayerTest, SkipOrStopBetweenScenariosMarksTheJustEndedOneInterrupted) {
-    AddScenario("Done", {}, "C:\\Setup\\run.bat");
+// While the installer of a scenario played to its end is waited for, skip and stop leave the package played
+// and its installer running; after a failure they mark the failed one interrupted, as the list has always
+// shown it.
+TEST_F(PlayerTest, SkipOrStopBetweenScenarios) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    shell.startedExitCode = std::nullopt;  // installers run on
+    AddScenario("Played", {}, "C:\\Setup\\run.bat");
     AddScenario("Fails", {}, "C:\\Setup\\gone.bat");
+    AddScenario("Waits", {}, "C:\\Setup\\run.bat");
     Start();
-    player.Skip();
-    EXPECT_EQ(Result(0), kStatInterrupted);
     player.OnNextPackageTimer();
+    EXPECT_EQ(panel.action, "Ожидание завершения программы установки...");
+    player.Skip();
+    EXPECT_EQ(Result(0), kStatDone);
+    EXPECT_EQ(stats.records[0].installer, InstallerEnd::StillRunning);
+    player.OnNextPackageTimer();  // no more waiting: the next one starts at once
     EXPECT_EQ(Result(1), kStatFailed);
-    player.Stop();
+    player.Skip();
     EXPECT_EQ(Result(1), kStatInterrupted);
+    player.OnNextPackageTimer();
+    player.Stop();
+    EXPECT_EQ(Result(2), kStatDone);
     EXPECT_EQ(host.ended, std::vector<bool>{true});
     EXPECT_FALSE(host.exitOn || host.stepOn);
+    EXPECT_FALSE(shell.ProcessOf(1).endedByAll || shell.ProcessOf(2).endedByAll);
     player.OnNextPackageTimer();  // a tick already queued does nothing any more
     player.Stop();
     EXPECT_EQ(host.ended.size(), 1u);
-    EXPECT_EQ(stats.RecordCount(), 2);
+    EXPECT_EQ(stats.RecordCount(), 3);
+    // One result line each for the played ones, followed by what became of their installers.
+    const std::string report = files.Contents("C:\\Logs\\run.txt").value_or("");
+    const std::string played =
+        "Результат: сценарий выполнен до конца\r\nКод выхода установщика: установщик ещё работает\r\n";
+    EXPECT_NE(report.find(played), std::string::npos);
+    EXPECT_NE(report.rfind(played), report.find(played));
 }
 
 TEST_F(PlayerTest, SkipInTheMiddleOfAGestureReleasesTheButtonAndAbandonsTheStep) {
