@@ -68,6 +68,8 @@ class Builder {
     }
     bool Once(std::string_view keyword);
     bool TopLevel(std::string_view keyword, LineReader& reader);
+    bool HeaderLine(std::string_view keyword, LineReader& reader);  // screen, version, reserved
+    bool PartLine(std::string_view keyword, LineReader& reader);    // the texts and the spare byte
     bool InStep(std::string_view keyword, LineReader& reader);
 
     Codec& codec_;
@@ -112,12 +114,6 @@ bool Builder::Line(std::string_view line) {
 }
 
 bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
-    ScnHeader& header = parsed.header;
-    auto quoted = [&](std::string& into) {
-        std::optional<std::string> bytes = reader.Quoted();
-        into = bytes.value_or("");
-        return bytes.has_value();
-    };
     if (keyword == "step") {
         parsed.steps.emplace_back();
         // The number is for people; steps are stored in the order given.
@@ -132,6 +128,22 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
         return false;
     if (keyword == "codepage")
         return reader.Integer(1, 65535).has_value();
+    if (keyword == "screen" || keyword == "version" || keyword == "reserved")
+        return HeaderLine(keyword, reader);
+    if (keyword == "raw") {
+        bool alone = parsed.steps.empty() && std::all_of(seen_.begin(), seen_.end(), [](auto& entry) {
+                         return entry.first == "codepage" || entry.first == "raw";
+                     });
+        if (!alone)
+            return Fail("\"raw\" cannot be mixed with other parts of a scenario");
+        parsed.rawSize = reader.Integer(0, INT32_MAX);
+        return parsed.rawSize.has_value();
+    }
+    return PartLine(keyword, reader);
+}
+
+bool Builder::HeaderLine(std::string_view keyword, LineReader& reader) {
+    ScnHeader& header = parsed.header;
     if (keyword == "screen") {
         auto width = reader.Integer(INT32_MIN, INT32_MAX);
         auto height = width ? reader.Integer(INT32_MIN, INT32_MAX) : std::nullopt;
@@ -146,15 +158,21 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
         header.versionMinor = static_cast<std::int16_t>(minor.value_or(0));
         return minor.has_value();
     }
-    if (keyword == "reserved") {
-        auto first = reader.HexBytes();
-        auto second = first ? reader.HexBytes() : std::nullopt;
-        if (!second || first->size() != sizeof header.reserved1 || second->size() != sizeof header.reserved2)
-            return Fail("\"reserved\" takes 8 and 3 bytes in hexadecimal");
-        std::copy(first->begin(), first->end(), header.reserved1);
-        std::copy(second->begin(), second->end(), header.reserved2);
-        return true;
-    }
+    auto first = reader.HexBytes();
+    auto second = first ? reader.HexBytes() : std::nullopt;
+    if (!second || first->size() != sizeof header.reserved1 || second->size() != sizeof header.reserved2)
+        return Fail("\"reserved\" takes 8 and 3 bytes in hexadecimal");
+    std::copy(first->begin(), first->end(), header.reserved1);
+    std::copy(second->begin(), second->end(), header.reserved2);
+    return true;
+}
+
+bool Builder::PartLine(std::string_view keyword, LineReader& reader) {
+    auto quoted = [&](std::string& into) {
+        std::optional<std::string> bytes = reader.Quoted();
+        into = bytes.value_or("");
+        return bytes.has_value();
+    };
     if (keyword == "description") {
         if (!quoted(parsed.description))
             return false;
@@ -177,15 +195,6 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
             return Fail("\"spare\" takes one byte in hexadecimal");
         parsed.spare = byte->front();
         return true;
-    }
-    if (keyword == "raw") {
-        bool alone = parsed.steps.empty() && std::all_of(seen_.begin(), seen_.end(), [](auto& entry) {
-                         return entry.first == "codepage" || entry.first == "raw";
-                     });
-        if (!alone)
-            return Fail("\"raw\" cannot be mixed with other parts of a scenario");
-        parsed.rawSize = reader.Integer(0, INT32_MAX);
-        return parsed.rawSize.has_value();
     }
     return Fail("unknown line " + Quoted(keyword));
 }
