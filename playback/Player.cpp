@@ -33,7 +33,7 @@ void Player::LoadPlaySpeed() {
 
 void Player::Play() {
     SharedState& s = p_.shared;
-    // A run started from the command line never loads the main window, which computes these.
+    // Computed by the first run of the session and kept for the later ones.
     if (s.mouseScaleX <= 0 || s.mouseScaleY <= 0)
         ComputeMouseScale(p_.system.ScreenSize(), s);
     p_.panel.PlayLayout(static_cast<int>(s.runList.size()));

@@ -54,7 +54,7 @@ struct PlayerPorts {
     WindowSystem& windows;
     Shell& shell;
     FileSystem& files;
-    SystemInfo& system;  // the screen size, when mouseScale* were never computed (a direct run)
+    SystemInfo& system;  // the screen size, when mouseScale* were not computed yet
     SettingsStore& settings;
     const Language& language;
     const PathVariables& pathVars;
