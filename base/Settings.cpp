@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <optional>
 
 #include "base/Utilities.h"
@@ -50,9 +51,13 @@ int GetTimeoutMinutes(SettingsStore& store) {
     return std::clamp(GetSettingNumber(store, kSettingTimeout), 0, kLongestTimeoutMinutes);
 }
 
-int GetSpeedLevel(SettingsStore& store) {
-    int level = GetSettingNumber(store, kSettingSpeed);
-    return level >= 0 && level <= kSlowestSpeed ? level : kSlowestSpeed;
+std::optional<int> GetSpeedLevel(SettingsStore& store) {
+    const std::string text = Trim(GetSetting(store, kSettingSpeed));
+    int level = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
+    if (error != std::errc{} || end != text.data() + text.size() || level < 0 || level > kSlowestSpeed)
+        return std::nullopt;
+    return level;
 }
 
 std::string IniFilePath(const std::string& programFolder) {

@@ -1,6 +1,7 @@
 #pragma once
 // Every setting of the program by section, key and default, and the disc settings file "velmora.ini" beside
 // the program with its copy into the per-user store.
+#include <optional>
 #include <string>
 
 #include "base/PathVariables.h"
@@ -51,8 +52,10 @@ void SaveSetting(SettingsStore& store, const SettingKey& setting, const std::str
 // The stored decimal number (leading blanks and a sign allowed, trailing text ignored); the default's number
 // when the value does not start with one.
 int GetSettingNumber(SettingsStore& store, const SettingKey& setting);
-// The speed level, always 0, 1 or 2: a stored value out of range counts as the slowest.
-int GetSpeedLevel(SettingsStore& store);
+// The stored speed level, 0 to kSlowestSpeed, or nothing when the stored text is not one of them (blanks
+// around it allowed). Only the levels are ever stored; what a hand-edited value means is for each reader to
+// say.
+std::optional<int> GetSpeedLevel(SettingsStore& store);
 
 // The disc settings file: section and keys.
 inline constexpr const char* kIniFileName = "velmora.ini";

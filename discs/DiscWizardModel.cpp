@@ -61,9 +61,8 @@ DiscWizardModel::DiscWizardModel(const DiscWizardPorts& ports) : p_(ports) {
     destinationLine.text = Text("Выберите путь", 7);
     sourceLine.text = Text("Выберите путь", 28);
     nextCaption = Text("Далее >", 4);
-    const int stored = GetSettingNumber(p_.settings, kSettingSpeed);
-    if (stored >= 0 && stored <= kSlowestSpeed)
-        speed = stored;
+    if (const std::optional<int> stored = GetSpeedLevel(p_.settings))
+        speed = *stored;
 }
 
 std::string DiscWizardModel::Title() const {

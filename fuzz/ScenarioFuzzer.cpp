@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(step.WindowCount() >= 0 && step.EventCount() >= 0);
         ++steps;
     }
-    Require(steps == 0 || steps <= image.Header().StepCount);
+    Require(steps == 0 || steps <= image.Header().stepCount);
 
     // As the properties dialog and the path editor change one.
     image.SetDescription("Описание");

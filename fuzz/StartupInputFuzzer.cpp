@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ParseCommandLine(input, CommandLineContext{state, settings, files, vars, {}});
     Require(state.runList.size() == (state.directRun ? 1u : 0u));
-    int speed = GetSpeedLevel(settings);
-    Require(speed >= 0 && speed <= 2);
+    // The command line stores a level or nothing, so the store always holds one.
+    Require(GetSpeedLevel(settings).has_value());
 
     std::string rest = input;
     if (auto token = NextToken(rest))

@@ -1,7 +1,6 @@
 #include "packages/MainWindowModel.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "base/Settings.h"
 #include "base/Utilities.h"
@@ -12,107 +11,7 @@ namespace {
 constexpr const char* kTexts = "main";
 constexpr const char* kMenuTexts = "MainMenu";
 
-// In the order of MainCommand.
-constexpr std::array<CommandText, kMainCommandCount> kCommandTexts{{
-    {"Выбрать папку SCN", 2},
-    {"reload", 0},
-    {"Новый пакет", 4},
-    {"Мастер создания диска", 5},
-    {"Мастер редактирования пакетов", 48},
-    {"Вы&ход", 6},
-    {"Выделить всё", 8},
-    {"Убрать выделение со всех", 9},
-    {"Инвертировать выделение", 10},
-    {"Удалить выбранное", 11},
-    {"Свойства", 12},
-    {"Поверх всех окон", 14},
-    {"Установить выбранное", 17},
-    {"Установить всё", 18},
-    {"Панель управления", 19},
-    {"Сопоставить файлы .scn", 20},
-    {"Быстрая", 23},
-    {"Средняя", 24},
-    {"Медленая", 25},
-    {"Без ограничения", 50},
-    {"5 минут", 51},
-    {"15 минут", 52},
-    {"30 минут", 53},
-    {"60 минут", 54},
-    {"Папка для отчётов...", 55},
-    {"Не сохранять отчёты", 56},
-    {"Содержание справки", 27},
-    {"Написать письмо", 28},
-    {"Сайт", 29},
-    {"Гостевая книга", 30},
-    {"О программе...", 31},
-    {"Новый пакет", 32},
-    {"Установить выбранное", 33},
-    {"Выбрать", 34},
-    {"Снять выделение", 35},
-    {"Выделить всё", 36},
-    {"Снять выделение со всех", 37},
-    {"Инвертировать выделение", 38},
-    {"Удалить выбранное", 39},
-    {"Свойства...", 40},
-}};
-
-MenuEntry Item(MainCommand command) {
-    return MenuEntry{MenuEntry::Command, command};
-}
-constexpr MenuEntry kSeparator{MenuEntry::Separator};
-
-MenuLayout MakeLayout() {
-    using C = MainCommand;
-    MenuLayout layout;
-    layout.bar = {
-        {"&Файл",
-         1,
-         {Item(C::ChooseFolder), Item(C::Reload), Item(C::NewPackage), kSeparator, Item(C::DiscWizard),
-          Item(C::PathEditor), kSeparator, Item(C::Exit)}},
-        {"Правка",
-         7,
-         {Item(C::SelectAll), Item(C::UnselectAll), Item(C::InvertSelection), Item(C::DeleteChecked),
-          kSeparator, Item(C::Properties)}},
-        {"Сервис",
-         16,
-         {Item(C::RunChecked), Item(C::RunAll), kSeparator, Item(C::ProgramsPanel), kSeparator,
-          Item(C::Associate), kSeparator, MenuEntry{MenuEntry::Languages}, MenuEntry{MenuEntry::Speeds},
-          MenuEntry{MenuEntry::Timeouts}, kSeparator, Item(C::ReportFolder), Item(C::ReportsOff)}},
-        {"&Помощь",
-         26,
-         {Item(C::Help), kSeparator, Item(C::Mail), Item(C::Site), Item(C::GuestBook), kSeparator,
-          Item(C::About)}},
-    };
-    layout.context = {"Контекстное меню",
-                      0,
-                      {Item(C::NewPackageHere), Item(C::RunCheckedHere), kSeparator, Item(C::CheckItem),
-                       Item(C::UncheckItem), kSeparator, Item(C::SelectAllHere), Item(C::UnselectAllHere),
-                       Item(C::InvertSelectionHere), kSeparator, Item(C::DeleteCheckedHere), kSeparator,
-                       Item(C::PropertiesHere)}};
-    return layout;
-}
-
-// A stored number as the program writes it; anything else counts as none.
-std::optional<int> StoredNumber(const std::string& text) {
-    std::string trimmed = Trim(text);
-    int value = 0;
-    auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-    if (error != std::errc{} || end != trimmed.data() + trimmed.size())
-        return std::nullopt;
-    return value;
-}
-
 }  // namespace
-
-CommandText BuiltInCommandText(MainCommand command) {
-    auto index = static_cast<std::size_t>(command);
-    return index < kCommandTexts.size() ? kCommandTexts[index] : CommandText{"", 0};
-}
-
-const MenuLayout& MainMenuLayout() {
-    static const MenuLayout layout = MakeLayout();
-    return layout;
-}
 
 MainWindowModel::MainWindowModel(const MainModelPorts& ports) : p_(ports) {
     enabled_.fill(true);
@@ -130,16 +29,14 @@ std::string MainWindowModel::MenuCaption(const MenuLayout::Menu& menu) const {
 }
 
 void MainWindowModel::Start() {
-    topMost = StoredNumber(p_.settings.Get("View", "TopMost", "0")).value_or(0) > 0;
-    std::string folder = p_.settings.Get("Path", "FolderSCN", "");
+    topMost = GetSettingNumber(p_.settings, kSettingTopMost) > 0;
+    std::string folder = GetSetting(p_.settings, kSettingFolderScn);
     if (!folder.empty()) {
         p_.state.scenarioFolder = folder;
         folderText = folder;
         Load(folder);
-        p_.list.LoadTips();
     }
-    std::optional<int> stored = StoredNumber(p_.settings.Get("Install", "Speed", "2"));
-    speed = stored && *stored >= 0 && *stored <= 2 ? *stored : -1;
+    speed = GetSpeedLevel(p_.settings).value_or(-1);
     timeoutMinutes = GetTimeoutMinutes(p_.settings);
     reportFolder = GetSetting(p_.settings, kSettingReportFolder);
     SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
@@ -185,7 +82,7 @@ void MainWindowModel::ChooseFolder(const std::string& folder) {
     // A folder that could not be read is not stored over the one that could.
     bool loaded = !p_.state.scenarioFolder.empty();
     if (loaded)
-        p_.settings.Save("Path", "FolderSCN", folder);
+        SaveSetting(p_.settings, kSettingFolderScn, folder);
     hasChecked = false;
     SetEnabled(MainCommand::NewPackage, loaded);
     SetEnabled(MainCommand::NewPackageHere, loaded);
@@ -200,7 +97,7 @@ MainAction MainWindowModel::TypeFolder(const std::string& text) {
         // A file's path exists too, but is no folder: it is not stored over the one that could be read.
         bool loaded = !p_.state.scenarioFolder.empty();
         if (loaded)
-            p_.settings.Save("Path", "FolderSCN", text);
+            SaveSetting(p_.settings, kSettingFolderScn, text);
         SetEnabled(MainCommand::NewPackage, loaded);
         SetEnabled(MainCommand::NewPackageHere, loaded);
         return MainAction::None;
@@ -233,7 +130,7 @@ void MainWindowModel::ReloadAndCount() {
 }
 
 bool MainWindowModel::DiscWizardClosed() {
-    std::string folder = p_.settings.Get("Path", "FolderSCN", "");
+    std::string folder = GetSetting(p_.settings, kSettingFolderScn);
     SetEnabled(MainCommand::NewPackage, !folder.empty());
     SetEnabled(MainCommand::NewPackageHere, !folder.empty());
     if (folder.empty()) {
@@ -466,10 +363,10 @@ bool MainWindowModel::PropertiesClosed(const std::string& newName) {
 }
 
 void MainWindowModel::SelectSpeed(int value) {
-    if (value < 0 || value > 2)
+    if (value < 0 || value > kSlowestSpeed)
         return;
     speed = value;
-    p_.settings.Save("Install", "Speed", std::to_string(value));
+    SaveSetting(p_.settings, kSettingSpeed, std::to_string(value));
 }
 
 std::optional<int> MainWindowModel::TimeoutOf(MainCommand command) {
@@ -502,7 +399,7 @@ void MainWindowModel::SetReportFolder(const std::string& folder) {
 
 void MainWindowModel::ToggleTopMost() {
     topMost = !topMost;
-    p_.settings.Save("View", "TopMost", topMost ? "1" : "0");
+    SaveSetting(p_.settings, kSettingTopMost, topMost ? "1" : "0");
 }
 
 std::vector<std::string> MainWindowModel::LanguageNames() const {

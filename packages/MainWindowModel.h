@@ -11,90 +11,12 @@
 
 #include "base/Language.h"
 #include "base/SharedState.h"
+#include "packages/MainCommandTable.h"
 #include "packages/PackageList.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
 namespace velmora {
-
-// Every command of the main window's menus. The context menu's entries are separate commands because they
-// are enabled separately and carry language keys of their own.
-enum class MainCommand : int {
-    // File
-    ChooseFolder,
-    Reload,
-    NewPackage,
-    DiscWizard,
-    PathEditor,
-    Exit,
-    // Edit
-    SelectAll,
-    UnselectAll,
-    InvertSelection,
-    DeleteChecked,
-    Properties,
-    // View (hidden in the menu bar, its setting still applies)
-    TopMost,
-    // Service
-    RunChecked,
-    RunAll,
-    ProgramsPanel,
-    Associate,
-    SpeedFast,
-    SpeedMedium,
-    SpeedSlow,
-    TimeoutOff,
-    Timeout5,
-    Timeout15,
-    Timeout30,
-    Timeout60,
-    ReportFolder,
-    ReportsOff,
-    // Help
-    Help,
-    Mail,
-    Site,
-    GuestBook,
-    About,
-    // The list's context menu
-    NewPackageHere,
-    RunCheckedHere,
-    CheckItem,
-    UncheckItem,
-    SelectAllHere,
-    UnselectAllHere,
-    InvertSelectionHere,
-    DeleteCheckedHere,
-    PropertiesHere,
-    Count
-};
-inline constexpr std::size_t kMainCommandCount = static_cast<std::size_t>(MainCommand::Count);
-
-// One entry of a menu: a command, a separator line, or the submenu of languages, of speeds or of step
-// time-outs.
-struct MenuEntry {
-    enum Kind { Command, Separator, Languages, Speeds, Timeouts } kind = Command;
-    MainCommand command = MainCommand::Count;
-};
-
-// The built-in caption of a command and its key in the language section "MainMenu" (0: none).
-struct CommandText {
-    const char* builtIn;
-    int key;
-};
-CommandText BuiltInCommandText(MainCommand command);
-
-// The menu bar's top-level menus and the context menu, with their entries in display order.
-struct MenuLayout {
-    struct Menu {
-        const char* builtIn;  // "&Файл"
-        int key;              // section "MainMenu"
-        std::vector<MenuEntry> entries;
-    };
-    std::vector<Menu> bar;  // File, Edit, Service, Help
-    Menu context;
-};
-const MenuLayout& MainMenuLayout();
 
 // What a call asks the window to do next.
 enum class MainAction {
@@ -120,9 +42,9 @@ class MainWindowModel {
     // Every command enabled but the two that install the checked packages.
     explicit MainWindowModel(const MainModelPorts& ports);
 
-    // Window start: the stored folder is loaded (tips too), the speed and stay-on-top settings are read, the
-    // language texts applied and the count taken. The calls below that read a folder leave its tips to the
-    // window (PackageList::LoadTips with its progress display).
+    // Window start: the stored folder is loaded, the speed and stay-on-top settings are read, the language
+    // texts applied and the count taken. Like every call below that reads a folder, it leaves the tips to the
+    // window (PackageList::LoadTips with its progress display), so each scenario is read once.
     void Start();
     // The language was changed: captions, the no-folder text and the count are taken again.
     void ApplyLanguage();
@@ -183,15 +105,15 @@ class MainWindowModel {
     // again and the item made current. True when the folder was read again, whose tips the window then loads.
     bool PropertiesClosed(const std::string& newName);
 
-    // Speed 0, 1 or 2: stored as "Install"/"Speed" and checked in the menu.
+    // Speed 0, 1 or 2: stored (kSettingSpeed) and checked in the menu.
     void SelectSpeed(int speed);
     // The step time-out in minutes of a Timeout* command (0 for TimeoutOff), or nothing for another command.
     static std::optional<int> TimeoutOf(MainCommand command);
-    // Stored as "Install"/"Timeout" and checked in the menu.
+    // Stored (kSettingTimeout) and checked in the menu.
     void SelectTimeout(int minutes);
-    // Where each run writes its report ("Install"/"ReportFolder"); empty writes none.
+    // Where each run writes its report (kSettingReportFolder); empty writes none.
     void SetReportFolder(const std::string& folder);
-    // Stay on top toggled: stored as "View"/"TopMost"; the window applies topMost.
+    // Stay on top toggled: stored (kSettingTopMost); the window applies topMost.
     void ToggleTopMost();
     // The language files of the program's language folder, by caption (the file name without ".lng").
     std::vector<std::string> LanguageNames() const;

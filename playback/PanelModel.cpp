@@ -70,6 +70,8 @@ const char* BuiltInPanelText(PanelText key) {
             return "Нужное окно закрыто другим приложением";
         case PanelText::SearchingWindow:
             return "Поиск окна";
+        case PanelText::WaitingForInstaller:
+            return "Ожидание завершения программы установки...";
     }
     return "";
 }

@@ -78,6 +78,8 @@ enum class PanelText {
     WaitingForInstall = 35,  // "Выполняется ожидание установки"
     WindowCovered = 36,      // "Нужное окно закрыто другим приложением"
     SearchingWindow = 37,    // "Поиск окна"
+    // After a scenario's last step, while its installer is given time to end.
+    WaitingForInstaller = 43,  // "Ожидание завершения программы установки..."
 };
 
 // The built-in Russian text of a run-time key.

@@ -1,113 +1,39 @@
 #include "playback/Player.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 
 #include "base/ProjectAddresses.h"
 #include "base/Settings.h"
 #include "base/Utilities.h"
+#include "playback/WindowChain.h"
 
 namespace velmora {
 
 namespace {
 
-// Client offsets beyond this cannot be on any screen; clamping them keeps the arithmetic of a hostile file
-// inside int.
-constexpr std::int64_t kCoordinateLimit = 1 << 20;
-constexpr int kAbsoluteMax = 65535;
-constexpr int kSpeedIntervals[] = {100, 250, 500};
-constexpr int kDefaultSpeed = 2;
-
-int ClampCoordinate(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
-}
-
-int Absolute(int pixel, int scale) {
-    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixel} * scale, 0, kAbsoluteMax));
-}
-
-unsigned DownFlag(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMouseLeftDown;
-        case kButtonRight:
-            return kMouseRightDown;
-        case kButtonMiddle:
-            return kMouseMiddleDown;
-        default:
-            return 0;
-    }
-}
-
-unsigned UpFlag(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMouseLeftUp;
-        case kButtonRight:
-            return kMouseRightUp;
-        case kButtonMiddle:
-            return kMouseMiddleUp;
-        default:
-            return 0;
-    }
-}
-
-// A stored name with one trailing NUL removed, as the recorder's fixed buffers sometimes left it.
-std::string WithoutTrailingNul(const std::string& text) {
-    if (!text.empty() && text.back() == '\0')
-        return text.substr(0, text.size() - 1);
-    return text;
-}
-
-// A caption that is blank, or a lone NUL, matches any caption.
-std::optional<std::string> CaptionToMatch(const std::string& stored) {
-    const std::string caption = WithoutTrailingNul(stored);
-    if (caption == std::string(1, '\0') || caption.find_first_not_of(' ') == std::string::npos)
-        return std::nullopt;
-    return caption;
-}
-
-// The stored speed as a number; anything that is not one digit 0..2 (blanks around it allowed) is nothing.
-std::optional<int> ParseSpeed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    if (first == std::string::npos || first != last)
-        return std::nullopt;
-    const char c = text[first];
-    if (c < '0' || c > '2')
-        return std::nullopt;
-    return c - '0';
-}
-
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
+constexpr std::array<int, kSlowestSpeed + 1> kSpeedIntervals{100, 250, 500};
+constexpr int kMsPerMinute = 60000;
+// A covered press point: the window is brought to the front on the first covered ticks, kForegroundTries
+// times (after a success only once kCoveredFirstWait ticks have passed); then one tick re-arms the wait and
+// the window is left alone for kCoveredRestTicks.
+constexpr int kCoveredFirstWait = 3;
+constexpr int kCoveredRestTicks = 13;
+constexpr int kForegroundTries = 3;
 
 }  // namespace
 
-void ComputeMouseScale(Size screen, SharedState& shared) {
-    shared.mouseScaleX = screen.width > 0 ? RoundHalfEven(65535.0 / screen.width) : 0;
-    shared.mouseScaleY = screen.height > 0 ? RoundHalfEven(65535.0 / screen.height) : 0;
-}
-
-void PutStepText(WindowSystem& windows, WindowId window, const std::string& text) {
-    windows.SetForeground(window);
-    windows.SetText(window, text);
-}
-
 void Player::LoadPlaySpeed() {
-    // Only 0, 1 and 2 are ever stored; anything else (a hand-edited value) gets the default speed rather than
-    // leaving the step timer without an interval.
-    const int speed = ParseSpeed(p_.settings.Get("Install", "Speed", "2")).value_or(kDefaultSpeed);
-    speedIndex = speed;
-    stepIntervalMs = kSpeedIntervals[speed];
-    constexpr int kMsPerMinute = 60000;
-    timeoutMs = GetTimeoutMinutes(p_.settings) * kMsPerMinute;
+    // Only the levels are ever stored; a hand-edited value plays at the slowest speed rather than leaving the
+    // step timer without an interval.
+    stepIntervalMs_ =
+        kSpeedIntervals[static_cast<std::size_t>(GetSpeedLevel(p_.settings).value_or(kSlowestSpeed))];
+    timeoutMs_ = GetTimeoutMinutes(p_.settings) * kMsPerMinute;
 }
 
 void Player::Play() {
     SharedState& s = p_.shared;
-    // A run started from the command line never loads the main window, which computes these.
+    // Computed by the first run of the session and kept for the later ones.
     if (s.mouseScaleX <= 0 || s.mouseScaleY <= 0)
         ComputeMouseScale(p_.system.ScreenSize(), s);
     p_.panel.PlayLayout(static_cast<int>(s.runList.size()));
@@ -121,7 +47,7 @@ void Player::Play() {
 }
 
 void Player::OnNextPackageTimer() {
-    if (inTick_ || finished_ || InstallerStillRunning())
+    if (inTick_ || finished_ || WaitingForInstaller())
         return;
     SetNextPackageTimer(false);
     SharedState& s = p_.shared;
@@ -135,47 +61,46 @@ void Player::OnNextPackageTimer() {
     s.currentScenario = s.runList[next_++];
     ShowCounter();
     p_.stats.StartPackage(FileTitleNoExt(s.currentScenario));
-    installerPending_ = true;
+    installer_.PackageStarted();
     p_.report.PackageStarted(next_, s.runList.size(), s.currentScenario);
     p_.panel.action = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.currentScenario;
-    p_.panel.caption = paused ? p_.panel.Text(PanelText::Pause) : FileTitleNoExt(s.currentScenario);
+    p_.panel.caption = paused_ ? p_.panel.Text(PanelText::Pause) : FileTitleNoExt(s.currentScenario);
     p_.host.PanelChanged();
     OpenScenario(s.currentScenario);
 }
 
-bool Player::OpenScenario(const std::string& path) {
+void Player::OpenScenario(const std::string& path) {
     ++epoch_;
     haveStep_ = false;
     ScenarioImage& scn = p_.scenario;
     if (!PathExists(p_.files, path) || !scn.LoadImageFile(p_.files, path)) {
         FailScenario(PackageEnd::ScenarioUnreadable);
-        return false;
+        return;
     }
     scn.UnscrambleImage();
     std::string stored;
-    if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().StepCount < 0 ||
+    if (!scn.ReadHeader() || !scn.IsVersionSupported() || scn.Header().stepCount < 0 ||
         !scn.GetInstallerPath(stored)) {
         FailScenario(PackageEnd::ScenarioUnreadable);
-        return false;
+        return;
     }
     const std::string installer = p_.pathVars.ExpandPathVars(stored);
     p_.shared.installerCommandLine = scn.GetCommandLine();
     p_.report.InstallerStarting(installer, p_.shared.installerCommandLine);
     if (installer.empty() || !PathExists(p_.files, installer)) {
         FailScenario(PackageEnd::InstallerMissing);
-        return false;
+        return;
     }
     const std::optional<ProcessId> started =
         p_.shell.Start(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0);
     if (!started) {
         FailScenario(PackageEnd::InstallerNotStarted);
-        return false;
+        return;
     }
-    installer_ = *started;
-    stepNumber = 0;
+    installer_.Started(*started);
+    stepNumber_ = 0;
     scn.ResetReadCursor();
     AdvanceStep();
-    return true;
 }
 
 void Player::AdvanceStep() {
@@ -185,9 +110,9 @@ void Player::AdvanceStep() {
     p_.step.text.clear();
     if (scn.ReadNextStep(p_.step)) {
         haveStep_ = true;
-        ++stepNumber;
-        waitedMs = 0;
-        if (!paused)
+        ++stepNumber_;
+        waitedMs_ = 0;
+        if (!paused_)
             SetStepTimer(true);
         return;
     }
@@ -196,183 +121,94 @@ void Player::AdvanceStep() {
     SetNextPackageTimer(true);
     // Steps left that could not be read mean a damaged file: it was not replayed to the end.
     EndPackage(scn.StepReadFailed() ? PackageEnd::Damaged : PackageEnd::Played);
-    awaitingExit_ = true;
-    exitWaitMs = 0;
+    installer_.AwaitExit();
 }
 
 void Player::OnStepTimer() {
     if (inTick_ || finished_ || !haveStep_)
         return;
     inTick_ = true;
-    const std::uint64_t epoch = epoch_;
-    const WindowId window = FindTargetWindow();
-    if (window == 0) {
-        if (windowFound && ++notFoundTicks == kSlowDownAfterMisses) {
-            SetStepInterval(kSearchIntervalMs);
-            windowFound = false;
-        }
-        if (!CountWait(PackageEnd::WindowNotFound))
-            ShowAction(PanelText::SearchingWindow);
-        EndTick();
-        return;
-    }
-    if (!windowFound) {
-        windowFound = true;
-        SetStepInterval(stepIntervalMs);
-    }
-    notFoundTicks = 0;
-    const bool played = PlayEvents(window);
-    if (epoch != epoch_) {  // skipped or stopped while the gesture was being replayed
-        EndTick();
-        return;
-    }
-    if (played) {
-        p_.report.StepPlayed(stepNumber, p_.windows.ClassName(window), p_.windows.Text(window),
-                             p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs);
-        if (!p_.step.text.empty()) {
-            PutStepText(p_.windows, window, p_.step.text);
-            p_.step.text.clear();
-        }
-        SetStepTimer(false);
-        AdvanceStep();
-        retryCountdown = 3;
-        foregroundTries = 0;
-        if (!paused)
-            ShowAction(PanelText::WaitingForInstall);
-    } else if (!CountWait(PackageEnd::WindowCovered)) {
-        if (!paused)
-            ShowAction(PanelText::WindowCovered);
-        if (retryCountdown == 0 && foregroundTries < 3) {
-            ++foregroundTries;
-            p_.windows.SetForeground(window);
-        } else if (retryCountdown <= 0) {
-            retryCountdown = 13;
-            foregroundTries = 0;
-        } else {
-            --retryCountdown;
-        }
-    }
+    const WindowId window = FindChainWindow(p_.windows, p_.step.windows);
+    if (window == 0)
+        WindowMissing();
+    else
+        PlayStep(window);
     EndTick();
 }
 
-WindowId Player::FindTargetWindow() {
-    const StepState& step = p_.step;
-    WindowId parent = 0;
-    WindowId window = 0;
-    if (step.windows.empty())
-        return 0;  // a step without a window chain names nothing to click
-    for (const WindowRef& link : step.windows) {
-        const std::optional<std::string> className = WithoutTrailingNul(link.Class);
-        const std::optional<std::string> caption = CaptionToMatch(link.Caption);
-        if (link.MatchIndex == -1)
-            window = p_.windows.Desktop();
-        else if (link.MatchIndex == 0)
-            window = p_.windows.FindWindowEx(p_.windows.Desktop(), 0, className, caption);
-        else
-            window = FindNthWindow(parent, className, caption, link.MatchIndex);
-        if (window == 0)
-            return 0;
-        parent = window;
+void Player::WindowMissing() {
+    if (windowFound_ && ++notFoundTicks_ == kSlowDownAfterMisses) {
+        SetStepInterval(kSearchIntervalMs);
+        windowFound_ = false;
     }
-    return window;
+    if (!CountWait(PackageEnd::WindowNotFound))
+        ShowAction(PanelText::SearchingWindow);
 }
 
-WindowId Player::FindNthWindow(WindowId parent, const std::optional<std::string>& className,
-                               const std::optional<std::string>& caption, std::int64_t n) {
-    WindowId found = 0;
-    for (std::int64_t k = 1; k <= n; ++k) {
-        const WindowId next = p_.windows.FindWindowEx(parent, found, className, caption);
-        if (next == 0 || next == found)
-            return 0;
-        found = next;
+void Player::PlayStep(WindowId window) {
+    if (!windowFound_) {
+        windowFound_ = true;
+        SetStepInterval(stepIntervalMs_);
     }
-    return found;
-}
-
-bool Player::PlayEvents(WindowId window) {
-    StepState& step = p_.step;
-    if (step.events.size() <= 1)
-        return true;
-    const SharedState& s = p_.shared;
-    WindowSystem& ws = p_.windows;
+    notFoundTicks_ = 0;
     const std::uint64_t epoch = epoch_;
-    bool result = false;
-    std::int16_t held = 0;  // the button pressed and not yet released
-    Point last;             // where the cursor was last sent
-    // A gesture abandoned half-way, or a step without its release, must not leave a mouse button down.
-    auto releaseHeld = [&] {
-        if (held != 0 && UpFlag(held) != 0)
-            ws.MouseEvent(UpFlag(held) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
-                          Absolute(last.y, s.mouseScaleY));
-        held = 0;
-    };
-    // A copy: the message pump below may hand control to code that reads the next step.
-    const std::vector<MouseEventRec> events = step.events;
-    for (const MouseEventRec& event : events) {
-        const int x = ClampCoordinate(event.X);
-        const int y = ClampCoordinate(event.Y);
-        if (event.Kind == kKindPress) {
-            pressPoint = ws.ClientToScreen(window, Point{x, y});
-            const WindowId hit = ws.FromPoint(pressPoint);
-            if (hit != window) {
-                if (p_.host.IsOwnWindow(hit))
-                    p_.host.SetTopMost(false);
-                releaseHeld();
-                return false;
-            }
-            last = pressPoint;
-            ws.SetCursorPos(pressPoint);
-            if (DownFlag(event.Button) != 0) {
-                ws.MouseEvent(DownFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
-                              Absolute(last.y, s.mouseScaleY));
-                held = event.Button;
-            }
-            if (!Pump(epoch)) {
-                releaseHeld();
-                return false;
-            }
-            result = true;
-            p_.shared.lastWindow = window;
-        } else if (event.Kind == kKindMove) {
-            last = Point{ClampCoordinate(std::int64_t{x} + pressPoint.x),
-                         ClampCoordinate(std::int64_t{y} + pressPoint.y)};
-            ws.MouseEvent(kMouseMove | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
-                          Absolute(last.y, s.mouseScaleY));
-            if (!Pump(epoch)) {
-                releaseHeld();
-                return false;
-            }
-        } else if (event.Kind == kKindRelease) {
-            last = Point{ClampCoordinate(std::int64_t{x} + pressPoint.x),
-                         ClampCoordinate(std::int64_t{y} + pressPoint.y)};
-            ws.SetCursorPos(last);
-            if (!Pump(epoch)) {
-                releaseHeld();
-                return false;
-            }
-            if (UpFlag(event.Button) != 0)
-                ws.MouseEvent(UpFlag(event.Button) | kMouseAbsolute, Absolute(last.x, s.mouseScaleX),
-                              Absolute(last.y, s.mouseScaleY));
-            if (event.Button == held)
-                held = 0;
-            if (!Pump(epoch)) {
-                releaseHeld();
-                return false;
-            }
-        }
-        if (!Pump(epoch)) {
-            releaseHeld();
-            return false;
-        }
+    const GestureResult result = gesture_.Play(window, p_.step.events, [this, epoch] { return Pump(epoch); });
+    if (result == GestureResult::Played)
+        StepPlayed(window);
+    else if (result == GestureResult::Covered)
+        StepCovered(window);
+    // Abandoned: skipped or stopped while the gesture was being replayed; the step is gone.
+}
+
+void Player::StepPlayed(WindowId window) {
+    p_.report.StepPlayed(stepNumber_, p_.windows.ClassName(window), p_.windows.Text(window),
+                         p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs_);
+    if (!p_.step.text.empty()) {
+        PutStepText(p_.windows, window, p_.step.text);
+        p_.step.text.clear();
     }
-    releaseHeld();
-    return result;
+    SetStepTimer(false);
+    AdvanceStep();
+    retryCountdown_ = kCoveredFirstWait;
+    foregroundTries_ = 0;
+    if (!paused_)
+        ShowAction(PanelText::WaitingForInstall);
+}
+
+void Player::StepCovered(WindowId window) {
+    // The panel itself over the press point gives up staying on top until the next scenario.
+    const WindowId cover = gesture_.CoveringWindow();
+    if (cover != 0 && p_.host.IsOwnWindow(cover))
+        p_.host.SetTopMost(false);
+    if (CountWait(PackageEnd::WindowCovered))
+        return;
+    if (!paused_)
+        ShowAction(PanelText::WindowCovered);
+    if (retryCountdown_ == 0 && foregroundTries_ < kForegroundTries) {
+        ++foregroundTries_;
+        p_.windows.SetForeground(window);
+    } else if (retryCountdown_ <= 0) {
+        retryCountdown_ = kCoveredRestTicks;
+        foregroundTries_ = 0;
+    } else {
+        --retryCountdown_;
+    }
+}
+
+// The scenario has ended and its installer is given time to end before the next one starts.
+bool Player::WaitingForInstaller() {
+    if (!installer_.Awaiting() || !installer_.KeepWaiting(kNextPackageIntervalMs))
+        return false;
+    const std::string waiting = p_.panel.Text(PanelText::WaitingForInstaller);
+    if (!paused_ && p_.panel.action != waiting)
+        ShowAction(PanelText::WaitingForInstaller);
+    return true;
 }
 
 void Player::Pause() {
-    if (finished_ || paused)
+    if (finished_ || paused_)
         return;
-    paused = true;
+    paused_ = true;
     SetStepTimer(false);
     p_.panel.caption = p_.panel.Text(PanelText::Pause);
     p_.panel.captionVisible = true;
@@ -382,9 +218,9 @@ void Player::Pause() {
 }
 
 void Player::Resume() {
-    if (finished_ || !paused)
+    if (finished_ || !paused_)
         return;
-    paused = false;
+    paused_ = false;
     // Only a step that is still waiting is resumed; a scenario that ended or failed meanwhile has none, and
     // replaying its last step again would click twice.
     if (haveStep_)
@@ -395,55 +231,57 @@ void Player::Resume() {
     p_.host.PanelChanged();
 }
 
+// A skip or stop between two packages marks the one that ended last, as the list has always shown it (the
+// report then has a second result line for it) — unless that one played to its end and only its installer
+// is being waited for: its result stands, and the installer is left running.
 void Player::Skip() {
     if (finished_)
         return;
-    paused = false;
+    paused_ = false;
     p_.panel.ShowRunning();
     ShowAction(PanelText::StartingNext);
-    ++epoch_;
-    haveStep_ = false;
-    SetStepTimer(false);
+    AbandonStep();
     SetNextPackageTimer(true);
-    EndPackage(PackageEnd::Skipped);
-    std::optional<int> code;
-    const InstallerEnd end = InstallerNow(code);
-    FinishInstaller(end, code);
+    if (!installer_.Awaiting())
+        EndPackage(PackageEnd::Skipped);
+    installer_.FinishNow();
 }
 
 void Player::Stop() {
     if (finished_)
         return;
     finished_ = true;
-    ++epoch_;
-    haveStep_ = false;
+    AbandonStep();
     // The next-package timer stops too: a scenario start still pending must not happen behind the statistics
     // window.
-    SetStepTimer(false);
     SetNextPackageTimer(false);
-    EndPackage(PackageEnd::Stopped);
-    std::optional<int> code;
-    const InstallerEnd end = InstallerNow(code);
-    FinishInstaller(end, code);
+    if (!installer_.Awaiting())
+        EndPackage(PackageEnd::Stopped);
+    installer_.FinishNow();
     if (inTick_)
         pendingEnd_ = true;
     else
         EndRun(true);
 }
 
+void Player::AbandonStep() {
+    ++epoch_;
+    haveStep_ = false;
+    SetStepTimer(false);
+}
+
 void Player::SetStepTimer(bool enabled) {
-    stepTimerEnabled = enabled;
-    p_.host.SetStepTimer(enabled, stepTimerIntervalMs);
+    stepTimerEnabled_ = enabled;
+    p_.host.SetStepTimer(enabled, stepTimerIntervalMs_);
 }
 
 void Player::SetStepInterval(int intervalMs) {
-    stepTimerIntervalMs = intervalMs;
-    if (stepTimerEnabled)
-        p_.host.SetStepTimer(true, stepTimerIntervalMs);
+    stepTimerIntervalMs_ = intervalMs;
+    if (stepTimerEnabled_)
+        p_.host.SetStepTimer(true, stepTimerIntervalMs_);
 }
 
 void Player::SetNextPackageTimer(bool enabled) {
-    nextTimerEnabled = enabled;
     p_.host.SetNextPackageTimer(enabled);
 }
 
@@ -452,77 +290,36 @@ void Player::FailScenario(PackageEnd why) {
     SetStepTimer(false);
     SetNextPackageTimer(true);
     EndPackage(why);
-    FinishInstaller(InstallerEnd::NotStarted);
+    installer_.Finish(InstallerEnd::NotStarted);
 }
 
 // The timer is stopped during a pause, so paused time never counts. A window that stays covered counts as
 // well as one that never comes: an error box over the installer would otherwise hold the run for ever.
 bool Player::CountWait(PackageEnd why) {
-    if (!paused)
-        waitedMs += stepTimerIntervalMs;
-    if (timeoutMs <= 0 || waitedMs < timeoutMs)
+    if (!paused_)
+        waitedMs_ += stepTimerIntervalMs_;
+    if (timeoutMs_ <= 0 || waitedMs_ < timeoutMs_)
         return false;
     TimeOut(why);
     return true;
 }
 
 void Player::TimeOut(PackageEnd why) {
-    ++epoch_;
-    haveStep_ = false;
-    SetStepTimer(false);
+    AbandonStep();
     SetNextPackageTimer(true);
-    EndPackage(why, stepNumber);
-    const std::string screenshot = p_.report.ScreenshotPath(next_, stepNumber);
+    EndPackage(why, stepNumber_);
+    const std::string screenshot = p_.report.ScreenshotPath(next_, stepNumber_);
     if (!screenshot.empty() && p_.windows.SaveScreenshot(screenshot))
         p_.report.ScreenshotKept(screenshot);
-    // An installer left waiting for a click would hold its lock and make the next one refuse to start.
-    if (installer_ != 0)
-        p_.shell.EndAll(installer_);
-    FinishInstaller(installer_ != 0 ? InstallerEnd::EndedAfterTimeOut : InstallerEnd::NotStarted);
+    installer_.EndAfterTimeOut();
     ShowAction(PanelText::StartingNext);
 }
 
-// A skip or stop between two packages marks the one that ended last, as the list has always shown it; the
-// report then has a second result line for it.
 void Player::EndPackage(PackageEnd why, std::int64_t step) {
     if (p_.stats.records.empty())
         return;
     p_.stats.EndPackage(why, step);
     p_.report.PackageEnded(p_.stats.records.back());
-}
-
-InstallerEnd Player::InstallerNow(std::optional<int>& exitCode) {
-    exitCode.reset();
-    if (installer_ == 0)
-        return InstallerEnd::NotStarted;
-    exitCode = p_.shell.ExitCodeOf(installer_, 0);
-    return exitCode ? InstallerEnd::Exited : InstallerEnd::StillRunning;
-}
-
-void Player::FinishInstaller(InstallerEnd end, std::optional<int> exitCode) {
-    if (installer_ != 0)
-        p_.shell.Release(installer_);
-    installer_ = 0;
-    awaitingExit_ = false;
-    if (!installerPending_)
-        return;
-    installerPending_ = false;
-    p_.stats.SetInstallerEnd(end, exitCode);
-    p_.report.InstallerEnded(p_.stats.records.back());
-}
-
-bool Player::InstallerStillRunning() {
-    if (!awaitingExit_)
-        return false;
-    std::optional<int> code;
-    const InstallerEnd end = InstallerNow(code);
-    if (end == InstallerEnd::StillRunning && exitWaitMs < kInstallerExitWaitMs) {
-        exitWaitMs += kNextPackageIntervalMs;
-        return true;
-    }
-    // One still running after the wait is left alone: its exit code stays unknown.
-    FinishInstaller(end, code);
-    return false;
 }
 
 void Player::ShowAction(PanelText key) {

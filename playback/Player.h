@@ -3,6 +3,7 @@
 // gestures. It is driven by two timers of the control panel — the next-package timer (100 ms) starts the
 // next scenario, the step timer plays one step per tick — and tells the panel what to show through its
 // PanelModel.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,6 +17,8 @@
 #include "platform/SystemInfo.h"
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
+#include "playback/GestureReplay.h"
+#include "playback/InstallerWatch.h"
 #include "playback/PanelModel.h"
 #include "playback/RunReport.h"
 #include "playback/Statistics.h"
@@ -51,98 +54,65 @@ struct PlayerPorts {
     WindowSystem& windows;
     Shell& shell;
     FileSystem& files;
-    SystemInfo& system;  // the screen size, when mouseScale* were never computed (a direct run)
+    SystemInfo& system;  // the screen size, when mouseScale* were not computed yet
     SettingsStore& settings;
     const Language& language;
     const PathVariables& pathVars;
-    ScenarioImage& scenario;  // scenario
-    StepState& step;          // windows, events, text
-    SharedState&
-        shared;  // runList, currentScenario, installerCommandLine, lastWindow, mouseScale*, directRun
+    ScenarioImage& scenario;
+    StepState& step;  // windows, events, text
+    // runList, currentScenario, installerCommandLine, lastWindow, mouseScale*, reportLog
+    SharedState& shared;
     Statistics& stats;
     RunReport& report;
     PanelModel& panel;
     PlayerHost& host;
 };
 
-// 65535 divided by the screen size, rounded to the nearest integer (ties to even): the multipliers from
-// screen pixels to absolute mouse coordinates. 0 for a dimension that is not positive.
-void ComputeMouseScale(Size screen, SharedState& shared);
-
-// Brings the window to the foreground and sets its text (WM_SETTEXT). The recorder uses it too.
-void PutStepText(WindowSystem& windows, WindowId window, const std::string& text);
-
 class Player {
   public:
     static constexpr int kNextPackageIntervalMs = 100;
-    static constexpr int kSearchIntervalMs =
-        500;  // step timer before a window is found, and after ten misses
+    // The step timer's period before a window is found, and after kSlowDownAfterMisses missed ticks.
+    static constexpr int kSearchIntervalMs = 500;
     static constexpr int kSlowDownAfterMisses = 10;
-    // How long the installer may go on after the last step before the next package starts anyway.
-    static constexpr int kInstallerExitWaitMs = 60000;
 
-    explicit Player(const PlayerPorts& ports) : p_(ports) {}
+    explicit Player(const PlayerPorts& ports)
+        : p_(ports),
+          gesture_(ports.windows, ports.shared),
+          installer_(ports.shell, ports.stats, ports.report) {}
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
-    // Panel load in play mode calls these two, in this order. LoadPlaySpeed reads "Install"/"Speed": 0, 1, 2
-    // give 100, 250, 500 ms per tick; any other stored value is read as speed 2 (500 ms). It reads the step
-    // time-out too.
+    // Panel load in play mode calls these two, in this order. LoadPlaySpeed reads the speed (levels 0, 1, 2
+    // give 100, 250, 500 ms per tick; any other stored value plays at the slowest) and the step time-out.
     void LoadPlaySpeed();
     void Play();
 
     // Timer ticks. Neither does anything while a step tick is still running (its message pump can dispatch
     // them); the next-package timer then keeps running and simply fires again. After a scenario's last step
-    // the next-package timer also waits, up to kInstallerExitWaitMs, for its installer to end: two installers
-    // at once make Windows Installer refuse the second.
+    // the next-package timer also waits for its installer to end (InstallerWatch), and the panel says so.
     void OnNextPackageTimer();
     void OnStepTimer();
 
     // Buttons of the panel in play mode. They may arrive in the middle of a tick (from its message pump).
+    // While a scenario that has ended waits for its installer, skip and stop leave its result as it is and
+    // leave the installer running.
     void Pause();
     void Resume();
     void Skip();  // abandons the current scenario; the run goes on
     void Stop();  // abandons the run
 
-    // Steps of the algorithm, public so tests can check them one by one.
-    // Loads, checks and launches the scenario; false (and the scenario recorded as failed) when any of that
-    // fails. On success the first step is read.
-    bool OpenScenario(const std::string& path);
+  private:
+    // Loads, checks and launches the scenario, which is recorded as failed when any of that fails; on success
+    // the first step is read.
+    void OpenScenario(const std::string& path);
     // Reads the next step and runs the step timer for it; without one the scenario ends as done.
     void AdvanceStep();
-    // The window the current step is aimed at, or 0 when the chain cannot be followed (yet).
-    WindowId FindTargetWindow();
-    // The n-th window matching class and caption among the children of parent (0: the top-level windows);
-    // 0 when there are fewer than n, or n <= 0. The search ends when the matches run out, so a huge n costs
-    // no more than the windows there are.
-    WindowId FindNthWindow(WindowId parent, const std::optional<std::string>& className,
-                           const std::optional<std::string>& caption, std::int64_t n);
-    // Replays the step's gesture on the window; true when the press was replayed (or the step has at most one
-    // event and needs none), false when the press point is covered by another window.
-    bool PlayEvents(WindowId window);
-
-    // The playing state; public so that tests can read it.
-    bool windowFound = false;
-    int stepIntervalMs = 500;
-    int speedIndex = 2;
-    int retryCountdown = 0;
-    int foregroundTries = 0;
-    int notFoundTicks = 0;
-    Point pressPoint;
-    bool paused = false;
-    int timeoutMs = 0;  // the step time-out; 0 waits for ever
-    // How long the current step has waited for its window to be there and uncovered, pauses left out.
-    int waitedMs = 0;
-    int exitWaitMs = 0;           // how long the last installer has been waited for
-    std::int64_t stepNumber = 0;  // the current step, from 1
-
-    // The timers as the player last set them (the host is told every change).
-    bool stepTimerEnabled = false;
-    int stepTimerIntervalMs = kSearchIntervalMs;
-    bool nextTimerEnabled = false;
-    bool Finished() const { return finished_; }
-
-  private:
+    void WindowMissing();
+    void PlayStep(WindowId window);
+    void StepPlayed(WindowId window);
+    void StepCovered(WindowId window);
+    bool WaitingForInstaller();
+    void AbandonStep();
     void SetStepTimer(bool enabled);
     void SetStepInterval(int intervalMs);
     void SetNextPackageTimer(bool enabled);
@@ -150,9 +120,6 @@ class Player {
     bool CountWait(PackageEnd why);
     void TimeOut(PackageEnd why);
     void EndPackage(PackageEnd why, std::int64_t step = 0);
-    void FinishInstaller(InstallerEnd end, std::optional<int> exitCode = std::nullopt);
-    InstallerEnd InstallerNow(std::optional<int>& exitCode);
-    bool InstallerStillRunning();
     void ShowAction(PanelText key);
     void ShowCounter();
     void EndTick();
@@ -160,15 +127,29 @@ class Player {
     bool Pump(std::uint64_t epoch);
 
     PlayerPorts p_;
+    GestureReplay gesture_;
+    InstallerWatch installer_;
     std::size_t next_ = 0;  // index in runList of the package to start next
     bool inTick_ = false;
     bool haveStep_ = false;           // a step was read and waits to be played
     std::uint64_t epoch_ = 0;         // changes whenever the current step is abandoned
     std::optional<bool> pendingEnd_;  // the run ended inside a tick: reported after the tick unwinds
     bool finished_ = false;
-    ProcessId installer_ = 0;        // the current package's installer process, while it is held
-    bool awaitingExit_ = false;      // the scenario ended; its installer is given time to end
-    bool installerPending_ = false;  // a package was started and what became of its installer is not told
+    bool paused_ = false;
+    std::int64_t stepNumber_ = 0;  // the current step, from 1
+
+    int stepIntervalMs_ = kSearchIntervalMs;  // the speed's period, once a window has been found
+    int timeoutMs_ = 0;                       // the step time-out; 0 waits for ever
+    // How long the current step has waited for its window to be there and uncovered, pauses left out.
+    int waitedMs_ = 0;
+    bool windowFound_ = false;
+    int notFoundTicks_ = 0;
+    int retryCountdown_ = 0;  // ticks left before a covered window is brought to the front again
+    int foregroundTries_ = 0;
+
+    // The step timer as the player last set it (the host is told every change).
+    bool stepTimerEnabled_ = false;
+    int stepTimerIntervalMs_ = kSearchIntervalMs;
 };
 
 }  // namespace velmora

@@ -110,7 +110,7 @@ void RunReport::ScreenshotKept(const std::string& path) {
 
 void RunReport::PackageEnded(const PackageRecord& record) {
     std::string reason;
-    switch (record.End) {
+    switch (record.end) {
         case PackageEnd::Played:
             reason = Text("сценарий выполнен до конца", 15);
             break;
@@ -137,25 +137,25 @@ void RunReport::PackageEnded(const PackageRecord& record) {
             reason = OutcomeText(record, p_.language);
             break;
     }
-    if (record.Result == kStatFailed)
+    if (record.result == kStatFailed)
         reason = Format("ошибка: %s", 16, reason);
     Write(Format("Результат: %s", 14, reason));
 }
 
 void RunReport::InstallerEnded(const PackageRecord& record) {
     std::string code;
-    if (record.Installer == InstallerEnd::Exited && record.InstallerExitCode) {
-        code = std::to_string(*record.InstallerExitCode);
-        if (IsRestartCode(*record.InstallerExitCode))
+    if (record.installer == InstallerEnd::Exited && record.installerExitCode) {
+        code = std::to_string(*record.installerExitCode);
+        if (IsRestartCode(*record.installerExitCode))
             code += " (" + p_.language.LangText("требуется перезагрузка", "Statistic", 6) + ")";
-    } else if (record.Installer == InstallerEnd::StillRunning) {
+    } else if (record.installer == InstallerEnd::StillRunning) {
         code = Text("установщик ещё работает", 24);
-    } else if (record.Installer == InstallerEnd::EndedAfterTimeOut) {
+    } else if (record.installer == InstallerEnd::EndedAfterTimeOut) {
         code = Text("установщик и запущенные им процессы завершены", 25);
     }
     if (!code.empty())
         Write(Format("Код выхода установщика: %s", 23, code));
-    Write(Format("Длительность: %s", 26, record.Duration));
+    Write(Format("Длительность: %s", 26, record.duration));
 }
 
 void RunReport::End(int exitCode) {

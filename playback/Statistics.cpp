@@ -55,7 +55,7 @@ std::string TotalOf(const std::vector<PackageRecord>& records) {
         return {};
     std::int64_t total = 0;
     for (const PackageRecord& record : records)
-        total += SecondsBetween(record.StartTime, record.EndTime);
+        total += SecondsBetween(record.startTime, record.endTime);
     return FormatDuration(total);
 }
 
@@ -78,18 +78,18 @@ std::uint8_t ResultOf(PackageEnd end) {
 }
 
 std::string OutcomeText(const PackageRecord& record, const Language& language) {
-    const std::string step = std::to_string(record.Step);
-    if (record.End == PackageEnd::WindowNotFound)
+    const std::string step = std::to_string(record.step);
+    if (record.end == PackageEnd::WindowNotFound)
         return language.LangTextFormat("окно не найдено, шаг " + step, "Statistic", 5, step);
-    if (record.End == PackageEnd::WindowCovered)
+    if (record.end == PackageEnd::WindowCovered)
         return language.LangTextFormat("окно закрыто другим окном, шаг " + step, "Statistic", 8, step);
     // An installer the player ended after a time-out has the code it was ended with, which says nothing.
-    if (record.Installer != InstallerEnd::Exited || !record.InstallerExitCode ||
-        *record.InstallerExitCode == 0)
+    if (record.installer != InstallerEnd::Exited || !record.installerExitCode ||
+        *record.installerExitCode == 0)
         return {};
-    if (IsRestartCode(*record.InstallerExitCode))
+    if (IsRestartCode(*record.installerExitCode))
         return language.LangText("требуется перезагрузка", "Statistic", 6);
-    const std::string code = std::to_string(*record.InstallerExitCode);
+    const std::string code = std::to_string(*record.installerExitCode);
     return language.LangTextFormat("код выхода " + code, "Statistic", 7, code);
 }
 
@@ -117,8 +117,8 @@ void Statistics::Reset() {
 
 void Statistics::StartPackage(const std::string& packageName) {
     PackageRecord info;
-    info.PackageName = packageName;
-    info.StartTime = clock_.Now();
+    info.packageName = packageName;
+    info.startTime = clock_.Now();
     records.push_back(info);
 }
 
@@ -127,18 +127,18 @@ void Statistics::EndPackage(PackageEnd end, std::int64_t step) {
     if (records.empty())
         return;
     PackageRecord& last = records.back();
-    last.Result = ResultOf(end);
-    last.End = end;
-    last.Step = step;
-    last.EndTime = clock_.Now();
-    last.Duration = FormatDuration(SecondsBetween(last.StartTime, last.EndTime));
+    last.result = ResultOf(end);
+    last.end = end;
+    last.step = step;
+    last.endTime = clock_.Now();
+    last.duration = FormatDuration(SecondsBetween(last.startTime, last.endTime));
 }
 
 void Statistics::SetInstallerEnd(InstallerEnd end, std::optional<int> exitCode) {
     if (records.empty())
         return;
-    records.back().Installer = end;
-    records.back().InstallerExitCode = exitCode;
+    records.back().installer = end;
+    records.back().installerExitCode = exitCode;
 }
 
 bool IsRestartCode(int exitCode) {
@@ -155,12 +155,12 @@ int Statistics::ExitCode() const {
     bool interrupted = false;
     bool restart = false;
     for (const PackageRecord& record : records) {
-        if (record.Result == kStatFailed)
+        if (record.result == kStatFailed)
             return 2;
-        if (record.Result != kStatDone)
+        if (record.result != kStatDone)
             interrupted = true;
-        if (record.Installer == InstallerEnd::Exited && record.InstallerExitCode &&
-            IsRestartCode(*record.InstallerExitCode))
+        if (record.installer == InstallerEnd::Exited && record.installerExitCode &&
+            IsRestartCode(*record.installerExitCode))
             restart = true;
     }
     if (interrupted)
@@ -175,12 +175,12 @@ std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& recor
         return lines;
     std::size_t width = 0;
     for (const PackageRecord& record : records)
-        width = std::max(width, CharCount(record.PackageName));
+        width = std::max(width, CharCount(record.packageName));
     width = std::min(width, kMaxNameWidth);
 
     for (std::size_t i = 0; i < records.size(); ++i) {
         const PackageRecord& info = records[i];
-        std::string name = info.PackageName;
+        std::string name = info.packageName;
         const std::size_t chars = CharCount(name);
         if (chars <= kMaxNameWidth)
             name.append(width - chars, ' ');
@@ -188,9 +188,9 @@ std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& recor
             name = FirstChars(name, kCutNameChars) + "...";
         const std::size_t number = i + 1;  // the user counts from 1
         std::string line = std::to_string(number) + (number < 10 ? "   " : "  ");
-        line += StatusText(info.Result);
-        line += "  " + name + "  " + info.Duration + "  " + timeOfDay(info.StartTime) + "  " +
-                timeOfDay(info.EndTime);
+        line += StatusText(info.result);
+        line += "  " + name + "  " + info.duration + "  " + timeOfDay(info.startTime) + "  " +
+                timeOfDay(info.endTime);
         const std::string outcome = OutcomeText(info, language);
         if (!outcome.empty())
             line += "  " + outcome;
@@ -213,35 +213,35 @@ std::string CountdownText(const Language& language, int seconds) {
 
 void StatisticsWindowModel::Load(const TimeOfDayFormatter& timeOfDay) {
     secondsLeft = kCountdownSeconds;
-    Lines = StatisticsLines(stats_.records, language_, timeOfDay);
-    Caption = language_.LangText("Статистика", "Statistic", 1);
-    CloseCaption = language_.LangText("Закрыть", "Statistic", 2);
-    ExitCode = stats_.ExitCode();
-    CountdownVisible = directRun_;
-    TimerEnabled = directRun_;
-    CountdownLine = directRun_ ? CountdownText(language_, secondsLeft) : std::string{};
-    ReportPath.clear();
-    OpenReportCaption.clear();
+    lines = StatisticsLines(stats_.records, language_, timeOfDay);
+    caption = language_.LangText("Статистика", "Statistic", 1);
+    closeCaption = language_.LangText("Закрыть", "Statistic", 2);
+    exitCode = stats_.ExitCode();
+    countdownVisible = directRun_;
+    timerEnabled = directRun_;
+    countdownLine = directRun_ ? CountdownText(language_, secondsLeft) : std::string{};
+    reportPath.clear();
+    openReportCaption.clear();
     if (reportPath_.empty())
         return;
     if (reportFailed_) {
-        Lines.push_back(language_.LangTextFormat(FormatPercentS("Отчёт не удалось записать: %s", reportPath_),
+        lines.push_back(language_.LangTextFormat(FormatPercentS("Отчёт не удалось записать: %s", reportPath_),
                                                  "Report", 31, reportPath_));
         return;
     }
-    ReportPath = reportPath_;
-    OpenReportCaption = language_.LangText("Открыть отчёт", "Report", 30);
+    reportPath = reportPath_;
+    openReportCaption = language_.LangText("Открыть отчёт", "Report", 30);
 }
 
 bool StatisticsWindowModel::Tick() {
-    if (!TimerEnabled)
+    if (!timerEnabled)
         return false;
     const int before = secondsLeft--;
     if (before <= 1) {
-        TimerEnabled = false;
+        timerEnabled = false;
         return true;
     }
-    CountdownLine = CountdownText(language_, secondsLeft);
+    countdownLine = CountdownText(language_, secondsLeft);
     return false;
 }
 

@@ -37,21 +37,21 @@ std::uint8_t ResultOf(PackageEnd end);
 // What became of a package's installer process after its scenario ended.
 enum class InstallerEnd : std::uint8_t {
     NotStarted,
-    Exited,             // with InstallerExitCode
+    Exited,             // with installerExitCode
     StillRunning,       // it went on past the wait, or the run went on without it (skip, stop)
     EndedAfterTimeOut,  // the player ended it and the processes it started
 };
 
 struct PackageRecord {
-    std::uint8_t Result = kStatFailed;
-    std::string PackageName;
-    LocalTime StartTime;
-    LocalTime EndTime;
-    std::string Duration;
-    PackageEnd End = PackageEnd::ScenarioUnreadable;
-    std::int64_t Step = 0;  // for a window that never came or stayed covered: its step, from 1
-    InstallerEnd Installer = InstallerEnd::NotStarted;
-    std::optional<int> InstallerExitCode;
+    std::uint8_t result = kStatFailed;
+    std::string packageName;
+    LocalTime startTime;
+    LocalTime endTime;
+    std::string duration;
+    PackageEnd end = PackageEnd::ScenarioUnreadable;
+    std::int64_t step = 0;  // for a window that never came or stayed covered: its step, from 1
+    InstallerEnd installer = InstallerEnd::NotStarted;
+    std::optional<int> installerExitCode;
 };
 
 // Installer exit codes that mean "done, restart pending".
@@ -138,22 +138,22 @@ class StatisticsWindowModel {
     // Window load: fills every field below. The exit code is taken here, before the close button can empty
     // the list.
     void Load(const TimeOfDayFormatter& timeOfDay);
-    // One tick of the 1-second timer. True: end the program now (with ExitCode()); false: show CountdownLine.
+    // One tick of the 1-second timer. True: end the program now (with exitCode); false: show countdownLine.
     bool Tick();
     // The close button: empties the statistics, then true means end the program now (direct run), false means
     // just close the window.
     bool CloseClicked();
 
-    std::vector<std::string> Lines;
-    std::string Caption;            // "Статистика"
-    std::string CloseCaption;       // "Закрыть"
-    bool CountdownVisible = false;  // also: the window takes kDirectRunHeightTwips
-    bool TimerEnabled = false;
-    std::string CountdownLine;
+    std::vector<std::string> lines;
+    std::string caption;            // "Статистика"
+    std::string closeCaption;       // "Закрыть"
+    bool countdownVisible = false;  // also: the window takes kDirectRunHeightTwips
+    bool timerEnabled = false;
+    std::string countdownLine;
     int secondsLeft = kCountdownSeconds;
-    int ExitCode = 0;
-    std::string OpenReportCaption;  // "Открыть отчёт"; empty: no report to open
-    std::string ReportPath;
+    int exitCode = 0;
+    std::string openReportCaption;  // "Открыть отчёт"; empty: no report to open
+    std::string reportPath;
 
   private:
     Statistics& stats_;

@@ -48,7 +48,7 @@ std::vector<WindowRef> BuildWindowChain(WindowSystem& windows, WindowId window) 
     for (auto at = path.rbegin(); at != path.rend(); ++at) {
         WindowRef link{windows.ClassName(*at), windows.Text(*at), -1};
         if (*at != windows.Desktop())
-            link.MatchIndex = MatchIndexOf(windows, windows.Parent(*at), link.Class, link.Caption, *at);
+            link.matchIndex = MatchIndexOf(windows, windows.Parent(*at), link.className, link.caption, *at);
         chain.push_back(std::move(link));
     }
     return chain;

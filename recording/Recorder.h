@@ -48,7 +48,7 @@ enum class CaptureNote { None, ChangesMade, NotTextField };
 // True for edit fields of any kind: the class name holds "EDIT" in any letter case ("Edit", "RichEdit20W").
 bool IsEditClass(const std::string& className);
 
-// The window's chain from its outermost ancestor (or owner) down to the window itself. Each link's MatchIndex
+// The window's chain from its outermost ancestor (or owner) down to the window itself. Each link's matchIndex
 // is its 1-based place among the windows under its parent with the same class and caption (a blank class or
 // caption matches any), -1 for the desktop; an owned window, which is not a child of its owner, gets the
 // number of matches under the owner, normally 0, which the player resolves among the top-level windows.

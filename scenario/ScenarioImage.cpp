@@ -17,12 +17,12 @@ void ScenarioImage::NewImage(const std::string& installerPath, const std::string
                              int screenWidth, int screenHeight) {
     image_.assign(kFirstStepOffset + 1, '\0');
     header_ = ScnHeader{};
-    header_.ScreenWidth = screenWidth;
-    header_.ScreenHeight = screenHeight;
-    header_.VersionMajor = kProgramVersionMajor;
-    header_.VersionMinor = kProgramVersionMinor;
-    header_.InstallerPathLength = static_cast<std::int32_t>(codec_.ToAnsi(installerPath).size());
-    AppendPosition = kFirstStepOffset;
+    header_.screenWidth = screenWidth;
+    header_.screenHeight = screenHeight;
+    header_.versionMajor = kProgramVersionMajor;
+    header_.versionMinor = kProgramVersionMinor;
+    header_.installerPathLength = static_cast<std::int32_t>(codec_.ToAnsi(installerPath).size());
+    appendPosition = kFirstStepOffset;
     ResetReadCursor();
     WriteHeader();
     SetDescription(description);
@@ -39,7 +39,7 @@ bool ScenarioImage::LoadImageFile(FileSystem& files, const std::string& path) {
 void ScenarioImage::LoadImageBytes(std::string bytes) {
     image_ = std::move(bytes);
     header_ = ScnHeader{};
-    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+    appendPosition = static_cast<std::int64_t>(image_.size()) - 1;
     ResetReadCursor();
 }
 
@@ -72,22 +72,22 @@ void ScenarioImage::SetDescription(const std::string& text) {
 
 void ScenarioImage::InsertBeforeSpare(std::string_view bytes) {
     image_.insert(image_.size() - 1, bytes);
-    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+    appendPosition = static_cast<std::int64_t>(image_.size()) - 1;
 }
 
 void ScenarioImage::AppendStep(StepState& step) {
-    if (!HasSpareByte() || header_.StepCount == INT32_MAX)
+    if (!HasSpareByte() || header_.stepCount == INT32_MAX)
         return;
-    header_.StepCount += 1;
+    header_.stepCount += 1;
     WriteHeader();
 
     std::vector<std::string> texts;  // encoded class names and captions, owned while the views are in use
     texts.reserve(2 * step.windows.size());
     layout::StepBytes bytes;
     for (const WindowRef& window : step.windows) {
-        texts.push_back(codec_.ToAnsi(window.Class));
-        texts.push_back(codec_.ToAnsi(window.Caption));
-        bytes.windows.push_back({texts[texts.size() - 2], texts.back(), window.MatchIndex});
+        texts.push_back(codec_.ToAnsi(window.className));
+        texts.push_back(codec_.ToAnsi(window.caption));
+        bytes.windows.push_back({texts[texts.size() - 2], texts.back(), window.matchIndex});
     }
     bytes.events = step.events;
     std::string text = step.hasText ? codec_.ToAnsi(step.text) : std::string{};
@@ -104,30 +104,30 @@ void ScenarioImage::AppendStep(StepState& step) {
 
 bool ScenarioImage::ReadNextStep(StepState& step) {
     stepReadFailed_ = false;
-    if (StepsRead >= header_.StepCount) {
-        if (StepsRead < INT32_MAX)
-            StepsRead += 1;
+    if (stepsRead >= header_.stepCount) {
+        if (stepsRead < INT32_MAX)
+            stepsRead += 1;
         return false;
     }
     // Steps lie in front of the spare byte.
     std::string_view steps = std::string_view(image_).substr(0, HasSpareByte() ? image_.size() - 1 : 0);
     std::int64_t end = 0;
-    if (!layout::ParseStepBytes(steps, ReadPosition, stepBytes_, end)) {
+    if (!layout::ParseStepBytes(steps, readPosition, stepBytes_, end)) {
         stepReadFailed_ = true;
         return false;
     }
     step.windows.resize(stepBytes_.windows.size());
     for (std::size_t i = 0; i < stepBytes_.windows.size(); ++i) {
         WindowRef& window = step.windows[i];
-        codec_.FromAnsiInto(stepBytes_.windows[i].className, window.Class);
-        codec_.FromAnsiInto(stepBytes_.windows[i].caption, window.Caption);
-        window.MatchIndex = stepBytes_.windows[i].matchIndex;
+        codec_.FromAnsiInto(stepBytes_.windows[i].className, window.className);
+        codec_.FromAnsiInto(stepBytes_.windows[i].caption, window.caption);
+        window.matchIndex = stepBytes_.windows[i].matchIndex;
     }
     step.events.assign(stepBytes_.events.begin(), stepBytes_.events.end());
     step.hasText = !stepBytes_.text.empty();
     step.text = step.hasText ? Expanded(codec_.FromAnsi(stepBytes_.text)) : std::string{};
-    ReadPosition = end;
-    StepsRead += 1;
+    readPosition = end;
+    stepsRead += 1;
     return true;
 }
 
@@ -137,8 +137,8 @@ bool ScenarioImage::AppendInstallerPath(const std::string& path) {
     if (image_.size() == kFirstStepOffset + 1 && !EndsWithBat(path))
         return false;
     std::string bytes = codec_.ToAnsi(path);
-    header_.InstallerPathOffset = static_cast<std::int32_t>(image_.size() - 1);
-    header_.InstallerPathLength = static_cast<std::int32_t>(bytes.size());
+    header_.installerPathOffset = static_cast<std::int32_t>(image_.size() - 1);
+    header_.installerPathLength = static_cast<std::int32_t>(bytes.size());
     InsertBeforeSpare(bytes);
     WriteHeader();
     return true;
@@ -148,7 +148,7 @@ void ScenarioImage::AppendCommandLine(const std::string& text) {
     if (!HasSpareByte())
         return;
     std::string bytes = codec_.ToAnsi(text);
-    header_.CommandLineLength = static_cast<std::int32_t>(bytes.size());
+    header_.commandLineLength = static_cast<std::int32_t>(bytes.size());
     InsertBeforeSpare(bytes);
     WriteHeader();
 }
@@ -170,13 +170,13 @@ bool ScenarioImage::InImage(std::int64_t offset, std::int64_t length) const {
 }
 
 bool ScenarioImage::PathInImage() const {
-    return header_.InstallerPathOffset >= kFirstStepOffset &&
-           InImage(header_.InstallerPathOffset, header_.InstallerPathLength);
+    return header_.installerPathOffset >= kFirstStepOffset &&
+           InImage(header_.installerPathOffset, header_.installerPathLength);
 }
 
 bool ScenarioImage::CommandLineInImage() const {
-    return PathInImage() && InImage(std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength,
-                                    header_.CommandLineLength);
+    return PathInImage() && InImage(std::int64_t{header_.installerPathOffset} + header_.installerPathLength,
+                                    header_.commandLineLength);
 }
 
 bool ScenarioImage::GetInstallerPath(std::string& path) const {
@@ -184,7 +184,7 @@ bool ScenarioImage::GetInstallerPath(std::string& path) const {
     if (!PathInImage())
         return false;
     path = codec_.FromAnsi(
-        std::string_view(image_).substr(header_.InstallerPathOffset, header_.InstallerPathLength));
+        std::string_view(image_).substr(header_.installerPathOffset, header_.installerPathLength));
     return true;
 }
 
@@ -195,15 +195,15 @@ std::string ScenarioImage::GetInstallerPath() const {
 }
 
 std::string ScenarioImage::GetCommandLine() const {
-    if (header_.CommandLineLength == 0 || !CommandLineInImage())
+    if (header_.commandLineLength == 0 || !CommandLineInImage())
         return {};
-    std::int64_t offset = std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength;
-    return Expanded(codec_.FromAnsi(std::string_view(image_).substr(offset, header_.CommandLineLength)));
+    std::int64_t offset = std::int64_t{header_.installerPathOffset} + header_.installerPathLength;
+    return Expanded(codec_.FromAnsi(std::string_view(image_).substr(offset, header_.commandLineLength)));
 }
 
 void ScenarioImage::ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset) {
     image_.replace(offset, oldLength, bytes);
-    AppendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+    appendPosition = static_cast<std::int64_t>(image_.size()) - 1;
 }
 
 bool ScenarioImage::ReplaceRange(std::int64_t oldLength, const std::string& newText, std::int64_t offset) {
@@ -217,8 +217,8 @@ bool ScenarioImage::ChangeInstallerPath(const std::string& path) {
     if (!CommandLineInImage())
         return false;
     std::string bytes = codec_.ToAnsi(path);
-    ReplaceBytes(header_.InstallerPathLength, bytes, header_.InstallerPathOffset);
-    header_.InstallerPathLength = static_cast<std::int32_t>(bytes.size());
+    ReplaceBytes(header_.installerPathLength, bytes, header_.installerPathOffset);
+    header_.installerPathLength = static_cast<std::int32_t>(bytes.size());
     WriteHeader();
     return true;
 }
@@ -227,15 +227,15 @@ bool ScenarioImage::ChangeCommandLine(const std::string& text) {
     if (!CommandLineInImage())
         return false;
     std::string bytes = codec_.ToAnsi(text);
-    ReplaceBytes(header_.CommandLineLength, bytes,
-                 std::int64_t{header_.InstallerPathOffset} + header_.InstallerPathLength);
-    header_.CommandLineLength = static_cast<std::int32_t>(bytes.size());
+    ReplaceBytes(header_.commandLineLength, bytes,
+                 std::int64_t{header_.installerPathOffset} + header_.installerPathLength);
+    header_.commandLineLength = static_cast<std::int32_t>(bytes.size());
     WriteHeader();
     return true;
 }
 
 bool ScenarioImage::IsVersionSupported() const {
-    return kProgramVersionMajor >= header_.VersionMajor;
+    return kProgramVersionMajor >= header_.versionMajor;
 }
 
 void ScenarioImage::ScrambleImage() {

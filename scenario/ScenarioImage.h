@@ -47,8 +47,8 @@ class ScenarioImage {
     bool ReadNextStep(StepState& step);
     bool StepReadFailed() const { return stepReadFailed_; }
     void ResetReadCursor() {
-        ReadPosition = kFirstStepOffset;
-        StepsRead = 0;
+        readPosition = kFirstStepOffset;
+        stepsRead = 0;
         stepReadFailed_ = false;
     }
 
@@ -82,9 +82,9 @@ class ScenarioImage {
     const ScnHeader& Header() const { return header_; }
 
     // Index of the spare byte, where the next append goes (-1 for an empty image).
-    std::int64_t AppendPosition = kFirstStepOffset;
-    std::int64_t ReadPosition = kFirstStepOffset;
-    std::int32_t StepsRead = 0;
+    std::int64_t appendPosition = kFirstStepOffset;
+    std::int64_t readPosition = kFirstStepOffset;
+    std::int32_t stepsRead = 0;
 
   private:
     void WriteHeader();

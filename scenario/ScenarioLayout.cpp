@@ -35,31 +35,31 @@ std::int32_t GetI32(std::string_view data, std::size_t at) {
 std::string EncodeHeader(const ScnHeader& header) {
     std::string out;
     out.reserve(kHeaderSize);
-    PutI32(out, header.ScreenWidth);
-    PutI32(out, header.ScreenHeight);
-    PutI16(out, header.VersionMajor);
-    PutI16(out, header.VersionMinor);
-    out.append(reinterpret_cast<const char*>(header.Reserved1), sizeof header.Reserved1);
-    PutI32(out, header.StepCount);
-    PutI32(out, header.InstallerPathLength);
-    PutI32(out, header.InstallerPathOffset);
-    PutI32(out, header.CommandLineLength);
-    out.append(reinterpret_cast<const char*>(header.Reserved2), sizeof header.Reserved2);
+    PutI32(out, header.screenWidth);
+    PutI32(out, header.screenHeight);
+    PutI16(out, header.versionMajor);
+    PutI16(out, header.versionMinor);
+    out.append(reinterpret_cast<const char*>(header.reserved1), sizeof header.reserved1);
+    PutI32(out, header.stepCount);
+    PutI32(out, header.installerPathLength);
+    PutI32(out, header.installerPathOffset);
+    PutI32(out, header.commandLineLength);
+    out.append(reinterpret_cast<const char*>(header.reserved2), sizeof header.reserved2);
     return out;
 }
 
 ScnHeader DecodeHeader(std::string_view data) {
     ScnHeader header;
-    header.ScreenWidth = GetI32(data, 0);
-    header.ScreenHeight = GetI32(data, 4);
-    header.VersionMajor = GetI16(data, 8);
-    header.VersionMinor = GetI16(data, 10);
-    std::memcpy(header.Reserved1, data.data() + 12, sizeof header.Reserved1);
-    header.StepCount = GetI32(data, 20);
-    header.InstallerPathLength = GetI32(data, 24);
-    header.InstallerPathOffset = GetI32(data, 28);
-    header.CommandLineLength = GetI32(data, 32);
-    std::memcpy(header.Reserved2, data.data() + 36, sizeof header.Reserved2);
+    header.screenWidth = GetI32(data, 0);
+    header.screenHeight = GetI32(data, 4);
+    header.versionMajor = GetI16(data, 8);
+    header.versionMinor = GetI16(data, 10);
+    std::memcpy(header.reserved1, data.data() + 12, sizeof header.reserved1);
+    header.stepCount = GetI32(data, 20);
+    header.installerPathLength = GetI32(data, 24);
+    header.installerPathOffset = GetI32(data, 28);
+    header.commandLineLength = GetI32(data, 32);
+    std::memcpy(header.reserved2, data.data() + 36, sizeof header.reserved2);
     return header;
 }
 
@@ -75,10 +75,10 @@ void AppendStepBytes(std::string& out, const StepBytes& step) {
         out.append(window.caption);
     }
     for (const MouseEventRec& event : step.events) {
-        PutI16(out, event.Button);
-        PutI16(out, event.Kind);
-        PutI32(out, event.X);
-        PutI32(out, event.Y);
+        PutI16(out, event.button);
+        PutI16(out, event.kind);
+        PutI32(out, event.x);
+        PutI32(out, event.y);
     }
     out.append(step.text);
 }
@@ -118,10 +118,10 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
         return false;
     step.events.resize(eventCount);
     for (MouseEventRec& event : step.events) {
-        event.Button = GetI16(data, at);
-        event.Kind = GetI16(data, at + 2);
-        event.X = GetI32(data, at + 4);
-        event.Y = GetI32(data, at + 8);
+        event.button = GetI16(data, at);
+        event.kind = GetI16(data, at + 2);
+        event.x = GetI32(data, at + 4);
+        event.y = GetI32(data, at + 8);
         at += kEventSize;
     }
     step.text = data.substr(at, textLength);

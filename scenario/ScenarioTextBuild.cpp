@@ -24,8 +24,8 @@ struct Step {
 struct Parsed {
     ScnHeader header = [] {
         ScnHeader written;  // a text that names no version gets the one this program writes
-        written.VersionMajor = kProgramVersionMajor;
-        written.VersionMinor = kProgramVersionMinor;
+        written.versionMajor = kProgramVersionMajor;
+        written.versionMinor = kProgramVersionMinor;
         return written;
     }();
     std::string description, gap, installer, commandLine, stamp;
@@ -68,6 +68,8 @@ class Builder {
     }
     bool Once(std::string_view keyword);
     bool TopLevel(std::string_view keyword, LineReader& reader);
+    bool HeaderLine(std::string_view keyword, LineReader& reader);  // screen, version, reserved
+    bool PartLine(std::string_view keyword, LineReader& reader);    // the texts and the spare byte
     bool InStep(std::string_view keyword, LineReader& reader);
 
     Codec& codec_;
@@ -112,12 +114,6 @@ bool Builder::Line(std::string_view line) {
 }
 
 bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
-    ScnHeader& header = parsed.header;
-    auto quoted = [&](std::string& into) {
-        std::optional<std::string> bytes = reader.Quoted();
-        into = bytes.value_or("");
-        return bytes.has_value();
-    };
     if (keyword == "step") {
         parsed.steps.emplace_back();
         // The number is for people; steps are stored in the order given.
@@ -132,29 +128,51 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
         return false;
     if (keyword == "codepage")
         return reader.Integer(1, 65535).has_value();
+    if (keyword == "screen" || keyword == "version" || keyword == "reserved")
+        return HeaderLine(keyword, reader);
+    if (keyword == "raw") {
+        bool alone = parsed.steps.empty() && std::all_of(seen_.begin(), seen_.end(), [](auto& entry) {
+                         return entry.first == "codepage" || entry.first == "raw";
+                     });
+        if (!alone)
+            return Fail("\"raw\" cannot be mixed with other parts of a scenario");
+        parsed.rawSize = reader.Integer(0, INT32_MAX);
+        return parsed.rawSize.has_value();
+    }
+    return PartLine(keyword, reader);
+}
+
+bool Builder::HeaderLine(std::string_view keyword, LineReader& reader) {
+    ScnHeader& header = parsed.header;
     if (keyword == "screen") {
         auto width = reader.Integer(INT32_MIN, INT32_MAX);
         auto height = width ? reader.Integer(INT32_MIN, INT32_MAX) : std::nullopt;
-        header.ScreenWidth = static_cast<std::int32_t>(width.value_or(0));
-        header.ScreenHeight = static_cast<std::int32_t>(height.value_or(0));
+        header.screenWidth = static_cast<std::int32_t>(width.value_or(0));
+        header.screenHeight = static_cast<std::int32_t>(height.value_or(0));
         return height.has_value();
     }
     if (keyword == "version") {
         auto major = reader.Integer(INT16_MIN, INT16_MAX);
         auto minor = major ? reader.Integer(INT16_MIN, INT16_MAX) : std::nullopt;
-        header.VersionMajor = static_cast<std::int16_t>(major.value_or(0));
-        header.VersionMinor = static_cast<std::int16_t>(minor.value_or(0));
+        header.versionMajor = static_cast<std::int16_t>(major.value_or(0));
+        header.versionMinor = static_cast<std::int16_t>(minor.value_or(0));
         return minor.has_value();
     }
-    if (keyword == "reserved") {
-        auto first = reader.HexBytes();
-        auto second = first ? reader.HexBytes() : std::nullopt;
-        if (!second || first->size() != sizeof header.Reserved1 || second->size() != sizeof header.Reserved2)
-            return Fail("\"reserved\" takes 8 and 3 bytes in hexadecimal");
-        std::copy(first->begin(), first->end(), header.Reserved1);
-        std::copy(second->begin(), second->end(), header.Reserved2);
-        return true;
-    }
+    auto first = reader.HexBytes();
+    auto second = first ? reader.HexBytes() : std::nullopt;
+    if (!second || first->size() != sizeof header.reserved1 || second->size() != sizeof header.reserved2)
+        return Fail("\"reserved\" takes 8 and 3 bytes in hexadecimal");
+    std::copy(first->begin(), first->end(), header.reserved1);
+    std::copy(second->begin(), second->end(), header.reserved2);
+    return true;
+}
+
+bool Builder::PartLine(std::string_view keyword, LineReader& reader) {
+    auto quoted = [&](std::string& into) {
+        std::optional<std::string> bytes = reader.Quoted();
+        into = bytes.value_or("");
+        return bytes.has_value();
+    };
     if (keyword == "description") {
         if (!quoted(parsed.description))
             return false;
@@ -177,15 +195,6 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
             return Fail("\"spare\" takes one byte in hexadecimal");
         parsed.spare = byte->front();
         return true;
-    }
-    if (keyword == "raw") {
-        bool alone = parsed.steps.empty() && std::all_of(seen_.begin(), seen_.end(), [](auto& entry) {
-                         return entry.first == "codepage" || entry.first == "raw";
-                     });
-        if (!alone)
-            return Fail("\"raw\" cannot be mixed with other parts of a scenario");
-        parsed.rawSize = reader.Integer(0, INT32_MAX);
-        return parsed.rawSize.has_value();
     }
     return Fail("unknown line " + Quoted(keyword));
 }
@@ -261,10 +270,10 @@ bool Builder::Finish(std::string& fileBytes) {
         body += parsed.installer + parsed.commandLine + parsed.stamp;
         if (kHeaderSize + body.size() + 1 > static_cast<std::size_t>(INT32_MAX))
             return Fail("the scenario would be larger than a scenario file can be");
-        header.StepCount = static_cast<std::int32_t>(parsed.steps.size());
-        header.InstallerPathOffset = static_cast<std::int32_t>(pathAt);
-        header.InstallerPathLength = static_cast<std::int32_t>(parsed.installer.size());
-        header.CommandLineLength = static_cast<std::int32_t>(parsed.commandLine.size());
+        header.stepCount = static_cast<std::int32_t>(parsed.steps.size());
+        header.installerPathOffset = static_cast<std::int32_t>(pathAt);
+        header.installerPathLength = static_cast<std::int32_t>(parsed.installer.size());
+        header.commandLineLength = static_cast<std::int32_t>(parsed.commandLine.size());
         image = layout::EncodeHeader(header) + body + parsed.spare;
     }
     layout::Scramble(image);

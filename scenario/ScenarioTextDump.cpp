@@ -78,24 +78,24 @@ std::optional<std::string> StructuredText(std::string_view image, Codec& codec, 
     auto bytes = reinterpret_cast<const unsigned char*>(image.data());
 
     std::string out = Preamble(codePage);
-    out += "screen " + std::to_string(header.ScreenWidth) + " " + std::to_string(header.ScreenHeight) + "\n";
+    out += "screen " + std::to_string(header.screenWidth) + " " + std::to_string(header.screenHeight) + "\n";
     out +=
-        "version " + std::to_string(header.VersionMajor) + " " + std::to_string(header.VersionMinor) + "\n";
-    if (!AllZero(header.Reserved1, sizeof header.Reserved1) ||
-        !AllZero(header.Reserved2, sizeof header.Reserved2))
-        out += "reserved " + Hex(header.Reserved1, sizeof header.Reserved1) + " " +
-               Hex(header.Reserved2, sizeof header.Reserved2) + "\n";
+        "version " + std::to_string(header.versionMajor) + " " + std::to_string(header.versionMinor) + "\n";
+    if (!AllZero(header.reserved1, sizeof header.reserved1) ||
+        !AllZero(header.reserved2, sizeof header.reserved2))
+        out += "reserved " + Hex(header.reserved1, sizeof header.reserved1) + " " +
+               Hex(header.reserved2, sizeof header.reserved2) + "\n";
     // The field up to its last non-zero byte: the padding is implied, and anything unusual in it shows.
     std::size_t used = kDescriptionSize;
     while (used > 0 && bytes[kHeaderSize + used - 1] == 0)
         --used;
     out += "description " + QuoteBytes(image.substr(kHeaderSize, used), codec) + "\n";
 
-    if (header.StepCount < 0)
+    if (header.stepCount < 0)
         return std::nullopt;
     std::int64_t at = kFirstStepOffset;
     layout::StepBytes step;
-    for (std::int32_t number = 1; number <= header.StepCount; ++number) {
+    for (std::int32_t number = 1; number <= header.stepCount; ++number) {
         std::int64_t end = 0;
         if (!layout::ParseStepBytes(body, at, step, end))
             return std::nullopt;
@@ -104,24 +104,24 @@ std::optional<std::string> StructuredText(std::string_view image, Codec& codec, 
             out += "  window " + QuoteBytes(window.className, codec) + " " +
                    QuoteBytes(window.caption, codec) + " " + std::to_string(window.matchIndex) + "\n";
         for (const MouseEventRec& event : step.events)
-            out += "  event " + ButtonName(event.Button) + " " + KindName(event.Kind) + " " +
-                   std::to_string(event.X) + " " + std::to_string(event.Y) + "\n";
+            out += "  event " + ButtonName(event.button) + " " + KindName(event.kind) + " " +
+                   std::to_string(event.x) + " " + std::to_string(event.y) + "\n";
         if (!step.text.empty())
             out += "  text " + QuoteBytes(step.text, codec) + "\n";
         at = end;
     }
 
-    const std::int64_t pathAt = header.InstallerPathOffset;
-    const std::int64_t commandAt = pathAt + header.InstallerPathLength;
-    const std::int64_t stampAt = commandAt + header.CommandLineLength;
+    const std::int64_t pathAt = header.installerPathOffset;
+    const std::int64_t commandAt = pathAt + header.installerPathLength;
+    const std::int64_t stampAt = commandAt + header.commandLineLength;
     const auto spareAt = static_cast<std::int64_t>(body.size());
-    if (pathAt < at || header.InstallerPathLength < 0 || header.CommandLineLength < 0 || stampAt > spareAt)
+    if (pathAt < at || header.installerPathLength < 0 || header.commandLineLength < 0 || stampAt > spareAt)
         return std::nullopt;
     out += "\n";
     if (pathAt > at)
         out += "gap " + QuoteBytes(body.substr(at, pathAt - at), codec) + "\n";
-    out += "installer " + QuoteBytes(body.substr(pathAt, header.InstallerPathLength), codec) + "\n";
-    out += "commandline " + QuoteBytes(body.substr(commandAt, header.CommandLineLength), codec) + "\n";
+    out += "installer " + QuoteBytes(body.substr(pathAt, header.installerPathLength), codec) + "\n";
+    out += "commandline " + QuoteBytes(body.substr(commandAt, header.commandLineLength), codec) + "\n";
     if (stampAt < spareAt)
         out += "stamp " + QuoteBytes(body.substr(stampAt), codec) + "\n";
     if (bytes[spareAt] != 0)

@@ -9,10 +9,10 @@ namespace velmora {
 
 // One link of a step's window chain, outermost window first.
 struct WindowRef {
-    std::string Class;
-    std::string Caption;
-    std::int32_t MatchIndex =
-        0;  // 0 first top-level match, n >= 1 n-th match under the parent, -1 the desktop
+    std::string className;
+    std::string caption;
+    // 0 first top-level match, n >= 1 n-th match under the parent, -1 the desktop
+    std::int32_t matchIndex = 0;
     bool operator==(const WindowRef&) const = default;
 };
 
@@ -20,25 +20,25 @@ enum MouseButton : std::int16_t { kButtonLeft = 1, kButtonRight = 2, kButtonMidd
 enum MouseKind : std::int16_t { kKindPress = 1, kKindMove = 2, kKindRelease = 3 };
 
 struct MouseEventRec {
-    std::int16_t Button = 0;
-    std::int16_t Kind = 0;
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
+    std::int16_t button = 0;
+    std::int16_t kind = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
     bool operator==(const MouseEventRec&) const = default;
 };
 
 // The fixed 39-byte header at the start of a scenario file.
 struct ScnHeader {
-    std::int32_t ScreenWidth = 0;
-    std::int32_t ScreenHeight = 0;
-    std::int16_t VersionMajor = 0;
-    std::int16_t VersionMinor = 0;
-    std::uint8_t Reserved1[8] = {};
-    std::int32_t StepCount = 0;
-    std::int32_t InstallerPathLength = 0;
-    std::int32_t InstallerPathOffset = 0;
-    std::int32_t CommandLineLength = 0;
-    std::uint8_t Reserved2[3] = {};
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    std::int16_t versionMajor = 0;
+    std::int16_t versionMinor = 0;
+    std::uint8_t reserved1[8] = {};
+    std::int32_t stepCount = 0;
+    std::int32_t installerPathLength = 0;
+    std::int32_t installerPathOffset = 0;
+    std::int32_t commandLineLength = 0;
+    std::uint8_t reserved2[3] = {};
     bool operator==(const ScnHeader&) const = default;
 };
 

@@ -102,6 +102,7 @@ bool MemoryFileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
+    ++reads;
     auto it = files_.find(Key(path));
     if (it == files_.end() || it->second.locked)
         return std::nullopt;

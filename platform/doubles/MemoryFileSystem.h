@@ -36,6 +36,7 @@ class MemoryFileSystem : public FileSystem {
     bool Append(const std::string& path, std::string_view bytes) override;
 
     std::string currentDirectory = "C:\\";
+    std::size_t reads = 0;  // ReadAll calls, found or not
 
   private:
     static std::string Key(const std::string& path);

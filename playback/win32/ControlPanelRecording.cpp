@@ -188,7 +188,7 @@ void ControlPanelWindow::Paste(int command) {
             break;
         case kPasteFile:
             text = c_.dialogs.OpenFile(Id(Window()), "", c_.language.LangText("Открыть", "New", 15),
-                                       c_.settings.Get("Path", "FolderBrowseExe", "c:\\"));
+                                       GetSetting(c_.settings, kSettingFolderBrowseExe));
             break;
         case kPasteFolder:
             text = c_.dialogs.BrowseFolder(Id(Window()), "",

@@ -83,7 +83,7 @@ HWND StatWindow::AddControl(const wchar_t* cls, DWORD style, int id, int x, int 
 
 void StatWindow::OnCreate() {
     model_.Load(TimeOfDay);
-    result_.exitCode = model_.ExitCode;
+    result_.exitCode = model_.exitCode;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     auto icon = [&](int size) {
@@ -106,7 +106,7 @@ void StatWindow::OnCreate() {
     {
         unique_hdc_window dc(list);
         HGDIOBJ old = SelectObject(dc.get(), listFont_.get());
-        for (const std::string& line : model_.Lines) {
+        for (const std::string& line : model_.lines) {
             std::wstring wide = Utf8ToWide(line);
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
             SIZE extent{};
@@ -120,27 +120,27 @@ void StatWindow::OnCreate() {
     HWND close = AddControl(L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, stat_window::kClose,
                             kClientWidth - kMargin - kButtonWidth, kMargin + kListHeight + kMargin,
                             kButtonWidth, kButtonHeight);
-    SetWindowTextW(close, Utf8ToWide(model_.CloseCaption).c_str());
-    if (!model_.OpenReportCaption.empty()) {
+    SetWindowTextW(close, Utf8ToWide(model_.closeCaption).c_str());
+    if (!model_.openReportCaption.empty()) {
         HWND open = AddControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, stat_window::kOpenReport, kMargin,
                                kMargin + kListHeight + kMargin, kReportButtonWidth, kButtonHeight);
-        SetWindowTextW(open, Utf8ToWide(model_.OpenReportCaption).c_str());
+        SetWindowTextW(open, Utf8ToWide(model_.openReportCaption).c_str());
     }
-    SetWindowTextW(Window(), Utf8ToWide(model_.Caption).c_str());
+    SetWindowTextW(Window(), Utf8ToWide(model_.caption).c_str());
 
     HWND countdown = AddControl(L"STATIC", SS_LEFT, stat_window::kCountdown, kMargin, kShortClientHeight,
                                 listWidth, kCountdownHeight);
-    SetWindowTextW(countdown, Utf8ToWide(model_.CountdownLine).c_str());
+    SetWindowTextW(countdown, Utf8ToWide(model_.countdownLine).c_str());
 
     // The window is as tall as its list and button; a direct run makes it 3870 twips tall (or as tall as the
     // countdown line needs, at any DPI) to uncover the countdown below them.
     const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
     RECT frame{0, 0, Scale(kClientWidth),
-               Scale(model_.CountdownVisible ? kTallClientHeight : kShortClientHeight)};
+               Scale(model_.countdownVisible ? kTallClientHeight : kShortClientHeight)};
     AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi_));
     int height = frame.bottom - frame.top;
-    if (model_.CountdownVisible)
+    if (model_.countdownVisible)
         height = std::max(height, MulDiv(StatisticsWindowModel::kDirectRunHeightTwips, dpi_, 1440));
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -148,7 +148,7 @@ void StatWindow::OnCreate() {
     SetWindowPos(Window(), nullptr, work.left + ((work.right - work.left) - width) / 2,
                  work.top + ((work.bottom - work.top) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (model_.TimerEnabled)
+    if (model_.timerEnabled)
         SetTimer(Window(), kCountdownTimer, StatisticsWindowModel::kTimerIntervalMs, nullptr);
     SetFocus(close);
 }
@@ -165,7 +165,7 @@ LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     Finish(true);
                 } else {
                     SetDlgItemTextW(Window(), stat_window::kCountdown,
-                                    Utf8ToWide(model_.CountdownLine).c_str());
+                                    Utf8ToWide(model_.countdownLine).c_str());
                 }
             }
             return 0;
@@ -178,7 +178,7 @@ LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 // Someone is at the machine to read it: the program no longer ends under them.
                 KillTimer(Window(), kCountdownTimer);
                 SetDlgItemTextW(Window(), stat_window::kCountdown, L"");
-                ShellExecuteW(Window(), L"open", Utf8ToWide(model_.ReportPath).c_str(), nullptr, nullptr,
+                ShellExecuteW(Window(), L"open", Utf8ToWide(model_.reportPath).c_str(), nullptr, nullptr,
                               SW_SHOWNORMAL);
                 return 0;
             }

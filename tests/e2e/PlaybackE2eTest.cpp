@@ -159,7 +159,7 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     EXPECT_NE(Find(log, "text 201 D:\\Apps\\Fixture Target", page2), std::string::npos);
     EXPECT_NE(Find(log, "click 202 Create shortcuts checked", page2), std::string::npos);
     EXPECT_NE(Find(log, "press 204 Add component"), std::string::npos);
-    EXPECT_EQ(Find(log, "press 203"), std::string::npos) << "MatchIndex 2 pressed the first sibling";
+    EXPECT_EQ(Find(log, "press 203"), std::string::npos) << "matchIndex 2 pressed the first sibling";
     // The delayed page was waited for.
     const std::size_t ready = Find(log, "page 3 Ready");
     ASSERT_NE(ready, std::string::npos);

@@ -158,7 +158,7 @@ TEST_F(PackageDialogModelTest, PropertiesCheckThePathThenRenameAndWriteTheHeader
     EXPECT_EQ(saved.GetInstallerPath(), "%TEMP%\\later.exe");
     EXPECT_EQ(saved.GetDescription(), "") << "an emptied description is cleared";
     EXPECT_EQ(saved.GetCommandLine(), "/S");
-    EXPECT_EQ(saved.Header().StepCount, 1);
+    EXPECT_EQ(saved.Header().stepCount, 1);
 
     // A change of letter case renames the same file; the command line is stored in its portable form.
     PackageDialogModel again = Open(PackageDialogMode::Properties, "Gamma");

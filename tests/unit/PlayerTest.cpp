@@ -5,11 +5,13 @@
 #include <climits>
 #include <memory>
 
+#include "base/Settings.h"
 #include "platform/doubles/FakeWindowSystem.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
 #include "base/ProjectAddresses.h"
+#include "playback/WindowChain.h"
 #include "scenario/AnsiCodePage.h"
 
 namespace velmora {
@@ -96,7 +98,7 @@ class PlayerTest : public ::testing::Test {
         }
         return result;
     }
-    std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).Result; }
+    std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).result; }
 
     MemoryFileSystem files;
     MemoryProfileFile profile{files};
@@ -153,17 +155,17 @@ TEST_F(PlayerTest, ReplaysEveryGestureAndTextThenEndsTheRunDone) {
 TEST_F(PlayerTest, ScenariosThatCannotStartAreRecordedAsFailedAndTheRunGoesOn) {
     shared.runList.push_back("C:\\Scn\\Missing.SCN");
     std::string newer = Bytes({kClickNext});
-    newer[8] = 2;  // VersionMajor
+    newer[8] = 2;  // versionMajor
     AddFile("Newer", newer);
     AddFile("Short", newer.substr(0, 30));
     std::string negative = Bytes({kClickNext});
-    negative.replace(20, 4, 4, '\xFF');  // StepCount -1
+    negative.replace(20, 4, 4, '\xFF');  // stepCount -1
     AddFile("Negative", negative);
     AddScenario("NoInstaller", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("ShellFails", {kClickNext});
     AddScenario("Empty", {}, "C:\\Setup\\run.bat");
     std::string cut = Bytes({kClickNext});
-    cut[20] = 2;  // StepCount claims a second step that is not there
+    cut[20] = 2;  // stepCount claims a second step that is not there
     AddFile("Cut", cut);
 
     shell.result = false;
@@ -207,7 +209,7 @@ TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
 }
 
 TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
-    settings.Save("Install", "Speed", "0");
+    SaveSetting(settings, kSettingSpeed, "0");
     AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
     Start();
     EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
@@ -224,22 +226,18 @@ TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAtTheSpeedInterval) {
     EXPECT_EQ(Result(0), kStatDone);
 }
 
-TEST_F(PlayerTest, StoredSpeedOutsideTheKnownLevelsGetsAUsableInterval) {
-    for (const auto& [stored, interval] : std::vector<std::pair<std::string, int>>{
-             {"0", 100}, {"1", 250}, {"2", 500}, {"7", 500}, {"-1", 500}, {"x", 500}, {"", 500}}) {
-        settings.Save("Install", "Speed", stored);
-        player.LoadPlaySpeed();
-        EXPECT_EQ(player.stepIntervalMs, interval) << stored;
-    }
+TEST_F(PlayerTest, AStoredSpeedThatIsNoLevelPlaysAtTheSlowest) {
+    SaveSetting(settings, kSettingSpeed, "7");
+    AddScenario("Two", {kClickNext, kClickNext});
+    Start();
+    player.OnStepTimer();
+    EXPECT_EQ(host.stepInterval, 500);
 }
 
 TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     const WindowId second = windows.AddChild(dialog, "Button", "Next", 390, 350, 80, 25);
     windows.AddTopLevel("#32770", "Other", 0, 0, 50, 50);  // in front of the Setup dialog
-    auto chain = [&](std::vector<WindowRef> links) {
-        step.windows = links;
-        return player.FindTargetWindow();
-    };
+    auto chain = [&](const std::vector<WindowRef>& links) { return FindChainWindow(windows, links); };
     EXPECT_EQ(chain({kDialog, kNext}), next);
     EXPECT_EQ(chain({kDialog, {"Button", "Next", 2}}), second);
     EXPECT_EQ(chain({kDialog, {"Button", "Next", 3}}), 0u);
@@ -249,28 +247,48 @@ TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     EXPECT_EQ(chain({{"Progman", "x", -1}, {"#32770", "Setup", 1}, kNext}), next);
     EXPECT_EQ(chain({}), 0u);
 
-    // A huge MatchIndex from a damaged file costs no more searches than there are windows.
+    // A huge matchIndex from a damaged file costs no more searches than there are windows.
     windows.findCalls = 0;
     EXPECT_EQ(chain({kDialog, {"Button", "", INT32_MAX}}), 0u);
     EXPECT_LE(windows.findCalls, 4);
 }
 
-TEST_F(PlayerTest, SkipOrStopBetweenScenariosMarksTheJustEndedOneInterrupted) {
-    AddScenario("Done", {}, "C:\\Setup\\run.bat");
+// While the installer of a scenario played to its end is waited for, skip and stop leave the package played
+// and its installer running; after a failure they mark the failed one interrupted, as the list has always
+// shown it.
+TEST_F(PlayerTest, SkipOrStopBetweenScenarios) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    shell.startedExitCode = std::nullopt;  // installers run on
+    AddScenario("Played", {}, "C:\\Setup\\run.bat");
     AddScenario("Fails", {}, "C:\\Setup\\gone.bat");
+    AddScenario("Waits", {}, "C:\\Setup\\run.bat");
     Start();
-    player.Skip();
-    EXPECT_EQ(Result(0), kStatInterrupted);
     player.OnNextPackageTimer();
+    EXPECT_EQ(panel.action, "Ожидание завершения программы установки...");
+    player.Skip();
+    EXPECT_EQ(Result(0), kStatDone);
+    EXPECT_EQ(stats.records[0].installer, InstallerEnd::StillRunning);
+    player.OnNextPackageTimer();  // no more waiting: the next one starts at once
     EXPECT_EQ(Result(1), kStatFailed);
-    player.Stop();
+    player.Skip();
     EXPECT_EQ(Result(1), kStatInterrupted);
+    player.OnNextPackageTimer();
+    player.Stop();
+    EXPECT_EQ(Result(2), kStatDone);
     EXPECT_EQ(host.ended, std::vector<bool>{true});
     EXPECT_FALSE(host.exitOn || host.stepOn);
+    EXPECT_FALSE(shell.ProcessOf(1).endedByAll || shell.ProcessOf(2).endedByAll);
     player.OnNextPackageTimer();  // a tick already queued does nothing any more
     player.Stop();
     EXPECT_EQ(host.ended.size(), 1u);
-    EXPECT_EQ(stats.RecordCount(), 2);
+    EXPECT_EQ(stats.RecordCount(), 3);
+    // One result line each for the played ones, followed by what became of their installers.
+    const std::string report = files.Contents("C:\\Logs\\run.txt").value_or("");
+    const std::string played =
+        "Результат: сценарий выполнен до конца\r\nКод выхода установщика: установщик ещё работает\r\n";
+    EXPECT_NE(report.find(played), std::string::npos);
+    EXPECT_NE(report.rfind(played), report.find(played));
 }
 
 TEST_F(PlayerTest, SkipInTheMiddleOfAGestureReleasesTheButtonAndAbandonsTheStep) {
@@ -356,7 +374,7 @@ TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario)
 }
 
 TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGoesOn) {
-    settings.Save("Install", "Timeout", "1");
+    SaveSetting(settings, kSettingTimeout, "1");
     shell.startedExitCode = std::nullopt;  // installers keep running until ended
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
     AddScenario("A", {kClickNext, never});
@@ -371,14 +389,13 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
     player.Resume();
     for (int tick = 0; tick < 59; ++tick)
         player.OnStepTimer();
-    EXPECT_EQ(player.waitedMs, 59500);
     EXPECT_TRUE(host.stepOn);
     EXPECT_FALSE(shell.ProcessOf(1).endedByAll);
     player.OnStepTimer();
     EXPECT_FALSE(host.stepOn);
     EXPECT_EQ(Result(0), kStatFailed);
-    EXPECT_EQ(stats.records[0].End, PackageEnd::WindowNotFound);
-    EXPECT_EQ(stats.records[0].Step, 2);
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowNotFound);
+    EXPECT_EQ(stats.records[0].step, 2);
     EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     EXPECT_TRUE(windows.screenshots.empty()) << "no report, so no screenshot to keep with it";
@@ -391,7 +408,7 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
 TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRunsExitCode) {
     files.AddFolder("C:\\Logs");
     shared.reportLog = "C:\\Logs\\run.txt";
-    settings.Save("Install", "Timeout", "5");
+    SaveSetting(settings, kSettingTimeout, "5");
     clock.now = {2026, 12, 6, 20, 0, 0};
     const StepState typeKey{{kDialog, {"Edit", "", 1}}, {kPress, kRelease}, "S3CR3T-K3Y"};
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
@@ -481,7 +498,7 @@ TEST_F(PlayerTest, WithoutATimeOutAStepWaitsForEver) {
     for (int tick = 0; tick < 10000; ++tick)
         player.OnStepTimer();
     EXPECT_TRUE(host.stepOn);
-    EXPECT_EQ(stats.records[0].EndTime, LocalTime{});
+    EXPECT_EQ(stats.records[0].endTime, LocalTime{});
 }
 
 TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExitCode) {
@@ -496,8 +513,8 @@ TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExi
     EXPECT_EQ(shell.calls.size(), 1u);
     shell.ProcessOf(1).exitCode = 3010;
     player.OnNextPackageTimer();  // A ended: B starts at once
-    EXPECT_EQ(stats.records[0].InstallerExitCode, 3010);
-    EXPECT_EQ(stats.records[0].Installer, InstallerEnd::Exited);
+    EXPECT_EQ(stats.records[0].installerExitCode, 3010);
+    EXPECT_EQ(stats.records[0].installer, InstallerEnd::Exited);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     ASSERT_EQ(shell.calls.size(), 2u);
     // B never ends: after 600 ticks of 100 ms C starts anyway and B's code stays unknown.
@@ -506,7 +523,7 @@ TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExi
     EXPECT_EQ(shell.calls.size(), 2u);
     player.OnNextPackageTimer();
     EXPECT_EQ(shell.calls.size(), 3u);
-    EXPECT_FALSE(stats.records[1].InstallerExitCode);
+    EXPECT_FALSE(stats.records[1].installerExitCode);
     EXPECT_FALSE(shell.ProcessOf(2).endedByAll);
     // The run ends only once the last installer has ended too.
     player.OnNextPackageTimer();

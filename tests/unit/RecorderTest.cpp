@@ -153,7 +153,7 @@ TEST_F(RecorderTest, StopSavesThePackageWithAPortableInstallerPathOrNothingWitho
     ASSERT_TRUE(saved.LoadImageFile(files, "C:\\scn\\Архиватор.SCN"));
     saved.UnscrambleImage();
     ASSERT_TRUE(saved.ReadHeader());
-    EXPECT_EQ(saved.Header().StepCount, 1);
+    EXPECT_EQ(saved.Header().stepCount, 1);
     EXPECT_EQ(saved.GetInstallerPath(), "%PROGRAMFILES%\\setup.exe");
     EXPECT_EQ(saved.GetCommandLine(), "/S");
 

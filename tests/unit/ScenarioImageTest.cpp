@@ -73,7 +73,7 @@ TEST_F(ScenarioImageTest, StepsReadBackAsRecordedWithTextOnlyWhereStored) {
     vars.variables[3].second = "C:\\Temp";
     image.NewImage("C:\\i.exe", "d", 800, 600);
     StepState first = Gesture("Установка", 10);
-    first.windows[0].MatchIndex = -1;
+    first.windows[0].matchIndex = -1;
     first.text = "%TEMP%\\Папка";
     first.hasText = true;
     image.AppendStep(first);
@@ -234,7 +234,7 @@ TEST_F(ScenarioReadingTest, NegativeAndOversizedLengthsFailTheRead) {
         SetI32(bytes, at, value);
         EXPECT_EQ(ReadAll(bytes), 0) << at << " " << value;
         EXPECT_TRUE(image.StepReadFailed());
-        EXPECT_EQ(image.ReadPosition, 239);
+        EXPECT_EQ(image.readPosition, 239);
     }
     // A huge step count with only two steps in the file reads the two and then stops.
     std::string bytes = valid;

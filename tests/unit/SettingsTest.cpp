@@ -76,6 +76,16 @@ TEST_F(SettingsTest, DiscSettingsAreCopiedOverTheUsersOnes) {
     EXPECT_EQ(settings.Get("Path", "FolderSCN", "?"), "E:\\Folder SCN");
 }
 
+// Readers choose what a value that is no level means: the menu checks none, the player plays the slowest.
+TEST_F(SettingsTest, TheStoredSpeedIsALevelOrNone) {
+    EXPECT_EQ(GetSpeedLevel(settings), 2);  // none stored: the default
+    for (const auto& [stored, level] : std::vector<std::pair<std::string, std::optional<int>>>{
+             {"0", 0}, {" 1 ", 1}, {"2", 2}, {"3", {}}, {"-1", {}}, {"1x", {}}, {"fast", {}}, {"", {}}}) {
+        SaveSetting(settings, kSettingSpeed, stored);
+        EXPECT_EQ(GetSpeedLevel(settings), level) << stored;
+    }
+}
+
 TEST_F(SettingsTest, WriteIniSettingSkipsAnEmptyValueAndReportsAFailedWrite) {
     files.AddFolder("E:\\Disc");
     EXPECT_TRUE(WriteIniSetting("E:\\Disc", "Language", "", profile, dialogs));

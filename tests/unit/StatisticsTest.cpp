@@ -54,7 +54,7 @@ TEST_F(StatisticsTest, APackageAcrossMidnightAndASecondEndOverwriteTheDuration) 
     clock.now.second += 5;
     stats.EndPackage(PackageEnd::Skipped);  // skipped after it had ended
     ASSERT_EQ(stats.RecordCount(), 2);
-    EXPECT_EQ(stats.records[1].Duration, "0:02:05");
+    EXPECT_EQ(stats.records[1].duration, "0:02:05");
     EXPECT_EQ(TotalLine(stats, language), "Общее время установки - 0:03:04");
 }
 
@@ -110,7 +110,7 @@ TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRu
     Run("p", 1, PackageEnd::Played);
     stats.EndPackage(PackageEnd::WindowCovered, 4);
     stats.SetInstallerEnd(InstallerEnd::EndedAfterTimeOut, 1);
-    EXPECT_EQ(stats.records.back().Result, kStatFailed);
+    EXPECT_EQ(stats.records.back().result, kStatFailed);
     EXPECT_EQ(OutcomeText(stats.records.back(), language), "окно закрыто другим окном, шаг 4");
     EXPECT_EQ(stats.ExitCode(), 2);
 }
@@ -120,32 +120,32 @@ TEST_F(StatisticsTest, TheWindowOffersAWrittenReportAndSaysWhenItCouldNotBeWritt
     Run("a", 1, PackageEnd::Played);
     StatisticsWindowModel window(stats, language, false);
     window.Load(Clock24);
-    EXPECT_TRUE(window.OpenReportCaption.empty());
+    EXPECT_TRUE(window.openReportCaption.empty());
     window.SetReport("D:\\Logs\\run.txt", false);
     window.Load(Clock24);
-    EXPECT_EQ(window.OpenReportCaption, "Открыть отчёт");
-    EXPECT_EQ(window.ReportPath, "D:\\Logs\\run.txt");
-    EXPECT_EQ(window.Lines.size(), 3u);
+    EXPECT_EQ(window.openReportCaption, "Открыть отчёт");
+    EXPECT_EQ(window.reportPath, "D:\\Logs\\run.txt");
+    EXPECT_EQ(window.lines.size(), 3u);
     window.SetReport("D:\\Logs\\run.txt", true);
     window.Load(Clock24);
-    EXPECT_TRUE(window.OpenReportCaption.empty());
-    EXPECT_EQ(window.Lines.back(), "Отчёт не удалось записать: D:\\Logs\\run.txt");
+    EXPECT_TRUE(window.openReportCaption.empty());
+    EXPECT_EQ(window.lines.back(), "Отчёт не удалось записать: D:\\Logs\\run.txt");
 }
 
 TEST_F(StatisticsTest, DirectRunWindowCountsDownFourTicksAndKeepsTheExitCodeAfterClose) {
     Run("a", 1, PackageEnd::InstallerNotStarted);
     StatisticsWindowModel window(stats, language, true);
     window.Load(Clock24);
-    EXPECT_TRUE(window.CountdownVisible);
+    EXPECT_TRUE(window.countdownVisible);
     for (int left = 3; left >= 1; --left) {
         EXPECT_FALSE(window.Tick());
-        EXPECT_EQ(window.CountdownLine,
+        EXPECT_EQ(window.countdownLine,
                   "Автоматическое завершение программы через " + std::to_string(left) + " сек");
     }
     EXPECT_TRUE(window.Tick());
     EXPECT_TRUE(window.CloseClicked());
     EXPECT_EQ(stats.RecordCount(), 0);
-    EXPECT_EQ(window.ExitCode, 2);
+    EXPECT_EQ(window.exitCode, 2);
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+#include "playback/GestureReplay.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+// Client offsets beyond this cannot be on any screen; clamping them keeps the arithmetic of a hostile file
+// inside int.
+constexpr std::int64_t kCoordinateLimit = 1 << 20;
+constexpr int kAbsoluteMax = 65535;
+
+int ClampCoordinate(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
+int Absolute(int pixel, int scale) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixel} * scale, 0, kAbsoluteMax));
+}
+
+unsigned DownFlag(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMouseLeftDown;
+        case kButtonRight:
+            return kMouseRightDown;
+        case kButtonMiddle:
+            return kMouseMiddleDown;
+        default:
+            return 0;
+    }
+}
+
+unsigned UpFlag(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMouseLeftUp;
+        case kButtonRight:
+            return kMouseRightUp;
+        case kButtonMiddle:
+            return kMouseMiddleUp;
+        default:
+            return 0;
+    }
+}
+
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+}  // namespace
+
+void ComputeMouseScale(Size screen, SharedState& shared) {
+    shared.mouseScaleX = screen.width > 0 ? RoundHalfEven(65535.0 / screen.width) : 0;
+    shared.mouseScaleY = screen.height > 0 ? RoundHalfEven(65535.0 / screen.height) : 0;
+}
+
+void PutStepText(WindowSystem& windows, WindowId window, const std::string& text) {
+    windows.SetForeground(window);
+    windows.SetText(window, text);
+}
+
+GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventRec>& recorded,
+                                  const std::function<bool()>& pump) {
+    if (recorded.size() <= 1)
+        return GestureResult::Played;
+    // A copy: the message pump may hand control to code that reads the next step.
+    const std::vector<MouseEventRec> events = recorded;
+    last_ = Point{};
+    held_ = 0;
+    cover_ = 0;
+    bool pressed = false;
+    for (const MouseEventRec& event : events) {
+        const Point point{ClampCoordinate(event.x), ClampCoordinate(event.y)};
+        bool going = true;
+        if (event.kind == kKindPress) {
+            if (!Press(window, event.button, point)) {
+                ReleaseHeld();
+                return GestureResult::Covered;
+            }
+            going = pump();
+            if (going) {
+                pressed = true;
+                shared_.lastWindow = window;
+            }
+        } else if (event.kind == kKindMove) {
+            last_ = FromPress(point);
+            Send(kMouseMove, last_);
+            going = pump();
+        } else if (event.kind == kKindRelease) {
+            going = Release(event.button, FromPress(point), pump);
+        }
+        if (!going || !pump()) {
+            ReleaseHeld();
+            return GestureResult::Abandoned;
+        }
+    }
+    ReleaseHeld();
+    return pressed ? GestureResult::Played : GestureResult::Covered;
+}
+
+bool GestureReplay::Press(WindowId window, std::int16_t button, Point client) {
+    pressPoint_ = windows_.ClientToScreen(window, client);
+    const WindowId hit = windows_.FromPoint(pressPoint_);
+    if (hit != window) {
+        cover_ = hit;
+        return false;
+    }
+    last_ = pressPoint_;
+    windows_.SetCursorPos(pressPoint_);
+    if (DownFlag(button) != 0) {
+        Send(DownFlag(button), last_);
+        held_ = button;
+    }
+    return true;
+}
+
+bool GestureReplay::Release(std::int16_t button, Point screen, const std::function<bool()>& pump) {
+    last_ = screen;
+    windows_.SetCursorPos(last_);
+    if (!pump())
+        return false;
+    if (UpFlag(button) != 0)
+        Send(UpFlag(button), last_);
+    if (button == held_)
+        held_ = 0;
+    return pump();
+}
+
+Point GestureReplay::FromPress(Point offset) const {
+    return Point{ClampCoordinate(std::int64_t{offset.x} + pressPoint_.x),
+                 ClampCoordinate(std::int64_t{offset.y} + pressPoint_.y)};
+}
+
+void GestureReplay::Send(unsigned flags, Point screen) {
+    windows_.MouseEvent(flags | kMouseAbsolute, Absolute(screen.x, shared_.mouseScaleX),
+                        Absolute(screen.y, shared_.mouseScaleY));
+}
+
+void GestureReplay::ReleaseHeld() {
+    if (held_ != 0 && UpFlag(held_) != 0)
+        Send(UpFlag(held_), last_);
+    held_ = 0;
+}
+
+}  // namespace velmora
