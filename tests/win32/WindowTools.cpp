@@ -117,10 +117,11 @@ Picture Capture(const RECT& r) {
     unique_hdc_window screen(nullptr);
     unique_hdc memory(CreateCompatibleDC(screen.get()));
     unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
-    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top,
-           SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.get(), old);
+    {
+        unique_select_object selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top,
+               SRCCOPY | CAPTUREBLT);
+    }
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
