@@ -94,7 +94,7 @@ void ControlPanelWindow::StopRecording() {
     model_.action = model_.Text(PanelText::Saving);
     Render();
     UpdateWindow(Window());
-    recorder_.Stop(Id(Window()));
+    recorder_.Stop(IdOf(Window()));
     EndRecording();
 }
 
@@ -124,10 +124,7 @@ void ControlPanelWindow::ShowCaptureNote() {
 }
 
 void ControlPanelWindow::OnCapturedTextChanged() {
-    const int length = GetWindowTextLengthW(Item(kCapturedText));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Item(kCapturedText), text.data(), length + 1)));
-    recorder_.SetCapturedText(WideToUtf8(text));
+    recorder_.SetCapturedText(TextOf(Item(kCapturedText)));
     ShowCaptureNote();
     Render();
 }
@@ -187,11 +184,11 @@ void ControlPanelWindow::Paste(int command) {
             text = c_.pathVars.Value("%TEMP%");
             break;
         case kPasteFile:
-            text = c_.dialogs.OpenFile(Id(Window()), "", c_.language.LangText("Открыть", "New", 15),
+            text = c_.dialogs.OpenFile(IdOf(Window()), "", c_.language.LangText("Открыть", "New", 15),
                                        c_.settings.Get("Path", "FolderBrowseExe", "c:\\"));
             break;
         case kPasteFolder:
-            text = c_.dialogs.BrowseFolder(Id(Window()), "",
+            text = c_.dialogs.BrowseFolder(IdOf(Window()), "",
                                            c_.language.LangText("Выберите папку для обзора", "Stels", 18));
             break;
         default:

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/win32/Controls.h"
+
 namespace velmora {
 namespace {
 
@@ -41,7 +43,7 @@ LRESULT CALLBACK MouseHook::Procedure(int code, WPARAM wParam, LPARAM lParam) {
             case WM_MBUTTONDOWN:
                 event.kind = kKindPress;
                 // Which window is pressed is only certain now; it reads no text and asks no other program.
-                event.window = reinterpret_cast<WindowId>(WindowFromPoint(info->pt));
+                event.window = IdOf(WindowFromPoint(info->pt));
                 break;
             case WM_LBUTTONUP:
             case WM_RBUTTONUP:

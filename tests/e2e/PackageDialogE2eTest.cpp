@@ -78,10 +78,11 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     std::optional<Process> started = StartVelmora();
     ASSERT_TRUE(started);
     process_.emplace(std::move(*started));
-    HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
+    HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
     ASSERT_NE(main, nullptr);
     auto command = [&](MainCommand c) {
-        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + static_cast<int>(c)), 0);
+        PostMessageW(main, WM_COMMAND,
+                     static_cast<WPARAM>(main_window::kFirstCommandId + static_cast<int>(c)), 0);
     };
 
     command(MainCommand::NewPackage);
@@ -97,7 +98,7 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     // opens the package last clicked.
     SetForegroundWindow(main);
     RECT list{};
-    GetWindowRect(GetDlgItem(main, kIdPackageList), &list);
+    GetWindowRect(GetDlgItem(main, main_window::kPackageList), &list);
     SetCursorPos(list.left + 40, list.top + 8);
     auto input = [](DWORD mouse, WORD key) {
         INPUT press[2]{};

@@ -88,8 +88,9 @@ class PathEditorE2eTest : public testing::Test {
         if (!started)
             return false;
         process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
-        PostMessageW(main_, WM_COMMAND, kFirstCommandId + static_cast<int>(MainCommand::PathEditor), 0);
+        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
+        PostMessageW(main_, WM_COMMAND,
+                     main_window::kFirstCommandId + static_cast<int>(MainCommand::PathEditor), 0);
         editor_ = WaitForWindow({.className = ids::kClassName, .processId = process_->Id()});
         table_ = GetDlgItem(editor_, ids::kTable);
         return editor_ != nullptr && WaitUntil([&] {

@@ -142,7 +142,8 @@ class StatisticsWindowTest : public PlaybackWindowsTest {
         stats.EndPackage(PackageEnd::Skipped);
     }
 
-    const WindowQuery statistics{.className = stat_window::kClassName, .processId = GetCurrentProcessId()};
+    const WindowQuery statistics{.className = statistics_window::kClassName,
+                                 .processId = GetCurrentProcessId()};
 };
 
 TEST_F(StatisticsWindowTest, AfterAnOrdinaryRunItListsThePackagesWithoutCountdownAndCloseOnlyCloses) {
@@ -153,17 +154,17 @@ TEST_F(StatisticsWindowTest, AfterAnOrdinaryRunItListsThePackagesWithoutCountdow
     bool ownerDisabled = false;
     std::wstring caption;
     WindowWatcher watcher(statistics, [&](HWND window) {
-        lines = ListBoxLines(GetDlgItem(window, stat_window::kList));
+        lines = ListBoxLines(GetDlgItem(window, statistics_window::kList));
         RECT client{};
         RECT label{};
         GetClientRect(window, &client);
-        GetWindowRect(GetDlgItem(window, stat_window::kCountdown), &label);
+        GetWindowRect(GetDlgItem(window, statistics_window::kCountdown), &label);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&label), 2);
         countdownShown =
-            IsWindowVisible(GetDlgItem(window, stat_window::kCountdown)) && label.top < client.bottom;
+            IsWindowVisible(GetDlgItem(window, statistics_window::kCountdown)) && label.top < client.bottom;
         caption = WindowText(window);
         ownerDisabled = !IsWindowEnabled(owner);
-        PressButton(window, stat_window::kClose);
+        PressButton(window, statistics_window::kClose);
     });
     const StatisticsWindowResult result = ShowStatistics(owner, stats, language, false);
 
@@ -192,8 +193,8 @@ TEST_F(StatisticsWindowTest, InADirectRunTheTitleBarOnlyClosesAndTheCloseButtonE
 
     std::wstring countdown;
     WindowWatcher closeButton(statistics, [&](HWND window) {
-        countdown = WindowText(GetDlgItem(window, stat_window::kCountdown));
-        PressButton(window, stat_window::kClose);
+        countdown = WindowText(GetDlgItem(window, statistics_window::kCountdown));
+        PressButton(window, statistics_window::kClose);
     });
     result = ShowStatistics(nullptr, stats, language, true);
     ASSERT_TRUE(closeButton.Join());
