@@ -107,7 +107,10 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
 
     // Recording.
     void StartRecording();
-    void ContinueRecording();
+    // Says that the mouse cannot be followed, so nothing would be recorded.
+    void ReportHookFailure();
+    // Installs the hook and shows the recording; false when the hook cannot be installed.
+    bool ContinueRecording();
     void TakeHookedEvents();
     void PauseRecording();
     void ResumeRecording(bool keepText);

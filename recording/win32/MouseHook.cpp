@@ -14,6 +14,9 @@ MouseHook* active = nullptr;  // a hook procedure gets no context of its own
 bool MouseHook::Install() {
     if (hook_)
         return true;
+    // The procedure reports to one hook only; a second would take the first one's events.
+    if (active != nullptr)
+        return false;
     hook_.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook::Procedure, GetModuleHandleW(nullptr), 0));
     if (hook_)
         active = this;

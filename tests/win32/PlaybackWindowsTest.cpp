@@ -13,6 +13,7 @@
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindow.h"
 #include "playback/win32/StatisticsWindowIds.h"
+#include "recording/win32/MouseHook.h"
 #include "tests/win32/WindowTools.h"
 
 namespace velmora {
@@ -127,6 +128,20 @@ TEST_F(ControlPanelTest, ClosingThePanelAnyOtherWayIsAStopThatKeepsTheStatistics
     EXPECT_TRUE(mainWindowShown.empty()) << "a direct run never shows the main window";
     EXPECT_EQ(stats.RecordCount(), 1);
     EXPECT_EQ(stats.records.back().Result, kStatInterrupted);
+}
+
+// Without the mouse hook nothing would be recorded: the panel says so, starts no installer and hands back.
+TEST_F(ControlPanelTest, ARecordingWhoseMouseHookCannotBeInstalledSaysSoAndDoesNotStart) {
+    MouseHook other(nullptr, WM_NULL);  // the one hook a thread may have
+    ASSERT_TRUE(other.Install());
+    shared.installerPath = "C:\\Setups\\setup.exe";
+    ASSERT_TRUE(OpenRecordPanel(context, callbacks));
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Запись невозможна: Windows не позволила программе следить за мышью.");
+    EXPECT_TRUE(shell.calls.empty()) << "the installer was started";
+    EXPECT_EQ(mainWindowShown, std::vector<bool>{true});
 }
 
 // The statistics window is modal: a watcher thread acts on it while the test thread is in its loop.
