@@ -107,8 +107,11 @@ TEST_F(MainWindowE2eTest, TickedPackagesInstallInListOrderAndTheWindowComesBackW
     EXPECT_FALSE(ReadFile(Path(L"Gamma.log")).empty());
     EXPECT_FALSE(ReadFile(Path(L"Beta.log")).empty());
     EXPECT_FALSE(std::filesystem::exists(Path(L"Alpha.log")));
-    // The window is back behind the statistics, with the ticks the run was started with.
+    // The window is back behind the statistics, which stand centred on it, with the ticks the run was
+    // started with.
     EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_NEAR(Centre(statistics).x, Centre(main).x, 1);
+    EXPECT_NEAR(Centre(statistics).y, Centre(main).y, 1);
     ASSERT_TRUE(PressButton(statistics, statistics_window::kClose));
     EXPECT_EQ(ListItems(list), (std::vector<std::pair<std::wstring, bool>>{
                                    {L"Gamma", true}, {L"Alpha", false}, {L"Beta", true}}));

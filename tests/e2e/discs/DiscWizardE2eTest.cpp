@@ -188,6 +188,8 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     HWND wizard = OpenWizard();
     ASSERT_NE(wizard, nullptr) << "no wizard";
     EXPECT_EQ(WindowText(wizard), L"Disc creation wizard (Step 1 of 5)");
+    EXPECT_NEAR(Centre(wizard).x, Centre(main_).x, 1) << "not centred on the main window";
+    EXPECT_NEAR(Centre(wizard).y, Centre(main_).y, 1);
     Choose(wizard, kDestinationBrowse, kDisc);
     EXPECT_EQ(WindowText(GetDlgItem(wizard, kDestinationLine)), kDisc);
     SaveScreenshot(wizard, L"disc-wizard-1-destination");
