@@ -331,7 +331,7 @@ void MainWindow::OnDpiChanged() {
     Layout();
 }
 
-// The message font is made for 96 DPI; a copy of it is scaled for the window's monitor.
+// The message font and the move buttons' pictures as they are drawn at the window's DPI.
 void MainWindow::ApplyDpi() {
     unique_hfont font = CreateMessageFont(Dpi());
     for (HWND control :

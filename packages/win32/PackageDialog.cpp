@@ -111,7 +111,6 @@ void PackageDialog::AddTips() {
         SetTip(tooltip_, Window(), GetDlgItem(Window(), id), *text);
 }
 
-// The message font is made for 96 DPI; a copy of it is scaled for the window's monitor.
 void PackageDialog::ApplyDpi() {
     unique_hfont font = CreateMessageFont(Dpi());
     SetChildFonts(Window(), font.get());

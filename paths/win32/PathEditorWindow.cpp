@@ -176,8 +176,7 @@ void PathEditorWindow::AddTable() {
     }
 }
 
-// The message font is made for 96 DPI; copies of it are scaled for the window's monitor. The counters and
-// the changed rows use its bold form.
+// The message font as it is drawn at the window's DPI; the counters and the changed rows use its bold form.
 void PathEditorWindow::ApplyFonts() {
     unique_hfont font = CreateMessageFont(Dpi());
     unique_hfont bold = CreateMessageFont(Dpi(), FW_BOLD);
