@@ -7,8 +7,6 @@
 #include <fstream>
 #include <string>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/WideText.h"
 #include "tests/e2e/E2eSupport.h"
@@ -80,12 +78,8 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     process_.emplace(std::move(*started));
     HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
     ASSERT_NE(main, nullptr);
-    auto command = [&](MainCommand c) {
-        PostMessageW(main, WM_COMMAND,
-                     static_cast<WPARAM>(main_window::kFirstCommandId + static_cast<int>(c)), 0);
-    };
 
-    command(MainCommand::NewPackage);
+    Command(main, MainCommand::NewPackage);
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no dialog for a new package";
     EXPECT_EQ(WindowText(dialog), L"New package");
@@ -118,7 +112,7 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     ASSERT_NE(menu, nullptr) << "no context menu";
     input(0, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
-    command(MainCommand::Properties);
+    Command(main, MainCommand::Properties);
     dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kName)), L"Alpha");

@@ -12,8 +12,6 @@
 
 #include <commctrl.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelIds.h"

@@ -12,8 +12,6 @@
 
 #include <tlhelp32.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
@@ -95,11 +93,6 @@ void EndAll(const std::vector<std::wstring>& exeNames) {
         if (process && TerminateProcess(process.get(), 1))
             WaitForSingleObject(process.get(), 5000);
     }
-}
-
-void Command(HWND main, MainCommand command) {
-    PostMessageW(main, WM_COMMAND,
-                 static_cast<WPARAM>(main_window::kFirstCommandId + static_cast<int>(command)), 0);
 }
 
 class RunReportE2eTest : public ::testing::Test {

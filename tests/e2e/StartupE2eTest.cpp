@@ -2,7 +2,6 @@
 // and the language file.
 #include <gtest/gtest.h>
 
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/e2e/E2eSupport.h"
 
