@@ -23,7 +23,7 @@ const std::array<Language::Table, 18> Language::kTables{{
     {"Pause", 6},
     {"Progress", 1},
     {"Statistic", 8},
-    {"Stels", 43},
+    {"Stels", 44},
     {"Wizard", 57},
     {"Asociating", 4},
     {"MdlFile", 8},

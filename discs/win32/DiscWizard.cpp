@@ -10,8 +10,8 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -27,6 +27,8 @@ constexpr int kButtonHeight = 25;
 constexpr int kMargin = 12;
 constexpr int kLine = 18;
 constexpr int kTextWidth = kClientWidth - 2 * kMargin;
+constexpr int kInner = kMargin + 12;  // inside a group box
+constexpr int kInnerWidth = kTextWidth - 24;
 
 constexpr UINT_PTR kCopyTimer = 1;
 // A timer tick copies for this long, then the window handles input and paints again; the timer comes only
@@ -44,27 +46,33 @@ class DiscWizardWindow : public BaseWindow<DiscWizardWindow> {
     explicit DiscWizardWindow(const DiscWizardPorts& ports) : model_(ports) {}
 
     static const wchar_t* ClassName() { return kClassName; }
-    static void DescribeClass(WNDCLASSEXW& wc) {
-        wc.hIcon = LoadWizardIcon(SM_CXICON, SM_CYICON);
-        wc.hIconSm = LoadWizardIcon(SM_CXSMICON, SM_CYSMICON);
-    }
 
     void Run(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static HICON LoadWizardIcon(int metricX, int metricY) {
-        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_WIZARD),
-                                             IMAGE_ICON, GetSystemMetrics(metricX), GetSystemMetrics(metricY),
-                                             LR_SHARED));
-    }
-    int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
+    // Where a control stands, in pixels at 96 DPI, and whether it writes in bold.
+    struct Placed {
+        HWND control;
+        RECT place;
+        bool bold;
+    };
 
     // A control of a page (-1: of every page) at 96-DPI client coordinates.
     HWND Add(int page, const wchar_t* className, int id, DWORD style, int x, int y, int width, int height,
              const std::string& text = {}, bool bold = false, DWORD exStyle = 0);
     void OnCreate();
-    void AddPages();
+    void AddDestinationPage();
+    void AddSourcePage();
+    void AddSummaryPage();
+    void AddLogPage();
+    void AddHintsPage();
+    // Fonts and pictures for the window's DPI, and every control placed for it.
+    void ApplyDpi();
+    void OnDpiChanged() override {
+        ApplyDpi();
+        ResizeClient(Scale(kClientWidth), Scale(kClientHeight));
+    }
     void OnCommand(int id, int code);
     void RequestClose();
     void CopySlice();
@@ -73,13 +81,13 @@ class DiscWizardWindow : public BaseWindow<DiscWizardWindow> {
     HBRUSH ColourLine(HDC dc, HWND control);
 
     DiscWizardModel model_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
     unique_hfont boldFont_;
     unique_hbitmap moveDownPicture_;
     unique_hbitmap moveUpPicture_;
     std::array<std::vector<HWND>, kWizardPageCount> pages_;
-    std::vector<HWND> boldControls_;
+    std::vector<Placed> placed_;
+    std::array<HWND, 2> pictures_{};  // the move buttons' pictures on the last page
     HWND next_ = nullptr;
     HWND back_ = nullptr;
     HWND speedList_ = nullptr;
@@ -93,25 +101,17 @@ class DiscWizardWindow : public BaseWindow<DiscWizardWindow> {
 
 HWND DiscWizardWindow::Add(int page, const wchar_t* className, int id, DWORD style, int x, int y, int width,
                            int height, const std::string& text, bool bold, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, className, Utf8ToWide(text).c_str(), WS_CHILD | style, Scale(x),
-                                   Scale(y), Scale(width), Scale(height), Window(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_.get() : font_.get()), FALSE);
-    if (page < 0)
-        ShowWindow(control, SW_SHOWNA);
-    else
+    // Created visible; Render hides the pages that are not the current one.
+    HWND control = AddControl(Window(), className, id, style, text, exStyle);
+    placed_.push_back({control, {x, y, x + width, y + height}, bold});
+    if (page >= 0)
         pages_[static_cast<std::size_t>(page)].push_back(control);
     return control;
 }
 
 void DiscWizardWindow::OnCreate() {
-    model_.owner = reinterpret_cast<WindowId>(Window());
-    LOGFONTW message = MessageFont(dpi_);
-    font_.reset(CreateFontIndirectW(&message));
-    message.lfWeight = FW_BOLD;
-    boldFont_.reset(CreateFontIndirectW(&message));
-
+    model_.owner = IdOf(Window());
+    SetIcons(IDI_WIZARD);
     const DiscWizardTexts& t = model_.texts;
     const int buttonLeft = kClientWidth - kMargin - kButtonWidth;
     Add(-1, L"BUTTON", kCancel, WS_TABSTOP | BS_PUSHBUTTON, kMargin, kButtonTop, kButtonWidth, kButtonHeight,
@@ -121,17 +121,36 @@ void DiscWizardWindow::OnCreate() {
     next_ = Add(-1, L"BUTTON", kNext, WS_TABSTOP | BS_DEFPUSHBUTTON, buttonLeft, kButtonTop, kButtonWidth,
                 kButtonHeight);
     Add(-1, L"STATIC", -1, SS_ETCHEDHORZ, 0, kButtonTop - 10, kClientWidth, 2);
-    AddPages();
+    AddDestinationPage();
+    AddSourcePage();
+    AddSummaryPage();
+    AddLogPage();
+    AddHintsPage();
+    ApplyDpi();
     Render();
     SetFocus(GetDlgItem(Window(), kDestinationBrowse));
 }
 
-void DiscWizardWindow::AddPages() {
-    const DiscWizardTexts& t = model_.texts;
-    constexpr int kInner = kMargin + 12;
-    constexpr int kInnerWidth = kTextWidth - 24;
+void DiscWizardWindow::ApplyDpi() {
+    unique_hfont font = CreateMessageFont(Dpi());
+    unique_hfont bold = CreateMessageFont(Dpi(), FW_BOLD);
+    for (const Placed& p : placed_) {
+        MoveWindow(p.control, Scale(p.place.left), Scale(p.place.top), Scale(p.place.right - p.place.left),
+                   Scale(p.place.bottom - p.place.top), TRUE);
+        SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(p.bold ? bold.get() : font.get()), TRUE);
+    }
+    font_ = std::move(font);
+    boldFont_ = std::move(bold);
+    unique_hbitmap down = LoadFaceBitmap(IDB_MOVE_DOWN, Dpi());
+    unique_hbitmap up = LoadFaceBitmap(IDB_MOVE_UP, Dpi());
+    SendMessageW(pictures_[0], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(down.get()));
+    SendMessageW(pictures_[1], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(up.get()));
+    moveDownPicture_ = std::move(down);
+    moveUpPicture_ = std::move(up);
+}
 
-    // Page 0: the destination.
+void DiscWizardWindow::AddDestinationPage() {
+    const DiscWizardTexts& t = model_.texts;
     Add(0, L"STATIC", -1, kWrapText, kMargin, 10, kTextWidth, 2 * kLine, t.chooseDestination);
     Add(0, L"STATIC", -1, kWrapText, kMargin, 48, kTextWidth, kLine, t.createFolderFirst);
     Add(0, L"BUTTON", -1, BS_GROUPBOX, kMargin, 72, kTextWidth, 58, t.destinationGroup);
@@ -142,8 +161,11 @@ void DiscWizardWindow::AddPages() {
     for (std::size_t i = 0; i < t.contents.size(); ++i)
         Add(0, L"STATIC", -1, kWrapText, kInner, 164 + 20 * static_cast<int>(i), kInnerWidth, kLine,
             t.contents[i]);
+}
 
-    // Page 1: the scenario folder and the speed.
+// The scenario folder and the speed.
+void DiscWizardWindow::AddSourcePage() {
+    const DiscWizardTexts& t = model_.texts;
     Add(1, L"BUTTON", -1, BS_GROUPBOX, kMargin, 8, kTextWidth, 58, t.sourceGroup);
     Add(1, L"BUTTON", kSourceBrowse, WS_TABSTOP | BS_PUSHBUTTON, kInner, 30, 32, kButtonHeight, "...");
     Add(1, L"STATIC", kSourceLine, kPathText, kInner + 42, 34, kInnerWidth - 42, kLine);
@@ -157,8 +179,10 @@ void DiscWizardWindow::AddPages() {
     for (const std::string& speed : t.speeds)
         SendMessageW(speedList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(speed).c_str()));
     SendMessageW(speedList_, CB_SETCURSEL, static_cast<WPARAM>(model_.speed), 0);
+}
 
-    // Page 2: the summary.
+void DiscWizardWindow::AddSummaryPage() {
+    const DiscWizardTexts& t = model_.texts;
     Add(2, L"STATIC", -1, kWrapText, kMargin, 10, kTextWidth, kLine, t.ready, true);
     Add(2, L"STATIC", -1, kWrapText, kMargin, 32, kTextWidth, 2 * kLine, t.pressNext);
     Add(2, L"STATIC", -1, kWrapText, kMargin, 72, kTextWidth, kLine, t.check);
@@ -172,9 +196,11 @@ void DiscWizardWindow::AddPages() {
         Add(2, L"STATIC", summary[i].second, kPathText, kInner + 16, top + 18, kInnerWidth - 16, kLine, {},
             true);
     }
+}
 
-    // Page 3: the log, and how far the copy is.
-    Add(3, L"STATIC", -1, kWrapText, kMargin, 10, kTextWidth, kLine, t.logCaption);
+// The log, and how far the copy is.
+void DiscWizardWindow::AddLogPage() {
+    Add(3, L"STATIC", -1, kWrapText, kMargin, 10, kTextWidth, kLine, model_.texts.logCaption);
     log_ = Add(
         3, WC_EDITW, kLog,
         WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
@@ -182,24 +208,18 @@ void DiscWizardWindow::AddPages() {
     // A log of thousands of files is longer than an edit box takes by default.
     SendMessageW(log_, EM_SETLIMITTEXT, 0, 0);
     progress_ = Add(3, PROGRESS_CLASSW, kProgress, PBS_SMOOTH, kMargin, 222, kTextWidth, 14);
+}
 
-    // Page 4: what is left to do by hand, with the main window's move buttons as pictures.
+// What is left to do by hand, with the main window's move buttons as pictures.
+void DiscWizardWindow::AddHintsPage() {
+    const DiscWizardTexts& t = model_.texts;
     constexpr int kHintLeft = kMargin + 52;
     constexpr int kHintWidth = kClientWidth - kMargin - kHintLeft;
     Add(4, L"STATIC", -1, kWrapText, kMargin, 10, kTextWidth, kLine, t.remaining, true);
     Add(4, L"STATIC", -1, kWrapText, kMargin, 36, 50, kLine, t.step4Heading, true);
     Add(4, L"STATIC", -1, kWrapText, kHintLeft, 36, kHintWidth, 2 * kLine, t.step4Text);
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    moveDownPicture_.reset(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_MOVE_DOWN), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    moveUpPicture_.reset(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_MOVE_UP), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    int pictureLeft = kHintLeft;
-    for (HBITMAP picture : {moveDownPicture_.get(), moveUpPicture_.get()}) {
-        HWND control = Add(4, L"STATIC", -1, SS_BITMAP, pictureLeft, 74, 16, 17);
-        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-        pictureLeft += 22;
-    }
+    for (std::size_t i = 0; i < pictures_.size(); ++i)
+        pictures_[i] = Add(4, L"STATIC", -1, SS_BITMAP, kHintLeft + 22 * static_cast<int>(i), 74, 16, 17);
     Add(4, L"STATIC", -1, kWrapText, kMargin, 102, 50, kLine, t.step5Heading, true);
     Add(4, L"STATIC", -1, kWrapText, kHintLeft, 102, kHintWidth, 3 * kLine, t.step5Text);
     Add(4, L"STATIC", -1, kWrapText, kHintLeft, 158, kHintWidth, kLine, t.example);
@@ -302,13 +322,13 @@ void DiscWizardWindow::CopySlice() {
 }
 
 void DiscWizardWindow::Render() {
-    SetWindowTextW(Window(), Utf8ToWide(model_.Title()).c_str());
+    SetText(Window(), model_.Title());
     for (std::size_t page = 0; page < pages_.size(); ++page) {
         const bool shown = static_cast<int>(page) == model_.step;
         for (HWND control : pages_[page])
             ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
     }
-    SetWindowTextW(next_, Utf8ToWide(model_.nextCaption).c_str());
+    SetText(next_, model_.nextCaption);
     const HWND focus = GetFocus();
     EnableWindow(next_, model_.nextEnabled);
     EnableWindow(back_, model_.backEnabled);
@@ -323,7 +343,7 @@ void DiscWizardWindow::Render() {
     }};
     for (const auto& [id, text] : lines) {
         HWND control = GetDlgItem(Window(), id);
-        SetWindowTextW(control, Utf8ToWide(*text).c_str());
+        SetText(control, *text);
         InvalidateRect(control, nullptr, TRUE);
     }
     RenderLog();
@@ -369,17 +389,12 @@ HBRUSH DiscWizardWindow::ColourLine(HDC dc, HWND control) {
 }
 
 void DiscWizardWindow::Run(HWND owner) {
-    dpi_ = owner ? GetDpiForWindow(owner) : GetDpiForSystem();
-    if (dpi_ == 0)
-        dpi_ = USER_DEFAULT_SCREEN_DPI;
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, dpi_);
     OwnerDisabled ownerDisabled(owner);
-    if (CreateWindowOfClass(kExStyle, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                            r.bottom - r.top, owner)) {
+    if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
+                            owner)) {
         const HWND window = Window();
+        PlaceOnOwner(Scale(kClientWidth), Scale(kClientHeight));
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
         RunModalLoop(window, done_, true);

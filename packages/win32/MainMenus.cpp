@@ -9,6 +9,10 @@ namespace velmora {
 
 namespace {
 
+using main_window::kFirstCommandId;
+using main_window::kFirstLanguageId;
+using main_window::kLastLanguageId;
+
 struct Shortcut {
     MainCommand command;
     BYTE modifiers;

@@ -9,13 +9,15 @@
 #include "packages/win32/MainWindowIds.h"
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ListViewRows.h"
 #include "ui/win32/ProgressWindow.h"
-#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 
 namespace {
+
+using namespace main_window;
 
 // Sizes in pixels at 96 DPI; they grow with the window's monitor.
 constexpr int kClientWidth = 600;
@@ -28,33 +30,6 @@ constexpr int kMoveButtonSize = 26;
 constexpr int kCommandWidth = 180;
 constexpr int kLineHeight = 18;
 constexpr int kStatusHeight = 22;
-
-WindowId IdOf(HWND window) {
-    return reinterpret_cast<WindowId>(window);
-}
-
-HICON LoadProgramIcon(int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-}
-
-HWND AddControl(HWND parent, const wchar_t* className, int id, DWORD style, DWORD exStyle = 0,
-                const std::string& text = {}) {
-    return CreateWindowExW(exStyle, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                           0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-void SetText(HWND control, const std::string& text) {
-    SetWindowTextW(control, Utf8ToWide(text).c_str());
-}
-
-std::string TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return WideToUtf8(text);
-}
 
 // Posted by the folder box to its window.
 constexpr UINT kFolderEnteredMessage = WM_APP + 1;
@@ -96,12 +71,7 @@ MainWindow::MainWindow(const MainWindowContext& context, FrameTexts texts)
 MainWindow::~MainWindow() = default;
 
 const wchar_t* MainWindow::ClassName() {
-    return kMainWindowClass;
-}
-
-void MainWindow::DescribeClass(WNDCLASSEXW& wc) {
-    wc.hIcon = LoadProgramIcon(SM_CXICON, SM_CYICON);
-    wc.hIconSm = LoadProgramIcon(SM_CXSMICON, SM_CYSMICON);
+    return kClassName;
 }
 
 bool MainWindow::Show(int showCommand) {
@@ -110,10 +80,7 @@ bool MainWindow::Show(int showCommand) {
         return false;
     }
     // The window's monitor is known only now; size the client area for it.
-    RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&r, WS_OVERLAPPEDWINDOW, TRUE, 0, dpi_);
-    SetWindowPos(Window(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ResizeClient(Scale(kClientWidth), Scale(kClientHeight));
     ShowWindow(Window(), showCommand);
     UpdateWindow(Window());
     // The list's tips read every scenario; the window is on screen first so the progress can be seen.
@@ -154,16 +121,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) == packageList_ && LOWORD(lParam) == 0xFFFF &&
-                HIWORD(lParam) == 0xFFFF) {
-                // The menu key: the menu opens at the current item as if it had been right-clicked.
-                model_.ListClicked(model_.current, true);
-                RECT item{};
-                if (model_.current)
-                    ListView_GetItemRect(packageList_, static_cast<int>(*model_.current), &item, LVIR_LABEL);
-                POINT at{item.left, item.bottom};
-                ClientToScreen(packageList_, &at);
-                ShowContextMenu(at);
-            }
+                HIWORD(lParam) == 0xFFFF)
+                OnContextMenuKey();
             return 0;
         case kFolderEnteredMessage:
             if (const MainAction action = model_.TypeFolder(TextOf(folderBox_)); action == MainAction::None)
@@ -176,9 +135,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RenderTexts();
             RenderMenus();
             return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-            return 0;
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -188,46 +144,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
-    dpi_ = GetDpiForWindow(Window());
-    frame_ = AddControl(Window(), L"BUTTON", kIdFolderFrame, BS_GROUPBOX);
-    folderBox_ = AddControl(Window(), WC_EDITW, kIdFolderBox, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(folderBox_, FolderBoxProc, 1, reinterpret_cast<DWORD_PTR>(Window()));
-    browseButton_ = AddControl(Window(), L"BUTTON", kIdBrowseFolder, WS_TABSTOP | BS_PUSHBUTTON, 0, "...");
-    packageList_ = AddControl(
-        Window(), WC_LISTVIEWW, kIdPackageList,
-        WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(packageList_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT |
-                                                        LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER |
-                                                        LVS_EX_LABELTIP);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = Scale(400);
-    ListView_InsertColumn(packageList_, 0, &column);
-    // Bitmaps on a face-grey background: mapped to the system's face colour.
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    moveUpPicture_.reset(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_MOVE_UP), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    moveDownPicture_.reset(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_MOVE_DOWN), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    moveUpButton_ = AddControl(Window(), L"BUTTON", kIdMoveUp, WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP);
-    moveDownButton_ = AddControl(Window(), L"BUTTON", kIdMoveDown, WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP);
-    SendMessageW(moveUpButton_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(moveUpPicture_.get()));
-    SendMessageW(moveDownButton_, BM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(moveDownPicture_.get()));
-    countLine_ = AddControl(Window(), L"STATIC", kIdCountLine, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY);
-    switchesLine_ = AddControl(Window(), L"STATIC", kIdSwitchesLine, SS_RIGHT | SS_ENDELLIPSIS | SS_NOPREFIX);
-    separator_ = AddControl(Window(), L"STATIC", -1, SS_ETCHEDHORZ);
-    statusLine_ =
-        AddControl(Window(), L"STATIC", kIdStatusLine, SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX);
-    // The switch label is hidden while there is nothing to show.
-    SetText(switchesLine_, texts_.commandText);
-    ShowWindow(switchesLine_, texts_.commandVisible ? SW_SHOWNA : SW_HIDE);
-
-    tooltip_ =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, instance, nullptr);
+    SetIcons(IDI_LOGO);
+    AddControls();
+    tooltip_ = AddTooltips(Window());
     shortcuts_ = MakeShortcuts();
-    ApplyFont();
+    ApplyDpi();
 
     model_.Start();
     if (c_.checkAssociationOnce)
@@ -237,6 +158,34 @@ void MainWindow::OnCreate() {
     RenderList();
     RenderTexts();
     SetFocus(packageList_);
+}
+
+void MainWindow::AddControls() {
+    const HWND w = Window();
+    frame_ = AddControl(w, L"BUTTON", kFolderFrame, BS_GROUPBOX);
+    folderBox_ = AddControl(w, WC_EDITW, kFolderBox, WS_TABSTOP | ES_AUTOHSCROLL, {}, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(folderBox_, FolderBoxProc, 1, reinterpret_cast<DWORD_PTR>(w));
+    browseButton_ = AddControl(w, L"BUTTON", kBrowseFolder, WS_TABSTOP | BS_PUSHBUTTON, "...");
+    packageList_ =
+        AddControl(w, WC_LISTVIEWW, kPackageList,
+                   WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS, {},
+                   WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(packageList_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT |
+                                                        LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER |
+                                                        LVS_EX_LABELTIP);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = Scale(400);
+    ListView_InsertColumn(packageList_, 0, &column);
+    moveUpButton_ = AddControl(w, L"BUTTON", kMoveUp, WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP);
+    moveDownButton_ = AddControl(w, L"BUTTON", kMoveDown, WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP);
+    countLine_ = AddControl(w, L"STATIC", kCountLine, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY);
+    switchesLine_ = AddControl(w, L"STATIC", kSwitchesLine, SS_RIGHT | SS_ENDELLIPSIS | SS_NOPREFIX);
+    separator_ = AddControl(w, L"STATIC", -1, SS_ETCHEDHORZ);
+    statusLine_ = AddControl(w, L"STATIC", kStatusLine, SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX);
+    // The switch label is hidden while there is nothing to show.
+    SetText(switchesLine_, texts_.commandText);
+    ShowWindow(switchesLine_, texts_.commandVisible ? SW_SHOWNA : SW_HIDE);
 }
 
 void MainWindow::OnCommand(int id, int code, HWND control) {
@@ -307,6 +256,17 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     }
 }
 
+// The menu key: the menu opens at the current item as if it had been right-clicked.
+void MainWindow::OnContextMenuKey() {
+    model_.ListClicked(model_.current, true);
+    RECT item{};
+    if (model_.current)
+        ListView_GetItemRect(packageList_, static_cast<int>(*model_.current), &item, LVIR_LABEL);
+    POINT at{item.left, item.bottom};
+    ClientToScreen(packageList_, &at);
+    ShowContextMenu(at);
+}
+
 void MainWindow::LoadTips() {
     std::unique_ptr<ProgressWindow> progress;
     list_.LoadTips([&](int ordinal, int count) {
@@ -323,6 +283,10 @@ void MainWindow::LoadTips() {
     });
     progress.reset();
     // The line said how far the reading was; now it says again what the model says.
+    RenderAll();
+}
+
+void MainWindow::RenderAll() {
     RenderList();
     RenderTexts();
     RenderMenus();
@@ -351,19 +315,10 @@ void MainWindow::RenderList() {
 
 void MainWindow::RenderTexts() {
     SetText(frame_, model_.frameCaption);
-    if (TextOf(folderBox_) != model_.folderText)
-        SetText(folderBox_, model_.folderText);
+    SetTextIfChanged(folderBox_, model_.folderText);
     SetText(countLine_, model_.countLine);
     SetText(statusLine_, model_.statusLine);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = Window();
-    tool.uId = reinterpret_cast<UINT_PTR>(countLine_);
-    std::wstring tip = Utf8ToWide(model_.countTip);
-    tool.lpszText = tip.data();
-    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetTip(tooltip_, Window(), countLine_, model_.countTip);
 }
 
 void MainWindow::ApplyTopMost() {
@@ -371,21 +326,24 @@ void MainWindow::ApplyTopMost() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    ApplyFont();
-    SetWindowPos(Window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+void MainWindow::OnDpiChanged() {
+    ApplyDpi();
+    Layout();
 }
 
-// The message font is made for 96 DPI; a copy of it is scaled for the window's monitor.
-void MainWindow::ApplyFont() {
-    const LOGFONTW message = MessageFont(dpi_);
-    unique_hfont font(CreateFontIndirectW(&message));
+// The message font and the move buttons' pictures as they are drawn at the window's DPI.
+void MainWindow::ApplyDpi() {
+    unique_hfont font = CreateMessageFont(Dpi());
     for (HWND control :
          {frame_, folderBox_, browseButton_, packageList_, countLine_, switchesLine_, statusLine_})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);
+    unique_hbitmap up = LoadFaceBitmap(IDB_MOVE_UP, Dpi());
+    unique_hbitmap down = LoadFaceBitmap(IDB_MOVE_DOWN, Dpi());
+    SendMessageW(moveUpButton_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(up.get()));
+    SendMessageW(moveDownButton_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(down.get()));
+    moveUpPicture_ = std::move(up);
+    moveDownPicture_ = std::move(down);
 }
 
 void MainWindow::Layout() {
@@ -410,7 +368,7 @@ void MainWindow::Layout() {
     const int listHeight = std::max(0, countTop - Scale(4) - listTop);
     MoveWindow(packageList_, margin, listTop, listWidth, listHeight, TRUE);
     ListView_SetColumnWidth(packageList_, 0,
-                            listWidth - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) - Scale(4));
+                            listWidth - GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) - Scale(4));
     const int buttonsTop = listTop + listHeight / 2 - buttonSize - Scale(3);
     MoveWindow(moveUpButton_, margin + listWidth + Scale(6), buttonsTop, buttonSize, buttonSize, TRUE);
     MoveWindow(moveDownButton_, margin + listWidth + Scale(6), buttonsTop + buttonSize + Scale(6), buttonSize,
@@ -428,10 +386,6 @@ void MainWindow::OnDestroy() {
     model_.Close();
     c_.instanceLock.Release();
     PostQuitMessage(0);
-}
-
-int MainWindow::Scale(int value) const {
-    return MulDiv(value, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
 }
 
 }  // namespace velmora

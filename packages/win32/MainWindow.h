@@ -64,22 +64,28 @@ class MainWindow : public BaseWindow<MainWindow> {
     bool TranslateShortcut(MSG& message);
 
     static const wchar_t* ClassName();
-    static void DescribeClass(WNDCLASSEXW& wc);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     void OnCreate();
+    void AddControls();
     void OnCommand(int id, int code, HWND control);
+    // The menu commands, in groups; each group answers whether the command was one of its own.
     void OnMenuCommand(MainCommand command);
+    bool OnPackageCommand(MainCommand command);
+    bool OnMarkCommand(MainCommand command);
+    bool OnServiceCommand(MainCommand command);
     void OnOtherCommand(MainCommand command);
     LRESULT OnNotify(const NMHDR& header);
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
-    void ApplyFont();
+    void OnContextMenuKey();
+    void OnDpiChanged() override;
+    // The font and the move buttons' pictures for the window's DPI.
+    void ApplyDpi();
     void Layout();
     void OnDestroy();
-    int Scale(int value) const;
 
     void LoadTips();
+    void RenderAll();
     void RenderList();
     void RenderTexts();
     void RenderMenus();
@@ -112,7 +118,6 @@ class MainWindow : public BaseWindow<MainWindow> {
     StepState step_;
     Statistics stats_;
 
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
     unique_hmenu contextMenu_;
     unique_haccel shortcuts_;

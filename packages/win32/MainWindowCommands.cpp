@@ -12,15 +12,12 @@
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanel.h"
 #include "ui/win32/AboutWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/NoticeWindows.h"
 
 namespace velmora {
 
 namespace {
-
-WindowId IdOf(HWND window) {
-    return reinterpret_cast<WindowId>(window);
-}
 
 // The address a Help menu item opens; empty when the build has none.
 std::string AddressOf(MainCommand command) {
@@ -55,113 +52,125 @@ void MainWindow::OnMenuCommand(MainCommand command) {
     // enabled).
     if (!model_.Enabled(command))
         return;
-    const bool here = IsContextCommand(command);
+    if (OnMarkCommand(command) || OnServiceCommand(command)) {
+        RenderAll();
+        return;
+    }
+    if (!OnPackageCommand(command))
+        OnOtherCommand(command);
+}
+
+// The package list's commands; each shows its own outcome.
+bool MainWindow::OnPackageCommand(MainCommand command) {
     switch (command) {
         case MainCommand::ChooseFolder: {
             const std::string title = c_.language.LangText("Выберите папку содержащую файлы .SCN", "main", 7);
             const std::string folder = BrowseForFolder(c_.dialogs, IdOf(Window()), list_.Folder(), title);
-            if (folder.empty())
-                return;
-            model_.ChooseFolder(folder);
-            LoadTips();
-            break;
+            if (!folder.empty()) {
+                model_.ChooseFolder(folder);
+                LoadTips();
+            }
+            return true;
         }
         case MainCommand::Reload:
             model_.Reload();
             LoadTips();
-            break;
+            return true;
         case MainCommand::Exit:
             DestroyWindow(Window());
-            return;
-        case MainCommand::SelectAll:
-        case MainCommand::SelectAllHere:
-            model_.SelectAll();
-            break;
-        case MainCommand::UnselectAll:
-        case MainCommand::UnselectAllHere:
-            model_.UnselectAll();
-            break;
-        case MainCommand::InvertSelection:
-        case MainCommand::InvertSelectionHere:
-            model_.InvertSelection();
-            break;
-        case MainCommand::CheckItem:
-        case MainCommand::UncheckItem:
-            if (model_.clicked)
-                model_.SetChecked(*model_.clicked, command == MainCommand::CheckItem);
-            break;
-        case MainCommand::DeleteChecked:
-        case MainCommand::DeleteCheckedHere:
-            if (model_.RequestDelete() == MainAction::AskDelete &&
-                c_.dialogs.Message(IdOf(Window()), model_.deleteQuestion, model_.deleteTitle,
-                                   MsgButtons::YesNo, MsgIcon::Information,
-                                   MsgDefault::Second) == MsgResult::Yes) {
-                model_.DeleteChecked(here);
-                LoadTips();
-            }
-            break;
+            return true;
         case MainCommand::Properties:
         case MainCommand::PropertiesHere:
             if (const MainAction action = model_.Properties(); action != MainAction::None)
                 CarryOut(action);
             else if (model_.clicked)
                 OpenProperties(*model_.clicked);
-            return;
+            return true;
         case MainCommand::NewPackage:
         case MainCommand::NewPackageHere:
             if (const MainAction action = model_.NewPackage(); action != MainAction::None)
                 CarryOut(action);
             else
                 OpenNewPackage();
-            return;
+            return true;
         case MainCommand::RunChecked:
         case MainCommand::RunCheckedHere:
             CarryOut(model_.RunChecked());
-            return;
+            return true;
         case MainCommand::RunAll:
             CarryOut(model_.RunAll());
-            return;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The marks' commands; the caller shows the list again.
+bool MainWindow::OnMarkCommand(MainCommand command) {
+    switch (command) {
+        case MainCommand::SelectAll:
+        case MainCommand::SelectAllHere:
+            model_.SelectAll();
+            return true;
+        case MainCommand::UnselectAll:
+        case MainCommand::UnselectAllHere:
+            model_.UnselectAll();
+            return true;
+        case MainCommand::InvertSelection:
+        case MainCommand::InvertSelectionHere:
+            model_.InvertSelection();
+            return true;
+        case MainCommand::CheckItem:
+        case MainCommand::UncheckItem:
+            if (model_.clicked)
+                model_.SetChecked(*model_.clicked, command == MainCommand::CheckItem);
+            return true;
+        case MainCommand::DeleteChecked:
+        case MainCommand::DeleteCheckedHere:
+            if (model_.RequestDelete() == MainAction::AskDelete &&
+                c_.dialogs.Message(IdOf(Window()), model_.deleteQuestion, model_.deleteTitle,
+                                   MsgButtons::YesNo, MsgIcon::Information,
+                                   MsgDefault::Second) == MsgResult::Yes) {
+                model_.DeleteChecked(IsContextCommand(command));
+                LoadTips();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The Service menu's settings; the caller shows the menus again.
+bool MainWindow::OnServiceCommand(MainCommand command) {
+    switch (command) {
         case MainCommand::TopMost:
             model_.ToggleTopMost();
             ApplyTopMost();
-            break;
+            return true;
         case MainCommand::SpeedFast:
         case MainCommand::SpeedMedium:
         case MainCommand::SpeedSlow:
             model_.SelectSpeed(static_cast<int>(command) - static_cast<int>(MainCommand::SpeedFast));
-            break;
+            return true;
         case MainCommand::TimeoutOff:
         case MainCommand::Timeout5:
         case MainCommand::Timeout15:
         case MainCommand::Timeout30:
         case MainCommand::Timeout60:
             model_.SelectTimeout(MainWindowModel::TimeoutOf(command).value_or(0));
-            break;
+            return true;
         case MainCommand::ReportFolder:
             if (const std::optional<std::string> folder =
                     c_.dialogs.BrowseFolder(IdOf(Window()), model_.reportFolder,
                                             c_.language.LangText("Папка для отчётов", "Report", 32)))
                 model_.SetReportFolder(*folder);
-            break;
+            return true;
         case MainCommand::ReportsOff:
             model_.SetReportFolder("");
-            break;
-        case MainCommand::ProgramsPanel:
-            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
-            return;
-        case MainCommand::Help:
-            OpenHelp();
-            return;
-        case MainCommand::DiscWizard:
-            OpenDiscWizard();
-            return;
+            return true;
         default:
-            OnOtherCommand(command);
-            return;
+            return false;
     }
-    RenderList();
-    RenderTexts();
-    RenderMenus();
 }
 
 void MainWindow::RebuildMenus() {
@@ -210,15 +219,23 @@ void MainWindow::OpenPathEditor() {
         LoadTips();
         return;
     }
-    RenderList();
-    RenderTexts();
-    RenderMenus();
+    RenderAll();
 }
 
+// The commands that open other windows or programs.
 void MainWindow::OnOtherCommand(MainCommand command) {
     switch (command) {
         case MainCommand::PathEditor:
             OpenPathEditor();
+            break;
+        case MainCommand::DiscWizard:
+            OpenDiscWizard();
+            break;
+        case MainCommand::Help:
+            OpenHelp();
+            break;
+        case MainCommand::ProgramsPanel:
+            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
             break;
         case MainCommand::Associate:
             if (c_.associateFromMenu)
@@ -233,7 +250,6 @@ void MainWindow::OnOtherCommand(MainCommand command) {
             c_.shell.Open(AddressOf(command), "", "", IdOf(Window()));
             break;
         default:
-            // The disc wizard has its own window, not yet part of the program.
             break;
     }
 }
@@ -243,9 +259,7 @@ void MainWindow::CarryOut(MainAction action) {
         case MainAction::None:
             break;
         case MainAction::ShowFolderError:
-            RenderList();
-            RenderTexts();
-            RenderMenus();
+            RenderAll();
             c_.dialogs.Message(IdOf(Window()), model_.folderErrorText, model_.folderErrorTitle,
                                MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::First);
             SetFocus(folderBox_);
@@ -265,9 +279,7 @@ void MainWindow::CarryOut(MainAction action) {
             StartRun();
             return;
     }
-    RenderList();
-    RenderTexts();
-    RenderMenus();
+    RenderAll();
 }
 
 void MainWindow::StartRun() {
@@ -317,9 +329,7 @@ void MainWindow::OpenProperties(std::size_t index) {
                           list_.items[index].name);
     if (model_.PropertiesClosed(newName.value_or(std::string{})))
         LoadTips();
-    RenderList();
-    RenderTexts();
-    RenderMenus();
+    RenderAll();
 }
 
 void MainWindow::StartRecording() {
@@ -356,9 +366,7 @@ void MainWindow::OpenDiscWizard() {
     if (model_.DiscWizardClosed()) {
         LoadTips();
     } else {
-        RenderList();
-        RenderTexts();
-        RenderMenus();
+        RenderAll();
     }
 }
 

@@ -3,11 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/WideText.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ModalLoop.h"
 #include "ui/win32/WindowLayout.h"
 
@@ -30,17 +31,6 @@ constexpr int kButtonHeight = 26;
 constexpr int kGap = 6;
 constexpr int kSectionGap = 10;
 
-WindowId IdOf(HWND window) {
-    return reinterpret_cast<WindowId>(window);
-}
-
-std::string TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return WideToUtf8(text);
-}
-
 class PackageDialog : public BaseWindow<PackageDialog> {
   public:
     static const wchar_t* ClassName() { return kClassName; }
@@ -52,13 +42,17 @@ class PackageDialog : public BaseWindow<PackageDialog> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
-    HWND Add(const wchar_t* className, int id, DWORD style, DWORD exStyle = 0, const std::string& text = {});
-    void AddTip(HWND control, const std::string& text);
+    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {}, DWORD exStyle = 0) {
+        return AddControl(Window(), className, id, style, text, exStyle);
+    }
     void OnCreate();
+    void AddTips();
+    // The font for the window's DPI and every control placed; sets clientHeight_.
     void ApplyDpi();
-    // The window's size for its DPI, centred on the owner or at the place Windows suggests.
-    void Place(const RECT* suggested);
+    void OnDpiChanged() override {
+        ApplyDpi();
+        ResizeClient(Scale(kClientWidth), clientHeight_);
+    }
     // The counter and the labels' colours; with boxes, also the boxes' texts after the model changed them.
     void Render(bool boxes = true);
     void OnCommand(int id, int code);
@@ -67,8 +61,6 @@ class PackageDialog : public BaseWindow<PackageDialog> {
     HWND Box(PackageField field) const;
 
     PackageDialogModel model_;
-    HWND owner_ = nullptr;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
     int clientHeight_ = 0;
     HWND tooltip_ = nullptr;
@@ -77,24 +69,6 @@ class PackageDialog : public BaseWindow<PackageDialog> {
     std::optional<std::string> result_;
 };
 
-HWND PackageDialog::Add(const wchar_t* className, int id, DWORD style, DWORD exStyle,
-                        const std::string& text) {
-    return CreateWindowExW(exStyle, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                           0, 0, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-void PackageDialog::AddTip(HWND control, const std::string& text) {
-    std::wstring wide = Utf8ToWide(text);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = Window();
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = wide.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 HWND PackageDialog::Box(PackageField field) const {
     return GetDlgItem(Window(), kName + static_cast<int>(field));
 }
@@ -102,46 +76,43 @@ HWND PackageDialog::Box(PackageField field) const {
 void PackageDialog::OnCreate() {
     const PackageDialogTexts& t = model_.texts;
     model_.owner = IdOf(Window());
-    SetWindowTextW(Window(), Utf8ToWide(t.caption).c_str());
+    SetText(Window(), t.caption);
     // Created in tab order.
     const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    Add(L"STATIC", kNameLabel, label, 0, t.nameLabel);
-    const HWND name = Add(WC_EDITW, kName, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    Add(L"STATIC", kPathLabel, label, 0, t.pathLabel);
-    const HWND path = Add(WC_EDITW, kPath, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    const HWND browse = Add(L"BUTTON", kBrowse, WS_TABSTOP | BS_PUSHBUTTON, 0, "...");
-    const HWND autoReplace =
-        Add(L"BUTTON", kAutoReplace, WS_TABSTOP | BS_AUTOCHECKBOX, 0, t.autoReplaceCaption);
-    Add(L"STATIC", kCommandLineLabel, label, 0, t.commandLineLabel);
-    Add(WC_EDITW, kCommandLine, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    Add(L"STATIC", kDescriptionLabel, label, 0, t.descriptionLabel);
-    const HWND counter = Add(L"STATIC", kCounter, SS_RIGHT | SS_NOPREFIX | SS_NOTIFY);
+    Add(L"STATIC", kNameLabel, label, t.nameLabel);
+    Add(WC_EDITW, kName, WS_TABSTOP | ES_AUTOHSCROLL, {}, WS_EX_CLIENTEDGE);
+    Add(L"STATIC", kPathLabel, label, t.pathLabel);
+    Add(WC_EDITW, kPath, WS_TABSTOP | ES_AUTOHSCROLL, {}, WS_EX_CLIENTEDGE);
+    Add(L"BUTTON", kBrowse, WS_TABSTOP | BS_PUSHBUTTON, "...");
+    Add(L"BUTTON", kAutoReplace, WS_TABSTOP | BS_AUTOCHECKBOX, t.autoReplaceCaption);
+    Add(L"STATIC", kCommandLineLabel, label, t.commandLineLabel);
+    Add(WC_EDITW, kCommandLine, WS_TABSTOP | ES_AUTOHSCROLL, {}, WS_EX_CLIENTEDGE);
+    Add(L"STATIC", kDescriptionLabel, label, t.descriptionLabel);
+    Add(L"STATIC", kCounter, SS_RIGHT | SS_NOPREFIX | SS_NOTIFY);
     // Enter in the description presses OK, as in every other box; Ctrl+Enter starts a new line.
-    const HWND description = Add(WC_EDITW, kDescription,
-                                 WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE);
+    const HWND description =
+        Add(WC_EDITW, kDescription, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, {},
+            WS_EX_CLIENTEDGE);
     SendMessageW(description, EM_LIMITTEXT, kDescriptionLimit, 0);
-    Add(L"BUTTON", kOk, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, t.ok);
-    Add(L"BUTTON", kCancel, WS_TABSTOP | BS_PUSHBUTTON, 0, t.cancel);
-
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    AddTip(name, t.nameTip);
-    AddTip(path, t.pathTip);
-    AddTip(browse, t.browseTip);
-    AddTip(autoReplace, t.autoReplaceTip);
-    AddTip(description, t.descriptionTip);
-    AddTip(counter, t.counterTip);
-
-    dpi_ = GetDpiForWindow(Window());
+    Add(L"BUTTON", kOk, WS_TABSTOP | BS_DEFPUSHBUTTON, t.ok);
+    Add(L"BUTTON", kCancel, WS_TABSTOP | BS_PUSHBUTTON, t.cancel);
+    AddTips();
     ApplyDpi();
     Render();
 }
 
-// The message font is made for 96 DPI; a copy of it is scaled for the window's monitor.
+void PackageDialog::AddTips() {
+    const PackageDialogTexts& t = model_.texts;
+    tooltip_ = AddTooltips(Window());
+    for (const auto& [id, text] :
+         {std::pair{kName, &t.nameTip}, std::pair{kPath, &t.pathTip}, std::pair{kBrowse, &t.browseTip},
+          std::pair{kAutoReplace, &t.autoReplaceTip}, std::pair{kDescription, &t.descriptionTip},
+          std::pair{kCounter, &t.counterTip}})
+        SetTip(tooltip_, Window(), GetDlgItem(Window(), id), *text);
+}
+
 void PackageDialog::ApplyDpi() {
-    const LOGFONTW message = MessageFont(dpi_);
-    unique_hfont font(CreateFontIndirectW(&message));
+    unique_hfont font = CreateMessageFont(Dpi());
     SetChildFonts(Window(), font.get());
     font_ = std::move(font);
 
@@ -188,30 +159,14 @@ void PackageDialog::Render(bool boxes) {
     rendering_ = true;
     for (PackageField field :
          {PackageField::Name, PackageField::Path, PackageField::CommandLine, PackageField::Description}) {
-        if (boxes && TextOf(Box(field)) != model_.Field(field))
-            SetWindowTextW(Box(field), Utf8ToWide(model_.Field(field)).c_str());
+        if (boxes)
+            SetTextIfChanged(Box(field), model_.Field(field));
     }
     CheckDlgButton(Window(), kAutoReplace, model_.AutoReplace() ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemTextW(Window(), kCounter, std::to_wstring(model_.DescriptionLeft()).c_str());
+    SetText(GetDlgItem(Window(), kCounter), std::to_string(model_.DescriptionLeft()));
     InvalidateRect(GetDlgItem(Window(), kNameLabel), nullptr, TRUE);
     InvalidateRect(GetDlgItem(Window(), kPathLabel), nullptr, TRUE);
     rendering_ = false;
-}
-
-void PackageDialog::Place(const RECT* suggested) {
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
-    RECT frame{0, 0, Scale(kClientWidth), clientHeight_};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    if (suggested != nullptr) {
-        SetWindowPos(Window(), nullptr, suggested->left, suggested->top, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    const POINT origin = CentredOrigin(owner_, width, height);
-    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A multi-line box reports no change for text set by WM_SETTEXT, so the model takes what the boxes hold
@@ -296,12 +251,6 @@ LRESULT PackageDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             OnCommand(kCancel, BN_CLICKED);
             return 0;
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            ApplyDpi();
-            Place(reinterpret_cast<const RECT*>(lParam));
-            return 0;
-        }
         default:
             break;
     }
@@ -309,12 +258,11 @@ LRESULT PackageDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 std::optional<std::string> PackageDialog::Run(HWND owner) {
-    owner_ = owner;
     OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
                             owner)) {
-        Place(nullptr);
+        PlaceOnOwner(Scale(kClientWidth), clientHeight_);
         ShowWindow(Window(), SW_SHOW);
         SetForegroundWindow(Window());
         SetFocus(GetDlgItem(Window(), kName));

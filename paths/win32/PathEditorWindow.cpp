@@ -11,61 +11,45 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ListViewRows.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
 
 namespace ids = path_editor;
 
-// The window's parts in twips, 1440 to the inch, as it was first laid out; they grow with the monitor's DPI.
-constexpr int kClientWidth = 10065;
-constexpr int kClientHeight = 7095;
-constexpr int kTableLeft = 2760;
-constexpr int kTableTop = 960;
-constexpr int kColumnWidths[] = {1440, 3000, 3000};
+// The window's parts in pixels at 96 DPI; they grow with the monitor's DPI.
+constexpr int kClientWidth = 671;
+constexpr int kClientHeight = 473;
+constexpr int kTableLeft = 184;
+constexpr int kTableTop = 64;
+constexpr int kColumnWidths[] = {96, 200, 200};
 // The note and the progress bar stand right of the folder group, above the table.
-constexpr int kTopRightLeft = 6015;
-constexpr int kMargin = 120;
+constexpr int kTopRightLeft = 401;
+constexpr int kMargin = 8;
 
 struct Place {
     int id, x, y, width, height;
 };
 // The folder group and the left column, which never move.
 constexpr Place kPlaces[] = {
-    {ids::kFolderGroup, 120, 30, 5775, 780},    {ids::kFolderBox, 240, 330, 5100, 330},
-    {ids::kBrowse, 5400, 315, 375, 360},        {ids::kFindGroup, 120, 960, 2535, 2040},
-    {ids::kFindLabel, 240, 1230, 2295, 255},    {ids::kFindBox, 240, 1485, 2295, 330},
-    {ids::kReplaceLabel, 240, 1890, 2295, 255}, {ids::kReplaceBox, 240, 2145, 2295, 330},
-    {ids::kReplace, 1200, 2565, 1335, 360},     {ids::kSaveGroup, 120, 3120, 2535, 2160},
-    {ids::kSaveHint, 240, 3390, 2295, 1320},    {ids::kSave, 1200, 4785, 1335, 360},
-    {ids::kStatsGroup, 120, 5400, 2535, 1200},  {ids::kTotalCaption, 240, 5670, 1650, 255},
-    {ids::kTotal, 1920, 5670, 615, 255},        {ids::kChangedCaption, 240, 5970, 1650, 255},
-    {ids::kChanged, 1920, 5970, 615, 255},      {ids::kToSaveCaption, 240, 6270, 1650, 255},
-    {ids::kToSave, 1920, 6270, 615, 255},
+    {ids::kFolderGroup, 8, 2, 385, 52},     {ids::kFolderBox, 16, 22, 340, 22},
+    {ids::kBrowse, 360, 21, 25, 24},        {ids::kFindGroup, 8, 64, 169, 136},
+    {ids::kFindLabel, 16, 82, 153, 17},     {ids::kFindBox, 16, 99, 153, 22},
+    {ids::kReplaceLabel, 16, 126, 153, 17}, {ids::kReplaceBox, 16, 143, 153, 22},
+    {ids::kReplace, 80, 171, 89, 24},       {ids::kSaveGroup, 8, 208, 169, 144},
+    {ids::kSaveHint, 16, 226, 153, 88},     {ids::kSave, 80, 319, 89, 24},
+    {ids::kStatsGroup, 8, 360, 169, 80},    {ids::kTotalCaption, 16, 378, 110, 17},
+    {ids::kTotal, 128, 378, 41, 17},        {ids::kChangedCaption, 16, 398, 110, 17},
+    {ids::kChanged, 128, 398, 41, 17},      {ids::kToSaveCaption, 16, 418, 110, 17},
+    {ids::kToSave, 128, 418, 41, 17},
 };
 
 // Posted by a text box when Enter is pressed in it (wParam: its id), and once after the window shows.
 constexpr UINT kEnterMessage = WM_APP + 1;
 constexpr UINT kStartMessage = WM_APP + 2;
-
-void SetText(HWND control, const std::string& text) {
-    SetWindowTextW(control, Utf8ToWide(text).c_str());
-}
-
-std::string TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return WideToUtf8(text);
-}
-
-HICON LoadProgramIcon(int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-}
 
 // Enter in the folder box loads the folder; in the search boxes it presses the replace button. The dialog
 // keys (Tab) keep working.
@@ -102,21 +86,20 @@ class PathEditorWindow : public BaseWindow<PathEditorWindow> {
         : model_({c.files, c.codec, c.pathVars, c.settings, c.dialogs, c.language, c.state}) {}
 
     static const wchar_t* ClassName() { return ids::kClassName; }
-    static void DescribeClass(WNDCLASSEXW& wc) {
-        wc.hIcon = LoadProgramIcon(SM_CXICON, SM_CYICON);
-        wc.hIconSm = LoadProgramIcon(SM_CXSMICON, SM_CYSMICON);
-    }
     // Shows the window and runs its messages until it closes; true when a save wrote any file.
     bool Run(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
     HWND Control(int id) const { return GetDlgItem(Window(), id); }
-    WindowId AsOwner() const { return reinterpret_cast<WindowId>(Window()); }
-    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {}, DWORD exStyle = 0);
+    WindowId AsOwner() const { return IdOf(Window()); }
+    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {}, DWORD exStyle = 0) {
+        return AddControl(Window(), className, id, style, text, exStyle);
+    }
     void OnCreate();
+    void AddTable();
     void ApplyFonts();
+    void OnDpiChanged() override;
     void Layout();
     void OnCommand(int id, int code);
     LRESULT OnNotify(const NMHDR& header);
@@ -132,7 +115,6 @@ class PathEditorWindow : public BaseWindow<PathEditorWindow> {
     void EndProgress() { ShowWindow(progress_, SW_HIDE); }
 
     PathEditorModel model_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
     unique_hfont boldFont_;
     HWND table_ = nullptr;
@@ -145,14 +127,8 @@ class PathEditorWindow : public BaseWindow<PathEditorWindow> {
     bool wrote_ = false;
 };
 
-HWND PathEditorWindow::Add(const wchar_t* className, int id, DWORD style, const std::string& text,
-                           DWORD exStyle) {
-    return CreateWindowExW(exStyle, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                           0, 0, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
 void PathEditorWindow::OnCreate() {
+    SetIcons(IDI_LOGO);
     const PathEditorTexts& t = model_.texts;
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     Add(L"BUTTON", ids::kFolderGroup, BS_GROUPBOX, t.folderGroup);
@@ -177,6 +153,15 @@ void PathEditorWindow::OnCreate() {
     Add(L"STATIC", ids::kChanged, kLabel, "0");
     Add(L"STATIC", ids::kToSaveCaption, kLabel, t.toSaveCaption);
     Add(L"STATIC", ids::kToSave, kLabel, "0");
+    AddTable();
+    status_ = Add(STATUSCLASSNAMEW, ids::kStatus, SBARS_SIZEGRIP);
+    for (int id : {ids::kFolderBox, ids::kFindBox, ids::kReplaceBox})
+        SetWindowSubclass(Control(id), EnterBoxProc, 1, reinterpret_cast<DWORD_PTR>(Window()));
+    ApplyFonts();
+}
+
+void PathEditorWindow::AddTable() {
+    const PathEditorTexts& t = model_.texts;
     table_ = Add(WC_LISTVIEWW, ids::kTable, WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, {},
                  WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(
@@ -189,19 +174,12 @@ void PathEditorWindow::OnCreate() {
         column.cx = Scale(kColumnWidths[i]);
         ListView_InsertColumn(table_, i, &column);
     }
-    status_ = Add(STATUSCLASSNAMEW, ids::kStatus, SBARS_SIZEGRIP);
-    for (int id : {ids::kFolderBox, ids::kFindBox, ids::kReplaceBox})
-        SetWindowSubclass(Control(id), EnterBoxProc, 1, reinterpret_cast<DWORD_PTR>(Window()));
-    ApplyFonts();
 }
 
-// The message font is made for 96 DPI; copies of it are scaled for the window's monitor. The counters and
-// the changed rows use its bold form.
+// The message font as it is drawn at the window's DPI; the counters and the changed rows use its bold form.
 void PathEditorWindow::ApplyFonts() {
-    LOGFONTW message = MessageFont(dpi_);
-    unique_hfont font(CreateFontIndirectW(&message));
-    message.lfWeight = FW_BOLD;
-    unique_hfont bold(CreateFontIndirectW(&message));
+    unique_hfont font = CreateMessageFont(Dpi());
+    unique_hfont bold = CreateMessageFont(Dpi(), FW_BOLD);
     for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
@@ -212,14 +190,21 @@ void PathEditorWindow::ApplyFonts() {
     boldFont_ = std::move(bold);
 }
 
+void PathEditorWindow::OnDpiChanged() {
+    ApplyFonts();
+    for (int i = 0; i < 3; ++i)
+        ListView_SetColumnWidth(table_, i, Scale(kColumnWidths[i]));
+    Layout();
+}
+
 void PathEditorWindow::Layout() {
     RECT client{};
     GetClientRect(Window(), &client);
     for (const Place& p : kPlaces)
         MoveWindow(Control(p.id), Scale(p.x), Scale(p.y), Scale(p.width), Scale(p.height), TRUE);
     const int rightWidth = std::max(0, static_cast<int>(client.right) - Scale(kTopRightLeft + kMargin));
-    MoveWindow(Control(ids::kNote), Scale(kTopRightLeft), Scale(120), rightWidth, Scale(255), TRUE);
-    MoveWindow(progress_, Scale(kTopRightLeft), Scale(480), rightWidth, Scale(300), TRUE);
+    MoveWindow(Control(ids::kNote), Scale(kTopRightLeft), Scale(8), rightWidth, Scale(17), TRUE);
+    MoveWindow(progress_, Scale(kTopRightLeft), Scale(32), rightWidth, Scale(20), TRUE);
     SendMessageW(status_, WM_SIZE, 0, 0);
     RECT bar{};
     GetWindowRect(status_, &bar);
@@ -253,16 +238,6 @@ LRESULT PathEditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         case kEnterMessage:
             OnEnter(static_cast<int>(wParam));
             return 0;
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            ApplyFonts();
-            for (int i = 0; i < 3; ++i)
-                ListView_SetColumnWidth(table_, i, Scale(kColumnWidths[i]));
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-            return 0;
-        }
         case WM_CLOSE:
             if (model_.MayClose(AsOwner()))
                 done_ = true;
@@ -408,9 +383,7 @@ void PathEditorWindow::RenderRows() {
 }
 
 void PathEditorWindow::RenderTexts() {
-    HWND folderBox = Control(ids::kFolderBox);
-    if (TextOf(folderBox) != model_.folderText)
-        SetText(folderBox, model_.folderText);
+    SetTextIfChanged(Control(ids::kFolderBox), model_.folderText);
     const std::wstring status = Utf8ToWide(model_.statusText);
     SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(status.c_str()));
     SetText(Control(ids::kTotal), std::to_string(model_.total));
@@ -444,16 +417,11 @@ void PathEditorWindow::ClearSearch() {
 }
 
 bool PathEditorWindow::Run(HWND owner) {
-    dpi_ = owner != nullptr ? GetDpiForWindow(owner) : GetDpiForSystem();
-    if (dpi_ == 0)
-        dpi_ = USER_DEFAULT_SCREEN_DPI;
     OwnerDisabled ownerDisabled(owner);
-    RECT size{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&size, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT, dpi_);
     if (CreateWindowOfClass(WS_EX_CONTROLPARENT, Utf8ToWide(model_.texts.title).c_str(), WS_OVERLAPPEDWINDOW,
-                            CW_USEDEFAULT, CW_USEDEFAULT, size.right - size.left, size.bottom - size.top,
-                            owner)) {
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner)) {
         const HWND window = Window();
+        PlaceOnOwner(Scale(kClientWidth), Scale(kClientHeight));
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
         SetForegroundWindow(window);

@@ -42,11 +42,13 @@ std::optional<ScreenPixels> CaptureVirtualScreen() {
     pixels.bitmap.reset(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memory || !pixels.bitmap || bits == nullptr)
         return std::nullopt;
-    HGDIOBJ previous = SelectObject(memory.get(), pixels.bitmap.get());
-    // Without CAPTUREBLT layered (translucent) windows would be missing from the picture.
-    const bool copied = BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), left, top,
-                               SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.get(), previous);
+    bool copied = false;
+    {
+        unique_select_object selected(memory.get(), pixels.bitmap.get());
+        // Without CAPTUREBLT layered (translucent) windows would be missing from the picture.
+        copied = BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), left, top,
+                        SRCCOPY | CAPTUREBLT) != FALSE;
+    }
     GdiFlush();
     if (!copied)
         return std::nullopt;

@@ -125,4 +125,41 @@ class unique_hdc_window {
     HDC dc_ = nullptr;
 };
 
+// BeginPaint and the EndPaint that must follow it, for a window's WM_PAINT.
+class unique_hdc_paint {
+  public:
+    explicit unique_hdc_paint(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    unique_hdc_paint(const unique_hdc_paint&) = delete;
+    unique_hdc_paint& operator=(const unique_hdc_paint&) = delete;
+    ~unique_hdc_paint() {
+        if (dc_ != nullptr)
+            EndPaint(window_, &paint_);
+    }
+
+    HDC get() const noexcept { return dc_; }
+    const PAINTSTRUCT& paint() const noexcept { return paint_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a device context; the object it replaced is selected again when this goes, so
+// the caller's object can be deleted and the context is left as it was found.
+class unique_select_object {
+  public:
+    unique_select_object(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    unique_select_object(const unique_select_object&) = delete;
+    unique_select_object& operator=(const unique_select_object&) = delete;
+    ~unique_select_object() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 }  // namespace velmora

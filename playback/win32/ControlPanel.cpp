@@ -6,11 +6,36 @@
 #include "playback/win32/ControlPanelWindow.h"
 #include "playback/win32/StatisticsWindow.h"
 #include "resources/ResourceIds.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace panel_window {
+namespace {
 
-void ControlPanelWindow::SetOrKill(TimerId id, bool enabled, int intervalMs) {
+namespace L = panel_layout;
+
+// The controls that keep their place; the others move with what the panel shows (Render).
+constexpr std::array<std::pair<int, PanelRect>, 11> kFixedPlaces{{
+    {kLogo, L::kLogo},
+    {kSeparator, PanelRect{L::kSeparatorX, 0, 2, L::kStrip.height}},
+    {kCounter, L::kCounter},
+    {kStatus, L::kStatusLine},
+    {kPasteButton, L::kPasteButton},
+    {kBrowseButton, L::kBrowseButton},
+    {kProgramsPanelButton, L::kProgramsPanelButton},
+    {kCancelTextButton, L::kCancelTextButton},
+    {kAutoReplaceBox, L::kAutoReplaceBox},
+    {kFilterBox, L::kFilterBox},
+    {kCapturedText, L::kCapturedText},
+}};
+
+// The buttons are pictures that report clicks; their bitmaps sit on the classic face grey.
+constexpr std::array<std::pair<int, int>, 4> kButtons{
+    {{kPlay, IDB_PANEL_PLAY}, {kPause, IDB_PANEL_PAUSE}, {kStop, IDB_PANEL_STOP}, {kNext, IDB_PANEL_NEXT}}};
+
+}  // namespace
+
+void ControlPanelWindow::SetOrKill(UINT_PTR id, bool enabled, int intervalMs) {
     if (enabled)
         SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
     else
@@ -23,60 +48,72 @@ bool ControlPanelWindow::IsOwnWindow(WindowId window) {
 }
 
 void ControlPanelWindow::AddControls() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto add = [&](const wchar_t* cls, DWORD style, int id, const PanelRect& r) {
-        HWND control =
-            CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width, r.height,
-                            Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        return control;
-    };
-    namespace L = panel_layout;
-    HWND logo = add(L"STATIC", SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, kLogo, L::kLogo);
-    SendMessageW(logo, STM_SETICON,
-                 reinterpret_cast<WPARAM>(
-                     LoadImageW(instance, MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON, 32, 32, LR_SHARED)),
-                 0);
-    HWND caption = add(L"STATIC", SS_LEFT | SS_NOPREFIX, kCaption, L::kCaption);
-    captionFont_.reset(CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   FIXED_PITCH | FF_MODERN, L"Courier New"));
-    SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), FALSE);
-    add(L"STATIC", SS_LEFT | SS_NOPREFIX, kAction, L::kAction);
-    add(L"STATIC", SS_ETCHEDVERT, kSeparator, PanelRect{L::kSeparatorX, 0, 2, L::kStrip.height});
-    add(L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, kCounter, L::kCounter);
-    add(L"STATIC", SS_LEFT | SS_NOPREFIX, kStatus, L::kStatusLine);
+    const HWND w = Window();
+    AddControl(w, L"STATIC", kLogo, SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL);
+    AddControl(w, L"STATIC", kCaption, SS_LEFT | SS_NOPREFIX);
+    AddControl(w, L"STATIC", kAction, SS_LEFT | SS_NOPREFIX);
+    AddControl(w, L"STATIC", kSeparator, SS_ETCHEDVERT);
+    AddControl(w, L"STATIC", kCounter, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX);
+    AddControl(w, L"STATIC", kStatus, SS_LEFT | SS_NOPREFIX);
     if (recording_) {
-        add(L"BUTTON", BS_PUSHBUTTON, kPasteButton, L::kPasteButton);
-        add(L"BUTTON", BS_PUSHBUTTON, kBrowseButton, L::kBrowseButton);
-        add(L"BUTTON", BS_PUSHBUTTON, kProgramsPanelButton, L::kProgramsPanelButton);
-        add(L"BUTTON", BS_PUSHBUTTON, kCancelTextButton, L::kCancelTextButton);
-        add(L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE, kAutoReplaceBox, L::kAutoReplaceBox);
-        add(L"BUTTON", BS_AUTOCHECKBOX, kFilterBox, L::kFilterBox);
-        HWND text = add(L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
-                        kCapturedText, L::kCapturedText);
+        const PanelTexts& t = model_.texts;
+        AddControl(w, L"BUTTON", kPasteButton, BS_PUSHBUTTON, t.pasteCaption);
+        AddControl(w, L"BUTTON", kBrowseButton, BS_PUSHBUTTON, t.browseCaption);
+        AddControl(w, L"BUTTON", kProgramsPanelButton, BS_PUSHBUTTON, t.programsPanelCaption);
+        AddControl(w, L"BUTTON", kCancelTextButton, BS_PUSHBUTTON, t.cancelTextCaption);
+        AddControl(w, L"BUTTON", kAutoReplaceBox, BS_AUTOCHECKBOX | BS_MULTILINE, t.autoReplaceCaption);
+        AddControl(w, L"BUTTON", kFilterBox, BS_AUTOCHECKBOX, t.filterCaption);
+        HWND text = AddControl(w, L"EDIT", kCapturedText,
+                               ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP);
         SendMessageW(text, EM_SETLIMITTEXT, 0, 0);  // as long as the field it came from
     }
+    for (const auto& [id, bitmap] : kButtons)
+        AddControl(w, L"STATIC", id, SS_BITMAP | SS_NOTIFY);
+}
 
-    // The buttons are pictures that report clicks; their bitmaps sit on the classic face grey.
-    const std::array<std::pair<int, int>, 4> buttons{{{kPlay, IDB_PANEL_PLAY},
-                                                      {kPause, IDB_PANEL_PAUSE},
-                                                      {kStop, IDB_PANEL_STOP},
-                                                      {kNext, IDB_PANEL_NEXT}}};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        HWND image = add(L"STATIC", SS_BITMAP | SS_NOTIFY, buttons[i].first,
-                         PanelRect{0, L::kButtonTop, L::kButtonSize, L::kButtonSize});
-        bitmaps_[i].reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(buttons[i].second),
-                                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-        SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmaps_[i].get()));
+void ControlPanelWindow::ApplyDpi() {
+    font_ = CreateGuiFont(Dpi());
+    SetChildFonts(Window(), font_.get());
+    captionFont_.reset(CreateFontW(-Scale(13), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   FIXED_PITCH | FF_MODERN, L"Courier New"));
+    SendMessageW(Item(kCaption), WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), TRUE);
+    unique_hicon logo = LoadIconSized(IDI_LOGO, Scale(32));
+    SendMessageW(Item(kLogo), STM_SETICON, reinterpret_cast<WPARAM>(logo.get()), 0);
+    logo_ = std::move(logo);
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        unique_hbitmap picture = LoadFaceBitmap(kButtons[i].second, Dpi());
+        SendMessageW(Item(kButtons[i].first), STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(picture.get()));
+        bitmaps_[i] = std::move(picture);
+    }
+    for (const auto& [id, place] : kFixedPlaces) {
+        if (Item(id) != nullptr)
+            Place(id, place);
+    }
+    // Only the strip is visible: the region also holds the options area, which the window height hides.
+    std::array<POINT, 9> corners{};
+    const auto region = PanelRegion();
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        corners[i] = POINT{Scale(region[i].x), Scale(region[i].y)};
+    if (HRGN rgn = CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING)) {
+        if (!SetWindowRgn(Window(), rgn, TRUE))
+            DeleteObject(rgn);  // the window owns the region only when it took it
     }
 }
 
-void ControlPanelWindow::AddTooltips() {
-    tooltip_ =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, Window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+RECT ControlPanelWindow::ScaledRect(const PanelRect& r) const {
+    return {Scale(r.left), Scale(r.top), Scale(r.left) + Scale(r.width), Scale(r.top) + Scale(r.height)};
+}
+
+void ControlPanelWindow::Place(int id, const PanelRect& place) {
+    const RECT r = ScaledRect(place);
+    SetWindowPos(Item(id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlPanelWindow::AddTips() {
+    tooltip_ = AddTooltips(Window(), TTS_NOPREFIX);
     if (!tooltip_)
         return;
     const std::array<std::pair<int, const std::string*>, 11> tips{
@@ -92,67 +129,36 @@ void ControlPanelWindow::AddTooltips() {
          {kFilterBox, &model_.texts.filterTip},
          {kCapturedText, &model_.texts.resumeText}}};
     for (const auto& [id, text] : tips) {
-        if (!Item(id))
-            continue;
-        std::wstring wide = Utf8ToWide(*text);
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Window();
-        tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
-        tool.lpszText = wide.data();
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (Item(id))
+            SetTip(tooltip_, Window(), Item(id), *text);
     }
 }
 
 void ControlPanelWindow::OnCreate() {
-    AddControls();
-    // Only the strip is visible: the region also holds the options area, which the window height hides.
-    std::array<POINT, 9> corners{};
-    const auto region = PanelRegion();
-    for (std::size_t i = 0; i < corners.size(); ++i)
-        corners[i] = POINT{region[i].x, region[i].y};
-    if (HRGN rgn = CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING)) {
-        if (!SetWindowRgn(Window(), rgn, TRUE))
-            DeleteObject(rgn);  // the window owns the region only when it took it
-    }
     model_.ApplyLanguage();
-    const std::array<std::pair<int, const std::string*>, 6> captions{
-        {{kPasteButton, &model_.texts.pasteCaption},
-         {kBrowseButton, &model_.texts.browseCaption},
-         {kProgramsPanelButton, &model_.texts.programsPanelCaption},
-         {kCancelTextButton, &model_.texts.cancelTextCaption},
-         {kAutoReplaceBox, &model_.texts.autoReplaceCaption},
-         {kFilterBox, &model_.texts.filterCaption}}};
-    for (const auto& [id, text] : captions)
-        SetDlgItemTextW(Window(), id, Utf8ToWide(*text).c_str());
+    AddControls();
+    ApplyDpi();
     model_.status = model_.texts.statusCaption;
-    AddTooltips();
+    AddTips();
     shutdownBlock_.Create(Window(),
                           Utf8ToWide("Velmora Runwright: " + model_.Text(PanelText::WaitingForInstall)));
+    Render();
 }
 
 void ControlPanelWindow::Render() {
-    auto setText = [&](int id, const std::string& text) {
-        std::wstring wide = Utf8ToWide(text);
-        wchar_t current[1024] = {};
-        GetWindowTextW(Item(id), current, 1024);
-        if (wide != current)  // unchanged texts are not redrawn, so the strip does not flicker
-            SetWindowTextW(Item(id), wide.c_str());
-    };
     auto place = [&](int id, bool visible, const PanelRect& r) {
-        HWND control = Item(id);
-        SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+        Place(id, r);
+        ShowWindow(Item(id), visible ? SW_SHOWNA : SW_HIDE);
     };
-    setText(kCaption, model_.caption);
+    // Unchanged texts are not set again, so the strip does not flicker.
+    SetTextIfChanged(Item(kCaption), model_.caption);
     place(kCaption, model_.captionVisible, model_.captionRect);
-    setText(kAction, model_.action);
+    SetTextIfChanged(Item(kAction), model_.action);
     place(kAction, true, model_.actionRect);
-    setText(kCounter, model_.counter);
+    SetTextIfChanged(Item(kCounter), model_.counter);
     ShowWindow(Item(kCounter), model_.counterVisible ? SW_SHOWNA : SW_HIDE);
     ShowWindow(Item(kSeparator), model_.separatorVisible ? SW_SHOWNA : SW_HIDE);
-    setText(kStatus, model_.status);
+    SetTextIfChanged(Item(kStatus), model_.status);
     place(kPlay, model_.playVisible, model_.playRect);
     place(kPause, model_.pauseVisible, model_.pauseRect);
     place(kStop, model_.stopVisible, model_.stopRect);
@@ -163,26 +169,24 @@ void ControlPanelWindow::Render() {
         EnableWindow(Item(kFilterBox), recorder_.filterEnabled);
         EnableWindow(Item(kAutoReplaceBox), recorder_.autoReplaceEnabled);
         settingText_ = true;
-        setText(kCapturedText, recorder_.capturedText);
+        SetTextIfChanged(Item(kCapturedText), recorder_.capturedText);
         settingText_ = false;
     }
 
     RECT rect{};
     GetWindowRect(Window(), &rect);
-    if (rect.bottom - rect.top != model_.windowHeight)
-        SetWindowPos(Window(), nullptr, 0, 0, rect.right - rect.left, model_.windowHeight,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = Scale(L::kStrip.width);
+    const int height = Scale(model_.windowHeight);
+    if (rect.right - rect.left != width || rect.bottom - rect.top != height)
+        SetWindowPos(Window(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ControlPanelWindow::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Window(), &paint);
-    RECT strip{0, 0, panel_layout::kStrip.width, panel_layout::kStrip.height};
-    DrawEdge(dc, &strip, EDGE_RAISED, BF_RECT);
-    const PanelRect& o = panel_layout::kOptionsArea;
-    RECT options{o.left, o.top, o.left + o.width, o.top + o.height};
-    DrawEdge(dc, &options, EDGE_RAISED, BF_RECT);
-    EndPaint(Window(), &paint);
+    unique_hdc_paint paint(Window());
+    RECT strip = ScaledRect(L::kStrip);
+    DrawEdge(paint.get(), &strip, EDGE_RAISED, BF_RECT);
+    RECT options = ScaledRect(L::kOptionsArea);
+    DrawEdge(paint.get(), &options, EDGE_RAISED, BF_RECT);
 }
 
 void ControlPanelWindow::RunEnded(bool stopped) {
@@ -209,25 +213,13 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             OnCreate();
             return 0;
         case WM_TIMER:
-            if (wParam == kStepTimer) {
-                player_.OnStepTimer();
-            } else if (wParam == kNextPackageTimer) {
-                player_.OnNextPackageTimer();
-            } else if (wParam == kBlinkTimer) {
-                model_.captionVisible = !model_.captionVisible;
-                Render();
-            }
+            OnTimer(wParam);
             return 0;
         case kMouseHookMessage:
             TakeHookedEvents();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kCapturedText) {
-                if (HIWORD(wParam) == EN_CHANGE && !settingText_)
-                    OnCapturedTextChanged();
-            } else if (HIWORD(wParam) == STN_CLICKED || HIWORD(wParam) == BN_CLICKED) {
-                OnClick(LOWORD(wParam));
-            }
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -269,6 +261,26 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     return Default(message, wParam, lParam);
 }
 
+void ControlPanelWindow::OnTimer(UINT_PTR id) {
+    if (id == kStepTimer) {
+        player_.OnStepTimer();
+    } else if (id == kNextPackageTimer) {
+        player_.OnNextPackageTimer();
+    } else if (id == kBlinkTimer) {
+        model_.captionVisible = !model_.captionVisible;
+        Render();
+    }
+}
+
+void ControlPanelWindow::OnCommand(int id, int code) {
+    if (id == kCapturedText) {
+        if (code == EN_CHANGE && !settingText_)
+            OnCapturedTextChanged();
+    } else if (code == STN_CLICKED || code == BN_CLICKED) {
+        OnClick(id);
+    }
+}
+
 // The window owns the panel once it exists; a window that failed to be created leaves it to the opener.
 void ControlPanelWindow::OnFinalMessage() {
     if (!created_)
@@ -288,6 +300,10 @@ bool ControlPanelWindow::Create() {
                              place.top, place.width, place.height))
         return false;
     created_ = true;
+    // The strip is placed as drawn at 96 DPI; at the monitor's DPI it has grown (Render), about its middle.
+    if (const int grown = Scale(place.width) - place.width; grown != 0)
+        SetWindowPos(Window(), nullptr, place.left - grown / 2, place.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTopMost(true);
     awake_.emplace();
     if (recording_) {
@@ -334,7 +350,7 @@ void ControlPanelWindow::OnClick(int id) {
         case kBrowseButton:
             return ShowPasteMenu(id);
         case kProgramsPanelButton:
-            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", Id(Window()));
+            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
             return;
         default:
             return;
@@ -357,7 +373,7 @@ void ControlPanelWindow::ShowStatusTip(HWND over) {
         if (over != nullptr && over == Item(id)) {
             model_.status = model_.StatusTipFor(control, recording_ && recorder_.lastWindowIsEdit,
                                                 !recording_ || recorder_.filterChecked);
-            SetDlgItemTextW(Window(), kStatus, Utf8ToWide(model_.status).c_str());
+            SetText(Item(kStatus), model_.status);
             return;
         }
     }

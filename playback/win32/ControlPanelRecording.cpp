@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/NoticeTexts.h"
+#include "base/Utilities.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelWindow.h"
 #include "ui/win32/NoticeWindows.h"
@@ -27,23 +28,38 @@ std::optional<std::string> ClipboardText(HWND owner) {
 
 }  // namespace
 
+// Without the hook nothing would be recorded: the recording does not start, and neither does the installer.
 void ControlPanelWindow::StartRecording() {
     model_.RecordLayout();
     recorder_.Begin(c_.system.ScreenSize());
     hook_.emplace(Window(), kMouseHookMessage);
-    ContinueRecording();
+    if (!ContinueRecording()) {
+        ReportHookFailure();
+        EndRecording();
+        return;
+    }
     // Whether the installer starts is not checked: a recording can always be stopped without a step.
     c_.shell.Open(c_.shared.installerPath, c_.shared.installerCommandLine, c_.files.CurrentDirectory(), 0);
 }
 
-void ControlPanelWindow::ContinueRecording() {
+bool ControlPanelWindow::ContinueRecording() {
+    if (!hook_->Install())
+        return false;
     model_.ShowRunning();
     model_.caption = model_.Text(PanelText::Recording);
     model_.captionVisible = true;
     model_.windowHeight = panel_layout::kStrip.height;
     SetTimer(Window(), kBlinkTimer, panel_layout::kBlinkIntervalMs, nullptr);
-    hook_->Install();
     Render();
+    return true;
+}
+
+void ControlPanelWindow::ReportHookFailure() {
+    c_.dialogs.Message(
+        IdOf(Window()),
+        c_.language.LangText("Запись невозможна: Windows не позволила программе следить за мышью.", "Stels",
+                             44),
+        kProgramTitle, MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First);
 }
 
 // Events the hook noted reach the recorder in order, also those still waiting when a button of the panel
@@ -80,11 +96,16 @@ void ControlPanelWindow::PauseRecording() {
         ShowPauseHint(c_.language, c_.settings);
 }
 
+// A hook that cannot be installed again ends the recording as the stop button does, keeping what was
+// recorded up to the pause.
 void ControlPanelWindow::ResumeRecording(bool keepText) {
     model_.action.clear();
     recorder_.Resume(keepText);
     model_.status = model_.texts.statusCaption;
-    ContinueRecording();
+    if (!ContinueRecording()) {
+        ReportHookFailure();
+        StopRecording();
+    }
 }
 
 void ControlPanelWindow::StopRecording() {
@@ -94,7 +115,7 @@ void ControlPanelWindow::StopRecording() {
     model_.action = model_.Text(PanelText::Saving);
     Render();
     UpdateWindow(Window());
-    recorder_.Stop(Id(Window()));
+    recorder_.Stop(IdOf(Window()));
     EndRecording();
 }
 
@@ -124,10 +145,7 @@ void ControlPanelWindow::ShowCaptureNote() {
 }
 
 void ControlPanelWindow::OnCapturedTextChanged() {
-    const int length = GetWindowTextLengthW(Item(kCapturedText));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Item(kCapturedText), text.data(), length + 1)));
-    recorder_.SetCapturedText(WideToUtf8(text));
+    recorder_.SetCapturedText(TextOf(Item(kCapturedText)));
     ShowCaptureNote();
     Render();
 }
@@ -187,11 +205,11 @@ void ControlPanelWindow::Paste(int command) {
             text = c_.pathVars.Value("%TEMP%");
             break;
         case kPasteFile:
-            text = c_.dialogs.OpenFile(Id(Window()), "", c_.language.LangText("Открыть", "New", 15),
+            text = c_.dialogs.OpenFile(IdOf(Window()), "", c_.language.LangText("Открыть", "New", 15),
                                        GetSetting(c_.settings, kSettingFolderBrowseExe));
             break;
         case kPasteFolder:
-            text = c_.dialogs.BrowseFolder(Id(Window()), "",
+            text = c_.dialogs.BrowseFolder(IdOf(Window()), "",
                                            c_.language.LangText("Выберите папку для обзора", "Stels", 18));
             break;
         default:

@@ -10,6 +10,7 @@
 #include "recording/Recorder.h"
 #include "recording/win32/MouseHook.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 
 namespace velmora::panel_window {
 
@@ -77,26 +78,39 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     void SetNextPackageTimer(bool enabled) override {
         SetOrKill(kNextPackageTimer, enabled, Player::kNextPackageIntervalMs);
     }
-    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(Id(Window()), topMost); }
+    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(IdOf(Window()), topMost); }
     bool IsOwnWindow(WindowId window) override;
     void PanelChanged() override { Render(); }
     void RunEnded(bool stopped) override;
 
   private:
-    static WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
     void OnCreate();
     void AddControls();
-    void AddTooltips();
+    void AddTips();
+    // Fonts, pictures, the window's region and the controls that keep their place, for the window's DPI.
+    void ApplyDpi();
+    void OnDpiChanged() override {
+        ApplyDpi();
+        Render();
+    }
+    // Places the control at a place of the panel's layout, which is in pixels as drawn at 96 DPI.
+    void Place(int id, const PanelRect& place);
+    RECT ScaledRect(const PanelRect& place) const;
     void Render();
     void Paint();
-    void SetOrKill(TimerId id, bool enabled, int intervalMs);
+    void SetOrKill(UINT_PTR id, bool enabled, int intervalMs);
     HWND Item(int id) const { return GetDlgItem(Window(), id); }
+    void OnTimer(UINT_PTR id);
+    void OnCommand(int id, int code);
     void OnClick(int id);
     void ShowStatusTip(HWND over);
 
     // Recording.
     void StartRecording();
-    void ContinueRecording();
+    // Says that the mouse cannot be followed, so nothing would be recorded.
+    void ReportHookFailure();
+    // Installs the hook and shows the recording; false when the hook cannot be installed.
+    bool ContinueRecording();
     void TakeHookedEvents();
     void PauseRecording();
     void ResumeRecording(bool keepText);
@@ -119,7 +133,9 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     std::optional<MouseHook> hook_;
     bool settingText_ = false;  // the captured-text box changes because the recorder's text did
     HWND tooltip_ = nullptr;
+    unique_hfont font_;
     unique_hfont captionFont_;
+    unique_hicon logo_;
     std::array<unique_hbitmap, 4> bitmaps_;
     std::optional<KeepAwake> awake_;
     ShutdownBlock shutdownBlock_;

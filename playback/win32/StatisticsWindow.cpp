@@ -10,11 +10,15 @@
 #include "playback/win32/StatisticsWindowIds.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ModalLoop.h"
+#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 
 namespace {
+
+using namespace statistics_window;
 
 constexpr UINT_PTR kCountdownTimer = 1;
 
@@ -29,6 +33,9 @@ constexpr int kCountdownHeight = 18;
 // Client height without the countdown line, and with it.
 constexpr int kShortClientHeight = kMargin + kListHeight + kMargin + kButtonHeight + kMargin;
 constexpr int kTallClientHeight = kShortClientHeight + kCountdownHeight + kMargin;
+// The whole window's height in a direct run, at least.
+constexpr int kDirectRunHeight =
+    StatisticsWindowModel::kDirectRunHeightTwips * USER_DEFAULT_SCREEN_DPI / 1440;  // 1440 twips an inch
 
 std::string TimeOfDay(const LocalTime& time) {
     SYSTEMTIME st{};
@@ -44,10 +51,10 @@ std::string TimeOfDay(const LocalTime& time) {
     return WideBufferToUtf8(text, 80);
 }
 
-class StatWindow : public BaseWindow<StatWindow> {
+class StatisticsWindow : public BaseWindow<StatisticsWindow> {
   public:
-    static const wchar_t* ClassName() { return stat_window::kClassName; }
-    StatWindow(Statistics& stats, const Language& language, bool directRun, const RunReport* report)
+    static const wchar_t* ClassName() { return kClassName; }
+    StatisticsWindow(Statistics& stats, const Language& language, bool directRun, const RunReport* report)
         : stats_(stats), model_(stats, language, directRun) {
         if (report)
             model_.SetReport(report->Path(), report->Failed());
@@ -58,8 +65,13 @@ class StatWindow : public BaseWindow<StatWindow> {
 
   private:
     void OnCreate();
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    HWND AddControl(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h);
+    void OnCommand(int id);
+    void OnTimer();
+    // Fonts for the window's DPI, every control placed for it, and the window's client height.
+    int ApplyDpi();
+    void OnDpiChanged() override { ResizeClient(Scale(kClientWidth), ApplyDpi()); }
+    // The list's font, and a horizontal scroll range as wide as its widest line.
+    void SetListFont();
     void Finish(bool endProgram) {
         result_.endProgram = endProgram;
         done_ = true;
@@ -67,122 +79,86 @@ class StatWindow : public BaseWindow<StatWindow> {
 
     Statistics& stats_;
     StatisticsWindowModel model_;
-    int dpi_ = 96;
+    unique_hfont font_;
     unique_hfont listFont_;
+    HWND list_ = nullptr;
     bool done_ = false;
     StatisticsWindowResult result_;
 };
 
-HWND StatWindow::AddControl(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h) {
-    HWND control = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w),
-                                   Scale(h), Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return control;
-}
-
-void StatWindow::OnCreate() {
+void StatisticsWindow::OnCreate() {
     model_.Load(TimeOfDay);
     result_.exitCode = model_.exitCode;
-
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto icon = [&](int size) {
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_STATISTICS), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    SendMessageW(Window(), WM_SETICON, ICON_BIG, icon(GetSystemMetrics(SM_CXICON)));
-    SendMessageW(Window(), WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
-
-    const int listWidth = kClientWidth - 2 * kMargin;
-    HWND list =
-        AddControl(L"LISTBOX", WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
-                   stat_window::kList, kMargin, kMargin, listWidth, kListHeight);
-    // Courier New 8.25 pt, so the padded columns line up.
-    listFont_.reset(CreateFontW(-MulDiv(33, dpi_, 72 * 4), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                FIXED_PITCH | FF_MODERN, L"Courier New"));
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
-    int widest = 0;
-    {
-        unique_hdc_window dc(list);
-        HGDIOBJ old = SelectObject(dc.get(), listFont_.get());
-        for (const std::string& line : model_.lines) {
-            std::wstring wide = Utf8ToWide(line);
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-            SIZE extent{};
-            GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
-            widest = extent.cx > widest ? extent.cx : widest;
-        }
-        SelectObject(dc.get(), old);
-    }
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + Scale(4)), 0);
-
-    HWND close = AddControl(L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, stat_window::kClose,
-                            kClientWidth - kMargin - kButtonWidth, kMargin + kListHeight + kMargin,
-                            kButtonWidth, kButtonHeight);
-    SetWindowTextW(close, Utf8ToWide(model_.closeCaption).c_str());
-    if (!model_.openReportCaption.empty()) {
-        HWND open = AddControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, stat_window::kOpenReport, kMargin,
-                               kMargin + kListHeight + kMargin, kReportButtonWidth, kButtonHeight);
-        SetWindowTextW(open, Utf8ToWide(model_.openReportCaption).c_str());
-    }
-    SetWindowTextW(Window(), Utf8ToWide(model_.caption).c_str());
-
-    HWND countdown = AddControl(L"STATIC", SS_LEFT, stat_window::kCountdown, kMargin, kShortClientHeight,
-                                listWidth, kCountdownHeight);
-    SetWindowTextW(countdown, Utf8ToWide(model_.countdownLine).c_str());
-
-    // The window is as tall as its list and button; a direct run makes it 3870 twips tall (or as tall as the
-    // countdown line needs, at any DPI) to uncover the countdown below them.
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
-    RECT frame{0, 0, Scale(kClientWidth),
-               Scale(model_.countdownVisible ? kTallClientHeight : kShortClientHeight)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi_));
-    int height = frame.bottom - frame.top;
-    if (model_.countdownVisible)
-        height = std::max(height, MulDiv(StatisticsWindowModel::kDirectRunHeightTwips, dpi_, 1440));
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = frame.right - frame.left;
-    SetWindowPos(Window(), nullptr, work.left + ((work.right - work.left) - width) / 2,
-                 work.top + ((work.bottom - work.top) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetIcons(IDI_STATISTICS);
+    SetText(Window(), model_.caption);
+    const HWND w = Window();
+    list_ = AddControl(w, L"LISTBOX", kList,
+                       WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT);
+    for (const std::string& line : model_.lines)
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(line).c_str()));
+    const HWND close = AddControl(w, L"BUTTON", kClose, BS_DEFPUSHBUTTON | WS_TABSTOP, model_.closeCaption);
+    if (!model_.openReportCaption.empty())
+        AddControl(w, L"BUTTON", kOpenReport, BS_PUSHBUTTON | WS_TABSTOP, model_.openReportCaption);
+    AddControl(w, L"STATIC", kCountdown, SS_LEFT, model_.countdownLine);
+    PlaceOnOwner(Scale(kClientWidth), ApplyDpi());
     if (model_.timerEnabled)
-        SetTimer(Window(), kCountdownTimer, StatisticsWindowModel::kTimerIntervalMs, nullptr);
+        SetTimer(w, kCountdownTimer, StatisticsWindowModel::kTimerIntervalMs, nullptr);
     SetFocus(close);
 }
 
-LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+// The window is as tall as its list and button; a direct run makes it 3870 twips tall (or as tall as the
+// countdown line needs, at any DPI) to uncover the countdown below them.
+int StatisticsWindow::ApplyDpi() {
+    font_ = CreateGuiFont(Dpi());
+    for (int id : {kClose, kOpenReport, kCountdown})
+        SendMessageW(GetDlgItem(Window(), id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SetListFont();
+    const int listWidth = kClientWidth - 2 * kMargin;
+    const int buttonTop = kMargin + kListHeight + kMargin;
+    auto place = [&](int id, int x, int y, int width, int height) {
+        if (HWND control = GetDlgItem(Window(), id))
+            MoveWindow(control, Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
+    };
+    place(kList, kMargin, kMargin, listWidth, kListHeight);
+    place(kClose, kClientWidth - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    place(kOpenReport, kMargin, buttonTop, kReportButtonWidth, kButtonHeight);
+    place(kCountdown, kMargin, kShortClientHeight, listWidth, kCountdownHeight);
+    if (!model_.countdownVisible)
+        return Scale(kShortClientHeight);
+    const int frameHeight = FrameSize(0, 0).cy;
+    return std::max(Scale(kTallClientHeight), Scale(kDirectRunHeight) - frameHeight);
+}
+
+void StatisticsWindow::SetListFont() {
+    // Courier New 8.25 pt, so the padded columns line up.
+    listFont_.reset(CreateFontW(-MulDiv(33, static_cast<int>(Dpi()), 72 * 4), 0, 0, 0, FW_NORMAL, FALSE,
+                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
+    int widest = 0;
+    unique_hdc_window dc(list_);
+    unique_select_object font(dc.get(), listFont_.get());
+    for (const std::string& line : model_.lines) {
+        const std::wstring wide = Utf8ToWide(line);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+        widest = std::max<int>(widest, extent.cx);
+    }
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + Scale(4)), 0);
+}
+
+LRESULT StatisticsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             OnCreate();
             return 0;
         case WM_TIMER:
-            if (wParam == kCountdownTimer) {
-                if (model_.Tick()) {
-                    KillTimer(Window(), kCountdownTimer);
-                    Finish(true);
-                } else {
-                    SetDlgItemTextW(Window(), stat_window::kCountdown,
-                                    Utf8ToWide(model_.countdownLine).c_str());
-                }
-            }
+            if (wParam == kCountdownTimer)
+                OnTimer();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == stat_window::kClose || LOWORD(wParam) == IDOK) {
-                Finish(model_.CloseClicked());
-                return 0;
-            }
-            if (LOWORD(wParam) == stat_window::kOpenReport) {
-                // Someone is at the machine to read it: the program no longer ends under them.
-                KillTimer(Window(), kCountdownTimer);
-                SetDlgItemTextW(Window(), stat_window::kCountdown, L"");
-                ShellExecuteW(Window(), L"open", Utf8ToWide(model_.reportPath).c_str(), nullptr, nullptr,
-                              SW_SHOWNORMAL);
-                return 0;
-            }
-            break;
+            OnCommand(LOWORD(wParam));
+            return 0;
         case WM_CLOSE:
             // The title-bar button closes without emptying the list.
             Finish(false);
@@ -193,10 +169,28 @@ LRESULT StatWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-StatisticsWindowResult StatWindow::Run(HWND owner) {
-    dpi_ = static_cast<int>(owner ? GetDpiForWindow(owner) : GetDpiForSystem());
-    if (dpi_ <= 0)
-        dpi_ = 96;
+void StatisticsWindow::OnTimer() {
+    if (model_.Tick()) {
+        KillTimer(Window(), kCountdownTimer);
+        Finish(true);
+    } else {
+        SetText(GetDlgItem(Window(), kCountdown), model_.countdownLine);
+    }
+}
+
+void StatisticsWindow::OnCommand(int id) {
+    if (id == kClose || id == IDOK) {
+        Finish(model_.CloseClicked());
+    } else if (id == kOpenReport) {
+        // Someone is at the machine to read it: the program no longer ends under them.
+        KillTimer(Window(), kCountdownTimer);
+        SetText(GetDlgItem(Window(), kCountdown), {});
+        ShellExecuteW(Window(), L"open", Utf8ToWide(model_.reportPath).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
+    }
+}
+
+StatisticsWindowResult StatisticsWindow::Run(HWND owner) {
     OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
@@ -218,7 +212,7 @@ StatisticsWindowResult StatWindow::Run(HWND owner) {
 
 StatisticsWindowResult ShowStatistics(HWND owner, Statistics& stats, const Language& language, bool directRun,
                                       const RunReport* report) {
-    StatWindow window(stats, language, directRun, report);
+    StatisticsWindow window(stats, language, directRun, report);
     return window.Run(owner);
 }
 

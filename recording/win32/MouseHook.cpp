@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/win32/Controls.h"
+
 namespace velmora {
 namespace {
 
@@ -12,6 +14,9 @@ MouseHook* active = nullptr;  // a hook procedure gets no context of its own
 bool MouseHook::Install() {
     if (hook_)
         return true;
+    // The procedure reports to one hook only; a second would take the first one's events.
+    if (active != nullptr)
+        return false;
     hook_.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook::Procedure, GetModuleHandleW(nullptr), 0));
     if (hook_)
         active = this;
@@ -41,7 +46,7 @@ LRESULT CALLBACK MouseHook::Procedure(int code, WPARAM wParam, LPARAM lParam) {
             case WM_MBUTTONDOWN:
                 event.kind = kKindPress;
                 // Which window is pressed is only certain now; it reads no text and asks no other program.
-                event.window = reinterpret_cast<WindowId>(WindowFromPoint(info->pt));
+                event.window = IdOf(WindowFromPoint(info->pt));
                 break;
             case WM_LBUTTONUP:
             case WM_RBUTTONUP:

@@ -20,6 +20,7 @@ class MouseHook {
     MouseHook(const MouseHook&) = delete;
     MouseHook& operator=(const MouseHook&) = delete;
 
+    // False when Windows refuses the hook, or another MouseHook is installed: then nothing is noted.
     bool Install();
     void Remove();
     bool Installed() const { return static_cast<bool>(hook_); }

@@ -213,10 +213,9 @@ bool ClickAt(POINT at) {
                    L" mousedown 1 sleep 0.15 mouseup 1");
 }
 
-POINT Centre(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+void Command(HWND main, MainCommand command) {
+    PostMessageW(main, WM_COMMAND,
+                 static_cast<WPARAM>(main_window::kFirstCommandId + static_cast<int>(command)), 0);
 }
 
 std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result) {

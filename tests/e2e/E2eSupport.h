@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "packages/MainWindowModel.h"
+#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/TempFolder.h"
 #include "tests/win32/WindowTools.h"
@@ -64,7 +66,8 @@ std::string ReadFile(const std::wstring& path);
 bool Xdotool(const std::wstring& arguments);
 // Presses and releases the left button at the screen point, at a person's pace.
 bool ClickAt(POINT screen);
-POINT Centre(HWND window);
+// Gives the main window one of its menu commands, as its menu or a shortcut does.
+void Command(HWND main, MainCommand command);
 
 // A scenario in the text form that clicks the fixture wizard at `installer` (as the scenario stores it, path
 // variables and all) through to its end; the wizard writes what it saw to the file `result`.

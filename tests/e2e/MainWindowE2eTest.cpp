@@ -14,8 +14,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
@@ -30,10 +28,6 @@ std::vector<std::wstring> Names(const std::vector<std::pair<std::wstring, bool>>
     for (const auto& item : items)
         names.push_back(item.first);
     return names;
-}
-
-void Command(HWND main, MainCommand command) {
-    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + static_cast<int>(command)), 0);
 }
 
 // A key pressed in the package list; the program's message loop turns F5 and Del into their commands.
@@ -69,13 +63,13 @@ class MainWindowE2eTest : public testing::Test {
         if (!started)
             return nullptr;
         process.emplace(std::move(*started));
-        HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+        HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process->Id()});
         if (main != nullptr)
             WaitUntil([&] { return ListItems(List(main)).size() == packages; });
         return main;
     }
 
-    static HWND List(HWND main) { return GetDlgItem(main, kIdPackageList); }
+    static HWND List(HWND main) { return GetDlgItem(main, main_window::kPackageList); }
 
     TempFolder folder_;
 };
@@ -91,15 +85,15 @@ TEST_F(MainWindowE2eTest, TickedPackagesInstallInListOrderAndTheWindowComesBackW
     EXPECT_EQ(Names(ListItems(list)), (std::vector<std::wstring>{L"Gamma", L"Alpha", L"Beta"}));
     Tick(list, 2);
     Tick(list, 0);
-    EXPECT_EQ(WindowText(GetDlgItem(main, kIdCountLine)), L"2 of 3");
+    EXPECT_EQ(WindowText(GetDlgItem(main, main_window::kCountLine)), L"2 of 3");
     SaveScreenshot(main, L"main-window-ticked");
 
     PressKey(list, VK_F5);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "F5 did not hand the run over";
-    HWND stat =
-        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, kRunDeadline);
-    ASSERT_NE(stat, nullptr) << "no statistics after the run";
-    const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    HWND statistics =
+        WaitForWindow({.className = statistics_window::kClassName, .processId = process->Id()}, kRunDeadline);
+    ASSERT_NE(statistics, nullptr) << "no statistics after the run";
+    const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].rfind(L"1   \u041E\u041A  Gamma", 0), 0u) << WideToUtf8(lines[0]);
     EXPECT_EQ(lines[1].rfind(L"2   \u041E\u041A  Beta", 0), 0u) << WideToUtf8(lines[1]);
@@ -108,7 +102,7 @@ TEST_F(MainWindowE2eTest, TickedPackagesInstallInListOrderAndTheWindowComesBackW
     EXPECT_FALSE(std::filesystem::exists(Path(L"Alpha.log")));
     // The window is back behind the statistics, with the ticks the run was started with.
     EXPECT_TRUE(IsWindowVisible(main));
-    ASSERT_TRUE(PressButton(stat, stat_window::kClose));
+    ASSERT_TRUE(PressButton(statistics, statistics_window::kClose));
     EXPECT_EQ(ListItems(list), (std::vector<std::pair<std::wstring, bool>>{
                                    {L"Gamma", true}, {L"Alpha", false}, {L"Beta", true}}));
 }
@@ -136,8 +130,8 @@ TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackag
     ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
     EXPECT_FALSE(std::filesystem::exists(Path(L"b.SCN")));
     EXPECT_FALSE(std::filesystem::exists(Path(L"c.SCN")));
-    EXPECT_NE(WindowText(GetDlgItem(main, kIdStatusLine)).find(L"2 of 2"), std::wstring::npos)
-        << WideToUtf8(WindowText(GetDlgItem(main, kIdStatusLine)));
+    EXPECT_NE(WindowText(GetDlgItem(main, main_window::kStatusLine)).find(L"2 of 2"), std::wstring::npos)
+        << WideToUtf8(WindowText(GetDlgItem(main, main_window::kStatusLine)));
 
     // A package added by hand shows after a reload, at the end.
     AddPackage(L"0-new");
@@ -148,7 +142,7 @@ TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackag
 
     // "a" moved down and the window closed: the order file keeps the new order.
     SetListItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ASSERT_TRUE(PressButton(main, kIdMoveDown));
+    ASSERT_TRUE(PressButton(main, main_window::kMoveDown));
     ASSERT_TRUE(WaitUntil([&] {
         return Names(ListItems(list)) == std::vector<std::wstring>{L"0-new", L"d", L"a"};
     }));
@@ -171,10 +165,10 @@ TEST_F(MainWindowE2eTest, ChosenLanguageRelabelsTheWindowAtOnceAndAfterARestart)
     std::optional<Process> process;
     HWND main = Open(process, 1);
     ASSERT_NE(main, nullptr);
-    HWND frame = GetDlgItem(main, kIdFolderFrame);
+    HWND frame = GetDlgItem(main, main_window::kFolderFrame);
     EXPECT_NE(WindowText(frame), L"Tester folder");
     // The language menu lists English and Tester, in the folder's name order.
-    PostMessageW(main, WM_COMMAND, kFirstLanguageId + 1, 0);
+    PostMessageW(main, WM_COMMAND, main_window::kFirstLanguageId + 1, 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(frame) == L"Tester folder"; }));
     SaveScreenshot(main, L"main-window-tester-language");
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -182,7 +176,7 @@ TEST_F(MainWindowE2eTest, ChosenLanguageRelabelsTheWindowAtOnceAndAfterARestart)
 
     main = Open(process, 1);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(main, kIdFolderFrame)), L"Tester folder");
+    EXPECT_EQ(WindowText(GetDlgItem(main, main_window::kFolderFrame)), L"Tester folder");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(process->WaitExit());
 }

@@ -7,8 +7,6 @@
 #include <fstream>
 #include <string>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/WideText.h"
 #include "tests/e2e/E2eSupport.h"
@@ -78,13 +76,10 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     std::optional<Process> started = StartVelmora();
     ASSERT_TRUE(started);
     process_.emplace(std::move(*started));
-    HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
+    HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
     ASSERT_NE(main, nullptr);
-    auto command = [&](MainCommand c) {
-        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + static_cast<int>(c)), 0);
-    };
 
-    command(MainCommand::NewPackage);
+    Command(main, MainCommand::NewPackage);
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no dialog for a new package";
     EXPECT_EQ(WindowText(dialog), L"New package");
@@ -97,7 +92,7 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     // opens the package last clicked.
     SetForegroundWindow(main);
     RECT list{};
-    GetWindowRect(GetDlgItem(main, kIdPackageList), &list);
+    GetWindowRect(GetDlgItem(main, main_window::kPackageList), &list);
     SetCursorPos(list.left + 40, list.top + 8);
     auto input = [](DWORD mouse, WORD key) {
         INPUT press[2]{};
@@ -117,7 +112,7 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     ASSERT_NE(menu, nullptr) << "no context menu";
     input(0, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
-    command(MainCommand::Properties);
+    Command(main, MainCommand::Properties);
     dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kName)), L"Alpha");

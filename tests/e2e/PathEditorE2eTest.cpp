@@ -13,8 +13,6 @@
 
 #include <commctrl.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "paths/win32/PathEditorIds.h"
 #include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -88,8 +86,8 @@ class PathEditorE2eTest : public testing::Test {
         if (!started)
             return false;
         process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
-        PostMessageW(main_, WM_COMMAND, kFirstCommandId + static_cast<int>(MainCommand::PathEditor), 0);
+        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
+        Command(main_, MainCommand::PathEditor);
         editor_ = WaitForWindow({.className = ids::kClassName, .processId = process_->Id()});
         table_ = GetDlgItem(editor_, ids::kTable);
         return editor_ != nullptr && WaitUntil([&] {

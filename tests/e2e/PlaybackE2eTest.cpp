@@ -76,19 +76,19 @@ class PlaybackE2eTest : public ::testing::Test {
     // The statistics window's package line, its countdown and the time the program takes to end by itself.
     static void ExpectStatisticsLineAndSelfExit(const Process& process, const std::wstring& linePrefix,
                                                 DWORD exitCode, const std::wstring& screenshot) {
-        HWND stat =
-            WaitForWindow({.className = stat_window::kClassName, .processId = process.Id()}, kRunDeadline);
-        ASSERT_NE(stat, nullptr) << "no statistics window";
+        HWND statistics = WaitForWindow(
+            {.className = statistics_window::kClassName, .processId = process.Id()}, kRunDeadline);
+        ASSERT_NE(statistics, nullptr) << "no statistics window";
         const auto shown = steady_clock::now();
-        std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+        std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
         ASSERT_EQ(lines.size(), 3u) << "one package line, an empty line and the total";
         EXPECT_EQ(lines[0].rfind(linePrefix, 0), 0u) << WideToUtf8(lines[0]);
         EXPECT_TRUE(lines[1].empty());
-        HWND countdown = GetDlgItem(stat, stat_window::kCountdown);
+        HWND countdown = GetDlgItem(statistics, statistics_window::kCountdown);
         EXPECT_TRUE(IsWindowVisible(countdown));
         const std::wstring countdownText = WindowText(countdown);
         EXPECT_NE(countdownText.find_first_of(L"43"), std::wstring::npos) << WideToUtf8(countdownText);
-        SaveScreenshot(stat, screenshot);
+        SaveScreenshot(statistics, screenshot);
 
         EXPECT_EQ(process.WaitExit(Deadline{15000}), std::optional<DWORD>(exitCode));
         const auto waited = std::chrono::duration_cast<milliseconds>(steady_clock::now() - shown);
@@ -191,7 +191,7 @@ TEST_F(PlaybackE2eTest, NoStatSwitchEndsTheRunAtOnceWithoutStatistics) {
     const auto start = steady_clock::now();
     WaitUntil(
         [&] {
-            statisticsSeen |= FindTopLevelWindow({.className = stat_window::kClassName}) != nullptr;
+            statisticsSeen |= FindTopLevelWindow({.className = statistics_window::kClassName}) != nullptr;
             return !process->Running();
         },
         Deadline{15000});

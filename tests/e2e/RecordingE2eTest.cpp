@@ -12,8 +12,6 @@
 
 #include <commctrl.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelIds.h"
@@ -71,12 +69,12 @@ class RecordingE2eTest : public testing::Test {
         if (!started)
             return nullptr;
         process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
+        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
         if (main_ == nullptr)
             return nullptr;
         // A click on the empty list gives the window the keyboard, as a person's would.
         RECT list{};
-        GetWindowRect(GetDlgItem(main_, kIdPackageList), &list);
+        GetWindowRect(GetDlgItem(main_, main_window::kPackageList), &list);
         Xdotool(L"mousemove --sync " + std::to_wstring(list.left + 40) + L" " +
                 std::to_wstring(list.bottom - 20) + L" click 1 sleep 0.5 key ctrl+n");
         HWND dialog = WaitForWindow({.className = package_dialog::kClassName, .processId = process_->Id()});
@@ -161,7 +159,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), "finished"));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
 
-    HWND list = GetDlgItem(main_, kIdPackageList);
+    HWND list = GetDlgItem(main_, main_window::kPackageList);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) && ListItems(list).size() == 1; }));
     EXPECT_EQ(ListItems(list)[0].first, L"Recorded");
     auto dump =
@@ -182,7 +180,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     Tick(list, 0);
     SetForegroundWindow(main_);
     Xdotool(L"key F5");
-    HWND statistics = WaitForWindow({.className = stat_window::kClassName}, kRunDeadline);
+    HWND statistics = WaitForWindow({.className = statistics_window::kClassName}, kRunDeadline);
     ASSERT_NE(statistics, nullptr);
     const std::string replayed = ReadFile(log_);
     EXPECT_EQ(Session(replayed), Session(recorded)) << recorded << "\n---\n" << replayed;
@@ -228,8 +226,9 @@ TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
     ClickAt(Centre(button(L"&Finish")));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
-    ASSERT_TRUE(WaitUntil(
-        [&] { return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, kIdPackageList)).size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
+    }));
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
     const std::filesystem::path recorded = VelmoraFolder() + L"\\recorded";
     std::filesystem::create_directories(recorded);

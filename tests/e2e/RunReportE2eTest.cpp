@@ -12,8 +12,6 @@
 
 #include <tlhelp32.h>
 
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
@@ -97,10 +95,6 @@ void EndAll(const std::vector<std::wstring>& exeNames) {
     }
 }
 
-void Command(HWND main, MainCommand command) {
-    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + static_cast<int>(command)), 0);
-}
-
 class RunReportE2eTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -125,9 +119,10 @@ class RunReportE2eTest : public ::testing::Test {
         if (!started)
             return nullptr;
         process.emplace(std::move(*started));
-        HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
-        if (main != nullptr &&
-            !WaitUntil([&] { return ListItems(GetDlgItem(main, kIdPackageList)).size() == packages; }))
+        HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process->Id()});
+        if (main != nullptr && !WaitUntil([&] {
+                return ListItems(GetDlgItem(main, main_window::kPackageList)).size() == packages;
+            }))
             return nullptr;
         return main;
     }
@@ -150,18 +145,18 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     ASSERT_NE(main, nullptr);
     Command(main, MainCommand::RunAll);
     ASSERT_NE(WaitForWindow({.caption = L"Fixture Setup"}), nullptr) << "the run did not start";
-    HWND stat =
-        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{240000});
-    ASSERT_NE(stat, nullptr) << "the run never ended";
+    HWND statistics = WaitForWindow({.className = statistics_window::kClassName, .processId = process->Id()},
+                                    Deadline{240000});
+    ASSERT_NE(statistics, nullptr) << "the run never ended";
 
-    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
     ASSERT_GE(shown.size(), 3u);
     EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  A", 0), 0u) << WideToUtf8(shown[0]);
     EXPECT_EQ(shown[1].rfind(L"2   NO  B", 0), 0u) << WideToUtf8(shown[1]);
     EXPECT_NE(shown[1].find(L"window not found, step 1"), std::wstring::npos) << WideToUtf8(shown[1]);
     EXPECT_EQ(shown[2].rfind(L"3   \u041E\u041A  C", 0), 0u) << WideToUtf8(shown[2]);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(stat, stat_window::kOpenReport)));
-    SaveScreenshot(stat, L"run-report-statistics");
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(statistics, statistics_window::kOpenReport)));
+    SaveScreenshot(statistics, L"run-report-statistics");
     EXPECT_NE(Find(ReadLog(Path(L"C.log")), "finished"), std::string::npos) << "the third did not install";
     EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "exit"), std::string::npos) << "B's wizard ended by itself";
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe"}).empty()) << "an installer was left running";
@@ -194,7 +189,7 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     EXPECT_EQ(std::filesystem::path(Utf8ToWide(screenshot)).parent_path(),
               std::filesystem::path(Path(L"Reports")));
 
-    PostMessageW(stat, WM_COMMAND, stat_window::kClose, 0);
+    PostMessageW(statistics, WM_COMMAND, statistics_window::kClose, 0);
 }
 
 TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAndTheRunsExitCode) {
@@ -214,15 +209,16 @@ TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAn
         const std::wstring report = Path(name + L".txt");
         auto process = StartVelmora(L"/LOG=\"" + report + L"\" /inst \"" + scn + L"\"");
         ASSERT_TRUE(process);
-        HWND stat = WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()},
-                                  Deadline{120000});
-        ASSERT_NE(stat, nullptr) << c.code;
-        const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+        HWND statistics = WaitForWindow(
+            {.className = statistics_window::kClassName, .processId = process->Id()}, Deadline{120000});
+        ASSERT_NE(statistics, nullptr) << c.code;
+        const std::vector<std::wstring> shown =
+            ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  PRODUCT" + std::to_wstring(c.code), 0), 0u)
             << WideToUtf8(shown[0]);  // a direct run upper-cases its command line
         EXPECT_NE(shown[0].find(c.shown), std::wstring::npos) << WideToUtf8(shown[0]);
-        SaveScreenshot(stat, L"run-report-exit-" + std::to_wstring(c.code));
+        SaveScreenshot(statistics, L"run-report-exit-" + std::to_wstring(c.code));
         EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
         const std::vector<std::string> lines = ReportLines(report);
         SCOPED_TRACE(ReadFile(report));
@@ -284,16 +280,16 @@ TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProc
     const int windowsBefore = OwnWindows(*process);
 
     Command(main, MainCommand::RunAll);
-    HWND stat =
-        WaitForWindow({.className = stat_window::kClassName, .processId = process->Id()}, Deadline{540000});
-    ASSERT_NE(stat, nullptr) << "the run never ended";
-    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(stat, stat_window::kList));
+    HWND statistics = WaitForWindow({.className = statistics_window::kClassName, .processId = process->Id()},
+                                    Deadline{540000});
+    ASSERT_NE(statistics, nullptr) << "the run never ended";
+    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
     ASSERT_EQ(shown.size(), kPackages + 2u);
     for (int i = 0; i < kPackages; ++i)
         EXPECT_EQ(shown[static_cast<std::size_t>(i)].find(L"  \u041E\u041A  P"), 2u)
             << WideToUtf8(shown[static_cast<std::size_t>(i)]);
-    PostMessageW(stat, WM_COMMAND, stat_window::kClose, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(stat) && IsWindowVisible(main); }));
+    PostMessageW(statistics, WM_COMMAND, statistics_window::kClose, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(statistics) && IsWindowVisible(main); }));
 
     EXPECT_NEAR(OwnWindows(*process), windowsBefore, 10);
     if (gdiBefore && userBefore) {

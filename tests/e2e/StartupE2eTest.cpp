@@ -2,7 +2,6 @@
 // and the language file.
 #include <gtest/gtest.h>
 
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/e2e/E2eSupport.h"
 
@@ -21,7 +20,7 @@ class StartupE2eTest : public ::testing::Test {
             ADD_FAILURE() << "velmora.exe did not start: " << GetLastError();
             return nullptr;
         }
-        HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+        HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process->Id()});
         if (main == nullptr) {
             ADD_FAILURE() << "no main window; message box: "
                           << testing::PrintToString(MessageBoxText(
@@ -53,7 +52,7 @@ TEST_F(StartupE2eTest, SecondStartIsRefusedWithAMessageWhileTheFirstKeepsRunning
     EXPECT_EQ(WindowText(box), L"Velmora Runwright");
     SaveScreenshot(box, L"startup-second-instance");
     // The second instance opened nothing else: its message is all it shows.
-    EXPECT_EQ(FindTopLevelWindow({.className = kMainWindowClass, .processId = second->Id()}), nullptr);
+    EXPECT_EQ(FindTopLevelWindow({.className = main_window::kClassName, .processId = second->Id()}), nullptr);
     ASSERT_TRUE(PressButton(box, IDOK));
     EXPECT_EQ(second->WaitExit(), std::optional<DWORD>(0));
 
@@ -78,7 +77,7 @@ TEST_F(StartupE2eTest, AddSwitchStoresTheUpperCasedFolderAndShowsTheSwitch) {
     std::wstring upper = folder.WidePath();
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), std::optional<std::wstring>(upper));
-    HWND label = GetDlgItem(main, kIdSwitchesLine);
+    HWND label = GetDlgItem(main, main_window::kSwitchesLine);
     EXPECT_EQ(WindowText(label), L"/add");
     EXPECT_TRUE(IsWindowVisible(label));
     SaveScreenshot(main, L"startup-add-switch");
@@ -90,13 +89,13 @@ TEST_F(StartupE2eTest, SpeedSwitchStoresTheSpeedAndAPlainStartHidesTheSwitchLabe
     HWND main = WaitForMain(process);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadSetting(L"Install", L"Speed"), std::optional<std::wstring>(L"1"));
-    EXPECT_EQ(WindowText(GetDlgItem(main, kIdSwitchesLine)), L" /speed");
+    EXPECT_EQ(WindowText(GetDlgItem(main, main_window::kSwitchesLine)), L" /speed");
     CloseAndExpectExit(*process, main);
 
     const auto plain = StartVelmora();
     main = WaitForMain(plain);
     ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(main, kIdSwitchesLine)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(main, main_window::kSwitchesLine)));
     CloseAndExpectExit(*plain, main);
 }
 

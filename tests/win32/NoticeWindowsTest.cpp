@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "base/Language.h"
 #include "base/NoticeTexts.h"
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "tests/win32/WindowTools.h"
 #include "ui/win32/NoticeWindowIds.h"
@@ -15,12 +12,6 @@
 
 namespace velmora {
 namespace {
-
-std::wstring VelmoraTestProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 using namespace notice_window;
 
@@ -38,12 +29,7 @@ void PrintTo(const HintCase& hint, std::ostream* out) {
 
 class NoticeWindowsTest : public ::testing::TestWithParam<HintCase> {
   protected:
-    // The pictures are velmora.exe's, beside the test programs' folder (tests/win32).
-    unique_hmodule program{LoadLibraryExW(
-        (std::filesystem::path(VelmoraTestProgramPath()).parent_path().parent_path().parent_path() /
-         "velmora.exe")
-            .c_str(),
-        nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
+    unique_hmodule program = LoadProgramResources();  // the pictures
     MemoryFileSystem files;
     MemoryProfileFile profile{files};
     FakeDialogs dialogs;

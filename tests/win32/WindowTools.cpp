@@ -24,6 +24,13 @@ DWORD_PTR Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
                : 0;
 }
 
+// The test programs live two folders below the build folder.
+std::filesystem::path BuildFolder() {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return std::filesystem::path(program).parent_path().parent_path().parent_path();
+}
+
 struct Search {
     const WindowQuery* query;
     std::vector<HWND> found;
@@ -106,6 +113,28 @@ bool PressButton(HWND dialog, int id) {
            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+POINT Centre(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool PumpUntil(const std::function<bool()>& condition, Deadline deadline) {
+    return WaitUntil(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            return condition();
+        },
+        deadline);
+}
+
+unique_hmodule LoadProgramResources() {
+    return unique_hmodule(LoadLibraryExW((BuildFolder() / "velmora.exe").c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
 int Picture::Count(BYTE red, BYTE green, BYTE blue) const {
     const DWORD wanted = 0xFF000000u | (red << 16) | (green << 8) | blue;
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
@@ -117,10 +146,11 @@ Picture Capture(const RECT& r) {
     unique_hdc_window screen(nullptr);
     unique_hdc memory(CreateCompatibleDC(screen.get()));
     unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
-    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top,
-           SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.get(), old);
+    {
+        unique_select_object selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), r.left, r.top,
+               SRCCOPY | CAPTUREBLT);
+    }
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
@@ -158,11 +188,7 @@ Picture SaveScreenshot(HWND window, const std::wstring& name) {
             return std::chrono::steady_clock::now() - unchangedSince >= std::chrono::milliseconds(300);
         },
         Deadline{5000});
-    // The test programs live two folders below the build folder.
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    const std::filesystem::path folder =
-        std::filesystem::path(program).parent_path().parent_path().parent_path() / "screenshots";
+    const std::filesystem::path folder = BuildFolder() / "screenshots";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));

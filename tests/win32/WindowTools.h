@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32.h"
 
 namespace velmora {
@@ -17,6 +18,8 @@ inline constexpr Deadline kWindowDeadline{30000};
 
 // Polls the condition until it holds or the deadline passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Deadline deadline = kWindowDeadline);
+// The same, handling this thread's messages meanwhile, so its own windows go on working.
+bool PumpUntil(const std::function<bool()>& condition, Deadline deadline = Deadline{10000});
 
 struct WindowQuery {
     std::optional<std::wstring> className = std::nullopt;
@@ -41,6 +44,11 @@ std::wstring MessageBoxText(HWND box);
 // Posts the button's click to the dialog, which works whether or not it is active; false when the dialog
 // has no such button.
 bool PressButton(HWND dialog, int id);
+// The middle of the window on the screen.
+POINT Centre(HWND window);
+
+// The build's velmora.exe, loaded for its icons and bitmaps only.
+unique_hmodule LoadProgramResources();
 
 // A screen area as 32-bit 0xAARRGGBB pixels in top-down rows.
 struct Picture {

@@ -12,8 +12,8 @@
 #include "resources/ResourceIds.h"
 #include "ui/win32/AboutWindowIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ModalLoop.h"
-#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -58,8 +58,11 @@ class AboutWindow : public BaseWindow<AboutWindow> {
         std::string target;
     };
 
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, USER_DEFAULT_SCREEN_DPI); }
     void OnCreate();
+    // Fonts and the logo for the window's DPI, and the texts laid out for it (made again, since each is as
+    // large as its text in its font); answers the client height they need.
+    int ApplyDpi();
+    void OnDpiChanged() override;
     // Lays the texts out from top to bottom and answers the client height they need.
     int LayOut();
     SIZE Measure(const std::string& text, HFONT font, int width, bool wrap) const;
@@ -71,19 +74,13 @@ class AboutWindow : public BaseWindow<AboutWindow> {
     void Paint(HDC dc) const;
     COLORREF ColourOf(int id) const;
     void Open(int id) const;
-    HICON LoadIconSized(int id, int size) const {
-        return static_cast<HICON>(LoadImageW(resources_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-    }
 
     AboutTexts texts_;
     HINSTANCE resources_;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont textFont_;
     unique_hfont productFont_;
     unique_hfont linkFont_;
     unique_hicon logo_;
-    unique_hicon bigIcon_;
-    unique_hicon smallIcon_;
     std::vector<Link> links_;
     std::vector<int> separators_;  // client y of the lines between the window's parts
     bool pressed_ = false;
@@ -92,12 +89,11 @@ class AboutWindow : public BaseWindow<AboutWindow> {
 
 SIZE AboutWindow::Measure(const std::string& text, HFONT font, int width, bool wrap) const {
     unique_hdc_window dc(Window());
-    HGDIOBJ old = SelectObject(dc.get(), font);
+    unique_select_object selected(dc.get(), font);
     const std::wstring wide = Utf8ToWide(text);
     RECT r{0, 0, width, 0};
     DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &r,
               DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc.get(), old);
     return {std::min<LONG>(r.right - r.left, width), r.bottom - r.top};
 }
 
@@ -106,11 +102,8 @@ int AboutWindow::AddText(int id, const std::string& text, int x, int y, int widt
     const SIZE size = Measure(text, font, width, wrap);
     const DWORD style =
         SS_NOPREFIX | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS) | (notify ? SS_NOTIFY : 0);
-    HWND control = CreateWindowExW(0, L"STATIC", Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, x,
-                                   y, wrap ? width : size.cx, size.cy, Window(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HWND control = AddControl(Window(), L"STATIC", id, style, text, 0, font);
+    MoveWindow(control, x, y, wrap ? width : size.cx, size.cy, FALSE);
     return size.cy;
 }
 
@@ -164,7 +157,13 @@ int AboutWindow::LayOut() {
 }
 
 void AboutWindow::OnCreate() {
-    const LOGFONTW message = MessageFont(static_cast<UINT>(dpi_));
+    SetIcons(IDI_NOTICE, resources_);
+    SetText(Window(), texts_.title);
+    PlaceOnOwner(Scale(kClientWidth), ApplyDpi());
+}
+
+int AboutWindow::ApplyDpi() {
+    const LOGFONTW message = MessageFont(Dpi());
     LOGFONTW font = message;
     textFont_.reset(CreateFontIndirectW(&font));
     font.lfUnderline = TRUE;
@@ -173,24 +172,17 @@ void AboutWindow::OnCreate() {
     font.lfHeight = font.lfHeight * 2;
     font.lfWeight = FW_BOLD;
     productFont_.reset(CreateFontIndirectW(&font));
+    logo_ = LoadIconSized(IDI_LOGO, Scale(kLogoSize), resources_);
+    return LayOut();
+}
 
-    logo_.reset(LoadIconSized(IDI_LOGO, Scale(kLogoSize)));
-    bigIcon_.reset(LoadIconSized(IDI_NOTICE, GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi_))));
-    smallIcon_.reset(LoadIconSized(IDI_NOTICE, GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi_))));
-    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    SetWindowTextW(Window(), Utf8ToWide(texts_.title).c_str());
-
-    const int clientHeight = LayOut();
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
-    RECT frame{0, 0, Scale(kClientWidth), clientHeight};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi_));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-
-    const POINT origin = CentredOrigin(GetWindow(Window(), GW_OWNER), width, height);
-    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void AboutWindow::OnDpiChanged() {
+    for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr; child = GetWindow(Window(), GW_CHILD))
+        DestroyWindow(child);
+    links_.clear();
+    separators_.clear();
+    ResizeClient(Scale(kClientWidth), ApplyDpi());
+    InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void AboutWindow::Paint(HDC dc) const {
@@ -242,10 +234,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // the gradient covers everything in WM_PAINT
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Window(), &paint);
-            Paint(dc);
-            EndPaint(Window(), &paint);
+            unique_hdc_paint paint(Window());
+            Paint(paint.get());
             return 0;
         }
         case WM_CTLCOLORSTATIC: {
@@ -288,9 +278,6 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void AboutWindow::Run(HWND owner) {
-    dpi_ = static_cast<int>(owner ? GetDpiForWindow(owner) : GetDpiForSystem());
-    if (dpi_ <= 0)
-        dpi_ = USER_DEFAULT_SCREEN_DPI;
     OwnerDisabled ownerDisabled(owner);
     if (CreateWindowOfClass(WS_EX_DLGMODALFRAME, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                             CW_USEDEFAULT, 100, 100, owner)) {

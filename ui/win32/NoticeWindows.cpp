@@ -10,9 +10,9 @@
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/BaseWindow.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/ModalLoop.h"
 #include "ui/win32/NoticeWindowIds.h"
-#include "ui/win32/WindowLayout.h"
 
 namespace velmora {
 namespace {
@@ -75,20 +75,25 @@ class NoticeWindow : public BaseWindow<NoticeWindow> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
-    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {});
+    HWND Add(const wchar_t* className, int id, DWORD style, const std::string& text = {}) {
+        return AddControl(Window(), className, id, style, text);
+    }
     void OnCreate();
-    // Fonts and pictures for the window's DPI, then every part placed and the window sized around them.
-    void ApplyDpi();
+    // Fonts and pictures for the window's DPI, then every part placed; answers the client height.
+    int ApplyDpi();
+    void OnDpiChanged() override { ResizeClient(Scale(kClientWidth), ApplyDpi()); }
+    // The intro beside its icon, the frame with its lines and the buttons, each from y down; each answers
+    // where the next part begins.
+    int PlaceIntro(int y);
+    int PlaceFrame(int y);
+    int PlaceButtons(int y);
     int PlaceText(HWND control, int x, int y, int width) const;
-    void SizeWindow(int clientHeight, const RECT* suggested);
 
     NoticeContent content_;
     SettingsStore& settings_;
     HINSTANCE resources_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     unique_hfont font_;
-    unique_hicon bigIcon_, smallIcon_, introIcon_;
+    unique_hicon introIcon_;
     std::vector<unique_hbitmap> pictureBitmaps_;
     HWND introIconControl_ = nullptr, intro_ = nullptr, frame_ = nullptr, heading_ = nullptr;
     HWND showAgain_ = nullptr, close_ = nullptr;
@@ -96,16 +101,11 @@ class NoticeWindow : public BaseWindow<NoticeWindow> {
     bool done_ = false;
 };
 
-HWND NoticeWindow::Add(const wchar_t* className, int id, DWORD style, const std::string& text) {
-    return CreateWindowExW(0, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                           Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
 void NoticeWindow::OnCreate() {
     using namespace notice_window;
     const NoticeTexts& t = content_.texts;
-    SetWindowTextW(Window(), Utf8ToWide(t.title).c_str());
+    SetText(Window(), t.title);
+    SetIcons(content_.windowIcon, resources_);
     if (content_.introIcon != 0) {
         introIconControl_ = Add(L"STATIC", -1, SS_ICON | SS_REALSIZECONTROL);
         intro_ = Add(L"STATIC", kIntro, SS_LEFT | SS_NOPREFIX, t.intro);
@@ -120,73 +120,62 @@ void NoticeWindow::OnCreate() {
     }
     showAgain_ = Add(L"BUTTON", kShowAgain, WS_TABSTOP | BS_AUTOCHECKBOX, t.showAgain);
     close_ = Add(L"BUTTON", kClose, WS_TABSTOP | BS_DEFPUSHBUTTON, "OK");
-    dpi_ = GetDpiForWindow(Window());
-    ApplyDpi();
+    PlaceOnOwner(Scale(kClientWidth), ApplyDpi());
 }
 
 int NoticeWindow::PlaceText(HWND control, int x, int y, int width) const {
     unique_hdc_window dc(control);
-    HGDIOBJ old = SelectObject(dc.get(), font_.get());
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    unique_select_object font(dc.get(), font_.get());
+    const std::wstring text = Utf8ToWide(TextOf(control));
     RECT r{0, 0, width, 0};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc.get(), old);
     MoveWindow(control, x, y, width, r.bottom, TRUE);
     return r.bottom;
 }
 
-void NoticeWindow::ApplyDpi() {
-    const LOGFONTW message = MessageFont(dpi_);
-    unique_hfont font(CreateFontIndirectW(&message));
-    SetChildFonts(Window(), font.get());
-    font_ = std::move(font);
+int NoticeWindow::ApplyDpi() {
+    font_ = CreateMessageFont(Dpi());
+    SetChildFonts(Window(), font_.get());
+    int y = Scale(kMargin);
+    if (intro_ != nullptr)
+        y = PlaceIntro(y);
+    return PlaceButtons(PlaceFrame(y));
+}
 
-    auto icon = [&](int id, int size) {
-        return static_cast<HICON>(LoadImageW(resources_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-    };
-    bigIcon_.reset(icon(content_.windowIcon, GetSystemMetricsForDpi(SM_CXICON, dpi_)));
-    smallIcon_.reset(icon(content_.windowIcon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_)));
-    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+int NoticeWindow::PlaceIntro(int y) {
+    const int margin = Scale(kMargin);
+    const int right = Scale(kClientWidth) - margin;
+    const int iconSize = Scale(kIconSize);
+    introIcon_ = LoadIconSized(content_.introIcon, iconSize, resources_);
+    SendMessageW(introIconControl_, STM_SETICON, reinterpret_cast<WPARAM>(introIcon_.get()), 0);
+    MoveWindow(introIconControl_, margin, y, iconSize, iconSize, TRUE);
+    const int left = margin + iconSize + Scale(kMargin);
+    const int height = PlaceText(intro_, left, y, right - left);
+    if (height < iconSize)  // a short line stands in the middle of the icon
+        MoveWindow(intro_, left, y + (iconSize - height) / 2, right - left, height, TRUE);
+    return y + std::max(height, iconSize) + Scale(kGap);
+}
 
+int NoticeWindow::PlaceFrame(int frameTop) {
     const int margin = Scale(kMargin);
     const int gap = Scale(kGap);
     const int right = Scale(kClientWidth) - margin;
-    int y = margin;
-    if (intro_ != nullptr) {
-        introIcon_.reset(icon(content_.introIcon, Scale(kIconSize)));
-        SendMessageW(introIconControl_, STM_SETICON, reinterpret_cast<WPARAM>(introIcon_.get()), 0);
-        MoveWindow(introIconControl_, margin, y, Scale(kIconSize), Scale(kIconSize), TRUE);
-        const int left = margin + Scale(kIconSize) + Scale(kMargin);
-        const int height = PlaceText(intro_, left, y, right - left);
-        if (height < Scale(kIconSize))  // a short line stands in the middle of the icon
-            MoveWindow(intro_, left, y + (Scale(kIconSize) - height) / 2, right - left, height, TRUE);
-        y += std::max(height, Scale(kIconSize)) + gap;
-    }
-
-    const int frameTop = y;
     const int inner = margin + Scale(kMargin);
-    y += Scale(kFrameTop);
+    int y = frameTop + Scale(kFrameTop);
     if (heading_ != nullptr)
         y += PlaceText(heading_, inner, y, right - Scale(kMargin) - inner) + gap;
-    // The bitmaps' background is the classic face grey, mapped to the system's face colour.
     pictureBitmaps_.clear();
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         int left = inner;
         int pictureHeight = 0;
         if (pictures_[i] != nullptr) {
-            const int size = Scale(kPictureSize);
-            pictureBitmaps_.emplace_back(
-                static_cast<HBITMAP>(LoadImageW(resources_, MAKEINTRESOURCEW(content_.pictures[i]),
-                                                IMAGE_BITMAP, size, size, LR_LOADMAP3DCOLORS)));
+            pictureBitmaps_.push_back(LoadFaceBitmap(content_.pictures[i], Dpi(), resources_));
             SendMessageW(pictures_[i], STM_SETIMAGE, IMAGE_BITMAP,
                          reinterpret_cast<LPARAM>(pictureBitmaps_.back().get()));
-            MoveWindow(pictures_[i], inner, y, size, size, TRUE);
-            left += size + gap;
-            pictureHeight = size;
+            pictureHeight = Scale(kPictureSize);
+            MoveWindow(pictures_[i], inner, y, pictureHeight, pictureHeight, TRUE);
+            left += pictureHeight + gap;
         }
         const int width = right - Scale(kMargin) - left;
         const int height = PlaceText(lines_[i], left, y, width);
@@ -196,30 +185,17 @@ void NoticeWindow::ApplyDpi() {
     }
     y += Scale(kMargin) - gap;
     MoveWindow(frame_, margin, frameTop, right - margin, y - frameTop, TRUE);
-    y += gap;
+    return y + gap;
+}
 
+int NoticeWindow::PlaceButtons(int y) {
+    const int margin = Scale(kMargin);
+    const int right = Scale(kClientWidth) - margin;
     const int buttonWidth = Scale(kButtonWidth);
     const int buttonHeight = Scale(kButtonHeight);
     MoveWindow(close_, right - buttonWidth, y, buttonWidth, buttonHeight, TRUE);
-    MoveWindow(showAgain_, margin, y, right - buttonWidth - gap - margin, buttonHeight, TRUE);
-    SizeWindow(y + buttonHeight + margin, nullptr);
-}
-
-// Centred on the work area of the window's monitor, or where Windows suggests after a DPI change.
-void NoticeWindow::SizeWindow(int clientHeight, const RECT* suggested) {
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE));
-    RECT frame{0, 0, Scale(kClientWidth), clientHeight};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    if (suggested != nullptr) {
-        SetWindowPos(Window(), nullptr, suggested->left, suggested->top, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    const POINT origin = CentredOrigin(nullptr, width, height);
-    SetWindowPos(Window(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindow(showAgain_, margin, y, right - buttonWidth - Scale(kGap) - margin, buttonHeight, TRUE);
+    return y + buttonHeight + margin;
 }
 
 LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,15 +215,6 @@ LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             done_ = true;
             return 0;
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
-            ApplyDpi();
-            RECT client{};
-            GetClientRect(Window(), &client);
-            SizeWindow(client.bottom, &suggested);
-            return 0;
-        }
         default:
             return Default(message, wParam, lParam);
     }

@@ -35,14 +35,15 @@ class ProgressWindow : public BaseWindow<ProgressWindow> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
+    // The font and the parts' places for the window's DPI.
+    void ApplyDpi();
+    void OnDpiChanged() override;
     void Paint(HDC dc) const;
     void PaintBar(HDC dc, const ProgressPicture& picture) const;
 
     HWND owner_;
     std::string label_;
     ProgressBar bar_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     RECT labelRect_{};
     RECT barRect_{};
     unique_hfont font_;

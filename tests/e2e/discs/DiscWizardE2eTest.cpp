@@ -16,8 +16,6 @@
 #include <shlobj.h>
 
 #include "discs/win32/DiscWizardIds.h"
-#include "packages/MainWindowModel.h"
-#include "packages/win32/MainWindowIds.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/e2e/E2eSupport.h"
@@ -113,8 +111,8 @@ class DiscWizardE2eTest : public testing::Test {
         if (!started)
             return nullptr;
         process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = kMainWindowClass, .processId = process_->Id()});
-        PostMessageW(main_, WM_COMMAND, kFirstCommandId + static_cast<int>(MainCommand::DiscWizard), 0);
+        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
+        Command(main_, MainCommand::DiscWizard);
         return WaitForWindow({.className = kClassName, .processId = process_->Id()});
     }
 
@@ -250,10 +248,10 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); })) << "Finish closes without a question";
 
     // The main window now lists the copy, in the order of its position.lst.
-    HWND list = GetDlgItem(main_, kIdPackageList);
+    HWND list = GetDlgItem(main_, main_window::kPackageList);
     EXPECT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
     EXPECT_EQ(ListItems(list), (Items{{L"Beta", false}, {L"Alpha", false}}));
-    EXPECT_EQ(WindowText(GetDlgItem(main_, kIdFolderBox)), scenarios);
+    EXPECT_EQ(WindowText(GetDlgItem(main_, main_window::kFolderBox)), scenarios);
     EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), scenarios);
 
     // F1 opens the help file beside the program: the viewer shows its title and contents (Wine draws no
@@ -325,12 +323,12 @@ TEST(DiscFromCdRomE2eTest, ProgramOnTheDiscReadsItsSettingsListsItsPackagesAndIn
     RemoveProgramSettings();
     auto process = Process::Start(L"E:\\Velmora\\Velmora.exe", L"");
     ASSERT_TRUE(process);
-    HWND main = WaitForWindow({.className = kMainWindowClass, .processId = process->Id()});
+    HWND main = WaitForWindow({.className = main_window::kClassName, .processId = process->Id()});
     ASSERT_NE(main, nullptr);
-    HWND list = GetDlgItem(main, kIdPackageList);
+    HWND list = GetDlgItem(main, main_window::kPackageList);
     EXPECT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
     EXPECT_EQ(ListItems(list), (Items{{L"Beta", false}, {L"Alpha", false}}));
-    EXPECT_EQ(WindowText(GetDlgItem(main, kIdFolderBox)), L"E:\\Folder SCN");
+    EXPECT_EQ(WindowText(GetDlgItem(main, main_window::kFolderBox)), L"E:\\Folder SCN");
     SaveScreenshot(main, L"disc-started-from-cdrom");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(process->WaitExit(), std::optional<DWORD>(0));

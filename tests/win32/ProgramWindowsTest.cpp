@@ -1,0 +1,356 @@
+// The program's windows as real windows in this process, with the core's doubles behind them: the control
+// panel playing and recording, the statistics window, and every window following a DPI change.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "discs/win32/DiscWizard.h"
+#include "discs/win32/DiscWizardIds.h"
+#include "packages/win32/MainWindow.h"
+#include "packages/win32/PackageDialog.h"
+#include "packages/win32/PackageDialogIds.h"
+#include "paths/win32/PathEditorIds.h"
+#include "paths/win32/PathEditorWindow.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Codec.h"
+#include "platform/win32/WindowSystemWin32.h"
+#include "playback/win32/ControlPanel.h"
+#include "playback/win32/ControlPanelIds.h"
+#include "playback/win32/StatisticsWindow.h"
+#include "playback/win32/StatisticsWindowIds.h"
+#include "recording/win32/MouseHook.h"
+#include "tests/win32/WindowTools.h"
+#include "ui/win32/AboutWindow.h"
+#include "ui/win32/AboutWindowIds.h"
+#include "ui/win32/NoticeWindowIds.h"
+#include "ui/win32/NoticeWindows.h"
+#include "ui/win32/ProgressWindow.h"
+
+namespace velmora {
+namespace {
+
+class ProgramWindowsTest : public ::testing::Test {
+  protected:
+    MemoryFileSystem files;
+    MemoryProfileFile profile{files};
+    FakeDialogs dialogs;
+    Language language{files, profile, dialogs};
+    FakeClock clock;
+    Statistics stats{clock};
+    FakeShell shell;
+    FakeSystemInfo system;
+    MemorySettingsStore settings;
+    PathVariables pathVars{files};
+    Win32Codec codec;
+    ScenarioImage scenario{codec, pathVars};
+    StepState step;
+    SharedState shared;
+    WindowSystemWin32 windows;
+    PanelContext context{windows,  shell,    dialogs,  clock, files,  system, settings,
+                         language, pathVars, scenario, step,  shared, stats};
+};
+
+// The panel playing scenarios held in memory, outside a direct run and without the statistics window, so
+// what it hands back to the main window can be watched.
+class ControlPanelTest : public ProgramWindowsTest {
+  protected:
+    ControlPanelTest() {
+        shared.noStatistics = true;
+        callbacks.showMainWindow = [this](bool reloadList) {
+            mainWindowShown.push_back(reloadList);
+            return HWND{};
+        };
+        callbacks.closed = [this](int code) { exitCode = code; };
+    }
+
+    // Opens the panel on a scenario whose only step waits for a window that never comes, and waits until
+    // its installer has been started.
+    HWND OpenOnEndlessScenario() {
+        files.AddFile("C:\\Setups\\setup.exe");
+        ScenarioImage image(codec, pathVars);
+        image.NewImage("C:\\Setups\\setup.exe", "endless", 1024, 768);
+        StepState endless;
+        endless.windows.push_back(WindowRef{"VelmoraNoSuchClass", "Never", 1});
+        endless.events.push_back(MouseEventRec{kButtonLeft, kKindPress, 5, 5});
+        endless.events.push_back(MouseEventRec{kButtonLeft, kKindRelease, 0, 0});
+        image.AppendStep(endless);
+        EXPECT_TRUE(image.AppendInstallerPath("C:\\Setups\\setup.exe"));
+        image.AppendCommandLine("");
+        image.ScrambleImage();
+        files.AddFile("C:\\Setups\\endless.SCN", image.Bytes());
+        shared.runList = {"C:\\Setups\\endless.SCN"};
+        HWND panel = OpenPanel();
+        EXPECT_TRUE(PumpUntil([&] { return shell.calls.size() == 1; })) << "the installer was not started";
+        return panel;
+    }
+
+    HWND OpenPanel() {
+        EXPECT_TRUE(OpenPlayPanel(context, callbacks));
+        return FindWindowW(panel_window::kClassName, nullptr);
+    }
+
+    PanelCallbacks callbacks;
+    std::vector<bool> mainWindowShown;
+    std::optional<int> exitCode;
+};
+
+TEST_F(ControlPanelTest, AFinishedRunShowsTheMainWindowWithoutReloadingAndClosesThePanel) {
+    shared.runList = {"C:\\Setups\\missing.SCN"};
+    HWND panel = OpenPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    EXPECT_EQ(*exitCode, 2);
+    EXPECT_EQ(mainWindowShown, std::vector<bool>{false});
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(stats.records.back().Result, kStatFailed);
+}
+
+TEST_F(ControlPanelTest, TheStopButtonEndsTheRunAndReloadsTheMainWindow) {
+    HWND panel = OpenOnEndlessScenario();
+    ASSERT_NE(panel, nullptr);
+    PostMessageW(panel, WM_COMMAND, MAKEWPARAM(panel_window::kStop, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(panel, panel_window::kStop)));
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    EXPECT_EQ(*exitCode, 1);
+    EXPECT_EQ(mainWindowShown, std::vector<bool>{true});
+    EXPECT_EQ(stats.records.back().Result, kStatInterrupted);
+}
+
+TEST_F(ControlPanelTest, ClosingThePanelAnyOtherWayIsAStopThatKeepsTheStatistics) {
+    shared.directRun = true;
+    HWND panel = OpenOnEndlessScenario();
+    ASSERT_NE(panel, nullptr);
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    EXPECT_EQ(*exitCode, 1);
+    EXPECT_TRUE(mainWindowShown.empty()) << "a direct run never shows the main window";
+    EXPECT_EQ(stats.RecordCount(), 1);
+    EXPECT_EQ(stats.records.back().Result, kStatInterrupted);
+}
+
+// Without the mouse hook nothing would be recorded: the panel says so, starts no installer and hands back.
+TEST_F(ControlPanelTest, ARecordingWhoseMouseHookCannotBeInstalledSaysSoAndDoesNotStart) {
+    MouseHook other(nullptr, WM_NULL);  // the one hook a thread may have
+    ASSERT_TRUE(other.Install());
+    shared.installerPath = "C:\\Setups\\setup.exe";
+    ASSERT_TRUE(OpenRecordPanel(context, callbacks));
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Запись невозможна: Windows не позволила программе следить за мышью.");
+    EXPECT_TRUE(shell.calls.empty()) << "the installer was started";
+    EXPECT_EQ(mainWindowShown, std::vector<bool>{true});
+}
+
+// The statistics window is modal: a watcher thread acts on it while the test thread is in its loop.
+class StatisticsWindowTest : public ProgramWindowsTest {
+  protected:
+    StatisticsWindowTest() {
+        // A package that ran across midnight: 23:59:30 to 00:00:45 the next day.
+        clock.now = {2026, 12, 5, 23, 59, 30};
+        stats.StartPackage("Office");
+        clock.now = {2026, 12, 6, 0, 0, 45};
+        stats.EndPackage(PackageEnd::Played);
+        stats.StartPackage("Viewer");
+        stats.EndPackage(PackageEnd::Skipped);
+    }
+
+    const WindowQuery statistics{.className = statistics_window::kClassName,
+                                 .processId = GetCurrentProcessId()};
+};
+
+TEST_F(StatisticsWindowTest, AfterAnOrdinaryRunItListsThePackagesWithoutCountdownAndCloseOnlyCloses) {
+    HWND owner =
+        CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::vector<std::wstring> lines;
+    bool countdownShown = true;
+    bool ownerDisabled = false;
+    std::wstring caption;
+    WindowWatcher watcher(statistics, [&](HWND window) {
+        lines = ListBoxLines(GetDlgItem(window, statistics_window::kList));
+        RECT client{};
+        RECT label{};
+        GetClientRect(window, &client);
+        GetWindowRect(GetDlgItem(window, statistics_window::kCountdown), &label);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&label), 2);
+        countdownShown =
+            IsWindowVisible(GetDlgItem(window, statistics_window::kCountdown)) && label.top < client.bottom;
+        caption = WindowText(window);
+        ownerDisabled = !IsWindowEnabled(owner);
+        PressButton(window, statistics_window::kClose);
+    });
+    const StatisticsWindowResult result = ShowStatistics(owner, stats, language, false);
+
+    ASSERT_TRUE(watcher.Join());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind(L"1   ОК  Office  0:01:15  ", 0), 0u);
+    EXPECT_EQ(lines[1].rfind(L"2   MB  Viewer  0:00:00  ", 0), 0u);
+    EXPECT_EQ(lines[2], L"");
+    EXPECT_EQ(lines[3], L"Общее время установки - 0:01:15");
+    EXPECT_EQ(caption, L"Статистика");
+    EXPECT_FALSE(countdownShown);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_FALSE(result.endProgram);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(stats.RecordCount(), 0) << "the close button empties the statistics";
+    DestroyWindow(owner);
+}
+
+TEST_F(StatisticsWindowTest, InADirectRunTheTitleBarOnlyClosesAndTheCloseButtonEndsTheProgram) {
+    WindowWatcher titleBar(statistics, [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
+    StatisticsWindowResult result = ShowStatistics(nullptr, stats, language, true);
+    ASSERT_TRUE(titleBar.Join());
+    EXPECT_FALSE(result.endProgram);
+    EXPECT_EQ(stats.RecordCount(), 2);
+
+    std::wstring countdown;
+    WindowWatcher closeButton(statistics, [&](HWND window) {
+        countdown = WindowText(GetDlgItem(window, statistics_window::kCountdown));
+        PressButton(window, statistics_window::kClose);
+    });
+    result = ShowStatistics(nullptr, stats, language, true);
+    ASSERT_TRUE(closeButton.Join());
+    EXPECT_EQ(countdown, L"Автоматическое завершение программы через 4 сек");
+    EXPECT_TRUE(result.endProgram);
+    EXPECT_EQ(result.exitCode, 1);
+}
+
+// Wine's display stays at 96 DPI and never sends WM_DPICHANGED, so the test sends it: told of 144 DPI with a
+// rectangle half as large again, each window must stand where Windows suggests, and what grows with the DPI
+// must grow half again: the client area, the box around the window's controls and the first font found.
+struct Look {
+    SIZE client{}, controls{};
+    int fontHeight = 0;
+};
+
+Look LookOf(HWND window) {
+    Look look;
+    RECT r{}, box{};
+    GetClientRect(window, &r);
+    look.client = {r.right, r.bottom};
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        UnionRect(&box, &box, &r);
+        LOGFONTW font{};
+        const auto handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+        if (look.fontHeight == 0 && handle != nullptr && GetObjectW(handle, sizeof font, &font) != 0)
+            look.fontHeight = std::abs(font.lfHeight);
+    }
+    look.controls = {box.right, box.bottom};
+    return look;
+}
+
+// Half as large again, within a tenth (a font's height within a sixth: heights are whole pixels).
+void ExpectGrown(LONG before, LONG after, double tolerance = 0.1) {
+    if (before > 0) {
+        EXPECT_NEAR(static_cast<double>(after) / before, 1.5, tolerance) << before << " -> " << after;
+    }
+}
+
+// Also checks that a window with an owner opened centred on it; answers what the window shows at 144 DPI.
+Picture ExpectFollowsDpi(HWND window, const std::wstring& name) {
+    SCOPED_TRACE(WideToUtf8(name));
+    EXPECT_NE(window, nullptr);
+    if (HWND owner = GetWindow(window, GW_OWNER)) {
+        EXPECT_NEAR(Centre(window).x, Centre(owner).x, 1);
+        EXPECT_NEAR(Centre(window).y, Centre(owner).y, 1);
+    }
+    SaveScreenshot(window, L"dpi-96-" + name);
+    const Look before = LookOf(window);
+    RECT r{};
+    GetWindowRect(window, &r);
+    const RECT suggested{r.left + 16, r.top + 16, r.left + 16 + (r.right - r.left) * 3 / 2,
+                         r.top + 16 + (r.bottom - r.top) * 3 / 2};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    const Look after = LookOf(window);
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, suggested.left);
+    EXPECT_EQ(r.top, suggested.top);
+    ExpectGrown(before.client.cx, after.client.cx);
+    ExpectGrown(before.client.cy, after.client.cy);
+    ExpectGrown(before.controls.cx, after.controls.cx);
+    ExpectGrown(before.controls.cy, after.controls.cy);
+    ExpectGrown(before.fontHeight, after.fontHeight, 0.16);
+    return SaveScreenshot(window, L"dpi-144-" + name);
+}
+
+class WindowDpiTest : public ControlPanelTest {
+  protected:
+    // A modal window: checked by a watcher while this thread is in its loop, then closed.
+    void CheckModal(const wchar_t* className, const std::wstring& name, const std::function<void()>& show) {
+        WindowWatcher watcher({.className = className, .processId = GetCurrentProcessId()}, [&](HWND window) {
+            ExpectFollowsDpi(window, name);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+        show();
+        EXPECT_TRUE(watcher.Join()) << WideToUtf8(name);
+    }
+
+    unique_hmodule program = LoadProgramResources();  // the icons and pictures of the about window and hint
+    MemoryRegistry registry;
+    std::set<std::string> heldNames;
+    FakeInstanceLock instanceLock{heldNames};
+};
+
+TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
+    MainWindow main({instanceLock, system, files, settings, registry, dialogs, shell, clock, codec, windows,
+                     shared, pathVars, language, profile, nullptr, nullptr},
+                    FrameTexts{});
+    ASSERT_TRUE(main.Show(SW_SHOWNORMAL));
+    HWND owner = main.Window();
+    ExpectFollowsDpi(owner, L"main-window");
+
+    // The progress window also fills its share, over an owner that takes no input meanwhile.
+    ProgressWindow progress(owner, language);
+    ASSERT_TRUE(progress.Show());
+    progress.SetRange(0, 10);
+    progress.SetValue(4);
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    const Picture bar = ExpectFollowsDpi(progress.Window(), L"progress-window");
+    const int filled = bar.Count(128, 128, 128), rest = bar.Count(130, 130, 180);
+    EXPECT_NEAR(static_cast<double>(filled) / std::max(1, filled + rest), 0.4, 0.05);
+    EXPECT_GT(bar.Count(255, 255, 0), 0) << "the percentage is written in yellow";
+    progress.Close();
+    EXPECT_TRUE(IsWindowEnabled(owner));
+
+    CheckModal(package_dialog::kClassName, L"package-dialog", [&] {
+        ShowPackageDialog(owner, {files, settings, dialogs, codec, language, pathVars, shared},
+                          PackageDialogMode::NewPackage, {});
+    });
+    CheckModal(path_editor::kClassName, L"path-editor", [&] {
+        ShowPathEditor(owner, {files, codec, pathVars, settings, dialogs, language, shared});
+    });
+    dialogs.answers.push_back(MsgResult::Yes);  // the wizard asks whether to give up
+    CheckModal(disc_wizard::kClassName, L"disc-wizard", [&] {
+        ShowDiscWizard(owner, {files, profile, settings, dialogs, language, "C:\\Tools", "C:\\Setups"});
+    });
+    CheckModal(statistics_window::kClassName, L"statistics-window",
+               [&] { ShowStatistics(owner, stats, language, false); });
+    CheckModal(about_window::kClassName, L"about-window", [&] { ShowAbout(owner, language, program.get()); });
+    CheckModal(notice_window::kClassName, L"recording-hint",
+               [&] { ShowRecordingHint(language, settings, program.get()); });
+
+    // The control panel recording, and so showing its options.
+    ASSERT_TRUE(OpenRecordPanel(context, callbacks));
+    HWND panel = FindWindowW(panel_window::kClassName, nullptr);
+    ExpectFollowsDpi(panel, L"control-panel");
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+
+    DestroyWindow(owner);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the main window ends the program's loop
+}
+
+}  // namespace
+}  // namespace velmora
