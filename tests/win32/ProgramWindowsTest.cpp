@@ -110,7 +110,7 @@ TEST_F(ControlPanelTest, AFinishedRunShowsTheMainWindowWithoutReloadingAndCloses
     EXPECT_EQ(*exitCode, 2);
     EXPECT_EQ(mainWindowShown, std::vector<bool>{false});
     EXPECT_FALSE(IsWindow(panel));
-    EXPECT_EQ(stats.records.back().Result, kStatFailed);
+    EXPECT_EQ(stats.records.back().result, kStatFailed);
 }
 
 TEST_F(ControlPanelTest, TheStopButtonEndsTheRunAndReloadsTheMainWindow) {
@@ -121,7 +121,7 @@ TEST_F(ControlPanelTest, TheStopButtonEndsTheRunAndReloadsTheMainWindow) {
     ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
     EXPECT_EQ(*exitCode, 1);
     EXPECT_EQ(mainWindowShown, std::vector<bool>{true});
-    EXPECT_EQ(stats.records.back().Result, kStatInterrupted);
+    EXPECT_EQ(stats.records.back().result, kStatInterrupted);
 }
 
 TEST_F(ControlPanelTest, ClosingThePanelAnyOtherWayIsAStopThatKeepsTheStatistics) {
@@ -133,7 +133,7 @@ TEST_F(ControlPanelTest, ClosingThePanelAnyOtherWayIsAStopThatKeepsTheStatistics
     EXPECT_EQ(*exitCode, 1);
     EXPECT_TRUE(mainWindowShown.empty()) << "a direct run never shows the main window";
     EXPECT_EQ(stats.RecordCount(), 1);
-    EXPECT_EQ(stats.records.back().Result, kStatInterrupted);
+    EXPECT_EQ(stats.records.back().result, kStatInterrupted);
 }
 
 // Without the mouse hook nothing would be recorded: the panel says so, starts no installer and hands back.
