@@ -1,6 +1,6 @@
 #pragma once
 // The direct run that "/inst" starts: the control panel plays runList and the main window never opens.
-#include "app/win32/Program.h"
+#include "base/Program.h"
 
 namespace velmora {
 

@@ -6,8 +6,8 @@
 
 #include "app/FileAssociation.h"
 #include "app/Startup.h"
-#include "app/win32/Program.h"
 #include "app/win32/RunDirect.h"
+#include "base/Program.h"
 #include "packages/FrameTexts.h"
 #include "packages/win32/MainWindow.h"
 #include "platform/win32/ComApartment.h"
@@ -21,7 +21,7 @@
 #include "platform/win32/Win32RegistrySettingsStore.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
-#include "platform/win32/WindowSystemWin32.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Win32Shell shell;
     Win32Clock clock;
     Win32Codec codec;
-    WindowSystemWin32 windows;
+    Win32WindowSystem windows;
     SharedState state;
     PathVariables pathVars(files);
     Language language(files, profile, dialogs);
@@ -76,21 +76,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     }
 
     const AssociationContext association{registry, dialogs, settings, system, language};
-    MainWindowContext context{instanceLock,
-                              system,
-                              files,
-                              settings,
-                              registry,
-                              dialogs,
-                              shell,
-                              clock,
-                              codec,
-                              windows,
-                              state,
-                              pathVars,
-                              language,
-                              profile,
-                              [&](WindowId owner) { CheckAssociationOnce(association, owner); },
+    MainWindowContext context{program, [&](WindowId owner) { CheckAssociationOnce(association, owner); },
                               [&](WindowId owner) { AssociateFromMenu(association, owner); }};
     MainWindow main(context, MakeFrameTexts(state));
     if (!main.Show(showCommand)) {

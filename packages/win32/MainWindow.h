@@ -6,24 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "base/Language.h"
-#include "base/PathVariables.h"
-#include "base/SharedState.h"
+#include "base/Program.h"
 #include "packages/FrameTexts.h"
 #include "packages/MainWindowModel.h"
 #include "packages/PackageDialogModel.h"
 #include "packages/PackageList.h"
-#include "platform/Clock.h"
-#include "platform/Codec.h"
-#include "platform/Dialogs.h"
-#include "platform/FileSystem.h"
-#include "platform/InstanceLock.h"
-#include "platform/ProfileFile.h"
-#include "platform/Registry.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "platform/WindowSystem.h"
 #include "platform/win32/UniqueHandle.h"
 #include "playback/Statistics.h"
 #include "scenario/ScenarioImage.h"
@@ -31,23 +18,9 @@
 
 namespace velmora {
 
-// The ports and the program's state; they outlive the window.
-struct MainWindowContext {
-    InstanceLock& instanceLock;
-    SystemInfo& system;
-    FileSystem& files;
-    SettingsStore& settings;
-    Registry& registry;
-    Dialogs& dialogs;
-    Shell& shell;
-    Clock& clock;
-    Codec& codec;
-    WindowSystem& windows;
-    SharedState& state;
-    PathVariables& pathVars;
-    Language& language;
-    ProfileFile& profile;
-    // The ".scn" file type: once at the window's start, and by the menu command. The start-up room owns it.
+// The ports and the program's state, which outlive the window, and the ".scn" file type's two commands: once
+// at the window's start, and by the menu command (the start-up room owns them).
+struct MainWindowContext : Program {
     std::function<void(WindowId owner)> checkAssociationOnce;
     std::function<void(WindowId owner)> associateFromMenu;
 };

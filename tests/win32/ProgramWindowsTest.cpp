@@ -21,7 +21,7 @@
 #include "platform/doubles/MemoryProfileFile.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Codec.h"
-#include "platform/win32/WindowSystemWin32.h"
+#include "platform/win32/Win32WindowSystem.h"
 #include "playback/win32/ControlPanel.h"
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindow.h"
@@ -53,7 +53,7 @@ class ProgramWindowsTest : public ::testing::Test {
     ScenarioImage scenario{codec, pathVars};
     StepState step;
     SharedState shared;
-    WindowSystemWin32 windows;
+    Win32WindowSystem windows;
     PanelContext context{windows,  shell,    dialogs,  clock, files,  system, settings,
                          language, pathVars, scenario, step,  shared, stats};
 };

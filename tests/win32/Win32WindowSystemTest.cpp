@@ -1,4 +1,4 @@
-#include "platform/win32/WindowSystemWin32.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,7 @@ class Win32World {
         return Id(window);
     }
 
-    WindowSystemWin32 system_;
+    Win32WindowSystem system_;
     std::vector<unique_hwnd> created_;  // children go with their parent
 };
 
@@ -80,8 +80,8 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Win32, WindowSystemContract, Win32World);
 
 namespace {
 
-TEST(WindowSystemWin32, AbsoluteMoveScalesFromTheNormalisedSpace) {
-    WindowSystemWin32 windows;
+TEST(Win32WindowSystem, AbsoluteMoveScalesFromTheNormalisedSpace) {
+    Win32WindowSystem windows;
     windows.SetCursorPos({0, 0});
     windows.MouseEvent(kMouseMove | kMouseAbsolute, 65535 * 300 / GetSystemMetrics(SM_CXSCREEN),
                        65535 * 200 / GetSystemMetrics(SM_CYSCREEN));
@@ -95,7 +95,7 @@ TEST(WindowSystemWin32, AbsoluteMoveScalesFromTheNormalisedSpace) {
     EXPECT_NEAR(windows.CursorPos().y, 200, 1);
 }
 
-TEST(WindowSystemWin32, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
+TEST(Win32WindowSystem, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
     static int seen = 0;
     EnsureClass(L"VelmoraPumpTarget", [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
         seen += m == WM_APP ? 1 : 0;
@@ -106,7 +106,7 @@ TEST(WindowSystemWin32, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
     PostMessageW(target.get(), WM_APP, 0, 0);
     PostMessageW(target.get(), WM_APP, 0, 0);
     PostQuitMessage(5);
-    WindowSystemWin32{}.PumpMessages();
+    Win32WindowSystem{}.PumpMessages();
     EXPECT_EQ(seen, 2);
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -139,12 +139,12 @@ std::optional<PngPixel> ReadPngPixel(const std::string& path, POINT at) {
     return pixel;
 }
 
-TEST(WindowSystemWin32, ScreenshotIsAPngOfTheWholeScreenOrNoFileAtAll) {
+TEST(Win32WindowSystem, ScreenshotIsAPngOfTheWholeScreenOrNoFileAtAll) {
     static HBRUSH green = CreateSolidBrush(RGB(0x20, 0xC0, 0x60));  // the class uses it for the whole run
     EnsureClass(L"VelmoraSolidGreen", DefWindowProcW, green);
     unique_hwnd window(CreateWindowExW(WS_EX_TOPMOST, L"VelmoraSolidGreen", L"", WS_POPUP | WS_VISIBLE, 300,
                                        200, 160, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    WindowSystemWin32 windows;
+    Win32WindowSystem windows;
     ASSERT_TRUE(WaitUntil([&] {
         windows.PumpMessages();
         Picture centre = Capture(RECT{370, 250, 390, 270});

@@ -1,4 +1,4 @@
-#include "platform/win32/WindowSystemWin32.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 #include <algorithm>
 
@@ -23,11 +23,11 @@ constexpr UINT kMessageTimeoutMs = 10000;
 
 }  // namespace
 
-WindowId WindowSystemWin32::Desktop() {
+WindowId Win32WindowSystem::Desktop() {
     return ToId(GetDesktopWindow());
 }
 
-WindowId WindowSystemWin32::FindWindowEx(WindowId parent, WindowId after,
+WindowId Win32WindowSystem::FindWindowEx(WindowId parent, WindowId after,
                                          const std::optional<std::string>& className,
                                          const std::optional<std::string>& caption) {
     std::wstring wideClass = className ? Utf8ToWide(*className) : std::wstring{};
@@ -36,11 +36,11 @@ WindowId WindowSystemWin32::FindWindowEx(WindowId parent, WindowId after,
                               caption ? wideCaption.c_str() : nullptr));
 }
 
-WindowId WindowSystemWin32::Parent(WindowId window) {
+WindowId Win32WindowSystem::Parent(WindowId window) {
     return ToId(GetParent(ToHwnd(window)));
 }
 
-std::string WindowSystemWin32::Text(WindowId window) {
+std::string Win32WindowSystem::Text(WindowId window) {
     int length = GetWindowTextLengthW(ToHwnd(window));
     if (length <= 0)
         return {};
@@ -50,7 +50,7 @@ std::string WindowSystemWin32::Text(WindowId window) {
     return WideToUtf8(text);
 }
 
-std::string WindowSystemWin32::ReadText(WindowId window) {
+std::string Win32WindowSystem::ReadText(WindowId window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
                              &length) ||
@@ -65,47 +65,47 @@ std::string WindowSystemWin32::ReadText(WindowId window) {
     return WideToUtf8(text);
 }
 
-bool WindowSystemWin32::SaveScreenshot(const std::string& pngPath) {
+bool Win32WindowSystem::SaveScreenshot(const std::string& pngPath) {
     std::optional<std::string> png = CaptureScreenAsPng();
     // Written beside the target and moved over it, so no half-written picture ever stands under its name.
     return png && Win32FileSystem{}.ReplaceFile(pngPath, *png);
 }
 
-std::string WindowSystemWin32::ClassName(WindowId window) {
+std::string Win32WindowSystem::ClassName(WindowId window) {
     wchar_t name[257] = {};  // class names are at most 256 characters
     int copied = GetClassNameW(ToHwnd(window), name, 257);
     return WideToUtf8(std::wstring(name, static_cast<std::size_t>(copied > 0 ? copied : 0)));
 }
 
-WindowId WindowSystemWin32::FromPoint(Point screen) {
+WindowId Win32WindowSystem::FromPoint(Point screen) {
     return ToId(WindowFromPoint(POINT{screen.x, screen.y}));
 }
 
-Point WindowSystemWin32::ClientToScreen(WindowId window, Point client) {
+Point Win32WindowSystem::ClientToScreen(WindowId window, Point client) {
     POINT point{client.x, client.y};
     ::ClientToScreen(ToHwnd(window), &point);
     return {point.x, point.y};
 }
 
-Point WindowSystemWin32::ScreenToClient(WindowId window, Point screen) {
+Point Win32WindowSystem::ScreenToClient(WindowId window, Point screen) {
     POINT point{screen.x, screen.y};
     ::ScreenToClient(ToHwnd(window), &point);
     return {point.x, point.y};
 }
 
-Point WindowSystemWin32::CursorPos() {
+Point Win32WindowSystem::CursorPos() {
     POINT point{};
     GetCursorPos(&point);
     return {point.x, point.y};
 }
 
-void WindowSystemWin32::SetCursorPos(Point screen) {
+void Win32WindowSystem::SetCursorPos(Point screen) {
     ::SetCursorPos(screen.x, screen.y);
 }
 
 // SendInput with the flags mouse_event takes: without the move flag the coordinates are ignored and the
 // button acts where the cursor already is.
-void WindowSystemWin32::MouseEvent(unsigned flags, int x, int y) {
+void Win32WindowSystem::MouseEvent(unsigned flags, int x, int y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = x;
@@ -114,23 +114,23 @@ void WindowSystemWin32::MouseEvent(unsigned flags, int x, int y) {
     SendInput(1, &input, sizeof input);
 }
 
-bool WindowSystemWin32::SetForeground(WindowId window) {
+bool Win32WindowSystem::SetForeground(WindowId window) {
     return SetForegroundWindow(ToHwnd(window)) != FALSE;
 }
 
-void WindowSystemWin32::SetText(WindowId window, const std::string& text) {
+void Win32WindowSystem::SetText(WindowId window, const std::string& text) {
     std::wstring wide = Utf8ToWide(text);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                         SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
 }
 
-void WindowSystemWin32::SetTopMost(WindowId window, bool topMost) {
+void Win32WindowSystem::SetTopMost(WindowId window, bool topMost) {
     SetWindowPos(ToHwnd(window), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void WindowSystemWin32::PumpMessages() {
+void Win32WindowSystem::PumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -5,7 +5,7 @@
 namespace velmora {
 
 // Windows of other programs and synthetic mouse input through user32.
-class WindowSystemWin32 : public WindowSystem {
+class Win32WindowSystem : public WindowSystem {
   public:
     WindowId Desktop() override;
     WindowId FindWindowEx(WindowId parent, WindowId after, const std::optional<std::string>& className,
