@@ -14,18 +14,47 @@ std::string Kind(const ReportedPackage& package) {
     return package.result == "done" || package.result == "interrupted" ? package.result : "failed";
 }
 
-int Rank(const ReportedRun& run) {
+int Rank(const FleetRow& row) {
     bool interrupted = false;
-    for (const ReportedPackage& package : run.packages) {
-        if (Kind(package) == "failed")
+    for (const ReportedPackage* package : row.cells) {
+        if (package != nullptr && Kind(*package) == "failed")
             return 0;
-        interrupted = interrupted || package.result == "interrupted";
+        interrupted = interrupted || (package != nullptr && package->result == "interrupted");
     }
-    if (run.exitCode == "2")
+    if (row.exitCode == "2")
         return 0;
-    if (run.exitCode.empty())
+    if (row.exitCode.empty())
         return 1;
-    return interrupted || run.exitCode == "1" ? 2 : 3;
+    return interrupted || row.exitCode == "1" ? 2 : 3;
+}
+
+std::string WorseExitCode(const std::string& a, const std::string& b) {
+    for (const char* code : {"2", "", "1", "3010"}) {
+        if (a == code || b == code)
+            return code;
+    }
+    return a;
+}
+
+// The package's column, a new one at the end for a name not seen before.
+std::size_t Column(std::vector<std::string>& packages, const std::string& name) {
+    const auto column = std::find(packages.begin(), packages.end(), name);
+    const auto index = static_cast<std::size_t>(column - packages.begin());
+    if (column == packages.end())
+        packages.push_back(name);
+    return index;
+}
+
+// Whether the run goes on the row before it: the same file and computer, and none of its packages there yet.
+bool Joins(const FleetTable& table, const std::string& file, const ReportedRun& run) {
+    if (table.rows.empty() || table.rows.back().file != file || table.rows.back().computer != run.computer)
+        return false;
+    const FleetRow& row = table.rows.back();
+    return std::none_of(run.packages.begin(), run.packages.end(), [&](const ReportedPackage& package) {
+        const auto column = std::find(table.packages.begin(), table.packages.end(), package.name);
+        const auto index = static_cast<std::size_t>(column - table.packages.begin());
+        return index < row.cells.size() && row.cells[index] != nullptr;
+    });
 }
 
 std::string InstallerText(const std::string& installer) {
@@ -151,14 +180,13 @@ std::string CellHtml(const ReportedPackage* package, const FleetLinks& links) {
 }
 
 std::string RowHtml(const FleetRow& row, const FleetLinks& links) {
-    const ReportedRun& run = *row.run;
     const std::optional<std::string> report = Link(links, row.file);
     std::string html = "<tr class=\"r" + std::to_string(row.rank) + "\"><th>";
-    html += report ? "<a href=\"" + Html(*report) + "\">" + Html(run.computer) + "</a>" : Html(run.computer);
-    html += "<small>" + Html(run.user) + " · " + Html(run.started) + "</small></th>";
-    const bool bad = run.exitCode.empty() || run.exitCode == "2";
+    html += report ? "<a href=\"" + Html(*report) + "\">" + Html(row.computer) + "</a>" : Html(row.computer);
+    html += "<small>" + Html(row.user) + " · " + Html(row.started) + "</small></th>";
+    const bool bad = row.exitCode.empty() || row.exitCode == "2";
     html += std::string(bad ? "<td class=\"bad\">" : "<td>") +
-            (run.exitCode.empty() ? "unfinished" : Html(run.exitCode)) + "</td>";
+            (row.exitCode.empty() ? "unfinished" : Html(row.exitCode)) + "</td>";
     for (const ReportedPackage* package : row.cells)
         html += CellHtml(package, links);
     return html + "</tr>\n";
@@ -186,23 +214,24 @@ FleetTable BuildFleetTable(const std::vector<ReportFile>& files) {
     FleetTable table;
     for (const ReportFile& file : files) {
         for (const ReportedRun& run : file.runs) {
-            FleetRow row{file.name, &run, {}, Rank(run)};
+            if (Joins(table, file.name, run))
+                table.rows.back().exitCode = WorseExitCode(table.rows.back().exitCode, run.exitCode);
+            else
+                table.rows.push_back({file.name, run.computer, run.user, run.started, run.exitCode, {}, 0});
+            FleetRow& row = table.rows.back();
             for (const ReportedPackage& package : run.packages) {
-                const auto column = std::find(table.packages.begin(), table.packages.end(), package.name);
-                const std::size_t index = static_cast<std::size_t>(column - table.packages.begin());
-                if (column == table.packages.end())
-                    table.packages.push_back(package.name);
+                const std::size_t index = Column(table.packages, package.name);
                 row.cells.resize(table.packages.size());
                 row.cells[index] = &package;
             }
-            table.rows.push_back(row);
         }
     }
-    for (FleetRow& row : table.rows)
+    for (FleetRow& row : table.rows) {
         row.cells.resize(table.packages.size());
+        row.rank = Rank(row);
+    }
     std::stable_sort(table.rows.begin(), table.rows.end(), [](const FleetRow& a, const FleetRow& b) {
-        return std::tie(a.rank, a.run->computer, a.run->started) <
-               std::tie(b.rank, b.run->computer, b.run->started);
+        return std::tie(a.rank, a.computer, a.started) < std::tie(b.rank, b.computer, b.started);
     });
     return table;
 }
@@ -224,9 +253,8 @@ std::string FleetCsv(const FleetTable& table) {
         csv += "," + CsvField(name);
     csv += "\r\n";
     for (const FleetRow& row : table.rows) {
-        const ReportedRun& run = *row.run;
-        csv += CsvField(run.computer) + "," + CsvField(run.user) + "," + CsvField(run.started) + "," +
-               CsvField(run.exitCode.empty() ? "unfinished" : run.exitCode);
+        csv += CsvField(row.computer) + "," + CsvField(row.user) + "," + CsvField(row.started) + "," +
+               CsvField(row.exitCode.empty() ? "unfinished" : row.exitCode);
         for (const ReportedPackage* package : row.cells)
             csv += "," + CsvField(package ? CellText(*package) : "");
         csv += "\r\n";

@@ -17,10 +17,14 @@ struct ReportFile {
     std::string error;
 };
 
+// A machine's run; or its runs, when one report file holds runs of one package each in a row (a deployment
+// script starts velmora.exe once per package: a direct run plays one scenario). A run that plays a package
+// the row already has starts a row of its own (the same file, the next night).
 struct FleetRow {
     std::string file;
-    const ReportedRun* run = nullptr;
-    std::vector<const ReportedPackage*> cells;  // one per column; null where the run did not play it
+    std::string computer, user, started;        // of the first run
+    std::string exitCode;                       // the worst of the runs': 2, unfinished (empty), 1, 3010, 0
+    std::vector<const ReportedPackage*> cells;  // one per column; null where the machine did not play it
     int rank = 0;                               // 0 a package failed, 1 unfinished, 2 interrupted, 3 done
 };
 

@@ -22,6 +22,7 @@ TEST(FleetSummaryTest, OneLogFileHoldsRunsOfBothFormatsAndASecondSummaryReplaces
     EXPECT_EQ((*runs)[0].exitCode, "");
     ASSERT_EQ((*runs)[1].packages.size(), 1u);
     EXPECT_EQ(CellText((*runs)[1].packages[0]), "interrupted: stopped; exit 0; 0:00:03");
+    EXPECT_EQ(BuildFleetTable({{"PC-1.txt", *runs, {}}}).rows.size(), 2u) << "A again: the next night's row";
 
     EXPECT_FALSE(ReadRunReport("velmora-run-report 3\r\n#run PC-1 | u | x\r\n", error));
     EXPECT_NE(error.find("format \"3\""), std::string::npos) << error;
