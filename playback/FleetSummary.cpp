@@ -149,7 +149,7 @@ h1{font-size:19px;margin:0 0 4px}h2{font-size:15px;margin:18px 0 6px}p{margin:0 
 table{border-collapse:separate;border-spacing:0}
 th,td{padding:5px 9px;border:solid #e4e7eb;border-width:0 1px 1px 0;text-align:left;vertical-align:top;
 white-space:nowrap}
-thead th{position:sticky;top:0;z-index:2;background:#e9edf2}
+thead th{position:sticky;top:0;z-index:2;background:#e9edf2;white-space:normal}
 tbody th{position:sticky;left:0;z-index:1;background:#fff}
 tr.r0 th{box-shadow:inset 5px 0 #d64545}tr.r1 th{box-shadow:inset 5px 0 #9aa5b1}
 tr.r2 th{box-shadow:inset 5px 0 #e8a33d}
