@@ -18,8 +18,8 @@ for /f "tokens=3" %%C in ('reg query HKLM\SYSTEM\CurrentControlSet\Control\Nls\C
 
 set "WORST=0"
 if not exist "%HERE%packages\Position.lst" set "WORST=2"
+rem cmd puts in the computer's name here; velmora.exe would do it too, where no shell stands between.
 for /f "usebackq delims=" %%P in ("%HERE%packages\Position.lst") do (
-    rem velmora.exe expands %%COMPUTERNAME%% in /LOG= itself; here cmd already has.
     start "" /wait "%HERE%velmora.exe" /TIMEOUT=%MINUTES% /nostat /LOG="%REPORTS%\%COMPUTERNAME%.txt" /inst "%HERE%packages\%%P.SCN"
     set "CODE=!errorlevel!"
     if !CODE!==2 set "WORST=2"
