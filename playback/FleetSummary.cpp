@@ -208,6 +208,31 @@ std::string SummaryHtml(const FleetTable& table, const std::vector<ReportFile>& 
     return html + "</p>\n";
 }
 
+std::vector<std::string> PathParts(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path + "/") {
+        if (c != '/' && c != '\\') {
+            part += c;
+        } else {
+            if (!part.empty() && part != ".")
+                parts.push_back(part);
+            part.clear();
+        }
+    }
+    return parts;
+}
+
+// What a relative link cannot climb out of: a drive ("C:"), a share ("//server/share"), the root of a Unix
+// path; empty for a relative path.
+std::string PathRoot(const std::string& path, const std::vector<std::string>& parts) {
+    if (path.size() >= 2 && path[1] == ':')
+        return path.substr(0, 2);
+    if ((path.starts_with("\\\\") || path.starts_with("//")) && parts.size() >= 2)
+        return "//" + parts[0] + "/" + parts[1];
+    return path.starts_with("/") || path.starts_with("\\") ? "/" : "";
+}
+
 }  // namespace
 
 FleetTable BuildFleetTable(const std::vector<ReportFile>& files) {
@@ -249,14 +274,21 @@ std::string CellText(const ReportedPackage& package) {
 
 std::string FleetCsv(const FleetTable& table) {
     std::string csv = "\xEF\xBB\xBF\"Computer\",\"User\",\"Started\",\"Run exit code\"";
+    // Appended piece by piece: GCC 12 warns of an overlap that cannot happen in "," + field.
+    auto add = [&csv](const std::string& text) {
+        csv += ',';
+        csv += CsvField(text);
+    };
     for (const std::string& name : table.packages)
-        csv += "," + CsvField(name);
+        add(name);
     csv += "\r\n";
     for (const FleetRow& row : table.rows) {
-        csv += CsvField(row.computer) + "," + CsvField(row.user) + "," + CsvField(row.started) + "," +
-               CsvField(row.exitCode.empty() ? "unfinished" : row.exitCode);
+        csv += CsvField(row.computer);
+        for (const std::string& text :
+             {row.user, row.started, row.exitCode.empty() ? "unfinished" : row.exitCode})
+            add(text);
         for (const ReportedPackage* package : row.cells)
-            csv += "," + CsvField(package ? CellText(*package) : "");
+            add(package ? CellText(*package) : "");
         csv += "\r\n";
     }
     return csv;
@@ -285,29 +317,14 @@ std::string FleetHtml(const FleetTable& table, const std::vector<ReportFile>& fi
 }
 
 std::optional<std::string> RelativeFolder(const std::string& from, const std::string& to) {
-    auto parts = [](const std::string& path) {
-        std::vector<std::string> list;
-        std::string part;
-        for (char c : path + "/") {
-            if (c != '/' && c != '\\') {
-                part += c;
-            } else if (!part.empty() && part != ".") {
-                list.push_back(part);
-                part.clear();
-            } else {
-                part.clear();
-            }
-        }
-        return list;
-    };
-    auto rooted = [](const std::string& path) {
-        return path.starts_with("/") || path.starts_with("\\") || path.find(':') != std::string::npos;
-    };
-    if (rooted(from) != rooted(to))
+    const std::vector<std::string> a = PathParts(from), b = PathParts(to);
+    const std::string root = PathRoot(from, a);
+    if (!EqualsNoCase(root, PathRoot(to, b)))
         return std::nullopt;
-    const std::vector<std::string> a = parts(from), b = parts(to);
+    const bool windows = root.size() > 1;  // a drive or a share: names are the same in any letter case
     std::size_t same = 0;
-    while (same < a.size() && same < b.size() && a[same] == b[same])
+    while (same < a.size() && same < b.size() &&
+           (windows ? EqualsNoCase(a[same], b[same]) : a[same] == b[same]))
         ++same;
     std::string link;
     for (std::size_t i = same; i < a.size(); ++i) {

@@ -175,7 +175,6 @@ void Reader::OldFormat(OldLine kind, const std::string& value) {
     ReportedRun& run = runs.back();
     if (kind == OldLine::Package) {
         run.packages.emplace_back();
-        run.packages.back().installer = "-";
         SetNumberAndName(value, run.packages.back());
         return;
     }

@@ -11,11 +11,11 @@ namespace velmora {
 struct ReportedPackage {
     std::string number;  // "2/3": the second of three packages
     std::string name;
-    std::string result;      // "done", "failed" or "interrupted"
-    std::string detail;      // why, when not done: "window-not-found 3" (format 1: the report's own words)
-    std::string installer;   // its exit code, "running", "ended" (after a time-out) or "-" (none)
-    std::string duration;    // "h:mm:ss"
-    std::string screenshot;  // the path the machine wrote it to; empty when none was kept
+    std::string result;  // "done", "failed" or "interrupted"
+    std::string detail;  // why, when not done: "window-not-found 3" (format 1: the report's own words)
+    std::string installer = "-";  // its exit code, "running", "ended" (after a time-out) or "-" (none)
+    std::string duration;         // "h:mm:ss"
+    std::string screenshot;       // the path the machine wrote it to; empty when none was kept
 };
 
 struct ReportedRun {

@@ -15,7 +15,7 @@ std::string FolderWithSlash(const std::string& folder) {
 
 // The package's result as the summary line gives it: the result, then why, in words no translation touches.
 std::string SummaryResult(const PackageRecord& record) {
-    const std::string step = " " + std::to_string(record.Step);
+    const std::string step = std::to_string(record.Step);
     switch (record.End) {
         case PackageEnd::Played:
             return "done";
@@ -32,9 +32,9 @@ std::string SummaryResult(const PackageRecord& record) {
         case PackageEnd::Damaged:
             return "failed damaged";
         case PackageEnd::WindowNotFound:
-            return "failed window-not-found" + step;
+            return std::string("failed window-not-found ").append(step);
         case PackageEnd::WindowCovered:
-            return "failed window-covered" + step;
+            return std::string("failed window-covered ").append(step);
     }
     return "failed";
 }

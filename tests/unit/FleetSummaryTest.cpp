@@ -41,7 +41,10 @@ TEST(FleetSummaryTest, TheReportsFolderAsSeenFromThePage) {
     EXPECT_EQ(RelativeFolder("reports", "reports/"), "");
     EXPECT_EQ(RelativeFolder("out/fleet", "./reports"), "../../reports/");
     EXPECT_EQ(RelativeFolder("C:\\Pages", "C:\\Reports\\Night"), "../Reports/Night/");
-    EXPECT_EQ(RelativeFolder("", "/srv/reports"), std::nullopt);
+    EXPECT_EQ(RelativeFolder("c:\\pages", "C:\\Reports"), "../Reports/");
+    EXPECT_EQ(RelativeFolder("\\\\srv\\pages", "\\\\SRV\\Pages\\r"), "r/");
+    for (const char* other : {"", "/srv/reports", "D:\\Reports", "\\\\srv\\reports"})
+        EXPECT_EQ(RelativeFolder("C:\\Pages", other), std::nullopt) << other;
     EXPECT_EQ(RelativeFolder("../up", "reports"), std::nullopt);
 }
 
