@@ -69,8 +69,9 @@ std::string ApplyTimeout(const std::string& line, const CommandLineContext& c) {
     return line.substr(0, at) + line.substr(end);
 }
 
-// "/LOG=" and the report's path, quoted or up to the next blank; the path keeps its letter case, so this is
-// taken before the line is upper-cased. The switch and its path are cut out.
+// "/LOG=" and the report's path, quoted or up to the next blank, with its path variables expanded
+// ("\\server\reports\%COMPUTERNAME%.txt"); the path keeps its letter case, so this is taken before the line
+// is upper-cased. The switch and its path are cut out.
 std::string ApplyLog(const std::string& line, const CommandLineContext& c) {
     const std::size_t at = FindNoCase(line, kLogSwitch);
     if (at == std::string::npos)
@@ -87,7 +88,7 @@ std::string ApplyLog(const std::string& line, const CommandLineContext& c) {
         path = rest.substr(0, end);
     }
     if (!Trim(path).empty())
-        c.state.reportLog = Trim(path);
+        c.state.reportLog = c.pathVars.ExpandPathVars(Trim(path));
     return line.substr(0, at) + rest.substr(end);
 }
 

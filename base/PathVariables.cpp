@@ -31,6 +31,16 @@ std::string Replace(const std::string& path, std::size_t at, std::size_t length,
     return JoinPath(JoinPath(path.substr(0, at), with), path.substr(at + length));
 }
 
+// The computer's name may stand inside a file name ("%COMPUTERNAME%.txt"), so it is put in as text, and only
+// when known. It is never contracted: a recorded "\\server\setups\PC-07\setup.exe" means that folder on
+// every machine, not each machine's own.
+std::string ExpandComputerName(std::string path, const std::pair<std::string, std::string>& variable) {
+    const std::size_t at = FindNoCase(path, variable.first);
+    if (at != std::string::npos && !variable.second.empty())
+        path.replace(at, variable.first.size(), variable.second);
+    return path;
+}
+
 }  // namespace
 
 std::string JoinPath(const std::string& left, const std::string& right) {
@@ -67,10 +77,11 @@ void PathVariables::Init(SystemInfo& system, Registry& registry) {
     variables[4].second = StripTrailingNulls(registry.GetString(
         RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
     variables[5].second = programFolder.size() >= 3 && programFolder.compare(1, 2, ":\\") == 0 ? root : "";
+    variables[6].second = system.ComputerName().value_or("");
 }
 
 std::string PathVariables::ExpandPathVars(const std::string& path) const {
-    std::string result = path;
+    std::string result = ExpandComputerName(path, variables[6]);
     for (int index : kReplaceable) {
         const auto& [name, value] = variables[index];
         std::size_t at = FindNoCase(result, name);

@@ -14,7 +14,7 @@ namespace velmora {
 // empty left part the right without its leading backslash.
 std::string JoinPath(const std::string& left, const std::string& right);
 
-// The six path variables that keep stored paths portable between machines, and the conversions between the
+// The path variables that keep stored paths portable between machines, and the conversions between the
 // stored form and real paths.
 class PathVariables {
   public:
@@ -27,20 +27,21 @@ class PathVariables {
     // that begins with %CDROM% goes to the first CD-ROM drive that holds it, or keeps its stored form.
     std::string ExpandPathVars(const std::string& path) const;
     // A real path turned into the stored form. Values are replaced only where they stand as whole folder
-    // names, so that expanding the result gives back the same folders.
+    // names, so that expanding the result gives back the same folders. %COMPUTERNAME% is only expanded.
     std::string ContractPathVars(const std::string& path) const;
 
     // Value of a variable by its name ("%TEMP%"); empty for unknown names.
     std::string Value(const std::string& name) const;
 
     // Name and value pairs in the fixed order %CDROM%, %USERNAME%, %WINDOWS%, %TEMP%, %PROGRAMFILES%,
-    // %DRIVEAPP%.
-    std::array<std::pair<std::string, std::string>, 6> variables{{{"%CDROM%", ""},
+    // %DRIVEAPP%, %COMPUTERNAME%.
+    std::array<std::pair<std::string, std::string>, 7> variables{{{"%CDROM%", ""},
                                                                   {"%USERNAME%", ""},
                                                                   {"%WINDOWS%", ""},
                                                                   {"%TEMP%", ""},
                                                                   {"%PROGRAMFILES%", ""},
-                                                                  {"%DRIVEAPP%", ""}}};
+                                                                  {"%DRIVEAPP%", ""},
+                                                                  {"%COMPUTERNAME%", ""}}};
     // Roots of the CD-ROM drives, filled only when the program itself does not run from one.
     std::vector<std::string> cdromDrives;
 

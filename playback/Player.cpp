@@ -41,7 +41,8 @@ void Player::Play() {
     p_.panel.caption = FileTitleNoExt(s.currentScenario);
     s.currentScenario.clear();
     next_ = 0;
-    p_.report.Begin(s.reportLog, GetSetting(p_.settings, kSettingReportFolder), ProgramVersionText());
+    p_.report.Begin(s.reportLog, p_.pathVars.ExpandPathVars(GetSetting(p_.settings, kSettingReportFolder)),
+                    ProgramVersionText());
     SetNextPackageTimer(true);
     p_.host.PanelChanged();
 }

@@ -13,6 +13,47 @@ std::string FolderWithSlash(const std::string& folder) {
     return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
 }
 
+// The package's result as the summary line gives it: the result, then why, in words no translation touches.
+std::string SummaryResult(const PackageRecord& record) {
+    const std::string step = std::to_string(record.step);
+    switch (record.end) {
+        case PackageEnd::Played:
+            return "done";
+        case PackageEnd::Skipped:
+            return "interrupted skipped";
+        case PackageEnd::Stopped:
+            return "interrupted stopped";
+        case PackageEnd::ScenarioUnreadable:
+            return "failed scenario-unreadable";
+        case PackageEnd::InstallerMissing:
+            return "failed installer-missing";
+        case PackageEnd::InstallerNotStarted:
+            return "failed installer-not-started";
+        case PackageEnd::Damaged:
+            return "failed damaged";
+        case PackageEnd::WindowNotFound:
+            return std::string("failed window-not-found ").append(step);
+        case PackageEnd::WindowCovered:
+            return std::string("failed window-covered ").append(step);
+    }
+    return "failed";
+}
+
+// Its exit code, "running", "ended" (by the player, after a time-out) or "-" (never started, or unknown).
+std::string SummaryInstaller(const PackageRecord& record) {
+    switch (record.installer) {
+        case InstallerEnd::Exited:
+            return record.installerExitCode ? std::to_string(*record.installerExitCode) : "-";
+        case InstallerEnd::StillRunning:
+            return "running";
+        case InstallerEnd::EndedAfterTimeOut:
+            return "ended";
+        case InstallerEnd::NotStarted:
+            break;
+    }
+    return "-";
+}
+
 }  // namespace
 
 std::string ReportTime(const LocalTime& time) {
@@ -59,16 +100,31 @@ void RunReport::Begin(const std::string& logPath, const std::string& reportFolde
         failed_ = !p_.files.Append(path_, kUtf8Bom);
     else
         Write("");
+    const std::string computer = p_.system.ComputerName().value_or("?");
+    const std::string user = p_.system.UserName().value_or("?");
+    Write(kRunReportFormatLine);
     Write(Format("Отчёт Velmora Runwright, версия %s", 1, version));
-    Write(Format("Компьютер: %s", 2, p_.system.ComputerName().value_or("?")));
-    Write(Format("Пользователь: %s", 3, p_.system.UserName().value_or("?")));
+    Write(Format("Компьютер: %s", 2, computer));
+    Write(Format("Пользователь: %s", 3, user));
     Write(Format("Начало: %s", 4, ReportTime(start)));
+    Write(kSummaryRun + computer + kSummarySeparator + user + kSummarySeparator + ReportTime(start));
+}
+
+void RunReport::WriteSummary(const PackageRecord& record) {
+    std::string line = kSummaryPackage + package_ + kSummarySeparator + SummaryResult(record) +
+                       kSummarySeparator + SummaryInstaller(record) + kSummarySeparator + record.duration;
+    if (!screenshot_.empty())
+        line += kSummarySeparator + screenshot_;
+    Write(line);
+    summarized_ = true;
 }
 
 void RunReport::PackageStarted(std::size_t number, std::size_t count, const std::string& scenario) {
+    package_ = std::to_string(number) + "/" + std::to_string(count) + " " + FileTitleNoExt(scenario);
+    screenshot_.clear();
+    summarized_ = false;
     Write("");
-    Write(Format("Пакет %s", 5,
-                 std::to_string(number) + "/" + std::to_string(count) + " " + FileTitleNoExt(scenario)));
+    Write(Format("Пакет %s", 5, package_));
     Write(Format("Сценарий: %s", 6, scenario));
 }
 
@@ -105,6 +161,7 @@ std::string RunReport::ScreenshotPath(std::size_t package, std::int64_t step) co
 }
 
 void RunReport::ScreenshotKept(const std::string& path) {
+    screenshot_ = path;
     Write(Format("Снимок экрана: %s", 27, path));
 }
 
@@ -140,6 +197,8 @@ void RunReport::PackageEnded(const PackageRecord& record) {
     if (record.result == kStatFailed)
         reason = Format("ошибка: %s", 16, reason);
     Write(Format("Результат: %s", 14, reason));
+    if (summarized_)
+        WriteSummary(record);
 }
 
 void RunReport::InstallerEnded(const PackageRecord& record) {
@@ -156,12 +215,14 @@ void RunReport::InstallerEnded(const PackageRecord& record) {
     if (!code.empty())
         Write(Format("Код выхода установщика: %s", 23, code));
     Write(Format("Длительность: %s", 26, record.duration));
+    WriteSummary(record);
 }
 
 void RunReport::End(int exitCode) {
     Write("");
     Write(Format("Конец: %s", 28, ReportTime(p_.clock.Now())));
     Write(Format("Код завершения: %s", 29, std::to_string(exitCode)));
+    Write(kSummaryEnd + std::to_string(exitCode));
 }
 
 }  // namespace velmora

@@ -14,6 +14,19 @@
 
 namespace velmora {
 
+// Every run of a report starts with this line, never translated, so that a reader of many machines' reports
+// knows the file and which lines it can rely on whatever language the rest is in: the summary lines below,
+// which name no translated word either. Version 1 had neither.
+inline constexpr const char* kRunReportFormatLine = "velmora-run-report 2";
+inline constexpr const char* kReportFormatPrefix = "velmora-run-report ";
+inline constexpr int kRunReportFormat = 2;
+// "#run computer | user | start", "#package 2/3 name | result | installer | duration[ | screenshot]" (a
+// package can have a second one when a skip or stop marks it later), "#end exit-code".
+inline constexpr const char* kSummaryRun = "#run ";
+inline constexpr const char* kSummaryPackage = "#package ";
+inline constexpr const char* kSummaryEnd = "#end ";
+inline constexpr const char* kSummarySeparator = " | ";
+
 // Where a run writes its report: the /LOG path when one was given, otherwise a file named by the start time
 // in the report folder ("velmora-2026-12-06-204719.txt"), otherwise nowhere (empty).
 std::string ReportPathFor(const std::string& logPath, const std::string& reportFolder,
@@ -62,10 +75,14 @@ class RunReport {
     void Write(const std::string& line);
     std::string Text(const char* def, int key) const;
     std::string Format(const char* def, int key, const std::string& value) const;
+    void WriteSummary(const PackageRecord& record);
 
     RunReportPorts p_;
     std::string path_;
     bool failed_ = false;
+    std::string package_;     // "2/3 name"
+    std::string screenshot_;  // kept for the package being played
+    bool summarized_ = false;
 };
 
 }  // namespace velmora

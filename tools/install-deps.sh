@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
           mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis xdotool imagemagick x11-utils
-          fp-utils)
+          fp-utils ansible)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -108,15 +108,15 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/inst \"\" C:\\Setups\\one.scn"},
         {.line = "/inst      "},
         {.line = "/installer x"},
-        // The report's path keeps its letter case and blanks when quoted, and the rest of the line still
-        // works.
+        // The report's path keeps its letter case and blanks when quoted, its variables are expanded, and the
+        // rest of the line still works.
         {.line = "/nostat /LOG=\"D:\\Отчёты\\Run One.txt\" /inst \"C:\\My Setups\\one.scn\"",
          .log = "D:\\Отчёты\\Run One.txt",
          .shown = "/nostat /log",
          .nostat = true,
          .run = "C:\\MY SETUPS\\ONE.SCN"},
-        {.line = "/inst C:\\Setups\\one.scn /log=run.txt",
-         .log = "run.txt",
+        {.line = "/inst C:\\Setups\\one.scn /log=\\\\server\\logs\\%ComputerName%.txt",
+         .log = "\\\\server\\logs\\PC-01.txt",
          .shown = " /log",
          .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/add C:\\Setups /log=", .folder = "C:\\SETUPS", .shown = "/add"},

@@ -46,14 +46,19 @@ TEST_F(PathVariablesTest, ExpandReplacesTheFirstOccurrenceOfEachNameAndDropsAnEm
     EXPECT_EQ(vars.ExpandPathVars("%windows%\\system32"), "C:\\WINDOWS\\system32");
     EXPECT_EQ(vars.ExpandPathVars("%TEMP%\\%TEMP%\\x"), "C:\\Users\\admin\\AppData\\Local\\Temp\\%TEMP%\\x");
     EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\Users\\%USERNAME%\\x"), "C:\\Users\\admin\\x");
+    // The computer's name also inside a file name, and it is never put back in.
+    EXPECT_EQ(vars.ExpandPathVars("\\\\srv\\logs\\%computername%.txt"), "\\\\srv\\logs\\PC-01.txt");
+    EXPECT_EQ(vars.ContractPathVars("\\\\srv\\setups\\PC-01\\a.exe"), "\\\\srv\\setups\\PC-01\\a.exe");
 
     // Started from a network share, with facts the system would not give.
     system.programFolder = "\\\\server\\share\\velmora";
     system.userName.reset();
+    system.computerName.reset();
     registry.SetNonString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir");
     vars.Init(system, registry);
     EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES%\\X"), "X");
     EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\%USERNAME%\\y"), "y");
+    EXPECT_EQ(vars.ExpandPathVars("%COMPUTERNAME%.txt"), "%COMPUTERNAME%.txt");
 }
 
 TEST_F(PathVariablesTest, CdromIsSearchedOnEveryCdromDriveInOrderUnlessStartedFromOne) {

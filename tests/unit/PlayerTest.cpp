@@ -432,18 +432,20 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
     EXPECT_EQ(windows.screenshots, std::vector<std::string>{"C:\\Logs\\run-3-step1.png"});
     player.OnNextPackageTimer();
     player.Skip();
-    player.OnNextPackageTimer();
-    ASSERT_EQ(host.ended, std::vector<bool>{false});
+    player.Stop();  // between packages: D is marked again, and its summary follows the new result
+    ASSERT_EQ(host.ended, std::vector<bool>{true});
 
     const std::string head = "Velmora Runwright, версия " + ProgramVersionText();
     EXPECT_EQ(files.Contents("C:\\Logs\\run.txt"),
               "\xEF\xBB\xBF"
+              "velmora-run-report 2\r\n"
               "Отчёт " +
                   head +
                   "\r\n"
                   "Компьютер: PC-01\r\n"
                   "Пользователь: admin\r\n"
                   "Начало: 2026-12-06 20:00:00\r\n"
+                  "#run PC-01 | admin | 2026-12-06 20:00:00\r\n"
                   "\r\n"
                   "Пакет 1/4 A\r\n"
                   "Сценарий: C:\\Scn\\A.SCN\r\n"
@@ -456,6 +458,7 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
                   "Результат: сценарий выполнен до конца\r\n"
                   "Код выхода установщика: 3010 (требуется перезагрузка)\r\n"
                   "Длительность: 0:00:00\r\n"
+                  "#package 1/4 A | done | 3010 | 0:00:00\r\n"
                   "\r\n"
                   "Пакет 2/4 B\r\n"
                   "Сценарий: C:\\Scn\\B.SCN\r\n"
@@ -463,6 +466,7 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
                   "Командная строка: \r\n"
                   "Результат: ошибка: установщик не найден\r\n"
                   "Длительность: 0:00:00\r\n"
+                  "#package 2/4 B | failed installer-missing | - | 0:00:00\r\n"
                   "\r\n"
                   "Пакет 3/4 C\r\n"
                   "Сценарий: C:\\Scn\\C.SCN\r\n"
@@ -473,6 +477,7 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
                   "Код выхода установщика: установщик и запущенные им процессы "
                   "завершены\r\n"
                   "Длительность: 0:00:00\r\n"
+                  "#package 3/4 C | failed window-covered 1 | ended | 0:00:00 | C:\\Logs\\run-3-step1.png\r\n"
                   "\r\n"
                   "Пакет 4/4 D\r\n"
                   "Сценарий: C:\\Scn\\D.SCN\r\n"
@@ -481,14 +486,24 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
                   "Результат: пропущен\r\n"
                   "Код выхода установщика: установщик ещё работает\r\n"
                   "Длительность: 0:00:00\r\n"
+                  "#package 4/4 D | interrupted skipped | running | 0:00:00\r\n"
+                  "Результат: остановлен\r\n"
+                  "#package 4/4 D | interrupted stopped | running | 0:00:00\r\n"
                   "\r\n"
                   "Конец: 2026-12-06 20:00:00\r\n"
-                  "Код завершения: 2\r\n");
+                  "Код завершения: 2\r\n"
+                  "#end 2\r\n");
     EXPECT_FALSE(report.Failed());
     // A second run adds to the same file after an empty line.
     const std::size_t before = files.Contents("C:\\Logs\\run.txt")->size();
     report.Begin(shared.reportLog, "", "1.2.3");
-    EXPECT_EQ(files.Contents("C:\\Logs\\run.txt")->substr(before, 2), "\r\n");
+    EXPECT_EQ(files.Contents("C:\\Logs\\run.txt")->substr(before, 24), "\r\nvelmora-run-report 2\r\n");
+    // The report folder's path variables are expanded: one setting names each machine's own folder.
+    settings.Save("Install", "ReportFolder", "C:\\Logs\\%COMPUTERNAME%");
+    pathVars.variables[6].second = "PC-07";
+    shared.reportLog.clear();
+    player.Play();
+    EXPECT_EQ(report.Path(), "C:\\Logs\\PC-07\\velmora-2026-12-06-200000.txt");
 }
 
 TEST_F(PlayerTest, WithoutATimeOutAStepWaitsForEver) {

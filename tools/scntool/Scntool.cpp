@@ -1,5 +1,9 @@
 #include "tools/scntool/Scntool.h"
 
+#include <algorithm>
+
+#include "platform/LetterCase.h"
+#include "playback/FleetSummary.h"
 #include "scenario/ScenarioText.h"
 
 namespace velmora {
@@ -8,9 +12,12 @@ namespace {
 constexpr const char* kUsage =
     "usage: scntool dump FILE.SCN [-o FILE.txt] [--codepage N]\n"
     "       scntool build FILE.txt -o FILE.SCN [--codepage N]\n"
+    "       scntool reports FOLDER [-o OUTPUT-BASENAME]\n"
     "dump prints a scenario file as text; build writes the file a text describes.\n"
     "The code page is the one of the texts inside the file: by default the text's \"codepage\" line\n"
-    "(build) or this system's ANSI code page.\n";
+    "(build) or this system's ANSI code page.\n"
+    "reports reads every run report (.txt, .log) in the folder and writes one table of them, a row per\n"
+    "machine and run, as OUTPUT-BASENAME.csv and .html (by default FOLDER/fleet-summary).\n";
 
 struct Options {
     std::string command, input, output;
@@ -41,9 +48,66 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
     }
     if (options.command == "build" && options.output.empty())
         return std::nullopt;
-    if (options.command != "build" && options.command != "dump")
+    if (options.command != "build" && options.command != "dump" && options.command != "reports")
         return std::nullopt;
     return options;
+}
+
+// A name in the folder as the system spells paths there: with its backslash when the folder has one.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
+        return folder + name;
+    return folder + (folder.find('\\') != std::string::npos ? "\\" : "/") + name;
+}
+
+bool IsReportName(const std::string& name) {
+    return name.size() > 4 && (EqualsNoCase(name.substr(name.size() - 4), ".txt") ||
+                               EqualsNoCase(name.substr(name.size() - 4), ".log"));
+}
+
+// Every report of the folder, read in name order; one that cannot be read is said and left out.
+std::vector<ReportFile> ReadReports(const std::string& folder, std::vector<std::string> names,
+                                    ScntoolIo& io) {
+    std::sort(names.begin(), names.end());
+    std::vector<ReportFile> files;
+    for (const std::string& name : names) {
+        if (!IsReportName(name))
+            continue;
+        ReportFile file{name, {}, {}};
+        if (std::optional<std::string> text = io.ReadFile(InFolder(folder, name)); !text)
+            file.error = "cannot be read";
+        else if (std::optional<std::vector<ReportedRun>> runs = ReadRunReport(*text, file.error))
+            file.runs = std::move(*runs);
+        if (!file.error.empty())
+            io.Err("scntool: " + InFolder(folder, name) + ": " + file.error + "; left out\n");
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+int RunReports(const Options& options, ScntoolIo& io) {
+    const std::optional<std::vector<std::string>> names = io.ListFolder(options.input);
+    if (!names) {
+        io.Err("scntool: cannot list the folder " + options.input + "\n");
+        return 1;
+    }
+    const std::vector<ReportFile> files = ReadReports(options.input, *names, io);
+    const FleetTable table = BuildFleetTable(files);
+    const std::string base =
+        options.output.empty() ? InFolder(options.input, "fleet-summary") : options.output;
+    const std::size_t slash = base.find_last_of("/\\");
+    const FleetLinks links{
+        RelativeFolder(slash == std::string::npos ? "" : base.substr(0, slash), options.input), *names};
+    for (const auto& [path, text] : {std::pair{base + ".csv", FleetCsv(table)},
+                                     std::pair{base + ".html", FleetHtml(table, files, links)}}) {
+        if (!io.WriteFile(path, text)) {
+            io.Err("scntool: cannot write " + path + "; a file already there is unchanged\n");
+            return 1;
+        }
+    }
+    io.Out(std::to_string(table.rows.size()) + " runs from " + std::to_string(files.size()) +
+           " reports: " + base + ".csv, " + base + ".html\n");
+    return 0;
 }
 
 }  // namespace
@@ -54,6 +118,8 @@ int RunScntool(const std::vector<std::string>& args, ScntoolIo& io) {
         io.Err(kUsage);
         return 2;
     }
+    if (options->command == "reports")
+        return RunReports(*options, io);
     std::optional<std::string> input = io.ReadFile(options->input);
     if (!input) {
         io.Err("scntool: cannot read " + options->input + "\n");

@@ -1,6 +1,6 @@
 #pragma once
-// scntool: scenario files to text and back. The commands live here; the two entry points (one per system)
-// only supply files, output and code pages.
+// scntool: scenario files to text and back, and many machines' run reports to one table. The commands live
+// here; the two entry points (one per system) only supply files, output and code pages.
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +21,8 @@ class ScntoolIo {
     virtual int DefaultCodePage() = 0;
     // A codec for the code page, or nothing when this system cannot convert it.
     virtual std::unique_ptr<Codec> MakeCodec(int codePage) = 0;
+    // Names of the files (not folders) in a folder; nothing when it cannot be listed.
+    virtual std::optional<std::vector<std::string>> ListFolder(const std::string& folder) = 0;
 };
 
 // The arguments after the program name; the exit code (0 done, 1 failed, 2 bad usage).

@@ -48,6 +48,19 @@ class PosixIo : public ScntoolIo {
     void Err(const std::string& text) override { std::cerr << text; }
     int DefaultCodePage() override { return 1252; }
     std::unique_ptr<Codec> MakeCodec(int codePage) override { return SingleByteCodec::Create(codePage); }
+    std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
+        std::error_code error;
+        std::vector<std::string> names;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            std::error_code notFile;
+            if (it->is_regular_file(notFile))
+                names.push_back(it->path().filename().string());
+        }
+        if (error)
+            return std::nullopt;
+        return names;
+    }
 };
 
 }  // namespace

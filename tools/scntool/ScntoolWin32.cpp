@@ -30,6 +30,11 @@ class Win32Io : public ScntoolIo {
             return std::make_unique<Win32Codec>();
         return SingleByteCodec::Create(codePage);
     }
+    std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
+        if (!files_.IsDirectory(folder))
+            return std::nullopt;
+        return files_.ListFiles(folder, "*");
+    }
 
   private:
     static void Write(std::FILE* stream, const std::string& text) {
