@@ -303,8 +303,8 @@ class WindowDpiTest : public ControlPanelTest {
 };
 
 TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
-    MainWindow main({instanceLock, system, files, settings, registry, dialogs, shell, clock, codec, windows,
-                     shared, pathVars, language, profile, nullptr, nullptr},
+    MainWindow main({instanceLock, system, files, profile, settings, registry, dialogs, shell, clock, codec,
+                     windows, shared, pathVars, language, nullptr, nullptr},
                     FrameTexts{});
     ASSERT_TRUE(main.Show(SW_SHOWNORMAL));
     HWND owner = main.Window();
