@@ -55,6 +55,7 @@ class RecorderTest : public ::testing::Test {
 };
 
 TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
+    windows.Get(field).dpi = 144;  // the first press gives the scenario its DPI; the later ones do not
     recorder.OnMouse({kKindMove, kButtonLeft, {10, 10}, 0}, false);  // no button held: not recorded
     Click(field, {130, 155});
     recorder.OnMouse({kKindRelease, kButtonLeft, {10, 10}, 0}, false);  // its press was never seen
@@ -75,6 +76,7 @@ TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
                                                            {kButtonRight, kKindMove, 20, 2},
                                                            {kButtonRight, kKindRelease, 40, 5}}));
     EXPECT_EQ(shared.lastWindow, next);
+    EXPECT_EQ(scenario.RecordedDpi(), 144);
     (void)back;
 }
 
