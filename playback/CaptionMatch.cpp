@@ -25,6 +25,14 @@ struct CaptionParts {
     std::vector<std::string> tokens;
 };
 
+// The end of one or two letters at `at` that are not the start of a longer word; `at` when there are none.
+std::size_t ShortSuffixEnd(const std::string& s, std::size_t at) {
+    std::size_t end = at;
+    while (end < s.size() && IsLetter(s[end]) && end - at < 3)
+        ++end;
+    return end > at && end - at <= 2 && (end == s.size() || !IsLetter(s[end])) ? end : at;
+}
+
 // The end of the version token that starts at `at`, or `at` when none starts there.
 std::size_t VersionTokenEnd(const std::string& s, std::size_t at) {
     std::size_t i = at;
@@ -35,20 +43,21 @@ std::size_t VersionTokenEnd(const std::string& s, std::size_t at) {
     for (;;) {
         while (i < s.size() && IsDigit(s[i]))
             ++i;
-        if (i + 1 < s.size() && (s[i] == '.' || s[i] == '-') && IsDigit(s[i + 1])) {
-            ++i;
-            continue;
-        }
-        // A short suffix ("b2", "rc1", "a"): one or two letters, not the start of a longer word.
-        std::size_t letters = i;
-        while (letters < s.size() && IsLetter(s[letters]) && letters - i < 3)
-            ++letters;
-        if (letters > i && letters - i <= 2 && (letters == s.size() || !IsLetter(s[letters]))) {
-            i = letters;
-            if (i < s.size() && IsDigit(s[i]))
+        if (i + 1 < s.size() && (s[i] == '.' || s[i] == '-')) {
+            // Joined to further digits, also through a short suffix: "1.0.2", "2.1-rc1".
+            const std::size_t after = ShortSuffixEnd(s, i + 1);
+            if (after < s.size() && IsDigit(s[after])) {
+                i = after;
                 continue;
+            }
         }
-        return i;
+        // A short suffix ("b2", "rc1", "a").
+        const std::size_t letters = ShortSuffixEnd(s, i);
+        if (letters == i)
+            return i;
+        i = letters;
+        if (i == s.size() || !IsDigit(s[i]))
+            return i;
     }
 }
 

@@ -18,7 +18,8 @@ TEST(CaptionMatchTest, CaptionsDifferingOnlyInVersionTokensMatchAndWordsNeverDo)
         {"Report 2023", "Report 2024", 1},
         {"Viewer v5 Setup", "Viewer v6 Setup", 1},
         {"Viewer 5.0b2 (2023)", "Viewer 5.1rc1 (2024)", 2},
-        {"Tool 2.1-rc1", "Tool 2.2-rc2", 2},
+        {"Tool 2.1-rc1 Setup", "Tool 2.2-rc2 Setup", 1},
+        {"Tool 2.1-rc1 Setup", "Tool 2.1 Setup", 1},               // the release after its candidate
         {"Установка Редактор 7.4", "Установка РЕДАКТОР 7.5", 1},   // letter case, Cyrillic too
         {"  Quill  Tool 1.0 Setup ", "Quill Tool 1.0 Setup", 0},   // blanks
         {"Quill Tool 1.0 Setup", "Quill Tool 1.0 Uninstall", -1},  // a word
