@@ -303,9 +303,9 @@ class WindowDpiTest : public ControlPanelTest {
 };
 
 TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
-    MainWindow main({instanceLock, system, files, profile, settings, registry, dialogs, shell, clock, codec,
-                     windows, shared, pathVars, language, nullptr, nullptr},
-                    FrameTexts{});
+    const Program ports{instanceLock, system, files, profile, settings, registry, dialogs,
+                        shell,        clock,  codec, windows, shared,   pathVars, language};
+    MainWindow main({ports, nullptr, nullptr}, FrameTexts{});
     ASSERT_TRUE(main.Show(SW_SHOWNORMAL));
     HWND owner = main.Window();
     ExpectFollowsDpi(owner, L"main-window");
