@@ -56,8 +56,10 @@ Click FixtureClick(std::vector<Link> below, int x, int y, std::optional<std::wst
 }
 
 std::wstring WaitingScenario(const TempFolder& folder, const std::wstring& name) {
-    return BuildScenario(folder, name, {FixtureClick({{L"Button", L"No such button", 1}})},
-                         FixtureWizardPath(), L"\"" + folder.WidePath() + L"\\result.txt\"");
+    return BuildScenario(
+        folder, name,
+        {Click{{{L"VelmoraFixtureWizard", L"Fixture Update", 1}, {L"Button", L"Next >", 1}}, 20, 10, {}}},
+        FixtureWizardPath(), L"\"" + folder.WidePath() + L"\\result.txt\"");
 }
 
 std::vector<Click> NsisClicks(const std::wstring& target) {

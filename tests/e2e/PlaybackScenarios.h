@@ -34,7 +34,8 @@ std::wstring BuildScenario(const TempFolder& folder, const std::wstring& name,
 
 // A click on a window below the fixture wizard's frame, typing the text when there is one.
 Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {});
-// A scenario that waits on the fixture wizard for a button it never shows; the wizard logs to result.txt.
+// A scenario that waits for a window the fixture wizard never shows: its caption differs from the wizard's in
+// a word, so the wizard's own Next button must never be pressed. The wizard logs to result.txt.
 std::wstring WaitingScenario(const TempFolder& folder, const std::wstring& name);
 // The clicks through the NSIS fixture installer, typing the target folder on its directory page.
 std::vector<Click> NsisClicks(const std::wstring& target);
