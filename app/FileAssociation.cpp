@@ -12,8 +12,8 @@ constexpr const char* kTakeOverQuestion =
     "Желаете ли Вы сделать программу Velmora Runwright \r\nпрограммой по умолчания для файлов .scn?";
 constexpr const char* kLanguageSection = "Asociating";
 
-void Write(Registry& registry, const std::string& subkey, const std::string& value) {
-    registry.SetString(RegistryRoot::ClassesRoot, subkey, "", value);
+bool Write(Registry& registry, const std::string& subkey, const std::string& value) {
+    return registry.SetString(RegistryRoot::ClassesRoot, subkey, "", value);
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ std::string ScnInstallCommand(const std::string& exePath) {
     return "\"" + exePath + "\" /inst \"%1\"";
 }
 
-void AssociateScnFiles(const AssociationContext& c, bool force, WindowId owner) {
+bool AssociateScnFiles(const AssociationContext& c, bool force, WindowId owner) {
     const std::string exePath = AssociatedExePath(c.system.ProgramFolder());
     const std::string current = c.registry.GetString(RegistryRoot::ClassesRoot, kScnTypeKey, "");
     if (!force && !current.empty() && current != kScnProgId) {
@@ -40,32 +40,43 @@ void AssociateScnFiles(const AssociationContext& c, bool force, WindowId owner) 
         MsgResult answer = c.dialogs.Message(owner, kTakeOverQuestion, kProgramTitle, MsgButtons::YesNo,
                                              MsgIcon::Information, MsgDefault::Second);
         if (answer != MsgResult::Yes)
-            return;
+            return true;
     }
-    Write(c.registry, kScnTypeKey, kScnProgId);
-    Write(c.registry, kScnProgId, kTypeDescription);
-
     const std::string progId = kScnProgId;
-    Write(c.registry, progId + "\\shell", "Open");
-    Write(c.registry, progId + "\\shell\\Open",
-          c.language.LangText("Открыть в Velmora Runwright", kLanguageSection, 1));
-    Write(c.registry, progId + "\\DefaultIcon", exePath + ",0");
-    Write(c.registry, progId + "\\shell\\Open\\command", ScnOpenCommand(exePath));
-    Write(c.registry, progId + "\\shell\\Install",
-          c.language.LangText("Инсталлировать", kLanguageSection, 4));
-    Write(c.registry, progId + "\\shell\\Install\\command", ScnInstallCommand(exePath));
+    const std::pair<std::string, std::string> keys[] = {
+        {kScnTypeKey, kScnProgId},
+        {progId, kTypeDescription},
+        {progId + "\\shell", "Open"},
+        {progId + "\\shell\\Open", c.language.LangText("Открыть в Velmora Runwright", kLanguageSection, 1)},
+        {progId + "\\DefaultIcon", exePath + ",0"},
+        {progId + "\\shell\\Open\\command", ScnOpenCommand(exePath)},
+        {progId + "\\shell\\Install", c.language.LangText("Инсталлировать", kLanguageSection, 4)},
+        {progId + "\\shell\\Install\\command", ScnInstallCommand(exePath)},
+    };
+    bool written = true;
+    for (const auto& [subkey, value] : keys)
+        written = Write(c.registry, subkey, value) && written;
+    return written;
 }
 
 void CheckAssociationOnce(const AssociationContext& c, WindowId owner) {
     if (IsRemovableStart(c.system) || GetSetting(c.settings, kSettingRegistry) != "0")
         return;
-    AssociateScnFiles(c, false, owner);
-    SaveSetting(c.settings, kSettingRegistry, "1");
+    if (AssociateScnFiles(c, false, owner))
+        SaveSetting(c.settings, kSettingRegistry, "1");
 }
 
 void AssociateFromMenu(const AssociationContext& c, WindowId owner) {
-    AssociateScnFiles(c, true, owner);
-    SaveSetting(c.settings, kSettingRegistry, "1");
+    if (AssociateScnFiles(c, true, owner)) {
+        SaveSetting(c.settings, kSettingRegistry, "1");
+        return;
+    }
+    c.dialogs.Message(
+        owner,
+        c.language.LangText("Не удалось зарегистрировать тип файлов .scn: Windows не дала записать "
+                            "его разделы реестра.",
+                            kLanguageSection, 5),
+        kProgramTitle, MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First);
 }
 
 }  // namespace velmora

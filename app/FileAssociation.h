@@ -31,16 +31,17 @@ std::string ScnOpenCommand(const std::string& exePath);
 std::string ScnInstallCommand(const std::string& exePath);
 
 // Registers the file type and its verbs under the class root. Without force, a type that another program
-// owns is taken over only when the user agrees; when the user declines, nothing is written. Registry
-// failures are not reported.
-void AssociateScnFiles(const AssociationContext& context, bool force, WindowId owner);
+// owns is taken over only when the user agrees; when the user declines, nothing is written. False when a key
+// could not be written (every key is still tried, so one refused key leaves the others right).
+bool AssociateScnFiles(const AssociationContext& context, bool force, WindowId owner);
 
 // For the main window's start: the first time the program runs from a fixed disk, registers the type (asking
 // before taking it from another program) and remembers that it did, so it never asks again. A start from a
-// CD-ROM or removable drive registers nothing.
+// CD-ROM or removable drive registers nothing. A registration that failed is tried again at the next start.
 void CheckAssociationOnce(const AssociationContext& context, WindowId owner);
 
-// For the main window's association command: takes the type over without asking.
+// For the main window's association command: takes the type over without asking, and says so when Windows
+// refused a key.
 void AssociateFromMenu(const AssociationContext& context, WindowId owner);
 
 }  // namespace velmora

@@ -25,7 +25,7 @@ const std::array<Language::Table, 18> Language::kTables{{
     {"Statistic", 8},
     {"Stels", 44},
     {"Wizard", 57},
-    {"Asociating", 4},
+    {"Asociating", 5},
     {"MdlFile", 8},
     {"Resizeble", 4},
     {"Project", 1},

@@ -80,8 +80,9 @@ bool DiscCopy::CreateFolderLogged(const std::string& path) {
 bool DiscCopy::CopyFileLogged(const std::string& source, const std::string& target) {
     const bool copied = files_.Copy(source, target);
     Line(language_.LangTextFormat("Копирование файла `%s` в `", kTexts, 53, source) + " " + target);
-    // Files copied from a disc are read-only; the copy must stay writable for whoever edits it next.
-    files_.SetNormalAttributes(target);
+    // Files copied from a disc are read-only; the copy must stay writable for whoever edits it next. Best
+    // effort: a copy that stays read-only is still a whole copy, and the next copy over it would say so.
+    static_cast<void>(files_.SetNormalAttributes(target));
     if (!copied)
         Line(language_.LangText("Ошибка копирования файла", kTexts, 54));
     return copied;

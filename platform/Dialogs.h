@@ -18,14 +18,15 @@ class Dialogs {
     virtual MsgResult Message(WindowId owner, const std::string& text, const std::string& title,
                               MsgButtons buttons, MsgIcon icon, MsgDefault defaultButton) = 0;
     // The chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> OpenFile(WindowId owner, const std::string& filter,
-                                                const std::string& title,
-                                                const std::string& initialFolder) = 0;
-    virtual std::optional<std::string> SaveFile(WindowId owner, const std::string& filter,
-                                                const std::string& title,
-                                                const std::string& initialFolder) = 0;
-    virtual std::optional<std::string> BrowseFolder(WindowId owner, const std::string& initialFolder,
-                                                    const std::string& title) = 0;
+    [[nodiscard]] virtual std::optional<std::string> OpenFile(WindowId owner, const std::string& filter,
+                                                              const std::string& title,
+                                                              const std::string& initialFolder) = 0;
+    [[nodiscard]] virtual std::optional<std::string> SaveFile(WindowId owner, const std::string& filter,
+                                                              const std::string& title,
+                                                              const std::string& initialFolder) = 0;
+    [[nodiscard]] virtual std::optional<std::string> BrowseFolder(WindowId owner,
+                                                                  const std::string& initialFolder,
+                                                                  const std::string& title) = 0;
 };
 
 }  // namespace velmora

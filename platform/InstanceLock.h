@@ -8,7 +8,7 @@ class InstanceLock {
   public:
     virtual ~InstanceLock() = default;
     // False when another process already holds the name (or it cannot be created).
-    virtual bool TryAcquire(const std::string& name) = 0;
+    [[nodiscard]] virtual bool TryAcquire(const std::string& name) = 0;
     // Releases what TryAcquire took; harmless when nothing is held.
     virtual void Release() = 0;
 };

@@ -13,8 +13,8 @@ class ProfileFile {
     virtual std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                                   const std::string& def, std::size_t bufferSize) = 0;
     // Writes one key; a file that does not exist yet is created. False when the file cannot be written.
-    virtual bool WriteString(const std::string& file, const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
+    [[nodiscard]] virtual bool WriteString(const std::string& file, const std::string& section,
+                                           const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace velmora

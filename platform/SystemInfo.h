@@ -28,9 +28,9 @@ class SystemInfo {
     virtual DriveType GetDriveType(const std::string& root) = 0;
     // Roots such as "C:\" in the order the system lists them.
     virtual std::vector<std::string> LogicalDriveRoots() = 0;
-    virtual std::optional<std::string> UserName() = 0;
+    [[nodiscard]] virtual std::optional<std::string> UserName() = 0;
     // The machine's network name.
-    virtual std::optional<std::string> ComputerName() = 0;
+    [[nodiscard]] virtual std::optional<std::string> ComputerName() = 0;
     // Without a trailing backslash.
     virtual std::string WindowsFolder() = 0;
     // As the system answers it: with its trailing backslash.

@@ -50,11 +50,11 @@ class WindowSystem {
     virtual void SetCursorPos(Point screen) = 0;
     // Absolute coordinates are in the 0..65535 space.
     virtual void MouseEvent(unsigned flags, int x, int y) = 0;
-    virtual bool SetForeground(WindowId window) = 0;
+    [[nodiscard]] virtual bool SetForeground(WindowId window) = 0;
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;
     // Saves what the screen shows now as a PNG file; false when it could not be taken or written.
-    virtual bool SaveScreenshot(const std::string& pngPath) = 0;
+    [[nodiscard]] virtual bool SaveScreenshot(const std::string& pngPath) = 0;
     // Handles the window messages that are waiting, then returns.
     virtual void PumpMessages() = 0;
 };

@@ -79,7 +79,8 @@ void ComputeMouseScale(Size screen, SharedState& shared) {
 }
 
 void PutStepText(WindowSystem& windows, WindowId window, const std::string& text) {
-    windows.SetForeground(window);
+    // Windows may refuse the foreground to a program the user is not using; the text is put either way.
+    static_cast<void>(windows.SetForeground(window));
     windows.SetText(window, text);
 }
 

@@ -191,7 +191,8 @@ void Player::StepCovered(WindowId window) {
         ShowAction(PanelText::WindowCovered);
     if (retryCountdown_ == 0 && foregroundTries_ < kForegroundTries) {
         ++foregroundTries_;
-        p_.windows.SetForeground(window);
+        // A refusal shows on the next tick, which finds the point still covered.
+        static_cast<void>(p_.windows.SetForeground(window));
     } else if (retryCountdown_ <= 0) {
         retryCountdown_ = kCoveredRestTicks;
         foregroundTries_ = 0;

@@ -151,14 +151,15 @@ void Recorder::Resume(bool keepText) {
     if (!keepText)
         textSet = false;
     if (!textSet) {
-        if (last != 0)
-            p_.windows.SetForeground(last);
+        if (last != 0)  // a courtesy to the user: a refusal leaves the focus where it was, harmless
+            static_cast<void>(p_.windows.SetForeground(last));
     } else if ((!filterChecked || lastWindowIsEdit) && !step.windows.empty()) {
         // The field gets the text now, so the rest of the recording sees the installer as it will be when
         // played; the step stores it portable where asked to. Without a recorded gesture there is no field
         // to repeat, and no step is stored.
         if (!capturedText.empty()) {
-            p_.windows.SetForeground(last);
+            // The text is put whether or not Windows hands the field the foreground.
+            static_cast<void>(p_.windows.SetForeground(last));
             p_.windows.SetText(last, p_.pathVars.ExpandPathVars(capturedText));
         }
         const bool contract = !filterChecked || autoReplaceChecked;

@@ -235,7 +235,9 @@ void MainWindow::OnOtherCommand(MainCommand command) {
             OpenHelp();
             break;
         case MainCommand::ProgramsPanel:
-            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
+            // With an owner window the shell says itself what went wrong.
+            static_cast<void>(
+                c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window())));
             break;
         case MainCommand::Associate:
             if (c_.associateFromMenu)
@@ -247,7 +249,8 @@ void MainWindow::OnOtherCommand(MainCommand command) {
         case MainCommand::Mail:
         case MainCommand::Site:
         case MainCommand::GuestBook:
-            c_.shell.Open(AddressOf(command), "", "", IdOf(Window()));
+            static_cast<void>(
+                c_.shell.Open(AddressOf(command), "", "", IdOf(Window())));  // the shell says why
             break;
         default:
             break;
@@ -351,7 +354,9 @@ HWND MainWindow::ReturnFromRun(bool reloadList) {
 void MainWindow::SelectLanguage(const std::string& name) {
     if (!model_.CanSelectLanguage(name))
         return;
-    c_.registry.SetString(RegistryRoot::CurrentUser, kLanguageRegistryKey, kLanguageRegistryValue, name);
+    // Not kept for the next start when refused; this session takes the language either way.
+    static_cast<void>(
+        c_.registry.SetString(RegistryRoot::CurrentUser, kLanguageRegistryKey, kLanguageRegistryValue, name));
     c_.language.languageName = name;
     c_.language.LoadLanguage(c_.system.ProgramFolder(), c_.system.UserDefaultLangId(), false);
     model_.ApplyLanguage();
@@ -378,7 +383,7 @@ void MainWindow::OpenHelp() {
                            MsgDefault::First);
         return;
     }
-    c_.shell.Open(path, "", "", IdOf(Window()));
+    static_cast<void>(c_.shell.Open(path, "", "", IdOf(Window())));  // the shell says why it could not
 }
 
 }  // namespace velmora

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/LetterCase.h"
+
 namespace velmora {
 
 bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
@@ -34,6 +36,8 @@ std::string MemoryRegistry::GetString(RegistryRoot root, const std::string& subk
 
 bool MemoryRegistry::SetString(RegistryRoot root, const std::string& subkey, const std::string& name,
                                const std::string& value) {
+    if (!refusedSubkey.empty() && ToLower(subkey).rfind(ToLower(refusedSubkey), 0) == 0)
+        return false;
     others_.erase(Key(root, subkey, name));
     strings_[Key(root, subkey, name)] = value;
     return true;

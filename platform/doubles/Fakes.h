@@ -38,6 +38,8 @@ class MemoryRegistry : public Registry {
     // Stores a value of a non-string type, which GetString must not return.
     void SetNonString(RegistryRoot root, const std::string& subkey, const std::string& name);
     bool Has(RegistryRoot root, const std::string& subkey, const std::string& name) const;
+    // Keys under this subkey (and below it) are refused, as Windows refuses a key another program locked.
+    std::string refusedSubkey;
 
   private:
     static std::string Key(RegistryRoot root, const std::string& subkey, const std::string& name);

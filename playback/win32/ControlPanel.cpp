@@ -350,7 +350,9 @@ void ControlPanelWindow::OnClick(int id) {
         case kBrowseButton:
             return ShowPasteMenu(id);
         case kProgramsPanelButton:
-            c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window()));
+            // With an owner window the shell says itself what went wrong.
+            static_cast<void>(
+                c_.shell.Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl", "", IdOf(Window())));
             return;
         default:
             return;

@@ -39,7 +39,8 @@ void ControlPanelWindow::StartRecording() {
         return;
     }
     // Whether the installer starts is not checked: a recording can always be stopped without a step.
-    c_.shell.Open(c_.shared.installerPath, c_.shared.installerCommandLine, c_.files.CurrentDirectory(), 0);
+    static_cast<void>(c_.shell.Open(c_.shared.installerPath, c_.shared.installerCommandLine,
+                                    c_.files.CurrentDirectory(), 0));
 }
 
 bool ControlPanelWindow::ContinueRecording() {

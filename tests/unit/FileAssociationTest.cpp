@@ -111,6 +111,24 @@ TEST_F(FileAssociationTest, MenuCommandTakesTheTypeOverWithoutAskingInTheLanguag
     EXPECT_EQ(Root("velmora\\shell\\Install\\command"), "\"D:\\Мои программы\\velmora.exe\" /inst \"%1\"");
 }
 
+TEST_F(FileAssociationTest, ARefusedKeyIsTriedAgainAtTheNextStartAndTheMenuCommandSaysSo) {
+    registry.refusedSubkey = "velmora\\shell\\Install";
+    CheckAssociationOnce(context, 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(Root("velmora\\shell\\Open\\command"),
+              "\"C:\\Tools\\velmora.exe\" /add %1");  // the others stand
+    EXPECT_EQ(Registered(), "absent");
+
+    AssociateFromMenu(context, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(Registered(), "absent");
+
+    registry.refusedSubkey.clear();
+    CheckAssociationOnce(context, 0);
+    EXPECT_EQ(Registered(), "1");
+    EXPECT_EQ(Root("velmora\\shell\\Install"), "Инсталлировать");
+}
+
 TEST_F(FileAssociationTest, OwnRegistrationIsRenewedWithoutAsking) {
     registry.SetString(RegistryRoot::ClassesRoot, ".scn", "", "velmora");
     registry.SetString(RegistryRoot::ClassesRoot, "velmora\\DefaultIcon", "", "C:\\Old\\velmora.exe,0");
