@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -35,10 +34,36 @@ class PosixFileSystem : public FileSystem {
         ::close(file);
         return bytes;
     }
+    // As the Win32 file system reads: into the memory the buffer already has, asking the size only of a file
+    // that fills it.
+    bool ReadAllInto(const std::string& path, std::string& bytes) override {
+        int file = ::open(Native(path).c_str(), O_RDONLY);
+        if (file < 0) {
+            bytes.clear();
+            return false;
+        }
+        std::size_t done = 0;
+        bytes.resize(std::clamp(bytes.capacity(), kFirstRead, kMostFirstRead));
+        bool read = true;
+        while (read) {
+            const ssize_t got = ::read(file, bytes.data() + done, bytes.size() - done);
+            read = got >= 0;
+            done += read ? static_cast<std::size_t>(got) : 0;
+            if (got <= 0 || done < bytes.size())
+                break;  // a read that stops short has met the end of the file
+            struct stat info {};
+            read = ::fstat(file, &info) == 0;
+            bytes.resize(std::max(static_cast<std::size_t>(info.st_size) + 1, done + kFirstRead));
+        }
+        ::close(file);
+        bytes.resize(read ? done : 0);
+        return read;
+    }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override {
         std::vector<std::string> names;
         if (DIR* dir = ::opendir(Native(folder).c_str())) {
-            auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+            // Windows matches the letters of every script without case; ASCII is enough for these names.
+            auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
             while (dirent* entry = ::readdir(dir)) {
                 if (entry->d_type == DT_REG && WildcardMatch<char>(entry->d_name, pattern, fold))
                     names.emplace_back(entry->d_name);
@@ -67,6 +92,9 @@ class PosixFileSystem : public FileSystem {
     bool Append(const std::string&, std::string_view) override { return false; }
 
   private:
+    static constexpr std::size_t kFirstRead = 4096;
+    static constexpr std::size_t kMostFirstRead = 65536;
+
     static std::string Native(std::string path) {
         std::replace(path.begin(), path.end(), '\\', '/');
         return path;

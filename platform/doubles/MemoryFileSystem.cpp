@@ -102,10 +102,20 @@ bool MemoryFileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
-    auto it = files_.find(Key(path));
-    if (it == files_.end() || it->second.locked)
+    std::string bytes;
+    if (!ReadAllInto(path, bytes))
         return std::nullopt;
-    return it->second.bytes;
+    return bytes;
+}
+
+bool MemoryFileSystem::ReadAllInto(const std::string& path, std::string& bytes) {
+    auto it = files_.find(Key(path));
+    if (it == files_.end() || it->second.locked) {
+        bytes.clear();
+        return false;
+    }
+    bytes.assign(it->second.bytes);
+    return true;
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {

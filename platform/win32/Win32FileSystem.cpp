@@ -13,6 +13,9 @@ namespace {
 // Larger files are not ours to read whole; refusing them keeps a hostile file from exhausting memory.
 constexpr ULONGLONG kMaxReadAll = 1ull << 30;
 constexpr DWORD kChunk = 1u << 20;
+// The first read of a file takes as much as the buffer already holds, within these bounds.
+constexpr std::size_t kFirstRead = 4096;
+constexpr std::size_t kMostFirstRead = 65536;
 
 wchar_t FoldLetter(wchar_t c) {
     return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
@@ -55,24 +58,47 @@ bool Win32FileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+    std::string bytes;
+    if (!ReadAllInto(path, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+// A folder of packages is read file by file each time it is listed, so a file is read with one ReadFile into
+// the memory the buffer already has (not cleared first, so that only what the last file did not reach is
+// zero-filled), and only a file that fills it is asked its size: ReadFile on a file stops short only at its
+// end.
+bool Win32FileSystem::ReadAllInto(const std::string& path, std::string& bytes) {
     unique_hfile file(CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxReadAll)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    if (!file) {
+        bytes.clear();
+        return false;
+    }
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    bytes.resize(std::clamp(bytes.capacity(), kFirstRead, kMostFirstRead));
+    for (;;) {
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
         DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr))
-            return std::nullopt;
-        if (got == 0)
-            break;  // the file shrank since its size was taken
+        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) {
+            bytes.clear();
+            return false;
+        }
         done += got;
+        if (got < want)
+            break;
+        if (done == bytes.size()) {
+            LARGE_INTEGER size;
+            if (!GetFileSizeEx(file.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxReadAll) {
+                bytes.clear();
+                return false;
+            }
+            // One byte more than the size, so that the read that takes the last bytes stops short.
+            bytes.resize(std::max(static_cast<std::size_t>(size.QuadPart) + 1, done + kFirstRead));
+        }
     }
     bytes.resize(done);
-    return bytes;
+    return true;
 }
 
 bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
