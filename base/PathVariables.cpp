@@ -1,5 +1,7 @@
 #include "base/PathVariables.h"
 
+#include <string_view>
+
 #include "base/Utilities.h"
 
 namespace velmora {
@@ -27,17 +29,50 @@ std::size_t FindWholeComponents(const std::string& path, const std::string& valu
     return std::string::npos;
 }
 
+// Where a variable's name stands first in the text, letters compared without case: what FindNoCase answers
+// for these ASCII names, found faster, since each starts with a percent sign and is only tried where one
+// stands. Every path of a folder is expanded each time the folder is listed.
+std::size_t FindName(std::string_view text, std::string_view name) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t at = text.find('%'); at != std::string_view::npos && name.size() <= text.size() - at;
+         at = text.find('%', at + 1)) {
+        std::size_t k = 1;
+        while (k < name.size() && fold(text[at + k]) == fold(name[k]))
+            ++k;
+        if (k == name.size())
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// JoinPath(left, right) built in place in `left`.
+void AppendJoined(std::string& left, std::string_view right) {
+    if (right.empty())
+        return;
+    if (right.front() == '\\')
+        right.remove_prefix(1);
+    if (!left.empty() && left.back() != '\\')
+        left += '\\';
+    left.append(right);
+}
+
+// JoinPath(JoinPath(before, with), after) around the replaced part, in one string: every stored path of a
+// folder is expanded when the folder is listed.
 std::string Replace(const std::string& path, std::size_t at, std::size_t length, const std::string& with) {
-    return JoinPath(JoinPath(path.substr(0, at), with), path.substr(at + length));
+    std::string result;
+    result.reserve(path.size() - length + with.size() + 2);
+    result.assign(path, 0, at);
+    AppendJoined(result, with);
+    AppendJoined(result, std::string_view(path).substr(at + length));
+    return result;
 }
 
 }  // namespace
 
 std::string JoinPath(const std::string& left, const std::string& right) {
-    if (right.empty())
-        return left;
-    std::string tail = right.front() == '\\' ? right.substr(1) : right;
-    return AddBackslash(left) + tail;
+    std::string joined = left;
+    AppendJoined(joined, right);
+    return joined;
 }
 
 void PathVariables::Init(SystemInfo& system, Registry& registry) {
@@ -73,7 +108,7 @@ std::string PathVariables::ExpandPathVars(const std::string& path) const {
     std::string result = path;
     for (int index : kReplaceable) {
         const auto& [name, value] = variables[index];
-        std::size_t at = FindNoCase(result, name);
+        std::size_t at = FindName(result, name);
         if (at != std::string::npos)
             result = Replace(result, at, name.size(), value);
     }
