@@ -30,7 +30,9 @@ std::vector<bool> InstallersPresent(FileSystem& files, const std::vector<std::st
         std::vector<std::string> names;
         if (members.size() >= kListFrom)
             names = files.ListFiles(std::string(folder), "*");
-        std::unordered_set<std::string_view> listed(names.begin(), names.end());
+        std::unordered_set<std::string_view> listed;
+        listed.reserve(names.size());
+        listed.insert(names.begin(), names.end());
         for (std::size_t i : members) {
             std::string_view name = std::string_view(paths[i]).substr(folder.size());
             present[i] = listed.count(name) > 0 || PathExists(files, paths[i]);
@@ -93,8 +95,8 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
     for (std::size_t i = 0; i < items.size(); ++i) {
         path.assign(prefix).append(items[i].name).append(".SCN");
         // A file that can be read exists; only one that cannot is looked for.
-        std::optional<std::string> bytes = p_.files.ReadAll(path);
-        if (!bytes && !PathExists(p_.files, path)) {
+        const bool read = image.LoadImageFile(p_.files, path);
+        if (!read && !PathExists(p_.files, path)) {
             items[i].tip = noFile;
             continue;
         }
@@ -102,7 +104,8 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
         if (progress)
             progress(static_cast<int>(i) + 1, count);
         description.clear();
-        ReadTipFacts(std::move(bytes), image, installers[i], description);
+        if (read)
+            ReadTipFacts(image, installers[i], description);
         items[i].tip = Described(items[i].name, description);
     }
     std::vector<bool> installerFound = InstallersPresent(p_.files, installers);
@@ -115,32 +118,28 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
 
 std::string PackageList::TipFor(const std::string& name) const {
     std::string path = AddBackslash(folder_) + name + ".SCN";
-    std::optional<std::string> bytes = p_.files.ReadAll(path);
-    if (!bytes && !PathExists(p_.files, path))
-        return p_.language.LangText("Файл не найден", "main", 21);
     ScenarioImage image(p_.codec, p_.pathVars);
+    const bool read = image.LoadImageFile(p_.files, path);
+    if (!read && !PathExists(p_.files, path))
+        return p_.language.LangText("Файл не найден", "main", 21);
     std::string installer, description;
-    ReadTipFacts(std::move(bytes), image, installer, description);
+    if (read)
+        ReadTipFacts(image, installer, description);
     if (!PathExists(p_.files, installer))
         return p_.language.LangText("Не найден исполняемый файл", "main", 19);
     return Described(name, description);
 }
 
-void PackageList::ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
-                               std::string& description) const {
-    // A file that cannot be read or holds no header names no installer, and so gets the installer's tip.
-    if (!bytes)
-        return;
-    image.LoadImageBytes(std::move(*bytes));
-    image.UnscrambleImage();
-    if (!image.ReadHeader() || !image.GetInstallerPath(installer))
+void PackageList::ReadTipFacts(ScenarioImage& image, std::string& installer, std::string& description) const {
+    // A file that holds no header or no path in its place names no installer, and so gets the installer's
+    // tip. Only the header and the two fields are unscrambled: the steps are not shown in a list.
+    if (!image.ReadScrambledSummary(installer, description))
         return;
     // Every path variable's name holds a percent sign; a path without one expands to itself.
     if (installer.find('%') != std::string::npos)
         installer = p_.pathVars.ExpandPathVars(installer);
     TrimBlanks(installer);
     // The description field ends at its first zero byte, so only blanks are left to trim.
-    description = image.GetDescription();
     TrimBlanks(description);
 }
 

@@ -61,9 +61,8 @@ class PackageList {
 
   private:
     std::vector<std::string> FolderNames() const;
-    // The installer path, expanded and trimmed, and the description of a scenario file's bytes.
-    void ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
-                      std::string& description) const;
+    // The installer path, expanded and trimmed, and the description of a scenario file just loaded.
+    void ReadTipFacts(ScenarioImage& image, std::string& installer, std::string& description) const;
 
     PackageListPorts p_;
     std::string folder_;
