@@ -1,6 +1,8 @@
 #include "base/PathVariables.h"
 
+#include <array>
 #include <string_view>
+#include <utility>
 
 #include "base/Utilities.h"
 
@@ -29,20 +31,33 @@ std::size_t FindWholeComponents(const std::string& path, const std::string& valu
     return std::string::npos;
 }
 
-// Where a variable's name stands first in the text, letters compared without case: what FindNoCase answers
-// for these ASCII names, found faster, since each starts with a percent sign and is only tried where one
-// stands. Every path of a folder is expanded each time the folder is listed.
-std::size_t FindName(std::string_view text, std::string_view name) {
+// Whether the name stands at that place of the text, letters compared without case (the names are ASCII).
+bool NameAt(std::string_view text, std::size_t at, std::string_view name) {
     auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (std::size_t at = text.find('%'); at != std::string_view::npos && name.size() <= text.size() - at;
-         at = text.find('%', at + 1)) {
-        std::size_t k = 1;
-        while (k < name.size() && fold(text[at + k]) == fold(name[k]))
-            ++k;
-        if (k == name.size())
-            return at;
+    if (name.size() > text.size() - at)
+        return false;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        if (fold(text[at + k]) != fold(name[k]))
+            return false;
     }
-    return std::string_view::npos;
+    return true;
+}
+
+using Table = std::array<std::pair<std::string, std::string>, 6>;
+
+// Where each variable's name first stands in the text (npos where it does not), as FindNoCase would find
+// it, in one pass over the text's percent signs: every name starts with one, and a path holds a few. Every
+// stored path of a folder and every text of a scenario is expanded when it is read.
+std::array<std::size_t, 6> FirstPlaces(std::string_view text, const Table& variables) {
+    std::array<std::size_t, 6> first;
+    first.fill(std::string_view::npos);
+    for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
+        for (std::size_t index = 0; index < variables.size(); ++index) {
+            if (first[index] == std::string_view::npos && NameAt(text, at, variables[index].first))
+                first[index] = at;
+        }
+    }
+    return first;
 }
 
 // JoinPath(left, right) built in place in `left`.
@@ -105,15 +120,22 @@ void PathVariables::Init(SystemInfo& system, Registry& registry) {
 }
 
 std::string PathVariables::ExpandPathVars(const std::string& path) const {
-    std::string result = path;
+    // The path is copied only when no name stands in it; otherwise the first replacement builds the result.
+    std::string result;
+    const std::string* current = &path;
+    std::array<std::size_t, 6> first = FirstPlaces(path, variables);
     for (int index : kReplaceable) {
         const auto& [name, value] = variables[index];
-        std::size_t at = FindName(result, name);
-        if (at != std::string::npos)
-            result = Replace(result, at, name.size(), value);
+        if (first[index] == std::string::npos)
+            continue;
+        result = Replace(*current, first[index], name.size(), value);
+        current = &result;
+        first = FirstPlaces(result, variables);  // the names after it are looked for in the new text
     }
+    if (current == &path)
+        result = path;
 
-    if (!StartsWithNoCase(result, kCdrom))
+    if (!NameAt(result, 0, kCdrom))
         return result;
     std::string rest = result.substr(kCdromLength);
     if (!variables[0].second.empty())
