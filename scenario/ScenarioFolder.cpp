@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <optional>
 #include <set>
-#include <unordered_map>
+#include <utility>
 
+#include "base/NameIndex.h"
 #include "base/Utilities.h"
 #include "platform/LetterCase.h"
 
@@ -19,11 +20,12 @@ constexpr std::size_t kScenarioExtensionLength = 4;
 class Places {
   public:
     std::size_t First(std::size_t name) const { return first_[name]; }
-    // A new name standing at `place`; its number is returned.
-    std::size_t Add(std::size_t place) {
+    // The number the next new name gets.
+    std::size_t Count() const { return first_.size(); }
+    // A new name standing at `place`.
+    void Add(std::size_t place) {
         first_.push_back(place);
         shared_.push_back(kAlone);
-        return first_.size() - 1;
     }
     void AddAgain(std::size_t name, std::size_t place) {
         if (shared_[name] == kAlone) {
@@ -80,29 +82,28 @@ std::vector<std::size_t> OrderAfterSwaps(const std::vector<std::string_view>& ke
     std::vector<std::size_t> nameAt(keys.size());  // position -> the name standing there
     Places places;
     places.Reserve(keys.size());
-    std::unordered_map<std::string_view, std::size_t> names;
-    names.reserve(keys.size());
+    NameIndex names(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         order[i] = i;
-        auto [it, added] = names.try_emplace(keys[i], 0);
-        if (added)
-            it->second = places.Add(i);
+        const std::size_t name = names.Add(keys[i], places.Count());
+        if (name == places.Count())
+            places.Add(i);
         else
-            places.AddAgain(it->second, i);
-        nameAt[i] = it->second;
+            places.AddAgain(name, i);
+        nameAt[i] = name;
     }
 
     std::size_t target = 0;
     for (std::string_view entry : entries) {
         if (target == keys.size())
             break;
-        auto it = names.find(entry);
-        if (it == names.end())
+        const std::size_t name = names.Find(entry);
+        if (name == NameIndex::kNone)
             continue;
-        std::size_t found = places.First(it->second);
+        std::size_t found = places.First(name);
         std::size_t other = nameAt[target];
-        if (other != it->second) {
-            places.Move(it->second, found, target);
+        if (other != name) {
+            places.Move(name, found, target);
             places.Move(other, target, found);
             std::swap(nameAt[found], nameAt[target]);
         }
@@ -110,6 +111,69 @@ std::vector<std::size_t> OrderAfterSwaps(const std::vector<std::string_view>& ke
         ++target;
     }
     return order;
+}
+
+// Where the order file leaves every name when it alone decides: its lines, skipping those that name no
+// package, place every package once, and no two packages share a line's text. The swaps then put the names
+// in the order of the lines that place them, whatever order they started in, so the sort by capitals is
+// not needed. This is the file the list itself writes, naming every package, until the folder changes.
+// Nothing when a line would move a package placed before, or names a text two packages share, or the lines
+// leave a package unplaced.
+std::optional<std::vector<std::size_t>> PlacedByTheFile(const std::vector<std::string>& keys,
+                                                        const std::vector<std::string_view>& lines) {
+    NameIndex index(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (index.Add(keys[i], i) != i)
+            return std::nullopt;
+    }
+    std::vector<bool> placed(keys.size(), false);
+    std::vector<std::size_t> order;
+    order.reserve(keys.size());
+    for (std::string_view line : lines) {
+        if (order.size() == keys.size())
+            break;
+        const std::size_t key = index.Find(line);
+        if (key == NameIndex::kNone)
+            continue;
+        if (placed[key])
+            return std::nullopt;
+        placed[key] = true;
+        order.push_back(key);
+    }
+    if (order.size() != keys.size())
+        return std::nullopt;
+    return order;
+}
+
+// The names' numbers sorted as the system's own listing of a folder sorts, by the names in capitals, which
+// all share one string rather than a string each; names equal in capitals by their bytes.
+std::vector<std::size_t> SortedByCapitals(const std::vector<std::string>& names) {
+    std::string capitals;
+    for (const std::string& name : names)
+        capitals.append(name);
+    letter_case::ChangeCase(capitals.data(), capitals.size(), true);
+    // Each name's capitals beside its number, so that comparing two looks nowhere else.
+    std::vector<std::pair<std::string_view, std::size_t>> byCapitals;
+    byCapitals.reserve(names.size());
+    for (std::size_t i = 0, start = 0; i < names.size(); start += names[i++].size())
+        byCapitals.emplace_back(std::string_view(capitals).substr(start, names[i].size()), i);
+    std::sort(byCapitals.begin(), byCapitals.end(), [&](const auto& a, const auto& b) {
+        int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : names[a.second] < names[b.second];
+    });
+    std::vector<std::size_t> sorted;
+    sorted.reserve(names.size());
+    for (const auto& [capital, i] : byCapitals)
+        sorted.push_back(i);
+    return sorted;
+}
+
+std::vector<std::string> Arranged(std::vector<std::string>& names, const std::vector<std::size_t>& order) {
+    std::vector<std::string> arranged;
+    arranged.reserve(order.size());
+    for (std::size_t from : order)
+        arranged.push_back(std::move(names[from]));
+    return arranged;
 }
 
 }  // namespace
@@ -141,45 +205,33 @@ std::vector<std::string> OrderedScenarioNames(FileSystem& files, Codec& codec, c
     std::vector<std::string> names = files.ListFiles(folder, kScenarioPattern);
     for (std::string& name : names)
         name.resize(name.size() >= kScenarioExtensionLength ? name.size() - kScenarioExtensionLength : 0);
-    // Sorted as the system's own listing of a folder sorts, by the names in capitals, which all share one
-    // string rather than a string each.
-    std::string capitals;
-    for (const std::string& name : names)
-        capitals.append(name);
-    letter_case::ChangeCase(capitals.data(), capitals.size(), true);
-    std::vector<std::string_view> capitalsOf;
-    capitalsOf.reserve(names.size());
-    for (std::size_t i = 0, start = 0; i < names.size(); start += names[i++].size())
-        capitalsOf.push_back(std::string_view(capitals).substr(start, names[i].size()));
-    std::vector<std::size_t> sorted(names.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i)
-        sorted[i] = i;
-    std::sort(sorted.begin(), sorted.end(), [&](std::size_t a, std::size_t b) {
-        int byCapitals = capitalsOf[a].compare(capitalsOf[b]);
-        return byCapitals != 0 ? byCapitals < 0 : names[a] < names[b];
-    });
-
-    std::vector<std::size_t> order = sorted;
     std::optional<std::string> file;
-    if (!names.empty()) {
+    if (!names.empty())
         file = files.ReadAll(AddBackslash(folder) + kOrderFileName);
-    }
+    // Lines and names meet in the file's code page, where the original program compared them.
+    std::vector<std::string> encoded;
+    std::vector<std::string_view> lines;
     if (file) {
-        // Lines and names meet in the file's code page, where the original program compared them.
-        std::vector<std::string> encoded;
         encoded.reserve(names.size());
-        for (std::size_t from : sorted)
-            encoded.push_back(codec.ToAnsi(names[from]));
-        std::vector<std::size_t> moved =
-            OrderAfterSwaps(std::vector<std::string_view>(encoded.begin(), encoded.end()), SplitLines(*file));
+        for (const std::string& name : names)
+            encoded.push_back(codec.ToAnsi(name));
+        lines = SplitLines(*file);
+        if (std::optional<std::vector<std::size_t>> placed = PlacedByTheFile(encoded, lines))
+            return Arranged(names, *placed);
+    }
+
+    std::vector<std::size_t> order = SortedByCapitals(names);
+    if (file) {
+        std::vector<std::string_view> keys;
+        keys.reserve(order.size());
+        for (std::size_t from : order)
+            keys.push_back(encoded[from]);
+        std::vector<std::size_t> moved = OrderAfterSwaps(keys, lines);
+        std::vector<std::size_t> sorted = order;
         for (std::size_t i = 0; i < moved.size(); ++i)
             order[i] = sorted[moved[i]];
     }
-    std::vector<std::string> ordered;
-    ordered.reserve(order.size());
-    for (std::size_t from : order)
-        ordered.push_back(std::move(names[from]));
-    return ordered;
+    return Arranged(names, order);
 }
 
 }  // namespace velmora
