@@ -34,28 +34,34 @@ class PosixFileSystem : public FileSystem {
         ::close(file);
         return bytes;
     }
-    // As the Win32 file system reads: into the memory the buffer already has, asking the size only of a file
-    // that fills it.
+    // As the Win32 file system reads into a buffer: the first read takes as much as the buffer's memory
+    // holds, and the size is asked only when the buffer is full.
     bool ReadAllInto(const std::string& path, std::string& bytes) override {
-        int file = ::open(Native(path).c_str(), O_RDONLY);
-        if (file < 0) {
-            bytes.clear();
-            return false;
-        }
+        const int file = ::open(Native(path).c_str(), O_RDONLY);
+        if (bytes.capacity() < kFirstRead)
+            bytes.reserve(kFirstRead);
         std::size_t done = 0;
-        bytes.resize(std::clamp(bytes.capacity(), kFirstRead, kMostFirstRead));
-        bool read = true;
+        bytes.resize(std::min(bytes.capacity(), kMostFirstRead));
+        bool read = file >= 0;
         while (read) {
-            const ssize_t got = ::read(file, bytes.data() + done, bytes.size() - done);
+            if (done == bytes.size()) {
+                struct stat info {};
+                read = ::fstat(file, &info) == 0;
+                if (!read)
+                    break;
+                bytes.resize(std::max(static_cast<std::size_t>(info.st_size), done) + 1);
+            }
+            const std::size_t want = bytes.size() - done;
+            const ssize_t got = ::read(file, bytes.data() + done, want);
             read = got >= 0;
-            done += read ? static_cast<std::size_t>(got) : 0;
-            if (got <= 0 || done < bytes.size())
+            if (!read)
+                break;
+            done += static_cast<std::size_t>(got);
+            if (static_cast<std::size_t>(got) < want)
                 break;  // a read that stops short has met the end of the file
-            struct stat info {};
-            read = ::fstat(file, &info) == 0;
-            bytes.resize(std::max(static_cast<std::size_t>(info.st_size) + 1, done + kFirstRead));
         }
-        ::close(file);
+        if (file >= 0)
+            ::close(file);
         bytes.resize(read ? done : 0);
         return read;
     }

@@ -286,7 +286,8 @@ std::string ScenarioImage::Expanded(std::string text) const {
 }
 
 void ScenarioImage::ReuseWindows(std::vector<WindowRef>& windows, std::size_t count) {
-    // Steps of two and three links alternate: a link and its texts' memory outlive the shorter step.
+    // A step with fewer links than the one before leaves the rest here, with their texts' memory, for the
+    // next longer one: chains of two and three links follow each other all through a recording.
     while (windows.size() > count) {
         spareWindows_.push_back(std::move(windows.back()));
         windows.pop_back();

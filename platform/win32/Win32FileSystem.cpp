@@ -13,7 +13,7 @@ namespace {
 // Larger files are not ours to read whole; refusing them keeps a hostile file from exhausting memory.
 constexpr ULONGLONG kMaxReadAll = 1ull << 30;
 constexpr DWORD kChunk = 1u << 20;
-// The first read of a file takes as much as the buffer already holds, within these bounds.
+// A buffer read into gets at least this much memory; a first read never takes more than the most.
 constexpr std::size_t kFirstRead = 4096;
 constexpr std::size_t kMostFirstRead = 65536;
 
@@ -29,6 +29,37 @@ bool HasWildcard(const std::wstring& path) {
 std::wstring Path(const std::string& path) {
     std::wstring wide = Utf8ToWide(path);
     return wide.find(L'\0') == std::wstring::npos ? wide : std::wstring{};
+}
+
+HANDLE OpenToRead(const std::string& path) {
+    return CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Reads the whole open file into `bytes`. The first read takes as much as the buffer's memory holds (not
+// cleared first, so only what the last file did not reach is zero-filled), or with sizeFirst as much as the
+// file holds; the size is asked only when the buffer is full. ReadFile on a file stops short only at its end.
+bool ReadOpenFile(HANDLE file, std::string& bytes, bool sizeFirst) {
+    std::size_t done = 0;
+    bytes.resize(sizeFirst ? 0 : std::min(bytes.capacity(), kMostFirstRead));
+    for (;;) {
+        if (done == bytes.size()) {
+            LARGE_INTEGER size;
+            if (!GetFileSizeEx(file, &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxReadAll)
+                return false;
+            // One byte more than the file holds, so that the read that takes its last bytes stops short.
+            bytes.resize(std::max(static_cast<std::size_t>(size.QuadPart), done) + 1);
+        }
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data() + done, want, &got, nullptr))
+            return false;
+        done += got;
+        if (got < want)
+            break;
+    }
+    bytes.resize(done);
+    return true;
 }
 
 DWORD Attributes(const std::string& path) {
@@ -58,46 +89,23 @@ bool Win32FileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+    unique_hfile file(OpenToRead(path));
     std::string bytes;
-    if (!ReadAllInto(path, bytes))
+    if (!file || !ReadOpenFile(file.get(), bytes, true))
         return std::nullopt;
     return bytes;
 }
 
-// A folder of packages is read file by file each time it is listed, so a file is read with one ReadFile into
-// the memory the buffer already has (not cleared first, so that only what the last file did not reach is
-// zero-filled), and only a file that fills it is asked its size: ReadFile on a file stops short only at its
-// end.
+// A folder of packages is read file by file each time it is listed: with a buffer that has memory from the
+// files before, most files take one ReadFile and no size query.
 bool Win32FileSystem::ReadAllInto(const std::string& path, std::string& bytes) {
-    unique_hfile file(CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+    unique_hfile file(OpenToRead(path));
+    if (bytes.capacity() < kFirstRead)
+        bytes.reserve(kFirstRead);
+    if (!file || !ReadOpenFile(file.get(), bytes, false)) {
         bytes.clear();
         return false;
     }
-    std::size_t done = 0;
-    bytes.resize(std::clamp(bytes.capacity(), kFirstRead, kMostFirstRead));
-    for (;;) {
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
-        DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) {
-            bytes.clear();
-            return false;
-        }
-        done += got;
-        if (got < want)
-            break;
-        if (done == bytes.size()) {
-            LARGE_INTEGER size;
-            if (!GetFileSizeEx(file.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxReadAll) {
-                bytes.clear();
-                return false;
-            }
-            // One byte more than the size, so that the read that takes the last bytes stops short.
-            bytes.resize(std::max(static_cast<std::size_t>(size.QuadPart) + 1, done + kFirstRead));
-        }
-    }
-    bytes.resize(done);
     return true;
 }
 
