@@ -32,12 +32,15 @@ std::size_t FindWholeComponents(const std::string& path, const std::string& valu
 }
 
 // Whether the name stands at that place of the text, letters compared without case (the names are ASCII).
+char Fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool NameAt(std::string_view text, std::size_t at, std::string_view name) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     if (name.size() > text.size() - at)
         return false;
     for (std::size_t k = 0; k < name.size(); ++k) {
-        if (fold(text[at + k]) != fold(name[k]))
+        if (Fold(text[at + k]) != Fold(name[k]))
             return false;
     }
     return true;
@@ -52,8 +55,12 @@ std::array<std::size_t, 6> FirstPlaces(std::string_view text, const Table& varia
     std::array<std::size_t, 6> first;
     first.fill(std::string_view::npos);
     for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
+        // The letter after the sign rules out most names before any of them is compared whole.
+        const char letter = at + 1 < text.size() ? Fold(text[at + 1]) : '\0';
         for (std::size_t index = 0; index < variables.size(); ++index) {
-            if (first[index] == std::string_view::npos && NameAt(text, at, variables[index].first))
+            const std::string& name = variables[index].first;
+            if (first[index] == std::string_view::npos && (name.size() < 2 || Fold(name[1]) == letter) &&
+                NameAt(text, at, name))
                 first[index] = at;
         }
     }

@@ -105,7 +105,11 @@ void SingleByteCodec::FromAnsiInto(std::string_view ansi, std::string& utf8) {
     // without a branch, and the length is cut once at the end; a string that already has the room is not
     // resized (and zero-filled) first.
     if (IsAscii(ansi)) {
-        utf8.assign(ansi);
+        // The string most often held the same class name or caption in the step before.
+        if (utf8.size() == ansi.size())
+            std::copy(ansi.begin(), ansi.end(), utf8.begin());
+        else
+            utf8.assign(ansi);
         return;
     }
     const std::size_t room = ansi.size() * 3 + 1;
