@@ -54,13 +54,21 @@ using Table = std::array<std::pair<std::string, std::string>, 6>;
 std::array<std::size_t, 6> FirstPlaces(std::string_view text, const Table& variables) {
     std::array<std::size_t, 6> first;
     first.fill(std::string_view::npos);
-    for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
-        // The letter after the sign rules out most names before any of them is compared whole.
-        const char letter = at + 1 < text.size() ? Fold(text[at + 1]) : '\0';
+    std::size_t at = text.find('%');
+    if (at == std::string_view::npos)
+        return first;
+    // The letter after the sign rules out most names before any of them is compared whole.
+    constexpr int kAnyLetter = -1;
+    std::array<int, 6> letters;
+    for (std::size_t index = 0; index < variables.size(); ++index) {
+        const std::string& name = variables[index].first;
+        letters[index] = name.size() > 1 ? static_cast<unsigned char>(Fold(name[1])) : kAnyLetter;
+    }
+    for (; at != std::string_view::npos; at = text.find('%', at + 1)) {
+        const int letter = at + 1 < text.size() ? static_cast<unsigned char>(Fold(text[at + 1])) : kAnyLetter;
         for (std::size_t index = 0; index < variables.size(); ++index) {
-            const std::string& name = variables[index].first;
-            if (first[index] == std::string_view::npos && (name.size() < 2 || Fold(name[1]) == letter) &&
-                NameAt(text, at, name))
+            if ((letters[index] == letter || letters[index] == kAnyLetter) &&
+                first[index] == std::string_view::npos && NameAt(text, at, variables[index].first))
                 first[index] = at;
         }
     }
