@@ -31,11 +31,11 @@ std::size_t FindWholeComponents(const std::string& path, const std::string& valu
     return std::string::npos;
 }
 
-// Whether the name stands at that place of the text, letters compared without case (the names are ASCII).
 char Fold(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Whether the name stands at that place of the text, letters compared without case (the names are ASCII).
 bool NameAt(std::string_view text, std::size_t at, std::string_view name) {
     if (name.size() > text.size() - at)
         return false;

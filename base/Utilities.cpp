@@ -11,14 +11,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-bool IsAscii(char c) {
-    return static_cast<unsigned char>(c) < 0x80;
-}
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Offset of the last backslash at or before `from`, or npos.
 std::size_t LastBackslashBefore(const std::string& text, std::size_t from) {
     return text.rfind('\\', from);
@@ -47,25 +39,15 @@ std::string Trim(const std::string& text) {
 std::size_t FindNoCase(const std::string& haystack, const std::string& needle, std::size_t from) {
     // Folding keeps bytes below 0x80 below it and the others above, so an ASCII needle is found in the folded
     // text exactly where it matches the text letter by letter in ASCII; path variables are such needles.
-    if (!std::all_of(needle.begin(), needle.end(), IsAscii))
+    auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (!std::all_of(needle.begin(), needle.end(), ascii))
         return ToLower(haystack).find(ToLower(needle), from);
     if (from > haystack.size() || needle.size() > haystack.size() - from)
         return std::string::npos;
-    if (needle.empty())
-        return from;
-    const std::size_t last = haystack.size() - needle.size();
-    const char first = FoldAscii(needle[0]);
-    // A needle that starts with a character without case (a path variable's percent sign) is only tried
-    // where that character stands, which the library finds far faster than a loop of folds.
-    const bool caseless = first < 'a' || first > 'z';
-    for (std::size_t at = from; at <= last; ++at) {
-        if (caseless) {
-            at = haystack.find(first, at);
-            if (at == std::string::npos || at > last)
-                return std::string::npos;
-        }
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t at = from; at + needle.size() <= haystack.size(); ++at) {
         std::size_t k = 0;
-        while (k < needle.size() && FoldAscii(haystack[at + k]) == FoldAscii(needle[k]))
+        while (k < needle.size() && fold(haystack[at + k]) == fold(needle[k]))
             ++k;
         if (k == needle.size())
             return at;
@@ -74,16 +56,7 @@ std::size_t FindNoCase(const std::string& haystack, const std::string& needle, s
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    // An ASCII prefix is compared in place, as FindNoCase compares an ASCII needle.
-    if (!std::all_of(prefix.begin(), prefix.end(), IsAscii))
-        return EqualsNoCase(text.substr(0, prefix.size()), prefix);
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(text[i]) != FoldAscii(prefix[i]))
-            return false;
-    }
-    return true;
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
