@@ -149,8 +149,9 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder, c
     if (wideFolder.back() != L'\\' && wideFolder.back() != L'/')
         wideFolder += L'\\';
     WIN32_FIND_DATAW found;
+    // A folder of packages holds thousands of files: the larger fetch takes them in fewer round trips.
     unique_hfind search(FindFirstFileExW((wideFolder + widePattern).c_str(), FindExInfoBasic, &found,
-                                         FindExSearchNameMatch, nullptr, 0));
+                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!search)
         return names;
     do {
