@@ -56,7 +56,9 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
 // Scrambles a file image or unscrambles it: both are the same XOR with the two scrambling bytes.
 inline constexpr unsigned char kScrambleFirst = 0x3D;
 inline constexpr unsigned char kScrambleSecond = 0x9E;
+inline constexpr char kScrambledZero = static_cast<char>(kScrambleFirst ^ kScrambleSecond);
 void Scramble(std::string& bytes);
+void Scramble(char* bytes, std::size_t size);
 
 }  // namespace layout
 }  // namespace velmora
