@@ -238,11 +238,7 @@ TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
     const std::wstring scn = recorded + L"FixtureProduct-" + dpi + L".SCN";
     std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), scn,
                                std::filesystem::copy_options::overwrite_existing);
-    auto dump = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                               L"dump \"" + scn + L"\" -o \"" + Path(L"FixtureProduct.txt") + L"\"");
-    ASSERT_TRUE(dump && dump->WaitExit() == std::optional<DWORD>(0));
-    EXPECT_NE(ReadFile(Path(L"FixtureProduct.txt")).find("\ndpi " + WideToUtf8(dpi) + "\n"),
-              std::string::npos);
+    EXPECT_NE(DumpScenario(scn).find("\ndpi " + WideToUtf8(dpi) + "\n"), std::string::npos);
     std::filesystem::remove_all(target);
     PostMessageW(main_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(process_->WaitExit());
