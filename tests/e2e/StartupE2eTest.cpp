@@ -39,7 +39,7 @@ TEST_F(StartupE2eTest, SecondStartIsRefusedWhileTheFirstRunsAndTheSwitchesAreSto
     // Closing the window gave up the single-instance marker: a new start opens its window again, storing the
     // speed and the upper-cased folder of /add and showing both switches.
     ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(folder_.Path() + "\\one.scn", "scenario"));
-    ASSERT_NE(StartMain(L"/SPEED=1 /add \"" + Path(L"one.scn") + L"\""), nullptr);
+    ASSERT_NE(StartMain(L"/SPEED=1 /add \"" + Path(L"one.scn") + L"\"", 1), nullptr);
     std::wstring upper = folder_.WidePath();
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), std::optional<std::wstring>(upper));
