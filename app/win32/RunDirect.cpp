@@ -1,12 +1,16 @@
 #include "app/win32/RunDirect.h"
 
+#include "app/UnattendedRun.h"
+#include "base/Settings.h"
+#include "base/Utilities.h"
 #include "playback/Statistics.h"
 #include "playback/win32/ControlPanel.h"
 #include "scenario/ScenarioImage.h"
 
 namespace velmora {
+namespace {
 
-int RunDirect(Program& program) {
+int Play(Program& program) {
     // The run's own state: the scenario being played, its current step and the statistics of the run.
     ScenarioImage scenario(program.codec, program.pathVars);
     StepState step;
@@ -23,8 +27,37 @@ int RunDirect(Program& program) {
                                scenario,
                                step,
                                program.state,
-                               stats};
+                               stats,
+                               program.logonTasks,
+                               program.restart};
     return PlayDirectRun(context);
+}
+
+}  // namespace
+
+int RunDirect(Program& program) {
+    const DesktopFacts facts = program.desktop.Facts();
+    if (const std::optional<NoDesktop> why = WhyNoDesktop(facts)) {
+        RunReport report(RunReportPorts{program.files, program.clock, program.system, program.language});
+        return RefuseRun(report, program.state,
+                         program.pathVars.ExpandPathVars(GetSetting(program.settings, kSettingReportFolder)),
+                         NoDesktopText(*why, facts, program.language));
+    }
+    return Play(program);
+}
+
+int RunResume(Program& program) {
+    // The record is left for a logon where the run can be played; its task starts the program again then.
+    if (WhyNoDesktop(program.desktop.Facts()))
+        return kNoDesktopExitCode;
+    const ResumePorts ports{program.files, program.system, program.clock, program.logonTasks};
+    if (const std::optional<ResumeRefusal> why = TakeResumeRecord(ports, program.state)) {
+        program.dialogs.Message(0,
+                                ResumeRefusalText(*why, ResumeRecordPath(program.system), program.language),
+                                kProgramTitle, MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::First);
+        return kNoResumeExitCode;
+    }
+    return Play(program);
 }
 
 }  // namespace velmora

@@ -1,0 +1,103 @@
+#include "app/UnattendedRun.h"
+
+#include "base/ProjectAddresses.h"
+#include "base/Utilities.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kSection = "Report";
+
+std::string Format(const Language& language, const char* def, int key, const std::string& value) {
+    return language.LangTextFormat(FormatPercentS(def, value), kSection, key, value);
+}
+
+}  // namespace
+
+std::optional<NoDesktop> WhyNoDesktop(const DesktopFacts& facts) {
+    if (facts.sessionId == 0u)
+        return NoDesktop::Service;
+    if (!facts.windowStationVisible)
+        return NoDesktop::HiddenWindowStation;
+    if (facts.connection == SessionConnection::Disconnected)
+        return NoDesktop::Disconnected;
+    if (!facts.inputDesktop)
+        return NoDesktop::Locked;
+    if (!EqualsNoCase(*facts.inputDesktop, "Default"))
+        return NoDesktop::OtherDesktop;
+    return std::nullopt;
+}
+
+std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Language& language) {
+    std::string reason;
+    switch (why) {
+        case NoDesktop::Service:
+            reason = language.LangText("программа запущена как служба (сеанс 0)", kSection, 42);
+            break;
+        case NoDesktop::HiddenWindowStation:
+            reason = language.LangText("станция окон программы не видна на экране", kSection, 43);
+            break;
+        case NoDesktop::Disconnected:
+            reason = language.LangText("сеанс отключён", kSection, 46);
+            break;
+        case NoDesktop::Locked:
+            reason =
+                language.LangText("рабочий стол ввода недоступен (компьютер заблокирован)", kSection, 44);
+            break;
+        case NoDesktop::OtherDesktop:
+            reason =
+                Format(language, "на экране другой рабочий стол: %s", 45, facts.inputDesktop.value_or(""));
+            break;
+    }
+    return Format(language, "нет рабочего стола, куда можно нажать: %s", 41, reason);
+}
+
+int RefuseRun(RunReport& report, const SharedState& state, const std::string& reportFolder,
+              const std::string& reason) {
+    report.Begin(state.reportLog, reportFolder, ProgramVersionText());
+    report.Refused(reason);
+    report.End(kNoDesktopExitCode);
+    return kNoDesktopExitCode;
+}
+
+std::optional<ResumeRefusal> TakeResumeRecord(const ResumePorts& ports, SharedState& state) {
+    ResumeCheck check = ReadResumeRecord(ports.files, ports.system, ports.clock);
+    // Gone whatever the record held: nothing starts the program again for it, and a refused record would be
+    // refused again.
+    static_cast<void>(ports.tasks.Remove(kResumeTaskName));
+    static_cast<void>(ports.files.Remove(ResumeRecordPath(ports.system)));
+    if (!check.record)
+        return check.refusal;
+    ResumeRecord& record = *check.record;
+    state.runList = std::move(record.packages);
+    state.currentScenario = state.runList.front();
+    state.reportLog = record.report;
+    state.noStatistics = !record.statistics;
+    state.resumed = ResumedRun{record.restarts, record.packagesDone, record.exitCode, record.speed,
+                               record.timeoutMinutes};
+    return std::nullopt;
+}
+
+std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, const Language& language) {
+    std::string reason;
+    switch (why) {
+        case ResumeRefusal::Missing:
+            reason = language.LangText("файла продолжения нет", kSection, 48);
+            break;
+        case ResumeRefusal::Damaged:
+            reason = language.LangText("файл продолжения повреждён", kSection, 49);
+            break;
+        case ResumeRefusal::Stale:
+            reason = language.LangText("файл продолжения старше недели", kSection, 50);
+            break;
+        case ResumeRefusal::Foreign:
+            reason = language.LangText("файл продолжения записан другим пользователем", kSection, 51);
+            break;
+    }
+    std::string text = Format(language, "Прогон нельзя продолжить после перезагрузки: %s", 47, reason);
+    if (why != ResumeRefusal::Missing)
+        text += "\r\n" + Format(language, "Он удалён: %s", 52, recordPath);
+    return text;
+}
+
+}  // namespace velmora
