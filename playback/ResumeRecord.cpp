@@ -101,6 +101,7 @@ std::optional<LocalTime> ParseTime(std::string_view text) {
     return t;
 }
 
+// Element text: quotes stand as they are, as the scheduler writes them back.
 std::string XmlText(const std::string& text) {
     std::string out;
     for (const char c : text) {
@@ -113,9 +114,6 @@ std::string XmlText(const std::string& text) {
                 break;
             case '>':
                 out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
                 break;
             default:
                 out += c;

@@ -137,7 +137,7 @@ TEST(ResumeTaskTest, StartsTheProgramElevatedInTheUsersSessionAtTheirLogon) {
     for (const char* part :
          {"<LogonTrigger>\r\n      <UserId>S-1-5-21-7</UserId>", "<LogonType>InteractiveToken</LogonType>",
           "<RunLevel>HighestAvailable</RunLevel>", "<Command>D:\\R &amp; D\\velmora.exe</Command>",
-          "<Arguments>/resume</Arguments>", "&quot;D:\\R &amp; D\\velmora.exe&quot; /resume</Description>",
+          "<Arguments>/resume</Arguments>", "\"D:\\R &amp; D\\velmora.exe\" /resume</Description>",
           "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"})
         EXPECT_NE(task.find(part), std::string::npos) << part;
     EXPECT_EQ(task.find("Password"), std::string::npos);
