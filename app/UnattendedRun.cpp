@@ -32,24 +32,24 @@ std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Langua
     std::string reason;
     switch (why) {
         case NoDesktop::Service:
-            reason = language.LangText("программа запущена как служба (сеанс 0)", kSection, 42);
+            reason = language.LangText("программа запущена как служба (сеанс 0)", kSection, 44);
             break;
         case NoDesktop::HiddenWindowStation:
-            reason = language.LangText("станция окон программы не видна на экране", kSection, 43);
+            reason = language.LangText("станция окон программы не видна на экране", kSection, 45);
             break;
         case NoDesktop::Disconnected:
-            reason = language.LangText("сеанс отключён", kSection, 46);
+            reason = language.LangText("сеанс отключён", kSection, 48);
             break;
         case NoDesktop::Locked:
             reason =
-                language.LangText("рабочий стол ввода недоступен (компьютер заблокирован)", kSection, 44);
+                language.LangText("рабочий стол ввода недоступен (компьютер заблокирован)", kSection, 46);
             break;
         case NoDesktop::OtherDesktop:
             reason =
-                Format(language, "на экране другой рабочий стол: %s", 45, facts.inputDesktop.value_or(""));
+                Format(language, "на экране другой рабочий стол: %s", 47, facts.inputDesktop.value_or(""));
             break;
     }
-    return Format(language, "нет рабочего стола, куда можно нажать: %s", 41, reason);
+    return Format(language, "нет рабочего стола, куда можно нажать: %s", 43, reason);
 }
 
 int RefuseRun(RunReport& report, const SharedState& state, const std::string& reportFolder,
@@ -82,21 +82,21 @@ std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, 
     std::string reason;
     switch (why) {
         case ResumeRefusal::Missing:
-            reason = language.LangText("файла продолжения нет", kSection, 48);
+            reason = language.LangText("файла продолжения нет", kSection, 50);
             break;
         case ResumeRefusal::Damaged:
-            reason = language.LangText("файл продолжения повреждён", kSection, 49);
+            reason = language.LangText("файл продолжения повреждён", kSection, 51);
             break;
         case ResumeRefusal::Stale:
-            reason = language.LangText("файл продолжения старше недели", kSection, 50);
+            reason = language.LangText("файл продолжения старше недели", kSection, 52);
             break;
         case ResumeRefusal::Foreign:
-            reason = language.LangText("файл продолжения записан другим пользователем", kSection, 51);
+            reason = language.LangText("файл продолжения записан другим пользователем", kSection, 53);
             break;
     }
-    std::string text = Format(language, "Прогон нельзя продолжить после перезагрузки: %s", 47, reason);
+    std::string text = Format(language, "Прогон нельзя продолжить после перезагрузки: %s", 49, reason);
     if (why != ResumeRefusal::Missing)
-        text += "\r\n" + Format(language, "Он удалён: %s", 52, recordPath);
+        text += "\r\n" + Format(language, "Он удалён: %s", 54, recordPath);
     return text;
 }
 

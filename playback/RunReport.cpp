@@ -114,35 +114,35 @@ void RunReport::Resume(const std::string& path) {
     path_ = path;
     failed_ = false;
     Write("");
-    Write(Format("Продолжено после перезагрузки: %s", 33, ReportTime(p_.clock.Now())));
+    Write(Format("Продолжено после перезагрузки: %s", 35, ReportTime(p_.clock.Now())));
 }
 
 void RunReport::RestartPrepared() {
     Write("");
-    Write(Text("Перезагрузка Windows: прогон продолжится при следующем входе в систему", 34));
+    Write(Text("Перезагрузка Windows: прогон продолжится при следующем входе в систему", 36));
 }
 
 void RunReport::RestartCancelled() {
-    Write(Text("Перезагрузка отменена", 35));
+    Write(Text("Перезагрузка отменена", 37));
 }
 
 void RunReport::RestartNotDone(RestartNotMade why, int limit) {
     std::string reason;
     switch (why) {
         case RestartNotMade::RecordNotWritten:
-            reason = Text("не удалось записать файл продолжения", 37);
+            reason = Text("не удалось записать файл продолжения", 39);
             break;
         case RestartNotMade::TaskNotRegistered:
-            reason = Text("не удалось зарегистрировать задание продолжения", 38);
+            reason = Text("не удалось зарегистрировать задание продолжения", 40);
             break;
         case RestartNotMade::Refused:
-            reason = Text("Windows отказала в перезагрузке", 39);
+            reason = Text("Windows отказала в перезагрузке", 41);
             break;
         case RestartNotMade::Limit:
-            reason = Format("прогон уже сделал перезагрузок: %s", 40, std::to_string(limit));
+            reason = Format("прогон уже сделал перезагрузок: %s", 42, std::to_string(limit));
             break;
     }
-    Write(Format("Перезагрузка не выполнена: %s", 36, reason));
+    Write(Format("Перезагрузка не выполнена: %s", 38, reason));
 }
 
 void RunReport::Refused(const std::string& reason) {
@@ -189,6 +189,16 @@ void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, co
     Write(line);
 }
 
+void RunReport::CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown) {
+    // Two values: the first "%s" is the caption shown, the next the one recorded.
+    const std::string text = Text("окно \"%s\" принято несмотря на другой заголовок; записан: \"%s\"", 34);
+    const std::size_t at = FindNoCase(text, "%s");
+    const std::string line = at == std::string::npos
+                                 ? text
+                                 : text.substr(0, at) + shown + FormatPercentS(text.substr(at + 2), stored);
+    Write(Format("Шаг %s:", 9, std::to_string(step)) + " " + line);
+}
+
 std::string RunReport::ScreenshotPath(std::size_t package, std::int64_t step) const {
     if (path_.empty())
         return {};
@@ -232,6 +242,8 @@ void RunReport::PackageEnded(const PackageRecord& record) {
         case PackageEnd::WindowNotFound:
         case PackageEnd::WindowCovered:
             reason = OutcomeText(record, p_.language);
+            if (!record.awaited.empty())
+                reason += ", " + AwaitedText(record, p_.language);
             break;
     }
     if (record.result == kStatFailed)

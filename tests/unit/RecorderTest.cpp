@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/doubles/FakeWindowSystem.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
-class RecorderTest : public ::testing::Test {
+class RecorderTest : public ::testing::Test, public TextDoubles {
   protected:
     RecorderTest() {
         vars.variables[4].second = "C:\\Program Files";
@@ -36,12 +34,8 @@ class RecorderTest : public ::testing::Test {
     }
 
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
     FakeClock clock;
     FakeWindowSystem windows;
-    Language language{files, profile, dialogs};
     PathVariables vars{files};
     ScenarioImage scenario{*codec, vars};
     StepState step;
@@ -55,6 +49,7 @@ class RecorderTest : public ::testing::Test {
 };
 
 TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
+    windows.Get(field).dpi = 144;  // the first press gives the scenario its DPI; the later ones do not
     recorder.OnMouse({kKindMove, kButtonLeft, {10, 10}, 0}, false);  // no button held: not recorded
     Click(field, {130, 155});
     recorder.OnMouse({kKindRelease, kButtonLeft, {10, 10}, 0}, false);  // its press was never seen
@@ -75,6 +70,7 @@ TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
                                                            {kButtonRight, kKindMove, 20, 2},
                                                            {kButtonRight, kKindRelease, 40, 5}}));
     EXPECT_EQ(shared.lastWindow, next);
+    EXPECT_EQ(scenario.RecordedDpi(), 144);
     (void)back;
 }
 

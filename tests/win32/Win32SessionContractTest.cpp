@@ -10,8 +10,8 @@ namespace {
 
 using unique_service = unique_any<NullIsEmpty<SC_HANDLE, &CloseServiceHandle>>;
 
-// Windows runs the Task Scheduler always; Wine starts its service only when asked, and in a new prefix refuses
-// to for a while, or starts it only for it to stop again, until its other services have settled.
+// Windows runs the Task Scheduler always; Wine starts its service only when asked, and in a new prefix
+// refuses to for a while, or starts it only for it to stop again, until its other services have settled.
 void StartTaskScheduler() {
     unique_service manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     unique_service service(
