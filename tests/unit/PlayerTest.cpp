@@ -748,15 +748,6 @@ TEST_F(RestartingPlayerTest, StopDuringTheCountdownCallsTheRestartOffAndEndsTheR
     EXPECT_TRUE(Report().ends_with("#end 1\r\n"));
 }
 
-TEST_F(RestartingPlayerTest, SkipDuringTheCountdownRestartsAtOnce) {
-    FirstEndsWith(3010);
-    Ticks(3);
-    restarting.Skip();
-    EXPECT_EQ(restart.requests, 1);
-    EXPECT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(Result(0), kStatDone);
-}
-
 TEST_F(RestartingPlayerTest, WithoutTheSettingTheRunGoesOnWithoutARestart) {
     settings.Save("Install", "Reboot", "0");
     FirstEndsWith(3010);
