@@ -100,4 +100,14 @@ std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, 
     return text;
 }
 
+ResumeStart StartResumedRun(const ResumePorts& ports, const DesktopFacts& facts, const Language& language,
+                            SharedState& state) {
+    // The record is left for a logon where the run can be played; its task starts the program again then.
+    if (WhyNoDesktop(facts))
+        return {kNoDesktopExitCode, {}};
+    if (const std::optional<ResumeRefusal> why = TakeResumeRecord(ports, state))
+        return {kNoResumeExitCode, ResumeRefusalText(*why, ResumeRecordPath(ports.system), language)};
+    return {};
+}
+
 }  // namespace velmora

@@ -47,4 +47,14 @@ std::optional<ResumeRefusal> TakeResumeRecord(const ResumePorts& ports, SharedSt
 // for a record there was, that it was removed.
 std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, const Language& language);
 
+// What a "/resume" start does before it plays: nothing when the run goes on (the state is set as
+// TakeResumeRecord sets it); otherwise the exit code to end with and, for a refused record, the message to
+// show. Where no click can land the record stays for a later logon.
+struct ResumeStart {
+    std::optional<int> exitCode;
+    std::string message;
+};
+ResumeStart StartResumedRun(const ResumePorts& ports, const DesktopFacts& facts, const Language& language,
+                            SharedState& state);
+
 }  // namespace velmora

@@ -47,17 +47,13 @@ int RunDirect(Program& program) {
 }
 
 int RunResume(Program& program) {
-    // The record is left for a logon where the run can be played; its task starts the program again then.
-    if (WhyNoDesktop(program.desktop.Facts()))
-        return kNoDesktopExitCode;
     const ResumePorts ports{program.files, program.system, program.clock, program.logonTasks};
-    if (const std::optional<ResumeRefusal> why = TakeResumeRecord(ports, program.state)) {
-        program.dialogs.Message(0,
-                                ResumeRefusalText(*why, ResumeRecordPath(program.system), program.language),
-                                kProgramTitle, MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::First);
-        return kNoResumeExitCode;
-    }
-    return Play(program);
+    const ResumeStart start =
+        StartResumedRun(ports, program.desktop.Facts(), program.language, program.state);
+    if (!start.message.empty())
+        program.dialogs.Message(0, start.message, kProgramTitle, MsgButtons::Ok, MsgIcon::Exclamation,
+                                MsgDefault::First);
+    return start.exitCode ? *start.exitCode : Play(program);
 }
 
 }  // namespace velmora

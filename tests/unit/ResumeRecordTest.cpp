@@ -132,6 +132,28 @@ TEST_F(ResumeRecordTest, AnotherUsersStaleOrMissingRecordIsRefusedAndSaysWhy) {
               "Прогон нельзя продолжить после перезагрузки: файла продолжения нет");
 }
 
+// A resume start where no click can land keeps the record for a later logon; one without a record to play
+// ends with its own code and says why.
+TEST_F(ResumeRecordTest, AResumeStartPlaysTheRecordOrEndsWithItsOwnExitCode) {
+    MemoryProfileFile profile{files};
+    FakeDialogs dialogs;
+    const Language language{files, profile, dialogs};
+    ASSERT_TRUE(WriteResumeRecord(files, system, Sample()));
+    const DesktopFacts locked{2, true, std::nullopt, SessionConnection::Active};
+    EXPECT_EQ(StartResumedRun(ports, locked, language, state).exitCode, kNoDesktopExitCode);
+    EXPECT_TRUE(files.Exists(Path()));
+    EXPECT_FALSE(tasks.tasks.empty());
+
+    const DesktopFacts desktop{1, true, "Default", SessionConnection::Active};
+    const ResumeStart played = StartResumedRun(ports, desktop, language, state);
+    EXPECT_FALSE(played.exitCode);
+    EXPECT_TRUE(played.message.empty());
+    EXPECT_EQ(state.runList, Sample().packages);
+    const ResumeStart refused = StartResumedRun(ports, desktop, language, state);
+    EXPECT_EQ(refused.exitCode, kNoResumeExitCode);
+    EXPECT_EQ(refused.message, ResumeRefusalText(ResumeRefusal::Missing, Path(), language));
+}
+
 TEST(ResumeTaskTest, StartsTheProgramElevatedInTheUsersSessionAtTheirLogon) {
     const std::string task = ResumeTaskDefinition("D:\\R & D\\velmora.exe", "S-1-5-21-7");
     for (const char* part :
