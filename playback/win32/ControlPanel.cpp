@@ -258,16 +258,20 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             DestroyWindow(Window());
             return 0;
         case WM_DESTROY:
-            hook_.reset();
-            KillTimer(Window(), kBlinkTimer);
-            KillTimer(Window(), kStepTimer);
-            KillTimer(Window(), kNextPackageTimer);
-            awake_.reset();
+            OnDestroy();
             return 0;
         default:
             break;
     }
     return Default(message, wParam, lParam);
+}
+
+void ControlPanelWindow::OnDestroy() {
+    hook_.reset();
+    KillTimer(Window(), kBlinkTimer);
+    KillTimer(Window(), kStepTimer);
+    KillTimer(Window(), kNextPackageTimer);
+    awake_.reset();
 }
 
 void ControlPanelWindow::OnTimer(UINT_PTR id) {

@@ -106,6 +106,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     void SetOrKill(UINT_PTR id, bool enabled, int intervalMs);
     HWND Item(int id) const { return GetDlgItem(Window(), id); }
     void OnTimer(UINT_PTR id);
+    void OnDestroy();
     void OnCommand(int id, int code);
     void OnClick(int id);
     void ShowStatusTip(HWND over);
