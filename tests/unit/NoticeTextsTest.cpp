@@ -2,29 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
 TEST(NoticeTextsTest, PauseHintListLinesGetTheirDashOnceAndEmptyTextsKeepTheBuiltInOnes) {
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
-    files.AddFile("C:\\Tools\\language\\English.lng",
-                  "[Pause]\r\n3=then press\r\n4=- click the field\r\n5=To change a text:\r\n");
-    language.languageName = "English";
-    language.LoadLanguage("C:\\Tools", 1033, false);
-    const NoticeTexts texts = PauseHintTexts(language);
+    TextDoubles doubles;
+    doubles.LoadEnglish("[Pause]\r\n3=then press\r\n4=- click the field\r\n5=To change a text:\r\n");
+    const NoticeTexts texts = PauseHintTexts(doubles.language);
     EXPECT_EQ(texts.heading, "To change a text:");
     ASSERT_EQ(texts.lines.size(), 3u);
     EXPECT_EQ(texts.lines[0], "- click the field");
     EXPECT_EQ(texts.lines[1], "- then press");
     EXPECT_EQ(texts.lines[2].rfind("- если в строке состояния", 0), 0u);
-    EXPECT_EQ(texts.showAgain, "не &показывать больше");
 }
 
 TEST(NoticeTextsTest, OnlyAStoredOneSuppressesAHint) {

@@ -2,14 +2,12 @@
 // A scenario folder in memory with everything a package list needs, for the package list's and the main
 // window's tests.
 #include "packages/PackageList.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 
-struct PackageFolder {
+struct PackageFolder : TextDoubles {
     static constexpr const char* kFolder = "C:\\Packages";
 
     // A recorded scenario whose installer is `installer`; the installer file itself exists when present.
@@ -33,10 +31,6 @@ struct PackageFolder {
     }
 
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
     PathVariables vars{files};
     PackageList list{{files, *codec, language, vars}};
 };

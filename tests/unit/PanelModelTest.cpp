@@ -2,27 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
-
-class PanelModelTest : public ::testing::Test {
-  protected:
-    void LoadEnglish(const std::string& text) {
-        files.AddFile("C:\\Tools\\language\\English.lng", text);
-        language.languageName = "English";
-        language.LoadLanguage("C:\\Tools", 1033, false);
-    }
-
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
-    PanelModel panel{language};
-};
 
 TEST(PanelPlacementTest, CentredStripTwoHundredTwipsFromTheTop) {
     EXPECT_EQ(PlacePanel({1024, 768}, 96), (PanelPlacement{283, 13, 457, 43}));
@@ -31,6 +14,11 @@ TEST(PanelPlacementTest, CentredStripTwoHundredTwipsFromTheTop) {
     EXPECT_EQ(PlacePanel({1920, 1080}, 144).top, 20);
     EXPECT_EQ(PlacePanel({400, 300}, 0), (PanelPlacement{0, 13, 457, 43}));
 }
+
+class PanelModelTest : public ::testing::Test, public TextDoubles {
+  protected:
+    PanelModel panel{language};
+};
 
 TEST_F(PanelModelTest, LanguageFileTextsWithThePasteArrowsEnsured) {
     LoadEnglish("[Stels]\r\n9=Paste\r\n37=Searching\r\n");
@@ -42,13 +30,13 @@ TEST_F(PanelModelTest, LanguageFileTextsWithThePasteArrowsEnsured) {
 
 TEST_F(PanelModelTest, StatusTipsDependOnTheLastWindowAndTheFilter) {
     panel.ApplyLanguage();
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::Filter, false, true),
-              "Последнее окно не распознано как текстовое");
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Filter, false, true), panel.Text(PanelText::NotTextWindow));
     EXPECT_EQ(panel.StatusTipFor(PanelControl::Filter, true, true), "");
-    EXPECT_EQ(panel.StatusTipFor(PanelControl::Play, false, true), "Продолжить без внесения изменений");
+    EXPECT_EQ(panel.StatusTipFor(PanelControl::Play, false, true),
+              panel.Text(PanelText::ContinueWithoutChanges));
     EXPECT_EQ(panel.StatusTipFor(PanelControl::Play, false, false), panel.texts.resumeText);
     EXPECT_EQ(panel.StatusTipFor(PanelControl::CapturedText, false, true),
-              "Для внесения изменений уберите галочку `Фильтр`");
+              panel.Text(PanelText::ClearFilterToEdit));
 }
 
 }  // namespace

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/doubles/FakeWindowSystem.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
-class RecorderTest : public ::testing::Test {
+class RecorderTest : public ::testing::Test, public TextDoubles {
   protected:
     RecorderTest() {
         vars.variables[4].second = "C:\\Program Files";
@@ -36,12 +34,8 @@ class RecorderTest : public ::testing::Test {
     }
 
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
     FakeClock clock;
     FakeWindowSystem windows;
-    Language language{files, profile, dialogs};
     PathVariables vars{files};
     ScenarioImage scenario{*codec, vars};
     StepState step;

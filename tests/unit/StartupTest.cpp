@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "packages/FrameTexts.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ::testing::Test, public TextDoubles {
   protected:
     StartupTest() {
         system.langId = 1049;  // Russian: a missing language file is not reported
@@ -29,15 +27,11 @@ class StartupTest : public ::testing::Test {
     std::set<std::string> heldNames;
     FakeInstanceLock lock{heldNames};
     FakeSystemInfo system;
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
     MemorySettingsStore settings;
     MemoryRegistry registry;
-    FakeDialogs dialogs;
     StartupPorts ports{lock, system, files, profile, settings, registry, dialogs};
     SharedState state;
     PathVariables vars{files};
-    Language language{files, profile, dialogs};
 };
 
 TEST_F(StartupTest, SecondInstanceShowsTheMessageAndDoesNothingElse) {

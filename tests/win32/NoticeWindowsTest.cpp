@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "base/Language.h"
 #include "base/NoticeTexts.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "platform/win32/WideText.h"
+#include "tests/unit/TextDoubles.h"
 #include "tests/win32/WindowTools.h"
 #include "ui/win32/NoticeWindowIds.h"
 #include "ui/win32/NoticeWindows.h"
@@ -27,13 +24,10 @@ void PrintTo(const HintCase& hint, std::ostream* out) {
     *out << hint.name;
 }
 
-class NoticeWindowsTest : public ::testing::TestWithParam<HintCase> {
+// No language file: the built-in texts.
+class NoticeWindowsTest : public ::testing::TestWithParam<HintCase>, public TextDoubles {
   protected:
     unique_hmodule program = LoadProgramResources();  // the pictures
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};  // no file: the built-in texts
     MemorySettingsStore settings;
     // A window of the program that the hint keeps from taking input while it is up.
     unique_hwnd other{CreateWindowExW(0, L"STATIC", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
