@@ -1,16 +1,12 @@
 #include "tests/e2e/E2eSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-
-#include <commctrl.h>
-
-#include <commctrl.h>
+#include <sstream>
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -213,43 +209,213 @@ bool ClickAt(POINT at) {
                    L" mousedown 1 sleep 0.15 mouseup 1");
 }
 
+void SendButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void TypeKey(WORD key) {
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_KEYBOARD;
+    press[0].ki.wVk = press[1].ki.wVk = key;
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
 void Command(HWND main, MainCommand command) {
     PostMessageW(main, WM_COMMAND,
                  static_cast<WPARAM>(main_window::kFirstCommandId + static_cast<int>(command)), 0);
 }
 
-std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result) {
-    const auto quoted = [](const std::wstring& text) {
-        std::string out = "\"";
-        for (char c : WideToUtf8(text))
-            out += c == '\\' || c == '"' ? std::string{'\\', c} : std::string{c};
-        return out + "\"";
-    };
-    std::string text = "format 1\ncodepage 1252\nscreen 1280 1024\nversion 1 2\ndescription \"test\"\n";
-    int number = 0;
-    auto click = [&](const std::string& below, const std::string& at) {
-        text += "\nstep " + std::to_string(++number) +
-                "\n  window \"VelmoraFixtureWizard\" \"Fixture Setup\" 1\n" + below + "  event left press " +
-                at + "\n  event left release 0 0\n";
-    };
-    for (const char* button : {"Next >", "Next >", "Next >", "Install", "Finish"}) {
-        if (number == 2)  // the ready page comes after a moment: a click on its free corner waits for it
-            click("  window \"VelmoraFixturePage\" \"Ready\" 1\n", "5 5");
-        click(std::string("  window \"Button\" ") + quoted(Utf8ToWide(button)) + " 1\n", "20 10");
-    }
-    return text + "\ninstaller " + quoted(installer) + "\ncommandline " + quoted(L"\"" + result + L"\"") +
-           "\n";
+std::vector<DWORD> RunningOf(const std::vector<std::wstring>& exeNames) {
+    std::vector<DWORD> found;
+    unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        for (const std::wstring& name : exeNames)
+            if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
+                found.push_back(entry.th32ProcessID);
+    return found;
 }
 
-bool BuildScenarioFile(const std::string& text, const std::wstring& scnPath) {
+void EndAll(const std::vector<std::wstring>& exeNames) {
+    for (DWORD id : RunningOf(exeNames)) {
+        unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (process && TerminateProcess(process.get(), 1))
+            WaitForSingleObject(process.get(), 5000);
+    }
+}
+
+namespace {
+
+// A text in the scenario text form: quoted, with backslashes and quotes escaped.
+std::wstring Quoted(const std::wstring& text) {
+    std::wstring out = L"\"";
+    for (wchar_t c : text) {
+        if (c == L'\\' || c == L'"')
+            out += L'\\';
+        out += c;
+    }
+    return out + L"\"";
+}
+
+bool RunScntool(const std::wstring& arguments) {
+    auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe", arguments);
+    return scntool && scntool->WaitExit() == std::optional<DWORD>(0);
+}
+
+}  // namespace
+
+std::wstring FixtureWizardPath() {
+    return VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe";
+}
+
+std::wstring NsisInstallerPath() {
+    return VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe";
+}
+
+Click FixtureClick(std::vector<Link> below, int x, int y, std::optional<std::wstring> text) {
+    below.insert(below.begin(), Link{L"VelmoraFixtureWizard", L"Fixture Setup", 1});
+    return Click{below, x, y, std::move(text)};
+}
+
+std::vector<Click> WizardClicks(std::optional<std::wstring> text) {
+    return {FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10, text),
+            FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"VelmoraFixturePage", L"Ready", 1}}, 5, 5),  // comes after a moment
+            FixtureClick({{L"Button", L"Next >", 1}}),
+            FixtureClick({{L"Button", L"Install", 1}}),
+            FixtureClick({{L"Button", L"Finish", 1}})};
+}
+
+std::vector<Click> NsisClicks(const std::wstring& target) {
+    auto nsis = [](const std::wstring& caption, std::vector<Link> below, int x = 30, int y = 10,
+                   std::optional<std::wstring> text = {}) {
+        below.insert(below.begin(), Link{L"#32770", caption, 1});
+        return Click{below, x, y, std::move(text)};
+    };
+    // The pages after the welcome page carry a blank after the product's caption.
+    return {
+        nsis(L"Fixture Product Setup", {{L"Button", L"&Next >", 1}}),
+        nsis(L"Fixture Product Setup ", {{L"Button", L"I &Agree", 1}}),
+        nsis(L"Fixture Product Setup ", {{L"#32770", L"", 1}, {L"Edit", L"", 1}}, 60, 8, target),
+        nsis(L"Fixture Product Setup ", {{L"Button", L"&Install", 1}}),
+        nsis(L"Fixture Product Setup ", {{L"Button", L"&Finish", 1}}),
+    };
+}
+
+std::wstring BuildScenario(const std::wstring& folder, const std::wstring& name,
+                           const std::vector<Click>& clicks, const std::wstring& installer,
+                           const std::wstring& commandLine, const std::wstring& description) {
+    std::wostringstream out;
+    out << L"format 1\ncodepage 1252\nscreen 1280 1024\nversion 1 2\ndescription " << Quoted(description)
+        << L"\n";
+    int number = 0;
+    for (const Click& click : clicks) {
+        out << L"\nstep " << ++number << L"\n";
+        for (const Link& link : click.chain)
+            out << L"  window " << Quoted(link.className) << L" " << Quoted(link.caption) << L" "
+                << link.matchIndex << L"\n";
+        out << L"  event left press " << click.x << L" " << click.y << L"\n  event left release 0 0\n";
+        if (click.text)
+            out << L"  text " << Quoted(*click.text) << L"\n";
+    }
+    out << L"\ninstaller " << Quoted(installer) << L"\ncommandline " << Quoted(commandLine) << L"\n";
+    const std::wstring scnPath = folder + L"\\" + name + L".SCN";
     const std::wstring textPath = scnPath + L".txt";
-    if (!Win32FileSystem{}.ReplaceFile(WideToUtf8(textPath), text))
-        return false;
-    auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                                  L"build \"" + textPath + L"\" -o \"" + scnPath + L"\"");
-    const bool built = scntool && scntool->WaitExit() == std::optional<DWORD>(0);
+    const bool built = Win32FileSystem{}.ReplaceFile(WideToUtf8(textPath), WideToUtf8(out.str())) &&
+                       RunScntool(L"build \"" + textPath + L"\" -o \"" + scnPath + L"\"");
     DeleteFileW(textPath.c_str());
-    return built;
+    return built ? scnPath : L"";
+}
+
+std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& name) {
+    return BuildScenario(folder, name, {FixtureClick({{L"Button", L"No such button", 1}})},
+                         FixtureWizardPath(), L"\"" + folder + L"\\result.txt\"");
+}
+
+std::string DumpScenario(const std::wstring& scnPath) {
+    const std::wstring textPath = scnPath + L".txt";
+    const bool dumped = RunScntool(L"dump \"" + scnPath + L"\" -o \"" + textPath + L"\"");
+    const std::string text = dumped ? ReadFile(textPath) : "";
+    DeleteFileW(textPath.c_str());
+    return text;
+}
+
+std::string ReadLog(const std::wstring& path) {
+    std::string log = Win32FileSystem{}.ReadAll(WideToUtf8(path)).value_or("");
+    std::erase(log, '\r');
+    log.insert(log.begin(), '\n');
+    return log;
+}
+
+std::size_t Find(const std::string& log, const std::string& prefix, std::size_t from) {
+    return log.find("\n" + prefix, from);
+}
+
+void E2eTest::SetUp() {
+    RemoveProgramSettings();
+    // The file type is registered by its own test; the others are not asked about it.
+    WriteSetting(L"Install", L"Registry", L"1");
+    WriteSetting(L"Path", L"FolderSCN", folder_.WidePath());
+}
+
+void E2eTest::TearDown() {
+    EndAll({L"FixtureWizard.exe", L"FixtureProductSetup.exe"});
+    RemoveProgramSettings();
+}
+
+std::wstring E2eTest::AddWizardPackage(const std::wstring& name, std::optional<std::wstring> text) {
+    const std::wstring scn = BuildScenario(folder_.WidePath(), name, WizardClicks(std::move(text)),
+                                           FixtureWizardPath(), L"\"" + Path(name + L".log") + L"\"");
+    EXPECT_FALSE(scn.empty()) << "scntool could not build " << WideToUtf8(name);
+    return scn;
+}
+
+HWND E2eTest::StartMain(const std::wstring& switches, std::size_t packages, const std::wstring& exe) {
+    process_.reset();
+    main_ = nullptr;
+    std::optional<Process> started = exe.empty() ? StartVelmora(switches) : Process::Start(exe, switches);
+    if (!started) {
+        ADD_FAILURE() << "velmora.exe did not start: " << GetLastError();
+        return nullptr;
+    }
+    process_.emplace(std::move(*started));
+    main_ = WaitForOwn(main_window::kClassName);
+    if (main_ == nullptr) {
+        ADD_FAILURE() << "no main window; message box: "
+                      << testing::PrintToString(MessageBoxText(
+                             FindTopLevelWindow({.className = L"#32770", .processId = process_->Id()})));
+    } else if (!WaitUntil([&] {
+                   return ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == packages;
+               })) {
+        ADD_FAILURE() << "the main window does not list " << packages << " packages";
+        main_ = nullptr;
+    }
+    return main_;
+}
+
+HWND E2eTest::WaitForOwn(const std::wstring& className, Deadline deadline) const {
+    return WaitForWindow({.className = className, .processId = process_->Id()}, deadline);
+}
+
+std::wstring E2eTest::Answer(int button, const std::optional<std::wstring>& caption) const {
+    HWND box = WaitForWindow({.className = L"#32770", .caption = caption, .processId = process_->Id()});
+    if (box == nullptr)
+        return L"no message box";
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_TRUE(PressButton(box, button) && WaitUntil([&] { return !IsWindow(box); }));
+    return text;
+}
+
+void E2eTest::CloseMain() {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process_->WaitExit(), std::optional<DWORD>(0));
 }
 
 }  // namespace velmora::e2e

@@ -1,6 +1,8 @@
 #pragma once
 // Drives the real velmora.exe as a person would: starts it, reads what it stored in the registry and saves
 // screenshots for a person to look at. Finding, reading and pressing its windows is in WindowTools.h.
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -66,13 +68,82 @@ std::string ReadFile(const std::wstring& path);
 bool Xdotool(const std::wstring& arguments);
 // Presses and releases the left button at the screen point, at a person's pace.
 bool ClickAt(POINT screen);
+// Input through the system's queue, as the mouse and the keyboard give it: one button event (a flag such as
+// MOUSEEVENTF_LEFTDOWN) where the cursor is, and a key pressed and released.
+void SendButton(DWORD flags);
+void TypeKey(WORD key);
 // Gives the main window one of its menu commands, as its menu or a shortcut does.
 void Command(HWND main, MainCommand command);
 
-// A scenario in the text form that clicks the fixture wizard at `installer` (as the scenario stores it, path
-// variables and all) through to its end; the wizard writes what it saw to the file `result`.
-std::string FixtureWizardScenario(const std::wstring& installer, const std::wstring& result);
-// Builds a scenario file from its text form with the build's scntool; false when that fails.
-bool BuildScenarioFile(const std::string& text, const std::wstring& scnPath);
+// The ids of the processes still running from one of these program files, by name, and their end.
+std::vector<DWORD> RunningOf(const std::vector<std::wstring>& exeNames);
+void EndAll(const std::vector<std::wstring>& exeNames);
+
+// Scenarios written in the text form and built with the build's scntool: clicks on the fixture wizard and on
+// the NSIS fixture installer.
+struct Link {
+    std::wstring className;
+    std::wstring caption;
+    int matchIndex;
+};
+
+// One click: press at (x, y) in the target's client area and release where it was pressed, then the text.
+struct Click {
+    std::vector<Link> chain;
+    int x = 10;
+    int y = 10;
+    std::optional<std::wstring> text;
+};
+
+std::wstring FixtureWizardPath();
+std::wstring NsisInstallerPath();
+// A click on a window below the fixture wizard's frame, typing the text when there is one.
+Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {});
+// Through the fixture wizard to its end, typing the text (when there is one) into its folder field.
+std::vector<Click> WizardClicks(std::optional<std::wstring> text = {});
+// Through the NSIS fixture installer, typing the target folder on its directory page.
+std::vector<Click> NsisClicks(const std::wstring& target);
+
+// Writes the clicks as a scenario and builds <folder>\<name>.SCN from it; the file's path, empty on failure.
+// The name is the package name the panel and the statistics show.
+std::wstring BuildScenario(const std::wstring& folder, const std::wstring& name,
+                           const std::vector<Click>& clicks, const std::wstring& installer,
+                           const std::wstring& commandLine,
+                           const std::wstring& description = L"written by a test");
+// A scenario that waits on the fixture wizard for a button it never shows; the wizard logs to result.txt.
+std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& name);
+// The scenario file in the text form, as scntool dumps it; empty when scntool fails.
+std::string DumpScenario(const std::wstring& scnPath);
+
+// The fixture wizard's log with a line feed before each line, so "\n" + prefix finds a line by its start.
+std::string ReadLog(const std::wstring& path);
+// Where the first line that starts with the prefix is, at or after `from`; npos when there is none.
+std::size_t Find(const std::string& log, const std::string& prefix, std::size_t from = 0);
+
+// A test of the program on a scenario folder of its own (on drive C:, where the folder browser reaches it):
+// the program's settings are removed before and after it, the file type counts as offered already, and
+// installers a failed run left behind are ended, so that they hold neither the test's files nor the next run.
+class E2eTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name; }
+    // A package that clicks the fixture wizard through to its end; the wizard logs to <name>.log beside it.
+    std::wstring AddWizardPackage(const std::wstring& name, std::optional<std::wstring> text = {});
+    // Starts the program (the build's, unless another is named) with the switches and waits for its main
+    // window to list `packages` packages; nullptr, naming any message box shown instead, when none comes.
+    HWND StartMain(const std::wstring& switches = L"", std::size_t packages = 0,
+                   const std::wstring& exe = L"");
+    HWND WaitForOwn(const std::wstring& className, Deadline deadline = kWindowDeadline) const;
+    // Waits for the program's message box, answers it with the button and hands back its text.
+    std::wstring Answer(int button, const std::optional<std::wstring>& caption = std::nullopt) const;
+    // Closes the main window as a person would and expects the program to end cleanly.
+    void CloseMain();
+
+    TempFolder folder_{L"C:\\"};
+    std::optional<Process> process_;
+    HWND main_ = nullptr;
+};
 
 }  // namespace velmora::e2e

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,17 +34,10 @@ std::wstring Installer(const std::wstring& share, int i) {
     return share + L"\\setup" + std::to_wstring(i) + L".exe";
 }
 
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream file{std::filesystem::path(path), std::ios::binary};
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-class PathEditorE2eTest : public testing::Test {
+class PathEditorE2eTest : public E2eTest {
   protected:
     void SetUp() override {
-        RemoveProgramSettings();
-        WriteSetting(L"Install", L"Registry", L"1");
-        WriteSetting(L"Path", L"FolderSCN", folder_.WidePath());
+        E2eTest::SetUp();
         // Scenarios as a recorder leaves them: steps with a typed text, a command line and the save stamp.
         for (int i = 1; i <= kPackages; ++i) {
             ScenarioImage image(codec_, vars_);
@@ -60,35 +52,18 @@ class PathEditorE2eTest : public testing::Test {
             image.AppendCommandLine("/S /D=%PROGRAMFILES%\\App");
             image.AppendRecordStamp(LocalTime{2026, 12, 6, 10, 0, i});
             image.ScrambleImage();
-            ASSERT_TRUE(image.WriteImageFile(files_, WideToUtf8(Path(Name(i)))));
+            ASSERT_TRUE(image.WriteImageFile(files_, WideToUtf8(Scn(i))));
         }
     }
 
-    std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name + L".SCN"; }
-
-    // The scenario as scntool shows it.
-    std::vector<std::string> Dump(const std::wstring& name) {
-        const std::wstring text = folder_.WidePath() + L"\\" + name + L".txt";
-        auto scntool = Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                                      L"dump \"" + Path(name) + L"\" -o \"" + text + L"\"");
-        EXPECT_TRUE(scntool && scntool->WaitExit() == std::optional<DWORD>(0)) << "scntool failed";
-        std::vector<std::string> lines;
-        std::ifstream in{std::filesystem::path(text)};
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line.substr(0, line.find('\r')));
-        DeleteFileW(text.c_str());
-        return lines;
-    }
+    std::wstring Scn(int i) const { return Path(Name(i) + L".SCN"); }
 
     // Starts the program and opens the editor from the main window's menu, once it shows every row.
     bool OpenEditor() {
-        std::optional<Process> started = StartVelmora();
-        if (!started)
+        if (StartMain(L"", kPackages) == nullptr)
             return false;
-        process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
         Command(main_, MainCommand::PathEditor);
-        editor_ = WaitForWindow({.className = ids::kClassName, .processId = process_->Id()});
+        editor_ = WaitForOwn(ids::kClassName);
         table_ = GetDlgItem(editor_, ids::kTable);
         return editor_ != nullptr && WaitUntil([&] {
                    const std::vector<ListRow> rows = ListViewRows(table_, 3);
@@ -103,20 +78,6 @@ class PathEditorE2eTest : public testing::Test {
         });
     }
 
-    // Every installer moves from D:\distr to the disc's soft folder; the search is typed in other letter
-    // case.
-    void PassToTheDisc() {
-        for (auto [id, text] :
-             {std::pair(ids::kFindBox, L"d:\\DISTR"), std::pair(ids::kReplaceBox, L"%CDROM%\\soft")}) {
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(GetDlgItem(editor_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                                SMTO_ABORTIFHUNG, 5000, &ignored);
-        }
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(editor_, ids::kReplace)); }));
-        ASSERT_TRUE(PressButton(editor_, ids::kReplace));
-        ASSERT_TRUE(CountersBecome({L"30", L"30", L"30"}));
-    }
-
     // The dark pixels of a row's name on screen: a name drawn in bold has more of them than in the regular
     // font.
     int DarkPixels(int row) const {
@@ -128,112 +89,83 @@ class PathEditorE2eTest : public testing::Test {
         }));
     }
 
-    void Answer(const std::wstring& caption, int button) {
-        HWND box = WaitForWindow({.className = L"#32770", .caption = caption, .processId = process_->Id()});
-        ASSERT_NE(box, nullptr) << "no box " << WideToUtf8(caption);
-        EXPECT_TRUE(PressButton(box, button) && WaitUntil([&] { return !IsWindow(box); }));
-    }
-
-    // Closing without a question: the editor goes and the main window takes input again.
-    void CloseWithoutQuestion() {
-        PostMessageW(editor_, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor_) && IsWindowEnabled(main_); }))
-            << "the editor asked or stayed";
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(process_->WaitExit());
-    }
-
-    TempFolder folder_;
     Win32Codec codec_;
     Win32FileSystem files_;
     PathVariables vars_{files_};
-    std::optional<Process> process_;
-    HWND main_ = nullptr;
     HWND editor_ = nullptr;
     HWND table_ = nullptr;
 };
 
-TEST_F(PathEditorE2eTest, OnePassChangesEveryRowAndSaveWritesTheTickedOnesOnly) {
+// One pass moves every installer from D:\distr to the disc's soft folder (the search typed in other letter
+// case); two rows are unticked and one scenario is read-only when Save writes the rest.
+TEST_F(PathEditorE2eTest, OnePassChangesEveryRowSaveWritesTheTickedOnesAndKeepsTheUnwrittenOneInView) {
+    const std::string locked = ReadFile(Scn(5));
+    MakeReadOnly(WideToUtf8(Scn(5)));
     ASSERT_TRUE(OpenEditor());
     EXPECT_TRUE(CountersBecome({L"30", L"0", L"0"}));
-    const std::vector<std::string> before[] = {Dump(Name(1)), Dump(Name(2))};
-    const int regular = DarkPixels(0);
+    const std::string before[] = {DumpScenario(Scn(1)), DumpScenario(Scn(2))};
+    const int regular[] = {DarkPixels(0), DarkPixels(4)};
 
-    PassToTheDisc();
+    for (auto [id, text] :
+         {std::pair(ids::kFindBox, L"d:\\DISTR"), std::pair(ids::kReplaceBox, L"%CDROM%\\soft")}) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(GetDlgItem(editor_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(editor_, ids::kReplace)); }));
+    ASSERT_TRUE(PressButton(editor_, ids::kReplace));
+    ASSERT_TRUE(CountersBecome({L"30", L"30", L"30"}));
     std::vector<ListRow> rows = ListViewRows(table_, 3);
     for (int i = 0; i < kPackages; ++i)
         EXPECT_EQ(Texts(rows[i].texts),
                   (Texts{Name(i + 1), Installer(L"D:\\distr", i + 1), Installer(L"%CDROM%\\soft", i + 1)}));
     const int bold = DarkPixels(0);
-    EXPECT_GT(bold, regular) << "the changed row is not bold";
+    EXPECT_GT(bold, regular[0]) << "the changed row is not bold";
     SaveScreenshot(editor_, L"path-editor-after-pass");
 
     SetListItemState(table_, 1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
     SetListItemState(table_, 2, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
     ASSERT_TRUE(CountersBecome({L"30", L"30", L"28"}));
-    ASSERT_TRUE(PressButton(editor_, ids::kSave));
-    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kStatus) == L"Changes saved - 28"; }))
-        << WideToUtf8(Text(ids::kStatus));
-
-    // The table was read again: the stored paths are the saved ones, nothing is new, bold or unticked.
-    rows = ListViewRows(table_, 3);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kPackages));
-    for (int i = 0; i < kPackages; ++i) {
-        const bool left = i == 1 || i == 2;
-        EXPECT_EQ(rows[i].texts[1], Installer(left ? L"D:\\distr" : L"%CDROM%\\soft", i + 1)) << i;
-        EXPECT_TRUE(rows[i].texts[2].empty() && rows[i].checked) << i;
-    }
-    EXPECT_TRUE(CountersBecome({L"30", L"0", L"0"}));
-    EXPECT_LT(DarkPixels(0), bold);
-
-    // Only the installer line of a saved scenario changed; an unticked one is as it was.
-    std::vector<std::string> expected = before[0];
-    auto installer = std::find(expected.begin(), expected.end(), "installer \"D:\\\\distr\\\\setup1.exe\"");
-    ASSERT_NE(installer, expected.end());
-    *installer = "installer \"%CDROM%\\\\soft\\\\setup1.exe\"";
-    EXPECT_EQ(Dump(Name(1)), expected);
-    EXPECT_EQ(Dump(Name(2)), before[1]);
-    CloseWithoutQuestion();
-}
-
-TEST_F(PathEditorE2eTest, UnsavedPassAsksOnClosingAndAReadOnlyScenarioStaysInView) {
-    const std::wstring locked = Path(Name(5));
-    const std::string original = ReadFile(locked);
-    MakeReadOnly(WideToUtf8(locked));
-    ASSERT_TRUE(OpenEditor());
-    const int regular = DarkPixels(4);
-    PassToTheDisc();
-
     // A pass not saved: closing asks, and No keeps the window.
     PostMessageW(editor_, WM_CLOSE, 0, 0);
-    Answer(L"Velmora Runwright", IDNO);
+    EXPECT_NE(Answer(IDNO, L"Velmora Runwright"), L"no message box");
     EXPECT_TRUE(IsWindow(editor_));
 
     // The read-only scenario: save elsewhere? Yes; the save dialog is cancelled; really not save? Yes.
     ASSERT_TRUE(PressButton(editor_, ids::kSave));
-    Answer(L"Error while saving", IDYES);
+    EXPECT_NE(Answer(IDYES, L"Error while saving"), L"no message box");
     HWND saveDialog =
         WaitForWindow({.className = L"#32770", .caption = L"Save", .processId = process_->Id()});
     ASSERT_NE(saveDialog, nullptr);
     SaveScreenshot(saveDialog, L"path-editor-save-elsewhere");
     ASSERT_TRUE(PressButton(saveDialog, IDCANCEL));
-    Answer(L"Don't save?", IDYES);
-    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kStatus) == L"Changes saved - 29"; }))
+    EXPECT_NE(Answer(IDYES, L"Don't save?"), L"no message box");
+    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kStatus) == L"Changes saved - 27"; }))
         << WideToUtf8(Text(ids::kStatus));
 
-    // After the reading, the row not saved keeps its new path, bold and ticked; the others are saved.
-    const std::vector<ListRow> rows = ListViewRows(table_, 3);
+    // The table was read again: the stored paths are the saved ones and every row is ticked; only the row not
+    // written keeps its new path and stays bold.
+    rows = ListViewRows(table_, 3);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kPackages));
     for (int i = 0; i < kPackages; ++i) {
-        const bool kept = i == 4;
-        EXPECT_EQ(rows[i].texts[1], Installer(kept ? L"D:\\distr" : L"%CDROM%\\soft", i + 1)) << i;
-        EXPECT_EQ(rows[i].texts[2], kept ? Installer(L"%CDROM%\\soft", i + 1) : L"") << i;
+        const bool left = i == 1 || i == 2 || i == 4;
+        EXPECT_EQ(rows[i].texts[1], Installer(left ? L"D:\\distr" : L"%CDROM%\\soft", i + 1)) << i;
+        EXPECT_EQ(rows[i].texts[2], i == 4 ? Installer(L"%CDROM%\\soft", i + 1) : L"") << i;
         EXPECT_TRUE(rows[i].checked) << i;
     }
     EXPECT_TRUE(CountersBecome({L"30", L"1", L"1"}));
-    EXPECT_GT(DarkPixels(4), regular) << "the row not saved is not bold";
+    EXPECT_LT(DarkPixels(0), bold);
+    EXPECT_GT(DarkPixels(4), regular[1]) << "the row not saved is not bold";
     SaveScreenshot(editor_, L"path-editor-after-save");
-    EXPECT_EQ(ReadFile(locked), original);
+    EXPECT_EQ(ReadFile(Scn(5)), locked);
+
+    // Only the installer line of a saved scenario changed; an unticked one is as it was.
+    std::string expected = before[0];
+    const std::string stored = "installer \"D:\\\\distr\\\\setup1.exe\"";
+    ASSERT_NE(expected.find(stored), std::string::npos) << expected;
+    expected.replace(expected.find(stored), stored.size(), "installer \"%CDROM%\\\\soft\\\\setup1.exe\"");
+    EXPECT_EQ(DumpScenario(Scn(1)), expected);
+    EXPECT_EQ(DumpScenario(Scn(2)), before[1]);
 
     // The table grows with the window; a window shrunk until the table would vanish leaves it as it was.
     auto sizeOf = [](HWND window) {
@@ -248,7 +180,12 @@ TEST_F(PathEditorE2eTest, UnsavedPassAsksOnClosingAndAReadOnlyScenarioStaysInVie
     SetWindowPos(editor_, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(WaitUntil([&] { return sizeOf(editor_).first < 200; }));
     EXPECT_EQ(sizeOf(table_), std::pair(tableWidth + 100, tableHeight + 50));
-    CloseWithoutQuestion();
+
+    // Saved: closing does not ask; the editor goes and the main window takes input again.
+    PostMessageW(editor_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor_) && IsWindowEnabled(main_); }))
+        << "the editor asked or stayed";
+    CloseMain();
 }
 
 }  // namespace

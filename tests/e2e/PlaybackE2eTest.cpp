@@ -3,8 +3,6 @@
 // statistics, counts down and ends with an exit code that tells how the run went.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sstream>
 #include <vector>
 
 #include "platform/win32/Win32.h"
@@ -12,11 +10,9 @@
 #include <commctrl.h>
 
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/PlaybackScenarios.h"
 
 namespace velmora::e2e {
 namespace {
@@ -33,13 +29,6 @@ std::size_t Count(const std::string& log, const std::string& prefix) {
     return n;
 }
 
-void SendButton(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
 // A real click, as a person's mouse makes it.
 void ClickControl(HWND control) {
     RECT r{};
@@ -49,16 +38,8 @@ void ClickControl(HWND control) {
     SendButton(MOUSEEVENTF_LEFTUP);
 }
 
-class PlaybackE2eTest : public ::testing::Test {
+class PlaybackE2eTest : public E2eTest {
   protected:
-    void SetUp() override { RemoveProgramSettings(); }
-    void TearDown() override {
-        // An installer the run left behind (a skipped one) must not disturb the next test.
-        for (HWND wizard : TopLevelWindows({.className = L"VelmoraFixtureWizard"}))
-            PostMessageW(wizard, WM_CLOSE, 0, 0);
-        RemoveProgramSettings();
-    }
-
     static std::optional<Process> StartDirectRun(const std::wstring& scn,
                                                  const std::wstring& switches = L"") {
         EXPECT_FALSE(scn.empty()) << "scntool could not build the scenario";
@@ -97,15 +78,8 @@ class PlaybackE2eTest : public ::testing::Test {
     }
 };
 
-// A scenario named "missing" whose installer does not exist.
-std::wstring MissingInstallerScenario(const TempFolder& folder) {
-    return BuildScenario(folder, L"missing", {FixtureClick({{L"Button", L"Next >", 1}})},
-                         folder.WidePath() + L"\\none.exe", L"");
-}
-
 TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
-    TempFolder folder;
-    const std::wstring result = folder.WidePath() + L"\\result.txt";
+    const std::wstring result = Path(L"result.txt");
 
     const std::vector<Click> clicks{
         FixtureClick({{L"Button", L"Next >", 1}}),
@@ -124,7 +98,7 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
         FixtureClick({{L"Button", L"Install", 1}}),
         FixtureClick({{L"Button", L"Finish", 1}}),
     };
-    auto process = StartDirectRun(BuildScenario(folder, L"fixture", clicks, FixtureWizardPath(),
+    auto process = StartDirectRun(BuildScenario(folder_.WidePath(), L"fixture", clicks, FixtureWizardPath(),
                                                 L"\"" + result + L"\" /delay=1500 /cover=2500"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
@@ -176,34 +150,33 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     EXPECT_NE(Find(log, "exit 0"), std::string::npos);
 }
 
-TEST_F(PlaybackE2eTest, MissingInstallerIsRecordedAsFailedAndEndsWithExitCode2) {
-    TempFolder folder;
-    auto process = StartDirectRun(MissingInstallerScenario(folder));
+// A scenario whose installer does not exist fails its package, with the statistics or, with /nostat, at once
+// without them.
+TEST_F(PlaybackE2eTest, MissingInstallerFailsItsPackageAndEndsWithExitCode2AtOnceWithNoStat) {
+    const std::wstring missing = BuildScenario(
+        folder_.WidePath(), L"missing", {FixtureClick({{L"Button", L"Next >", 1}})}, Path(L"none.exe"), L"");
+    auto process = StartDirectRun(missing);
     ASSERT_TRUE(process);
     ExpectStatisticsLineAndSelfExit(*process, L"1   NO  MISSING  ", 2, L"playback-statistics-failed");
-}
 
-TEST_F(PlaybackE2eTest, NoStatSwitchEndsTheRunAtOnceWithoutStatistics) {
-    TempFolder folder;
-    auto process = StartDirectRun(MissingInstallerScenario(folder), L"/nostat ");
-    ASSERT_TRUE(process);
+    auto quiet = StartDirectRun(missing, L"/nostat ");
+    ASSERT_TRUE(quiet);
     bool statisticsSeen = false;
     const auto start = steady_clock::now();
     WaitUntil(
         [&] {
             statisticsSeen |= FindTopLevelWindow({.className = statistics_window::kClassName}) != nullptr;
-            return !process->Running();
+            return !quiet->Running();
         },
         Deadline{15000});
     const auto took = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start);
-    EXPECT_EQ(process->WaitExit(Deadline{1000}), std::optional<DWORD>(2));
+    EXPECT_EQ(quiet->WaitExit(Deadline{1000}), std::optional<DWORD>(2));
     EXPECT_FALSE(statisticsSeen);
     EXPECT_LT(took.count(), 5000) << "the run did not end at once";
 }
 
 TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode1) {
-    TempFolder folder;
-    auto process = StartDirectRun(WaitingScenario(folder, L"skipped"));
+    auto process = StartDirectRun(WaitingScenario(folder_.WidePath(), L"skipped"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
     ASSERT_NE(panel, nullptr);
@@ -252,8 +225,7 @@ bool Drag(HWND window, POINT from, POINT by) {
 }
 
 TEST_F(PlaybackE2eTest, PanelPausesResumesMovesRefusesLogoffAndStops) {
-    TempFolder folder;
-    auto process = StartDirectRun(WaitingScenario(folder, L"stopped"));
+    auto process = StartDirectRun(WaitingScenario(folder_.WidePath(), L"stopped"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
     ASSERT_NE(panel, nullptr);

@@ -35,12 +35,6 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
 }
 
-std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
-    wchar_t value[MAX_PATH] = {};
-    GetPrivateProfileStringW(section, key, L"", value, MAX_PATH, file.c_str());
-    return value;
-}
-
 void WriteText(const std::wstring& path, const std::string& text) {
     ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(WideToUtf8(path), text));
 }
@@ -67,53 +61,35 @@ void ChooseInBrowser(DWORD processId, const std::wstring& folder) {
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
 }
 
-class DiscWizardE2eTest : public testing::Test {
+class DiscWizardE2eTest : public E2eTest {
   protected:
     void SetUp() override {
-        RemoveProgramSettings();
-        WriteSetting(L"Install", L"Registry", L"1");
-        WriteSetting(L"Install", L"Speed", L"2");
-        WriteSetting(L"Path", L"FolderSCN", Source());
+        E2eTest::SetUp();
         // The program runs from a copy, so the settings file it writes stays out of the build folder.
         for (const wchar_t* name : {L"velmora.exe", L"help.chm"})
             ASSERT_TRUE(CopyFileW(Join(VelmoraFolder(), name).c_str(), Join(Program(), name).c_str(), FALSE));
         fs::copy(Join(VelmoraFolder(), L"language"), Join(Program(), L"language"));
-        for (const auto& entry : fs::directory_iterator(Join(Program(), L"language")))
-            languages_.push_back(entry.path().filename().wstring());
-        // The wizard copies them in the order of a listing that ignores letter case.
-        std::sort(languages_.begin(), languages_.end(),
-                  [](auto& a, auto& b) { return _wcsicmp(a.c_str(), b.c_str()) < 0; });
     }
-    void TearDown() override { RemoveProgramSettings(); }
 
     std::wstring Program() const { return program_.WidePath(); }
-    std::wstring Source() const { return source_.WidePath(); }
+    std::wstring Source() const { return folder_.WidePath(); }
 
     // Packages of the fixture wizard, installed from the disc they are copied onto; `copies` more of the
-    // first make a long copy.
-    void AddPackages(const Lines& names, const std::string& order, int copies = 0) {
-        for (const std::wstring& name : names) {
-            const std::string text =
-                FixtureWizardScenario(L"%CDROM%\\Setup\\FixtureWizard.exe", L"C:\\" + name + L".log");
-            ASSERT_TRUE(BuildScenarioFile(text, Join(Source(), name + L".SCN"))) << "scntool failed";
-        }
+    // first make a long copy. The program's wizard, opened from the main window's menu, comes back.
+    HWND OpenWizard(const Lines& names, const std::string& order, int copies = 0) {
+        for (const std::wstring& name : names)
+            EXPECT_FALSE(BuildScenario(Source(), name, WizardClicks(), L"%CDROM%\\Setup\\FixtureWizard.exe",
+                                       L"\"C:\\" + name + L".log\"")
+                             .empty());
         for (int i = 0; i < copies; ++i)
             CopyFileW(Join(Source(), names[0] + L".SCN").c_str(),
                       Join(Source(), L"Copy " + std::to_wstring(i) + L".SCN").c_str(), FALSE);
         if (!order.empty())
             WriteText(Join(Source(), L"Position.lst"), order);
-    }
-
-    // The program's wizard, opened from the main window's menu.
-    HWND OpenWizard() {
-        process_.reset();
-        std::optional<Process> started = Process::Start(Join(Program(), L"velmora.exe"), L"");
-        if (!started)
+        if (StartMain(L"", names.size() + copies, Join(Program(), L"velmora.exe")) == nullptr)
             return nullptr;
-        process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
         Command(main_, MainCommand::DiscWizard);
-        return WaitForWindow({.className = kClassName, .processId = process_->Id()});
+        return WaitForOwn(kClassName);
     }
 
     // The browser finds a folder by the times its tree read; the first listing of a new folder sets its
@@ -172,17 +148,12 @@ class DiscWizardE2eTest : public testing::Test {
     }
 
     TempFolder program_{L"C:\\"};
-    TempFolder source_{L"C:\\"};
-    Lines languages_;
-    std::optional<Process> process_;
-    HWND main_ = nullptr;
 };
 
 TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
-    AddPackages({L"Alpha", L"Beta"}, "Beta\r\nAlpha\r\n");
     fs::remove_all(kDisc);
     fs::create_directory(kDisc);
-    HWND wizard = OpenWizard();
+    HWND wizard = OpenWizard({L"Alpha", L"Beta"}, "Beta\r\nAlpha\r\n");
     ASSERT_NE(wizard, nullptr) << "no wizard";
     EXPECT_EQ(WindowText(wizard), L"Disc creation wizard (Step 1 of 5)");
     Choose(wizard, kDestinationBrowse, kDisc);
@@ -206,40 +177,25 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     EXPECT_EQ(FinishCopy(wizard), Lines{});
     SaveScreenshot(wizard, L"disc-wizard-4-log");
 
-    // Every operation is logged in order (the scenarios in the order the folder lists them).
+    // Every operation is logged (their order: the unit tests), and every file the log says was copied is on
+    // the disc, as large as the one it was copied from (what the disc's settings say: DiscFromCdRomE2eTest).
     const std::wstring scenarios = Join(kDisc, L"Folder SCN");
-    const std::wstring velmora = Join(kDisc, L"Velmora");
-    Lines expected{L"Creating folder " + scenarios};
-    Lines targets;
-    const auto copied = [&](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
-        targets.push_back(Join(to, name));
-        expected.push_back(L"Copying file `" + Join(from, name) + L"` to " + targets.back());
-    };
-    for (const wchar_t* name : {L"Alpha.SCN", L"Beta.SCN", L"position.lst"})
-        copied(Source(), scenarios, name);
-    expected.push_back(L"Creating folder " + velmora);
-    for (const wchar_t* name : {L"Velmora.exe", L"Velmora.ini", L"help.chm"})
-        copied(Program(), velmora, name);
-    expected.push_back(L"Creating folder " + Join(velmora, L"Language"));
-    for (const std::wstring& name : languages_)
-        copied(Join(Program(), L"Language"), Join(velmora, L"Language"), name);
-    expected.push_back(L"Creating the autorun file " + Join(kDisc, L"autorun.inf"));
-    expected.push_back(L"Copying finished successfully");
-    Lines log = Log(wizard);
-    std::sort(log.begin() + 1, log.begin() + 3);
-    EXPECT_EQ(log, expected);
-
-    // The disc: the autorun file's two keys, the disc settings, and every file the log says was copied.
-    const std::wstring autorun = Join(kDisc, L"autorun.inf");
-    const std::wstring ini = Join(velmora, L"Velmora.ini");
-    EXPECT_EQ(Lines({Profile(autorun, L"Autorun", L"open"), Profile(autorun, L"Autorun", L"icon"),
-                     Profile(ini, L"General", L"SpeedInstall"), Profile(ini, L"General", L"SCNFolder"),
-                     Profile(ini, L"General", L"Language")}),
-              Lines({L"velmora\\Velmora.exe", L"velmora\\Velmora.exe,0", L"0", L"%cdrom%\\Folder SCN",
-                     L"English"}));
-    EXPECT_EQ(fs::file_size(Join(velmora, L"Velmora.exe")), fs::file_size(Join(Program(), L"velmora.exe")));
-    for (const std::wstring& target : targets)
-        EXPECT_TRUE(fs::exists(target)) << WideToUtf8(target);
+    const Lines log = Log(wizard);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), L"Creating folder " + scenarios);
+    EXPECT_EQ(log.back(), L"Copying finished successfully");
+    const std::wstring copying = L"Copying file `";
+    std::size_t copies = 0;
+    for (const std::wstring& line : log) {
+        const std::size_t to = line.find(L"` to ");
+        if (line.rfind(copying, 0) != 0 || to == std::wstring::npos)
+            continue;
+        const fs::path from = line.substr(copying.size(), to - copying.size()), target = line.substr(to + 5);
+        EXPECT_TRUE(fs::exists(target) && fs::file_size(target) == fs::file_size(from)) << WideToUtf8(line);
+        ++copies;
+    }
+    const auto languages = std::distance(fs::directory_iterator(Join(Program(), L"language")), {});
+    EXPECT_EQ(copies, 6 + static_cast<std::size_t>(languages));
 
     ASSERT_TRUE(Next(wizard, kTip));
     EXPECT_EQ(WindowText(GetDlgItem(wizard, kNext)), L"Finish");
@@ -263,57 +219,40 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     PostMessageW(help, WM_CLOSE, 0, 0);
 }
 
-// A source without its order file, and a long copy into a folder whose autorun.inf is read-only, end in the
-// failure message and the failure line under the operation that failed; the scenario folder setting keeps
-// its folder. The long copy shows its progress and answers the close question midway, waiting meanwhile.
-TEST_F(DiscWizardE2eTest, FailedCopiesSayWhatFailedAndKeepTheScenarioFolder) {
-    const std::wstring notAll =
-        L"Not all files were copied. Perhaps you lack access rights, the folder is read-only or there is not "
-        L"enough room.";
-    for (const bool longCopy : {false, true}) {
-        SCOPED_TRACE(longCopy ? "read-only autorun.inf" : "no position.lst");
-        TempFolder destination(L"C:\\");
-        const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
-        Lines failure{L"Copying file `" + Join(Source(), L"position.lst") + L"` to " +
-                          Join(destination.WidePath(), L"Folder SCN\\position.lst"),
-                      L"File copy error"};
-        Lines messages{notAll};
-        if (longCopy) {
-            AddPackages({L"Alpha"}, "Alpha\r\n", 400);
-            WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
-            MakeReadOnly(WideToUtf8(autorun));
-            failure = {L"Error creating the autorun file " + autorun, L"Copying failed"};
-            messages.insert(messages.begin(), L"Writing to the file failed. Perhaps it is read-only");
-        } else {
-            AddPackages({L"Alpha"}, "");
-        }
-        HWND wizard = OpenWizard();
-        ASSERT_NE(wizard, nullptr) << "no wizard";
-        RunToTheCopy(wizard, destination.WidePath());
-        if (longCopy) {
-            HWND progress = GetDlgItem(wizard, kProgress);
-            const auto position = [&] { return SendMessageW(progress, PBM_GETPOS, 0, 0); };
-            ASSERT_TRUE(WaitUntil([&] { return position() > 0; }));
-            HWND question = CloseQuestion(wizard);
-            const LRESULT asked = position();
-            EXPECT_LT(asked, SendMessageW(progress, PBM_GETRANGE, FALSE, 0)) << "asked after the copy";
-            EXPECT_FALSE(WaitUntil([&] { return position() != asked; }, Deadline{1000}))
-                << "copied meanwhile";
-            SaveScreenshot(wizard, L"disc-wizard-4-copying");
-            PressButton(question, IDNO);
-            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
-        }
-        EXPECT_EQ(FinishCopy(wizard), messages);
-        const Lines log = Log(wizard);
-        EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
-        EXPECT_EQ(log.back(), L"Copying failed");
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
-        PressButton(CloseQuestion(wizard), IDYES);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
-        EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), Source());
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(process_->WaitExit());
-    }
+// A long copy shows its progress and answers the close question midway, waiting meanwhile; into a folder
+// whose autorun.inf is read-only it ends in the failure messages and the failure line under the operation
+// that failed, and the scenario folder setting keeps its folder.
+TEST_F(DiscWizardE2eTest, AFailedLongCopySaysWhatFailedAndKeepsTheScenarioFolder) {
+    TempFolder destination(L"C:\\");
+    const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
+    WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
+    MakeReadOnly(WideToUtf8(autorun));
+    HWND wizard = OpenWizard({L"Alpha"}, "Alpha\r\n", 400);
+    ASSERT_NE(wizard, nullptr) << "no wizard";
+    RunToTheCopy(wizard, destination.WidePath());
+    HWND progress = GetDlgItem(wizard, kProgress);
+    const auto position = [&] { return SendMessageW(progress, PBM_GETPOS, 0, 0); };
+    ASSERT_TRUE(WaitUntil([&] { return position() > 0; }));
+    HWND question = CloseQuestion(wizard);
+    const LRESULT asked = position();
+    EXPECT_LT(asked, SendMessageW(progress, PBM_GETRANGE, FALSE, 0)) << "asked after the copy";
+    EXPECT_FALSE(WaitUntil([&] { return position() != asked; }, Deadline{1000})) << "copied meanwhile";
+    SaveScreenshot(wizard, L"disc-wizard-4-copying");
+    PressButton(question, IDNO);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+
+    EXPECT_EQ(FinishCopy(wizard),
+              Lines({L"Writing to the file failed. Perhaps it is read-only",
+                     L"Not all files were copied. Perhaps you lack access rights, the folder is read-only or "
+                     L"there is not enough room."}));
+    const Lines log = Log(wizard);
+    const Lines failure{L"Error creating the autorun file " + autorun, L"Copying failed"};
+    EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
+    PressButton(CloseQuestion(wizard), IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
+    EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), Source());
+    CloseMain();
 }
 
 // Runs inside disc-made.sh: drive E: is a CD-ROM that holds the disc made above, with the fixture wizard in
