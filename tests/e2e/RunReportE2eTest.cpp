@@ -143,29 +143,18 @@ std::optional<DWORD> GuiResources(const Process& process, DWORD kind) {
 
 // The windows the program owns, top-level and child: a window left behind shows here on any system.
 int OwnWindows(const Process& process) {
-    struct Count {
-        DWORD pid;
-        int windows = 0;
-    } count{process.Id()};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != c->pid)
+    int windows = 0;
+    for (HWND window : TopLevelWindows({.processId = process.Id(), .visibleOnly = false})) {
+        ++windows;
+        EnumChildWindows(
+            window,
+            [](HWND, LPARAM count) -> BOOL {
+                ++*reinterpret_cast<int*>(count);
                 return TRUE;
-            ++c->windows;
-            EnumChildWindows(
-                window,
-                [](HWND, LPARAM inner) -> BOOL {
-                    ++reinterpret_cast<Count*>(inner)->windows;
-                    return TRUE;
-                },
-                param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.windows;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+    }
+    return windows;
 }
 
 TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProcessesBehind) {
