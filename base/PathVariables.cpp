@@ -1,5 +1,9 @@
 #include "base/PathVariables.h"
 
+#include <array>
+#include <string_view>
+#include <utility>
+
 #include "base/Utilities.h"
 
 namespace velmora {
@@ -27,27 +31,80 @@ std::size_t FindWholeComponents(const std::string& path, const std::string& valu
     return std::string::npos;
 }
 
-std::string Replace(const std::string& path, std::size_t at, std::size_t length, const std::string& with) {
-    return JoinPath(JoinPath(path.substr(0, at), with), path.substr(at + length));
+char Fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The computer's name may stand inside a file name ("%COMPUTERNAME%.txt"), so it is put in as text, and only
-// when known. It is never contracted: a recorded "\\server\setups\PC-07\setup.exe" means that folder on
-// every machine, not each machine's own.
-std::string ExpandComputerName(std::string path, const std::pair<std::string, std::string>& variable) {
-    const std::size_t at = FindNoCase(path, variable.first);
-    if (at != std::string::npos && !variable.second.empty())
-        path.replace(at, variable.first.size(), variable.second);
-    return path;
+// Whether the name stands at that place of the text, letters compared without case (the names are ASCII).
+bool NameAt(std::string_view text, std::size_t at, std::string_view name) {
+    if (name.size() > text.size() - at)
+        return false;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        if (Fold(text[at + k]) != Fold(name[k]))
+            return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kVariableCount = 7;
+constexpr std::size_t kComputerName = 6;
+using Table = std::array<std::pair<std::string, std::string>, kVariableCount>;
+
+// Where each variable's name first stands in the text (npos where it does not), as FindNoCase would find
+// it, in one pass over the text's percent signs: every name starts with one, and a path holds a few. Every
+// stored path of a folder and every text of a scenario is expanded when it is read.
+std::array<std::size_t, kVariableCount> FirstPlaces(std::string_view text, const Table& variables) {
+    std::array<std::size_t, kVariableCount> first;
+    first.fill(std::string_view::npos);
+    std::size_t at = text.find('%');
+    if (at == std::string_view::npos)
+        return first;
+    // The letter after the sign rules out most names before any of them is compared whole.
+    constexpr int kAnyLetter = -1;
+    std::array<int, kVariableCount> letters;
+    for (std::size_t index = 0; index < variables.size(); ++index) {
+        const std::string& name = variables[index].first;
+        letters[index] = name.size() > 1 ? static_cast<unsigned char>(Fold(name[1])) : kAnyLetter;
+    }
+    for (; at != std::string_view::npos; at = text.find('%', at + 1)) {
+        const int letter = at + 1 < text.size() ? static_cast<unsigned char>(Fold(text[at + 1])) : kAnyLetter;
+        for (std::size_t index = 0; index < variables.size(); ++index) {
+            if ((letters[index] == letter || letters[index] == kAnyLetter) &&
+                first[index] == std::string_view::npos && NameAt(text, at, variables[index].first))
+                first[index] = at;
+        }
+    }
+    return first;
+}
+
+// JoinPath(left, right) built in place in `left`.
+void AppendJoined(std::string& left, std::string_view right) {
+    if (right.empty())
+        return;
+    if (right.front() == '\\')
+        right.remove_prefix(1);
+    if (!left.empty() && left.back() != '\\')
+        left += '\\';
+    left.append(right);
+}
+
+// JoinPath(JoinPath(before, with), after) around the replaced part, in one string: every stored path of a
+// folder is expanded when the folder is listed.
+std::string Replace(const std::string& path, std::size_t at, std::size_t length, const std::string& with) {
+    std::string result;
+    result.reserve(path.size() - length + with.size() + 2);
+    result.assign(path, 0, at);
+    AppendJoined(result, with);
+    AppendJoined(result, std::string_view(path).substr(at + length));
+    return result;
 }
 
 }  // namespace
 
 std::string JoinPath(const std::string& left, const std::string& right) {
-    if (right.empty())
-        return left;
-    std::string tail = right.front() == '\\' ? right.substr(1) : right;
-    return AddBackslash(left) + tail;
+    std::string joined = left;
+    AppendJoined(joined, right);
+    return joined;
 }
 
 void PathVariables::Init(SystemInfo& system, Registry& registry) {
@@ -81,15 +138,32 @@ void PathVariables::Init(SystemInfo& system, Registry& registry) {
 }
 
 std::string PathVariables::ExpandPathVars(const std::string& path) const {
-    std::string result = ExpandComputerName(path, variables[6]);
+    // The path is copied only when no name stands in it; otherwise the first replacement builds the result.
+    std::string result;
+    const std::string* current = &path;
+    std::array<std::size_t, kVariableCount> first = FirstPlaces(path, variables);
+    // The computer's name may stand inside a file name ("%COMPUTERNAME%.txt"), so it is put in as text, and
+    // only when known. It is never contracted: a recorded "\\server\setups\PC-07\setup.exe" means that
+    // folder on every machine, not each machine's own.
+    if (const auto& [name, value] = variables[kComputerName];
+        first[kComputerName] != std::string::npos && !value.empty()) {
+        result = path;
+        result.replace(first[kComputerName], name.size(), value);
+        current = &result;
+        first = FirstPlaces(result, variables);
+    }
     for (int index : kReplaceable) {
         const auto& [name, value] = variables[index];
-        std::size_t at = FindNoCase(result, name);
-        if (at != std::string::npos)
-            result = Replace(result, at, name.size(), value);
+        if (first[index] == std::string::npos)
+            continue;
+        result = Replace(*current, first[index], name.size(), value);
+        current = &result;
+        first = FirstPlaces(result, variables);  // the names after it are looked for in the new text
     }
+    if (current == &path)
+        result = path;
 
-    if (!StartsWithNoCase(result, kCdrom))
+    if (!NameAt(result, 0, kCdrom))
         return result;
     std::string rest = result.substr(kCdromLength);
     if (!variables[0].second.empty())

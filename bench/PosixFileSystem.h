@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -35,10 +34,42 @@ class PosixFileSystem : public FileSystem {
         ::close(file);
         return bytes;
     }
+    // As the Win32 file system reads into a buffer: the first read takes as much as the buffer's memory
+    // holds, and the size is asked only when the buffer is full.
+    bool ReadAllInto(const std::string& path, std::string& bytes) override {
+        const int file = ::open(Native(path).c_str(), O_RDONLY);
+        if (bytes.capacity() < kFirstRead)
+            bytes.reserve(kFirstRead);
+        std::size_t done = 0;
+        bytes.resize(std::min(bytes.capacity(), kMostFirstRead));
+        bool read = file >= 0;
+        while (read) {
+            if (done == bytes.size()) {
+                struct stat info {};
+                read = ::fstat(file, &info) == 0;
+                if (!read)
+                    break;
+                bytes.resize(std::max(static_cast<std::size_t>(info.st_size), done) + 1);
+            }
+            const std::size_t want = bytes.size() - done;
+            const ssize_t got = ::read(file, bytes.data() + done, want);
+            read = got >= 0;
+            if (!read)
+                break;
+            done += static_cast<std::size_t>(got);
+            if (static_cast<std::size_t>(got) < want)
+                break;  // a read that stops short has met the end of the file
+        }
+        if (file >= 0)
+            ::close(file);
+        bytes.resize(read ? done : 0);
+        return read;
+    }
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override {
         std::vector<std::string> names;
         if (DIR* dir = ::opendir(Native(folder).c_str())) {
-            auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+            // Windows matches the letters of every script without case; ASCII is enough for these names.
+            auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
             while (dirent* entry = ::readdir(dir)) {
                 if (entry->d_type == DT_REG && WildcardMatch<char>(entry->d_name, pattern, fold))
                     names.emplace_back(entry->d_name);
@@ -67,6 +98,9 @@ class PosixFileSystem : public FileSystem {
     bool Append(const std::string&, std::string_view) override { return false; }
 
   private:
+    static constexpr std::size_t kFirstRead = 4096;
+    static constexpr std::size_t kMostFirstRead = 65536;
+
     static std::string Native(std::string path) {
         std::replace(path.begin(), path.end(), '\\', '/');
         return path;

@@ -30,15 +30,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
-    // As the player and the properties dialog read a file.
+    // As a list of packages reads a file, from its scrambled bytes, and as the player and the properties
+    // dialog read it whole: both must tell the same path and description.
     ScenarioImage image(*codec, vars);
     image.LoadImageBytes(bytes);
+    std::string summaryPath, summaryDescription;
+    const bool summarized = image.ReadScrambledSummary(summaryPath, summaryDescription);
     image.UnscrambleImage();
-    image.ReadHeader();
+    bool hasHeader = image.ReadHeader();
     image.IsVersionSupported();
-    image.GetDescription();
     std::string path;
-    bool hasPath = image.GetInstallerPath(path);
+    bool hasPath = hasHeader && image.GetInstallerPath(path);
+    Require(summarized == hasPath && summaryPath == path &&
+            summaryDescription == (hasPath ? image.GetDescription() : ""));
     image.GetCommandLine();
     image.ResetReadCursor();
     StepState step;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
+#include "base/NameIndex.h"
 #include "base/Utilities.h"
 
 namespace velmora {
@@ -30,10 +30,12 @@ std::vector<bool> InstallersPresent(FileSystem& files, const std::vector<std::st
         std::vector<std::string> names;
         if (members.size() >= kListFrom)
             names = files.ListFiles(std::string(folder), "*");
-        std::unordered_set<std::string_view> listed(names.begin(), names.end());
+        NameIndex listed(names.size());
+        for (const std::string& name : names)
+            listed.Add(name, 0);
         for (std::size_t i : members) {
             std::string_view name = std::string_view(paths[i]).substr(folder.size());
-            present[i] = listed.count(name) > 0 || PathExists(files, paths[i]);
+            present[i] = listed.Find(name) != NameIndex::kNone || PathExists(files, paths[i]);
         }
     }
     return present;
@@ -89,12 +91,12 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
     const std::string noFile = p_.language.LangText("Файл не найден", "main", 21);
     std::vector<std::string> installers(items.size());
     std::vector<bool> fileFound(items.size(), false);
-    std::string path, description;
+    std::string path, stored, description;
     for (std::size_t i = 0; i < items.size(); ++i) {
         path.assign(prefix).append(items[i].name).append(".SCN");
         // A file that can be read exists; only one that cannot is looked for.
-        std::optional<std::string> bytes = p_.files.ReadAll(path);
-        if (!bytes && !PathExists(p_.files, path)) {
+        const bool read = image.LoadImageFile(p_.files, path);
+        if (!read && !PathExists(p_.files, path)) {
             items[i].tip = noFile;
             continue;
         }
@@ -102,7 +104,8 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
         if (progress)
             progress(static_cast<int>(i) + 1, count);
         description.clear();
-        ReadTipFacts(std::move(bytes), image, installers[i], description);
+        if (read)
+            installers[i] = ReadTipFacts(image, stored, description);
         items[i].tip = Described(items[i].name, description);
     }
     std::vector<bool> installerFound = InstallersPresent(p_.files, installers);
@@ -115,33 +118,31 @@ void PackageList::LoadTips(const std::function<void(int ordinal, int count)>& pr
 
 std::string PackageList::TipFor(const std::string& name) const {
     std::string path = AddBackslash(folder_) + name + ".SCN";
-    std::optional<std::string> bytes = p_.files.ReadAll(path);
-    if (!bytes && !PathExists(p_.files, path))
-        return p_.language.LangText("Файл не найден", "main", 21);
     ScenarioImage image(p_.codec, p_.pathVars);
-    std::string installer, description;
-    ReadTipFacts(std::move(bytes), image, installer, description);
+    const bool read = image.LoadImageFile(p_.files, path);
+    if (!read && !PathExists(p_.files, path))
+        return p_.language.LangText("Файл не найден", "main", 21);
+    std::string stored, installer, description;
+    if (read)
+        installer = ReadTipFacts(image, stored, description);
     if (!PathExists(p_.files, installer))
         return p_.language.LangText("Не найден исполняемый файл", "main", 19);
     return Described(name, description);
 }
 
-void PackageList::ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
-                               std::string& description) const {
-    // A file that cannot be read or holds no header names no installer, and so gets the installer's tip.
-    if (!bytes)
-        return;
-    image.LoadImageBytes(std::move(*bytes));
-    image.UnscrambleImage();
-    if (!image.ReadHeader() || !image.GetInstallerPath(installer))
-        return;
-    // Every path variable's name holds a percent sign; a path without one expands to itself.
-    if (installer.find('%') != std::string::npos)
-        installer = p_.pathVars.ExpandPathVars(installer);
-    TrimBlanks(installer);
+std::string PackageList::ReadTipFacts(ScenarioImage& image, std::string& stored,
+                                      std::string& description) const {
+    // A file that holds no header or no path in its place names no installer, and so gets the installer's
+    // tip. Only the header and the two fields are unscrambled: the steps are not shown in a list.
+    if (!image.ReadScrambledSummary(stored, description))
+        return {};
     // The description field ends at its first zero byte, so only blanks are left to trim.
-    description = image.GetDescription();
     TrimBlanks(description);
+    // Every path variable's name holds a percent sign; a path without one expands to itself.
+    std::string installer =
+        stored.find('%') != std::string::npos ? p_.pathVars.ExpandPathVars(stored) : stored;
+    TrimBlanks(installer);
+    return installer;
 }
 
 bool PackageList::SaveOrder() const {
@@ -159,12 +160,11 @@ bool PackageList::MatchesFolder() const {
     std::vector<std::string> names = FolderNames();
     if (names.size() != items.size())
         return false;
-    std::unordered_set<std::string_view> listed;
-    listed.reserve(items.size());
+    NameIndex listed(items.size());
     for (const PackageItem& item : items)
-        listed.insert(item.name);
+        listed.Add(item.name, 0);
     return std::all_of(names.begin(), names.end(),
-                       [&](const std::string& name) { return listed.count(name) > 0; });
+                       [&](const std::string& name) { return listed.Find(name) != NameIndex::kNone; });
 }
 
 std::string PackageList::PathOf(std::size_t index) const {

@@ -61,9 +61,9 @@ class PackageList {
 
   private:
     std::vector<std::string> FolderNames() const;
-    // The installer path, expanded and trimmed, and the description of a scenario file's bytes.
-    void ReadTipFacts(std::optional<std::string> bytes, ScenarioImage& image, std::string& installer,
-                      std::string& description) const;
+    // The installer path, expanded and trimmed, and the description of a scenario file just loaded; the
+    // stored path is read into `stored`, whose memory serves file after file.
+    std::string ReadTipFacts(ScenarioImage& image, std::string& stored, std::string& description) const;
 
     PackageListPorts p_;
     std::string folder_;

@@ -126,17 +126,14 @@ void PathEditorModel::LoadFolder(const std::string& folder, const PathEditorProg
         rows.push_back(PathEditorRow{std::move(name), true, {}, {}, false});
     total = static_cast<int>(rows.size());
     ScenarioImage image(p_.codec, p_.pathVars);
+    std::string description;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // A file that cannot be read, or holds no path, keeps an empty stored path; a pass passes it by.
-        std::optional<std::string> bytes = p_.files.ReadAll(PathOf(rows[i]));
-        if (!bytes)
+        if (!image.LoadImageFile(p_.files, PathOf(rows[i])))
             continue;
         if (progress)
             progress(static_cast<int>(i) + 1, total);
-        image.LoadImageBytes(std::move(*bytes));
-        image.UnscrambleImage();
-        if (image.ReadHeader())
-            image.GetInstallerPath(rows[i].storedPath);
+        image.ReadScrambledSummary(rows[i].storedPath, description);
     }
 }
 

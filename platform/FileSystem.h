@@ -18,6 +18,10 @@ class FileSystem {
     [[nodiscard]] virtual bool IsDirectory(const std::string& path) = 0;
     // The whole file, or nothing when it cannot be opened or read.
     [[nodiscard]] virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+    // The same into `bytes`, whose memory is reused, so that reading a folder's files one after another
+    // allocates only for a file longer than all before it. False, with `bytes` empty, when the file cannot be
+    // opened or read.
+    [[nodiscard]] virtual bool ReadAllInto(const std::string& path, std::string& bytes) = 0;
     // Writes the bytes to a temporary file in the same folder and moves it over the target, so the
     // previous file survives any failure untouched. The result has normal attributes.
     [[nodiscard]] virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;

@@ -2,6 +2,7 @@
 // Letter case of UTF-8 texts as the program compares names: ASCII and Cyrillic letters; every other byte is
 // kept. A letter keeps its byte length, so an offset found in the changed text is valid in the original. The
 // test doubles compare window classes and captions by the same rule as the core.
+#include <cstddef>
 #include <string>
 
 namespace velmora {
@@ -27,23 +28,28 @@ inline unsigned FoldCyrillic(unsigned cp, bool upper) {
     return cp;
 }
 
-inline std::string ChangeCase(const std::string& text, bool upper) {
-    std::string out = text;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
+// In place, over `size` bytes: a list of names folds them all into one buffer.
+inline void ChangeCase(char* text, std::size_t size, bool upper) {
+    for (std::size_t i = 0; i < size; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
         if (upper && c >= 'a' && c <= 'z') {
-            out[i] = static_cast<char>(c - 'a' + 'A');
+            text[i] = static_cast<char>(c - 'a' + 'A');
         } else if (!upper && c >= 'A' && c <= 'Z') {
-            out[i] = static_cast<char>(c - 'A' + 'a');
-        } else if (c >= 0xD0 && c <= 0xD2 && i + 1 < out.size() &&
-                   (static_cast<unsigned char>(out[i + 1]) & 0xC0) == 0x80) {
-            unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(out[i + 1]) & 0x3Fu);
+            text[i] = static_cast<char>(c - 'A' + 'a');
+        } else if (c >= 0xD0 && c <= 0xD2 && i + 1 < size &&
+                   (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
             cp = FoldCyrillic(cp, upper);
-            out[i] = static_cast<char>(0xC0 | (cp >> 6));
-            out[i + 1] = static_cast<char>(0x80 | (cp & 0x3F));
+            text[i] = static_cast<char>(0xC0 | (cp >> 6));
+            text[i + 1] = static_cast<char>(0x80 | (cp & 0x3F));
             ++i;
         }
     }
+}
+
+inline std::string ChangeCase(const std::string& text, bool upper) {
+    std::string out = text;
+    ChangeCase(out.data(), out.size(), upper);
     return out;
 }
 }  // namespace letter_case

@@ -1,5 +1,6 @@
 #include "scenario/AnsiCodePage.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmora {
@@ -31,6 +32,23 @@ constexpr std::array<char16_t, 128> kWindows1251 = [] {
     return table;
 }();
 
+// Eight bytes at a time; most class names and paths are ASCII, and most captions are not from their start.
+bool IsAscii(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & kHighBits)
+            return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -61,15 +79,16 @@ std::unique_ptr<SingleByteCodec> SingleByteCodec::Create(int codePage) {
 
 SingleByteCodec::SingleByteCodec(int codePage, const std::array<char16_t, 128>& upperHalf)
     : codePage_(codePage) {
-    for (int i = 0; i < 128; ++i) {
-        char32_t cp = upperHalf[i] != 0 ? upperHalf[i] : static_cast<char32_t>(0x80 + i);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t upper = byte < 0x80 ? 0 : upperHalf[byte - 0x80];
+        char32_t cp = upper != 0 ? upper : static_cast<char32_t>(byte);
         std::string utf8;
         AppendUtf8(utf8, cp);
-        upperUtf8_[i] = 0;
-        for (std::size_t k = 0; k < utf8.size(); ++k)
-            upperUtf8_[i] |= static_cast<std::uint32_t>(static_cast<unsigned char>(utf8[k])) << (8 * k);
-        upperLength_[i] = static_cast<unsigned char>(utf8.size());
-        fromCodePoint_.emplace(cp, static_cast<char>(0x80 + i));
+        utf8Of_[byte] = {};
+        std::copy(utf8.begin(), utf8.end(), utf8Of_[byte].begin());
+        lengthOf_[byte] = static_cast<unsigned char>(utf8.size());
+        if (byte >= 0x80)
+            fromCodePoint_.emplace(cp, static_cast<char>(byte));
     }
 }
 
@@ -80,24 +99,30 @@ std::string SingleByteCodec::FromAnsi(std::string_view ansi) {
 }
 
 void SingleByteCodec::FromAnsiInto(std::string_view ansi, std::string& utf8) {
-    // This runs for every text of every step read. The result is sized for the longest case plus one
-    // byte, so that each character can be stored as a whole word and the length cut once at the end.
-    utf8.resize(ansi.size() * 3 + 1);
-    char* next = utf8.data();
-    for (char c : ansi) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            *next++ = c;
-            continue;
-        }
-        std::uint32_t word = upperUtf8_[byte - 0x80];
-        // Little-endian bytes of the word, whatever the host order is.
-        char encoded[4] = {static_cast<char>(word), static_cast<char>(word >> 8),
-                           static_cast<char>(word >> 16), 0};
-        std::memcpy(next, encoded, 4);
-        next += upperLength_[byte - 0x80];
+    // This runs for every text of every step read, into strings reused from the step before. A text of
+    // ASCII alone (a class name, most paths) is copied as it is. Any other result is sized for the longest
+    // case plus one byte, so that every character, ASCII or not, is copied as four bytes from the table
+    // without a branch, and the length is cut once at the end; a string that already has the room is not
+    // resized (and zero-filled) first.
+    if (IsAscii(ansi)) {
+        // The string most often held the same class name or caption in the step before.
+        if (utf8.size() == ansi.size())
+            std::copy(ansi.begin(), ansi.end(), utf8.begin());
+        else
+            utf8.assign(ansi);
+        return;
     }
-    utf8.resize(static_cast<std::size_t>(next - utf8.data()));
+    const std::size_t room = ansi.size() * 3 + 1;
+    if (utf8.size() < room)
+        utf8.resize(room);
+    char* const start = utf8.data();
+    char* next = start;
+    for (char c : ansi) {
+        const auto byte = static_cast<unsigned char>(c);
+        std::memcpy(next, utf8Of_[byte].data(), 4);
+        next += lengthOf_[byte];
+    }
+    utf8.resize(static_cast<std::size_t>(next - start));
 }
 
 std::string SingleByteCodec::ToAnsi(std::string_view utf8) {

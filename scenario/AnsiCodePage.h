@@ -28,9 +28,9 @@ class SingleByteCodec : public Codec {
     SingleByteCodec(int codePage, const std::array<char16_t, 128>& upperHalf);
 
     int codePage_;
-    // Byte 0x80 + i as UTF-8 in the low bytes of a word (never more than three), and its length.
-    std::array<std::uint32_t, 128> upperUtf8_;
-    std::array<unsigned char, 128> upperLength_;
+    // Each byte as UTF-8 (never more than three bytes, the rest zeros), and its length.
+    std::array<std::array<char, 4>, 256> utf8Of_;
+    std::array<unsigned char, 256> lengthOf_;
     std::unordered_map<char32_t, char> fromCodePoint_;  // the reverse of the upper half
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace velmora {
 namespace {
@@ -29,11 +30,11 @@ void ScenarioImage::NewImage(const std::string& installerPath, const std::string
 }
 
 bool ScenarioImage::LoadImageFile(FileSystem& files, const std::string& path) {
-    std::optional<std::string> bytes = files.ReadAll(path);
-    if (!bytes)
-        return false;
-    LoadImageBytes(std::move(*bytes));
-    return true;
+    const bool read = files.ReadAllInto(path, image_);
+    header_ = ScnHeader{};
+    appendPosition = static_cast<std::int64_t>(image_.size()) - 1;
+    ResetReadCursor();
+    return read;
 }
 
 void ScenarioImage::LoadImageBytes(std::string bytes) {
@@ -48,6 +49,31 @@ bool ScenarioImage::ReadHeader() {
         return false;
     header_ = layout::DecodeHeader(image_);
     return true;
+}
+
+bool ScenarioImage::ReadScrambledSummary(std::string& installerPath, std::string& description) {
+    installerPath.clear();
+    description.clear();
+    if (image_.size() < kHeaderSize)
+        return false;
+    char header[kHeaderSize];
+    std::memcpy(header, image_.data(), kHeaderSize);
+    layout::Scramble(header, kHeaderSize);
+    header_ = layout::DecodeHeader(std::string_view(header, kHeaderSize));
+    if (!PathInImage())
+        return false;
+    DecodeScrambled(static_cast<std::size_t>(header_.installerPathOffset),
+                    static_cast<std::size_t>(header_.installerPathLength), installerPath);
+    // The field ends at its first zero byte, which scrambled is the two scrambling bytes together.
+    std::string_view field = std::string_view(image_).substr(kHeaderSize, kDescriptionSize);
+    DecodeScrambled(kHeaderSize, std::min(field.size(), field.find(layout::kScrambledZero)), description);
+    return true;
+}
+
+void ScenarioImage::DecodeScrambled(std::size_t offset, std::size_t length, std::string& text) {
+    scrambled_.assign(image_, offset, length);
+    layout::Scramble(scrambled_);
+    codec_.FromAnsiInto(scrambled_, text);
 }
 
 void ScenarioImage::WriteHeader() {
@@ -116,16 +142,22 @@ bool ScenarioImage::ReadNextStep(StepState& step) {
         stepReadFailed_ = true;
         return false;
     }
-    step.windows.resize(stepBytes_.windows.size());
+    ReuseWindows(step.windows, stepBytes_.windows.size());
     for (std::size_t i = 0; i < stepBytes_.windows.size(); ++i) {
         WindowRef& window = step.windows[i];
         codec_.FromAnsiInto(stepBytes_.windows[i].className, window.className);
         codec_.FromAnsiInto(stepBytes_.windows[i].caption, window.caption);
         window.matchIndex = stepBytes_.windows[i].matchIndex;
     }
-    step.events.assign(stepBytes_.events.begin(), stepBytes_.events.end());
+    // The events were parsed into a vector of their own; the step's old one takes its place for the next.
+    step.events.swap(stepBytes_.events);
     step.hasText = !stepBytes_.text.empty();
-    step.text = step.hasText ? Expanded(codec_.FromAnsi(stepBytes_.text)) : std::string{};
+    if (step.hasText) {
+        codec_.FromAnsiInto(stepBytes_.text, step.text);
+        step.text = Expanded(std::move(step.text));
+    } else {
+        step.text.clear();
+    }
     readPosition = end;
     stepsRead += 1;
     return true;
@@ -248,7 +280,26 @@ void ScenarioImage::UnscrambleImage() {
 
 std::string ScenarioImage::Expanded(std::string text) const {
     // Every variable name starts with a percent sign; most texts have none and need no search.
-    return text.find('%') == std::string::npos ? text : pathVars_.ExpandPathVars(text);
+    if (text.find('%') == std::string::npos)
+        return text;
+    return pathVars_.ExpandPathVars(text);
+}
+
+void ScenarioImage::ReuseWindows(std::vector<WindowRef>& windows, std::size_t count) {
+    // A step with fewer links than the one before leaves the rest here, with their texts' memory, for the
+    // next longer one: chains of two and three links follow each other all through a recording.
+    while (windows.size() > count) {
+        spareWindows_.push_back(std::move(windows.back()));
+        windows.pop_back();
+    }
+    while (windows.size() < count) {
+        if (spareWindows_.empty()) {
+            windows.emplace_back();
+        } else {
+            windows.push_back(std::move(spareWindows_.back()));
+            spareWindows_.pop_back();
+        }
+    }
 }
 
 bool ScenarioImage::WriteImageFile(FileSystem& files, const std::string& path) const {

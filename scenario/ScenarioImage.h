@@ -26,12 +26,18 @@ class ScenarioImage {
     // Header, empty description and spare byte; the description is then set unless it is empty.
     void NewImage(const std::string& installerPath, const std::string& description, int screenWidth,
                   int screenHeight);
-    // Reads the whole file; false when it cannot be read. The caller unscrambles and reads the header.
+    // Reads the whole file into the image's memory, which is reused from file to file; false, with an empty
+    // image, when it cannot be read. The caller unscrambles and reads the header.
     bool LoadImageFile(FileSystem& files, const std::string& path);
     // The same from bytes already in memory.
     void LoadImageBytes(std::string bytes);
     // False when the image is shorter than the header.
     bool ReadHeader();
+    // The stored installer path (not expanded) and the description of an image still scrambled as it was
+    // loaded, unscrambling only the header and those two fields: what a list of packages shows of a file,
+    // without its steps. The header is read as ReadHeader reads it and the image stays scrambled. False,
+    // with both texts empty, when ReadHeader or GetInstallerPath would fail.
+    bool ReadScrambledSummary(std::string& installerPath, std::string& description);
 
     // The 200-byte field up to its first zero byte; empty when the image is too short to hold it.
     std::string GetDescription() const;
@@ -80,6 +86,12 @@ class ScenarioImage {
 
     const std::string& Bytes() const { return image_; }
     const ScnHeader& Header() const { return header_; }
+    // The DPI the press points are in; 0 unknown (see layout::RecordedDpi).
+    int RecordedDpi() const { return layout::RecordedDpi(header_); }
+    void SetRecordedDpi(int dpi) {
+        layout::SetRecordedDpi(header_, dpi);
+        WriteHeader();
+    }
 
     // Index of the spare byte, where the next append goes (-1 for an empty image).
     std::int64_t appendPosition = kFirstStepOffset;
@@ -95,12 +107,18 @@ class ScenarioImage {
     bool CommandLineInImage() const;
     void ReplaceBytes(std::int64_t oldLength, std::string_view bytes, std::int64_t offset);
     std::string Expanded(std::string text) const;
+    // Gives the step `count` links, taking them from and leaving them to the spare links.
+    void ReuseWindows(std::vector<WindowRef>& windows, std::size_t count);
+    // Decodes a field of the still scrambled image that the caller has checked lies inside it.
+    void DecodeScrambled(std::size_t offset, std::size_t length, std::string& text);
 
     Codec& codec_;
     const PathVariables& pathVars_;
     std::string image_;
     ScnHeader header_;
-    layout::StepBytes stepBytes_;  // reused by every read, so reading allocates only for the texts
+    layout::StepBytes stepBytes_;          // reused by every read, so reading allocates only for the texts
+    std::vector<WindowRef> spareWindows_;  // links a shorter step handed back, with their texts' memory
+    std::string scrambled_;                // a field on its way out of the scrambled image
     bool stepReadFailed_ = false;
 };
 

@@ -1,6 +1,10 @@
 #include "scenario/ScenarioLayout.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "scenario/ScenarioTypes.h"
 
@@ -18,18 +22,45 @@ void PutI32(std::string& out, std::int32_t value) {
         out += static_cast<char>((bits >> shift) & 0xFF);
 }
 
+namespace {
+
+// One load on a little-endian host (every step field is read this way), bytes put together elsewhere.
+template <typename Unsigned>
+Unsigned GetLittleEndian(std::string_view data, std::size_t at) {
+    Unsigned bits = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&bits, data.data() + at, sizeof bits);
+    } else {
+        for (std::size_t k = 0; k < sizeof bits; ++k)
+            bits |= static_cast<Unsigned>(static_cast<unsigned char>(data[at + k])) << (8 * k);
+    }
+    return bits;
+}
+
+}  // namespace
+
 std::int16_t GetI16(std::string_view data, std::size_t at) {
-    auto byte = [&](std::size_t k) {
-        return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at + k]));
-    };
-    return static_cast<std::int16_t>(byte(0) | (byte(1) << 8));
+    return static_cast<std::int16_t>(GetLittleEndian<std::uint16_t>(data, at));
 }
 
 std::int32_t GetI32(std::string_view data, std::size_t at) {
-    auto byte = [&](std::size_t k) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + k]));
-    };
-    return static_cast<std::int32_t>(byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24));
+    return static_cast<std::int32_t>(GetLittleEndian<std::uint32_t>(data, at));
+}
+
+int RecordedDpi(const ScnHeader& header) {
+    return header.reserved1[0] | (header.reserved1[1] << 8);
+}
+
+void SetRecordedDpi(ScnHeader& header, int dpi) {
+    const auto bits = static_cast<std::uint16_t>(std::clamp(dpi, 0, 0xFFFF));
+    header.reserved1[0] = static_cast<std::uint8_t>(bits & 0xFF);
+    header.reserved1[1] = static_cast<std::uint8_t>(bits >> 8);
+}
+
+bool OtherReservedSet(const ScnHeader& header) {
+    auto set = [](std::uint8_t byte) { return byte != 0; };
+    return std::any_of(std::begin(header.reserved1) + 2, std::end(header.reserved1), set) ||
+           std::any_of(std::begin(header.reserved2), std::end(header.reserved2), set);
 }
 
 std::string EncodeHeader(const ScnHeader& header) {
@@ -117,12 +148,20 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
     if (!fits(std::int64_t{eventCount} * kEventSize + textLength))
         return false;
     step.events.resize(eventCount);
-    for (MouseEventRec& event : step.events) {
-        event.button = GetI16(data, at);
-        event.kind = GetI16(data, at + 2);
-        event.x = GetI32(data, at + 4);
-        event.y = GetI32(data, at + 8);
-        at += kEventSize;
+    // The stored events are the records' own little-endian layout: on such a host they are copied whole.
+    if constexpr (std::endian::native == std::endian::little && sizeof(MouseEventRec) == kEventSize &&
+                  offsetof(MouseEventRec, x) == 4 && offsetof(MouseEventRec, y) == 8) {
+        if (eventCount > 0)
+            std::memcpy(step.events.data(), data.data() + at, step.events.size() * kEventSize);
+        at += std::int64_t{eventCount} * kEventSize;
+    } else {
+        for (MouseEventRec& event : step.events) {
+            event.button = GetI16(data, at);
+            event.kind = GetI16(data, at + 2);
+            event.x = GetI32(data, at + 4);
+            event.y = GetI32(data, at + 8);
+            at += kEventSize;
+        }
     }
     step.text = data.substr(at, textLength);
     end = at + textLength;
@@ -130,17 +169,28 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
 }
 
 void Scramble(std::string& bytes) {
+    Scramble(bytes.data(), bytes.size());
+}
+
+void Scramble(char* bytes, std::size_t size) {
     constexpr unsigned char kBoth = kScrambleFirst ^ kScrambleSecond;
     constexpr std::uint64_t kWord = 0x0101010101010101ull * kBoth;
-    // Eight bytes at a time: a folder of scenarios is unscrambled whole each time it is listed.
+    // Thirty-two bytes at a time, then eight: every scenario played or edited is unscrambled whole.
     std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        word ^= kWord;
-        std::memcpy(bytes.data() + i, &word, 8);
+    for (; i + 32 <= size; i += 32) {
+        std::uint64_t words[4];
+        std::memcpy(words, bytes + i, 32);
+        for (std::uint64_t& word : words)
+            word ^= kWord;
+        std::memcpy(bytes + i, words, 32);
     }
-    for (; i < bytes.size(); ++i)
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        word ^= kWord;
+        std::memcpy(bytes + i, &word, 8);
+    }
+    for (; i < size; ++i)
         bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i]) ^ kBoth);
 }
 

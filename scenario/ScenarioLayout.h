@@ -22,6 +22,13 @@ void PutI32(std::string& out, std::int32_t value);
 std::int16_t GetI16(std::string_view data, std::size_t at);
 std::int32_t GetI32(std::string_view data, std::size_t at);
 
+// The DPI the scenario's press points were recorded at, in the header's first two reserved bytes (little
+// endian). 0 is unknown: every file written before the DPI was kept, which older programs read as before.
+int RecordedDpi(const ScnHeader& header);
+void SetRecordedDpi(ScnHeader& header, int dpi);  // clamped to what two bytes hold
+// Whether a reserved byte other than the DPI's is set.
+bool OtherReservedSet(const ScnHeader& header);
+
 // The 39 header bytes.
 std::string EncodeHeader(const ScnHeader& header);
 // From the first 39 bytes of data, which the caller has checked are there.
@@ -49,7 +56,9 @@ bool ParseStepBytes(std::string_view data, std::int64_t at, StepBytes& step, std
 // Scrambles a file image or unscrambles it: both are the same XOR with the two scrambling bytes.
 inline constexpr unsigned char kScrambleFirst = 0x3D;
 inline constexpr unsigned char kScrambleSecond = 0x9E;
+inline constexpr char kScrambledZero = static_cast<char>(kScrambleFirst ^ kScrambleSecond);
 void Scramble(std::string& bytes);
+void Scramble(char* bytes, std::size_t size);
 
 }  // namespace layout
 }  // namespace velmora

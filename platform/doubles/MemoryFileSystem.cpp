@@ -102,11 +102,21 @@ bool MemoryFileSystem::IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
+    std::string bytes;
+    if (!ReadAllInto(path, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+bool MemoryFileSystem::ReadAllInto(const std::string& path, std::string& bytes) {
     ++reads;
     auto it = files_.find(Key(path));
-    if (it == files_.end() || it->second.locked)
-        return std::nullopt;
-    return it->second.bytes;
+    if (it == files_.end() || it->second.locked) {
+        bytes.clear();
+        return false;
+    }
+    bytes.assign(it->second.bytes);
+    return true;
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {

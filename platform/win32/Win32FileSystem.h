@@ -9,6 +9,7 @@ class Win32FileSystem : public FileSystem {
     bool Exists(const std::string& path) override;
     bool IsDirectory(const std::string& path) override;
     std::optional<std::string> ReadAll(const std::string& path) override;
+    bool ReadAllInto(const std::string& path, std::string& bytes) override;
     bool ReplaceFile(const std::string& path, std::string_view bytes) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;

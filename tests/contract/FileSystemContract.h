@@ -73,9 +73,18 @@ TYPED_TEST_P(FileSystemContract, ReplaceFileWritesExactBytesAndLeavesNothingBehi
     EXPECT_EQ(binary, this->fs().ReadAll(this->In("data.bin")));
     this->Put("data.bin", "ab");  // shorter: no tail of the old contents may remain
     EXPECT_EQ("ab", this->fs().ReadAll(this->In("data.bin")));
+    // Nor of what a reused buffer held, after a file longer than any first read.
+    std::string large(200000, '\0'), reused;
+    for (std::size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 7 + i / 251);
+    this->Put("large.bin", large);
+    EXPECT_TRUE(this->fs().ReadAllInto(this->In("large.bin"), reused));
+    EXPECT_TRUE(reused == large);
+    EXPECT_TRUE(this->fs().ReadAllInto(this->In("data.bin"), reused));
+    EXPECT_EQ("ab", reused);
     this->Put("data.bin", "");
     EXPECT_EQ("", this->fs().ReadAll(this->In("data.bin")));
-    EXPECT_EQ(std::vector<std::string>{"data.bin"}, this->AllFiles());
+    EXPECT_EQ((std::vector<std::string>{"data.bin", "large.bin"}), this->AllFiles());
 }
 
 TYPED_TEST_P(FileSystemContract, ReplaceFileKeepsAReadOnlyOrLockedTargetByteForByte) {
@@ -101,11 +110,14 @@ TYPED_TEST_P(FileSystemContract, ReplaceFileNeedsAnExistingFolderAndAFileName) {
 }
 
 TYPED_TEST_P(FileSystemContract, ReadAllOfMissingOrLockedFileOrFolderIsNothing) {
-    EXPECT_FALSE(this->fs().ReadAll(this->In("missing.scn")).has_value());
-    EXPECT_FALSE(this->fs().ReadAll(this->env.Folder()).has_value());
     this->Put("busy.scn", "x");
     this->env.Lock(this->In("busy.scn"));
-    EXPECT_FALSE(this->fs().ReadAll(this->In("busy.scn")).has_value());
+    for (const std::string& path : {this->In("missing.scn"), this->env.Folder(), this->In("busy.scn")}) {
+        EXPECT_FALSE(this->fs().ReadAll(path).has_value()) << path;
+        std::string bytes = "left over";
+        EXPECT_FALSE(this->fs().ReadAllInto(path, bytes)) << path;
+        EXPECT_EQ("", bytes) << path;
+    }
     this->env.UnlockAll();
 }
 

@@ -110,7 +110,8 @@ std::wstring BuildScenario(const std::wstring& folder, const std::wstring& name,
                            const std::vector<Click>& clicks, const std::wstring& installer,
                            const std::wstring& commandLine,
                            const std::wstring& description = L"written by a test");
-// A scenario that waits on the fixture wizard for a button it never shows; the wizard logs to result.txt.
+// A scenario that waits for a window the fixture wizard never shows: its caption differs from the wizard's in
+// a word, so the wizard's own Next button must never be pressed. The wizard logs to result.txt.
 std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& name);
 // The scenario file in the text form, as scntool dumps it; empty when scntool fails.
 std::string DumpScenario(const std::wstring& scnPath);
@@ -132,7 +133,8 @@ class E2eTest : public testing::Test {
     // A package that clicks the fixture wizard through to its end; the wizard logs to <name>.log beside it.
     std::wstring AddWizardPackage(const std::wstring& name, std::optional<std::wstring> text = {});
     // Starts the program (the build's, unless another is named) with the switches and waits for its main
-    // window to list `packages` packages; nullptr, naming any message box shown instead, when none comes.
+    // window, which must list `packages` packages; nullptr, naming any message box shown instead, when none
+    // comes, and naming what it lists when that differs.
     HWND StartMain(const std::wstring& switches = L"", std::size_t packages = 0,
                    const std::wstring& exe = L"");
     HWND WaitForOwn(const std::wstring& className, Deadline deadline = kWindowDeadline) const;

@@ -190,25 +190,29 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     EXPECT_TRUE(process_->WaitExit());
 }
 
-// Recorded here and replayed in a fresh Wine prefix by record-and-replay.sh, which runs this test by name:
-// the scenario is left in the build's "recorded" folder.
+// Recorded by record-and-replay.sh, which runs this test by name at two DPIs and replays each scenario at
+// the other: version 1.0 of the NSIS installer (which the script puts at recorded\Setup.exe), every button
+// pressed a few pixels inside its right edge, the scenario left as recorded\FixtureProduct-<DPI>.SCN.
 TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
-    const std::wstring target = L"C:\\RecordedProduct";
-    HWND panel = StartRecording(L"FixtureProduct",
-                                VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe", L"");
+    const std::wstring dpi = std::to_wstring(GetDpiForSystem());
+    const std::wstring target = L"C:\\RecordedAt" + dpi;
+    const std::wstring recorded = VelmoraFolder() + L"\\recorded\\";
+    HWND panel = StartRecording(L"FixtureProduct", recorded + L"Setup.exe", L"");
     ASSERT_NE(panel, nullptr);
-    HWND setup = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup"});
+    HWND setup = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product 1.0 Setup"});
     ASSERT_NE(setup, nullptr);
     // The pages are child dialogs of one window; its buttons change their captions.
-    auto button = [&](const wchar_t* caption) {
+    auto press = [&](const wchar_t* caption) {
         HWND found = nullptr;
         WaitUntil([&] {
             return (found = FindWindowExW(setup, nullptr, L"Button", caption)) && IsWindowVisible(found);
         });
-        return found;
+        RECT r{};
+        GetWindowRect(found, &r);
+        ClickAt({r.right - 4, (r.top + r.bottom) / 2});
     };
-    ClickAt(Centre(button(L"&Next >")));
-    ClickAt(Centre(button(L"I &Agree")));
+    press(L"&Next >");
+    press(L"I &Agree");
     HWND field = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         HWND page = FindWindowExW(setup, nullptr, L"#32770", nullptr);
@@ -217,23 +221,24 @@ TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
     ClickAt(Centre(field));
     Xdotool(L"key Home shift+End type --delay 30 '" + target + L"'");
     ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == target; }));
+    SaveScreenshot(nullptr, L"recording-nsis-" + dpi + L"dpi");
     ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
     ASSERT_TRUE(
         WaitUntil([&] { return WindowText(GetDlgItem(panel, panel_window::kCapturedText)) == target; }));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
-    ClickAt(Centre(button(L"&Install")));
-    ClickAt(Centre(button(L"&Finish")));
+    press(L"&Install");
+    press(L"&Finish");
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
     ASSERT_TRUE(WaitUntil([&] {
         return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
     }));
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
-    const std::filesystem::path recorded = VelmoraFolder() + L"\\recorded";
-    std::filesystem::create_directories(recorded);
-    std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), recorded / L"FixtureProduct.SCN",
+    const std::wstring scn = recorded + L"FixtureProduct-" + dpi + L".SCN";
+    std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), scn,
                                std::filesystem::copy_options::overwrite_existing);
+    EXPECT_NE(DumpScenario(scn).find("\ndpi " + WideToUtf8(dpi) + "\n"), std::string::npos);
     std::filesystem::remove_all(target);
     PostMessageW(main_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(process_->WaitExit());

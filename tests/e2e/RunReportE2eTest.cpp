@@ -76,6 +76,7 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     SaveScreenshot(statistics, L"run-report-statistics");
     EXPECT_NE(Find(ReadLog(Path(L"C.log")), "finished"), std::string::npos) << "the third did not install";
     EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "exit"), std::string::npos) << "B's wizard ended by itself";
+    EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "press"), std::string::npos) << "B pressed a wrong window";
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe"}).empty()) << "an installer was left running";
 
     const std::vector<std::string> lines = ReportLines(report);
@@ -84,7 +85,9 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     ExpectInOrder(lines, {"velmora-run-report 2", "Package 1/3 A",
                           "Step 2: window found (Edit), press replayed, text put, 15 characters",
                           "Result: scenario played to the end", "Installer exit code: 0", "Package 2/3 B",
-                          "Result: failed: window not found, step 1", "Screenshot: ",
+                          "Result: failed: window not found, step 1, the window awaited: "
+                          "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
+                          "Screenshot: ",
                           "Installer exit code: the installer and the processes it started were ended",
                           "Package 3/3 C", "Result: scenario played to the end", "Run exit code: 2"});
     EXPECT_EQ(lines.empty() ? "" : lines.back(), "#end 2");

@@ -64,6 +64,8 @@ TEST_F(PackageListTest, OrderFileReordersTheFolder) {
         {"c\r\nc\r\n", {"B", "c", "a", "d"}},                 // the second c is found at the top and moved on
         {"b\r\n", {"a", "B", "c", "d"}},                      // names compare with their case
         {"d\r\nc\r\nB\r\na\r\na\r\n", {"d", "c", "B", "a"}},  // a line beyond the last position loses nothing
+        {"x\r\nd\r\nc\r\nB\r\na\r\n", {"d", "c", "B", "a"}},
+        {"d\r\nd\r\nc\r\nB\r\na\r\n", {"a", "d", "c", "B"}},  // every name, but d moved again on the way
     };
     for (const auto& [text, names] : cases) {
         files.AddFile("C:\\Packages\\Position.lst", text);

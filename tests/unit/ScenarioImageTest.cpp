@@ -215,6 +215,13 @@ TEST_F(ScenarioReadingTest, EveryTruncationFailsCleanly) {
             EXPECT_FALSE(image.AppendInstallerPath("x.bat"));
             EXPECT_EQ(image.Bytes(), cut);
         }
+        // A list reads only the path and the description of the file as it lies on the disk.
+        std::string scrambled = cut, path, description;
+        layout::Scramble(scrambled);
+        image.LoadImageBytes(scrambled);
+        EXPECT_EQ(image.ReadScrambledSummary(path, description),
+                  length > static_cast<std::size_t>(pathOffset) + 12u);
+        EXPECT_EQ(path + description, path.empty() ? "" : "C:\\setup.exedesc") << length;
     }
     EXPECT_EQ(ReadAll(valid), 2);
 }

@@ -219,40 +219,53 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     PostMessageW(help, WM_CLOSE, 0, 0);
 }
 
-// A long copy shows its progress and answers the close question midway, waiting meanwhile; into a folder
-// whose autorun.inf is read-only it ends in the failure messages and the failure line under the operation
-// that failed, and the scenario folder setting keeps its folder.
-TEST_F(DiscWizardE2eTest, AFailedLongCopySaysWhatFailedAndKeepsTheScenarioFolder) {
-    TempFolder destination(L"C:\\");
-    const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
-    WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
-    MakeReadOnly(WideToUtf8(autorun));
-    HWND wizard = OpenWizard({L"Alpha"}, "Alpha\r\n", 400);
-    ASSERT_NE(wizard, nullptr) << "no wizard";
-    RunToTheCopy(wizard, destination.WidePath());
-    HWND progress = GetDlgItem(wizard, kProgress);
-    const auto position = [&] { return SendMessageW(progress, PBM_GETPOS, 0, 0); };
-    ASSERT_TRUE(WaitUntil([&] { return position() > 0; }));
-    HWND question = CloseQuestion(wizard);
-    const LRESULT asked = position();
-    EXPECT_LT(asked, SendMessageW(progress, PBM_GETRANGE, FALSE, 0)) << "asked after the copy";
-    EXPECT_FALSE(WaitUntil([&] { return position() != asked; }, Deadline{1000})) << "copied meanwhile";
-    SaveScreenshot(wizard, L"disc-wizard-4-copying");
-    PressButton(question, IDNO);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
-
-    EXPECT_EQ(FinishCopy(wizard),
-              Lines({L"Writing to the file failed. Perhaps it is read-only",
-                     L"Not all files were copied. Perhaps you lack access rights, the folder is read-only or "
-                     L"there is not enough room."}));
-    const Lines log = Log(wizard);
-    const Lines failure{L"Error creating the autorun file " + autorun, L"Copying failed"};
-    EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
-    PressButton(CloseQuestion(wizard), IDYES);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
-    EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), Source());
-    CloseMain();
+// A source without its order file, and a long copy into a folder whose autorun.inf is read-only, end in the
+// failure message and the failure line under the operation that failed; the scenario folder setting keeps
+// its folder. The long copy shows its progress and answers the close question midway, waiting meanwhile.
+TEST_F(DiscWizardE2eTest, FailedCopiesSayWhatFailedAndKeepTheScenarioFolder) {
+    const std::wstring notAll =
+        L"Not all files were copied. Perhaps you lack access rights, the folder is read-only or there is not "
+        L"enough room.";
+    for (const bool longCopy : {false, true}) {
+        SCOPED_TRACE(longCopy ? "read-only autorun.inf" : "no position.lst");
+        TempFolder destination(L"C:\\");
+        const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
+        Lines failure{L"Copying file `" + Join(Source(), L"position.lst") + L"` to " +
+                          Join(destination.WidePath(), L"Folder SCN\\position.lst"),
+                      L"File copy error"};
+        Lines messages{notAll};
+        if (longCopy) {
+            WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
+            MakeReadOnly(WideToUtf8(autorun));
+            failure = {L"Error creating the autorun file " + autorun, L"Copying failed"};
+            messages.insert(messages.begin(), L"Writing to the file failed. Perhaps it is read-only");
+        }
+        HWND wizard = longCopy ? OpenWizard({L"Alpha"}, "Alpha\r\n", 400) : OpenWizard({L"Alpha"}, "");
+        ASSERT_NE(wizard, nullptr) << "no wizard";
+        RunToTheCopy(wizard, destination.WidePath());
+        if (longCopy) {
+            HWND progress = GetDlgItem(wizard, kProgress);
+            const auto position = [&] { return SendMessageW(progress, PBM_GETPOS, 0, 0); };
+            ASSERT_TRUE(WaitUntil([&] { return position() > 0; }));
+            HWND question = CloseQuestion(wizard);
+            const LRESULT asked = position();
+            EXPECT_LT(asked, SendMessageW(progress, PBM_GETRANGE, FALSE, 0)) << "asked after the copy";
+            EXPECT_FALSE(WaitUntil([&] { return position() != asked; }, Deadline{1000}))
+                << "copied meanwhile";
+            SaveScreenshot(wizard, L"disc-wizard-4-copying");
+            PressButton(question, IDNO);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+        }
+        EXPECT_EQ(FinishCopy(wizard), messages);
+        const Lines log = Log(wizard);
+        EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
+        EXPECT_EQ(log.back(), L"Copying failed");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
+        PressButton(CloseQuestion(wizard), IDYES);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
+        EXPECT_EQ(ReadSetting(L"Path", L"FolderSCN"), Source());
+        CloseMain();
+    }
 }
 
 // Runs inside disc-made.sh: drive E: is a CD-ROM that holds the disc made above, with the fixture wizard in
