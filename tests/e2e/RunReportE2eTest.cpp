@@ -82,14 +82,14 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     const std::vector<std::string> lines = ReportLines(report);
     SCOPED_TRACE(ReadFile(report));
     // Each package's part in order, as the real run wrote it (every line's form: the player's unit tests).
-    ExpectInOrder(lines, {"velmora-run-report 2", "Package 1/3 A",
-                          "Step 2: window found (Edit), press replayed, text put, 15 characters",
-                          "Result: scenario played to the end", "Installer exit code: 0", "Package 2/3 B",
-                          "Result: failed: window not found, step 1, the window awaited: "
-                          "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
-                          "Screenshot: ",
-                          "Installer exit code: the installer and the processes it started were ended",
-                          "Package 3/3 C", "Result: scenario played to the end", "Run exit code: 2"});
+    ExpectInOrder(
+        lines, {"velmora-run-report 2", "Package 1/3 A",
+                "Step 2: window found (Edit), press replayed, text put, 15 characters",
+                "Result: scenario played to the end", "Installer exit code: 0", "Package 2/3 B",
+                "Result: failed: window not found, step 1, the window awaited: "
+                "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
+                "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
+                "Package 3/3 C", "Result: scenario played to the end", "Run exit code: 2"});
     EXPECT_EQ(lines.empty() ? "" : lines.back(), "#end 2");
     EXPECT_EQ(ReadFile(report).find(WideToUtf8(kSecret)), std::string::npos)
         << "the typed text is in the report";
