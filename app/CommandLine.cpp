@@ -4,6 +4,7 @@
 
 #include "base/Settings.h"
 #include "base/Utilities.h"
+#include "scenario/ScenarioFolder.h"
 
 namespace velmora {
 namespace {
@@ -16,6 +17,9 @@ constexpr std::size_t kTimeoutSwitchLength = 9;
 constexpr std::size_t kTimeoutDigits = 4;
 constexpr const char* kLogSwitch = "/LOG=";
 constexpr std::size_t kLogSwitchLength = 5;
+constexpr const char* kRebootSwitch = "/REBOOT";
+constexpr std::size_t kRebootSwitchLength = 7;
+constexpr const char* kResumeLineSwitch = "/resume";
 constexpr const char* kInstSwitch = "/inst";
 constexpr std::size_t kInstSwitchLength = 5;
 
@@ -69,6 +73,23 @@ std::string ApplyTimeout(const std::string& line, const CommandLineContext& c) {
     return line.substr(0, at) + line.substr(end);
 }
 
+// "/REBOOT" stores that a run may restart Windows for an installer, "/REBOOT=0" that it may not; "=1" is the
+// same as nothing. The switch and its value are cut out.
+std::string ApplyReboot(const std::string& line, const CommandLineContext& c) {
+    const std::size_t at = FindNoCase(line, kRebootSwitch);
+    if (at == std::string::npos)
+        return line;
+    std::size_t end = at + kRebootSwitchLength;
+    bool on = true;
+    if (end + 1 < line.size() && line[end] == '=' && (line[end + 1] == '0' || line[end + 1] == '1')) {
+        on = line[end + 1] == '1';
+        end += 2;
+    }
+    SaveSetting(c.settings, kSettingReboot, on ? "1" : "0");
+    c.state.acceptedSwitches += " /reboot";
+    return line.substr(0, at) + line.substr(end);
+}
+
 // "/LOG=" and the report's path, quoted or up to the next blank, with its path variables expanded
 // ("\\server\reports\%COMPUTERNAME%.txt"); the path keeps its letter case, so this is taken before the line
 // is upper-cased. The switch and its path are cut out.
@@ -105,7 +126,8 @@ void ApplyAdd(const std::string& line, const CommandLineContext& c) {
     c.state.acceptedSwitches += "/add";
 }
 
-// "/inst" and a scenario file: a direct run of exactly the file that was checked.
+// "/inst" and a scenario file, or a folder whose scenarios are played in the order of its "Position.lst": a
+// direct run of exactly the files that were checked.
 void ApplyInst(const std::string& line, const CommandLineContext& c) {
     std::size_t at = FindNoCase(line, kInstSwitch);
     if (at == std::string::npos)
@@ -115,17 +137,47 @@ void ApplyInst(const std::string& line, const CommandLineContext& c) {
     if (!token)
         return;
     std::string path = c.pathVars.ExpandPathVars(*token);
-    if (!PathExists(c.files, path) || IsFolder(c.files, path) || !EndsWith(ToUpper(path), ".SCN"))
+    if (!PathExists(c.files, path))
+        return;
+    std::vector<std::string> scenarios;
+    if (IsFolder(c.files, path)) {
+        if (c.folderScenarios)
+            scenarios = c.folderScenarios(path);
+    } else if (EndsWith(ToUpper(path), ".SCN")) {
+        scenarios.assign(1, path);
+    }
+    if (scenarios.empty())
         return;
 
     c.state.directRun = true;
     if (c.loadLanguage)
         c.loadLanguage();
-    c.state.runList.assign(1, path);
-    c.state.currentScenario = path;
+    c.state.runList = std::move(scenarios);
+    c.state.currentScenario = c.state.runList.front();
+}
+
+// "/resume": the run that restarted Windows goes on; its resume record says what remains.
+bool ApplyResume(std::string& line, const CommandLineContext& c) {
+    bool found = false;
+    line = RemoveSwitch(line, kResumeLineSwitch, found);
+    if (!found)
+        return false;
+    c.state.resumeRun = true;
+    c.state.directRun = true;
+    c.state.acceptedSwitches += " /resume";
+    if (c.loadLanguage)
+        c.loadLanguage();
+    return true;
 }
 
 }  // namespace
+
+std::vector<std::string> FolderScenarioPaths(FileSystem& files, Codec& codec, const std::string& folder) {
+    std::vector<std::string> paths;
+    for (const std::string& name : OrderedScenarioNames(files, codec, folder))
+        paths.push_back(AddBackslash(folder) + name + ".SCN");
+    return paths;
+}
 
 std::string RemoveSwitch(const std::string& line, const std::string& switchText, bool& found) {
     found = false;
@@ -184,12 +236,14 @@ void ParseCommandLine(const std::string& commandLine, const CommandLineContext& 
     if (CharCount(line) > kShortestLine)
         line = ApplySpeed(line, context);
     line = ApplyTimeout(line, context);
+    line = ApplyReboot(line, context);
 
     // Removing a switch in front leaves its blank, so "/nostat /add C:\x" still counts as an "/add" line.
     if (TrimLeft(line).compare(0, 4, "/ADD") == 0)
         ApplyAdd(TrimLeft(line), context);
 
-    ApplyInst(line, context);
+    if (!ApplyResume(line, context))
+        ApplyInst(line, context);
 }
 
 }  // namespace velmora

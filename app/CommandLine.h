@@ -1,13 +1,15 @@
 #pragma once
 // The command line: "/nostat", "/SPEED=" with one digit, "/TIMEOUT=" with minutes, "/LOG=" with the run
-// report's path, "/add" with a folder or file and "/inst" with a scenario file. Switches are matched without
-// regard to letter case.
+// report's path, "/REBOOT" (or "/REBOOT=0"), "/add" with a folder or file, "/inst" with a scenario file or a
+// folder of them, and "/resume". Switches are matched without regard to letter case.
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/PathVariables.h"
 #include "base/SharedState.h"
+#include "platform/Codec.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
@@ -21,12 +23,19 @@ struct CommandLineContext {
     const PathVariables& pathVars;
     // Loads the language once "/inst" has decided on a direct run (directRun is already set).
     std::function<void()> loadLanguage;
+    // The scenario files of a folder in the order its "Position.lst" gives them (FolderScenarioPaths);
+    // without it "/inst" takes no folder.
+    std::function<std::vector<std::string>(const std::string& folder)> folderScenarios = {};
 };
+
+// The full paths of the folder's scenarios, in the order of its "Position.lst", as "Install all" plays them.
+std::vector<std::string> FolderScenarioPaths(FileSystem& files, Codec& codec, const std::string& folder);
 
 // Reads and applies the command line (the program path already removed). A line shorter than seven
 // characters is ignored. The line is upper-cased first, so paths reach the program in upper case.
-// "/inst" with an existing scenario file sets directRun, runList and currentScenario; the caller then opens
-// the control panel instead of the main window.
+// "/inst" with an existing scenario file, or a folder with at least one, sets directRun, runList and
+// currentScenario; the caller then opens the control panel instead of the main window. "/resume" sets
+// resumeRun and directRun instead, and "/inst" is not looked at.
 void ParseCommandLine(const std::string& commandLine, const CommandLineContext& context);
 
 // The line without the first occurrence of the switch, when that occurrence stands as a whole word (at the

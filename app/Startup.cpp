@@ -22,7 +22,8 @@ bool IsRemovableStart(SystemInfo& system) {
     return type == DriveType::CdRom || type == DriveType::Removable;
 }
 
-StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language) {
+StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language,
+                    const std::function<std::vector<std::string>(const std::string&)>& folderScenarios) {
     if (!EnsureSingleInstance(ports.instanceLock, ports.dialogs))
         return StartupOutcome::SecondInstance;
 
@@ -44,10 +45,13 @@ StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& path
         language.languageName = discLanguage;
 
     int userLangId = ports.system.UserDefaultLangId();
-    ParseCommandLine(ports.system.CommandLineArguments(),
-                     CommandLineContext{state, ports.settings, ports.files, pathVars, [&] {
-                                            language.LoadLanguage(programFolder, userLangId, state.directRun);
-                                        }});
+    ParseCommandLine(
+        ports.system.CommandLineArguments(),
+        CommandLineContext{state, ports.settings, ports.files, pathVars,
+                           [&] { language.LoadLanguage(programFolder, userLangId, state.directRun); },
+                           folderScenarios});
+    if (state.resumeRun)
+        return StartupOutcome::Resume;
     if (state.directRun)
         return StartupOutcome::DirectRun;
 

@@ -1,7 +1,9 @@
 #pragma once
 // The start-up sequence that runs before any window: single instance, path variables, the disc settings
 // file, the language and the command line.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "base/Language.h"
 #include "base/PathVariables.h"
@@ -24,6 +26,7 @@ enum class StartupOutcome {
     SecondInstance,  // another instance runs; the message is shown, end the process at once
     ShowMainWindow,  // open the main window
     DirectRun,       // "/inst" named a scenario: open the control panel, never the main window
+    Resume,          // "/resume": take the resume record and go on with its run, never the main window
 };
 
 struct StartupPorts {
@@ -45,6 +48,9 @@ bool IsRemovableStart(SystemInfo& system);
 
 // The whole sequence, strictly in order: single instance, path variables, the disc settings file (only on
 // removable media), the language name, the command line, and the language unless a direct run was started.
-StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language);
+// folderScenarios lists a folder's scenarios for "/inst" (FolderScenarioPaths); without it a folder is no
+// run.
+StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language,
+                    const std::function<std::vector<std::string>(const std::string&)>& folderScenarios = {});
 
 }  // namespace velmora

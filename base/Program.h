@@ -6,14 +6,17 @@
 #include "base/SharedState.h"
 #include "platform/Clock.h"
 #include "platform/Codec.h"
+#include "platform/DesktopInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
+#include "platform/LogonTasks.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
+#include "platform/SystemRestart.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora {
@@ -33,6 +36,9 @@ struct Program {
     SharedState& state;
     PathVariables& pathVars;
     Language& language;
+    LogonTasks& logonTasks;
+    SystemRestart& restart;
+    DesktopInfo& desktop;
 };
 
 }  // namespace velmora

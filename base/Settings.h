@@ -44,6 +44,9 @@ inline constexpr SettingKey kSettingTimeout{"Install", "Timeout", "0"};
 inline constexpr int kLongestTimeoutMinutes = 1440;
 // The folder where each run writes its report, in a file named by the time it started; empty for none.
 inline constexpr SettingKey kSettingReportFolder{"Install", "ReportFolder", ""};
+// "1": when an installer asks for a restart and packages remain, the run restarts Windows and goes on at the
+// user's next logon.
+inline constexpr SettingKey kSettingReboot{"Install", "Reboot", "0"};
 // The step time-out in minutes, 0 to kLongestTimeoutMinutes: a negative or unreadable value is 0 (off).
 int GetTimeoutMinutes(SettingsStore& store);
 

@@ -1,12 +1,23 @@
 #pragma once
 // The program's shared state: the values that start-up, the main window, the properties dialog and the
 // control panel hand to each other. One instance lives in the running program; tests make their own.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Types.h"
 
 namespace velmora {
+
+// What a run that restarted Windows in its middle hands on to itself at the next logon ("/resume").
+struct ResumedRun {
+    int restarts = 0;              // the restarts the run has made so far
+    std::size_t packagesDone = 0;  // the packages played before them, which the numbering counts on from
+    int exitCode = 0;              // theirs, the restart their installers asked for counted as made
+    int speed = 2;                 // the speed and the step time-out the run started with
+    int timeoutMinutes = 0;
+};
 
 struct SharedState {
     // Start-up results.
@@ -15,6 +26,8 @@ struct SharedState {
     std::string reportLog;  // where "/LOG=" asked each run's report to be written; empty for none
     std::string acceptedSwitches;
     std::string discSettingsStatus;
+    bool resumeRun = false;             // "/resume": the run that restarted Windows goes on
+    std::optional<ResumedRun> resumed;  // set once its resume record was taken
 
     // Run hand-over: the scenarios to play, in order.
     std::vector<std::string> runList;

@@ -40,6 +40,7 @@ enum class MainCommand : int {
     Timeout60,
     ReportFolder,
     ReportsOff,
+    Reboot,  // a restart an installer asks for is made, and the run goes on at the next logon
     // Help
     Help,
     Mail,

@@ -38,6 +38,7 @@ void MainWindowModel::Start() {
     }
     speed = GetSpeedLevel(p_.settings).value_or(-1);
     timeoutMinutes = GetTimeoutMinutes(p_.settings);
+    reboot = GetSetting(p_.settings, kSettingReboot) == "1";
     reportFolder = GetSetting(p_.settings, kSettingReportFolder);
     SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
     ApplyLanguage();
@@ -395,6 +396,11 @@ void MainWindowModel::SetReportFolder(const std::string& folder) {
     reportFolder = Trim(folder);
     SaveSetting(p_.settings, kSettingReportFolder, reportFolder);
     SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
+}
+
+void MainWindowModel::ToggleReboot() {
+    reboot = !reboot;
+    SaveSetting(p_.settings, kSettingReboot, reboot ? "1" : "0");
 }
 
 void MainWindowModel::ToggleTopMost() {

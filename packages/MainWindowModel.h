@@ -115,6 +115,8 @@ class MainWindowModel {
     void SetReportFolder(const std::string& folder);
     // Stay on top toggled: stored (kSettingTopMost); the window applies topMost.
     void ToggleTopMost();
+    // Restarting for an installer toggled: stored (kSettingReboot) and checked in the menu.
+    void ToggleReboot();
     // The language files of the program's language folder, by caption (the file name without ".lng").
     std::vector<std::string> LanguageNames() const;
     // True when the language file exists: the window then stores it, loads it and calls ApplyLanguage.
@@ -141,6 +143,7 @@ class MainWindowModel {
     int timeoutMinutes = 0;                         // the stored step time-out; 0 is off
     std::string reportFolder;                       // where runs write their reports; empty: nowhere
     bool topMost = false;
+    bool reboot = false;  // a run restarts Windows when an installer asks and goes on at the next logon
     bool hasChecked = false;
 
   private:

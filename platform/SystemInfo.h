@@ -23,6 +23,8 @@ class SystemInfo {
     virtual ~SystemInfo() = default;
     // The folder of the running executable, without a trailing backslash (a root keeps its own: "E:\").
     virtual std::string ProgramFolder() = 0;
+    // The running executable's full path.
+    virtual std::string ProgramPath() = 0;
     // The process's command line with the program path removed, trimmed.
     virtual std::string CommandLineArguments() = 0;
     virtual DriveType GetDriveType(const std::string& root) = 0;
@@ -31,6 +33,11 @@ class SystemInfo {
     [[nodiscard]] virtual std::optional<std::string> UserName() = 0;
     // The machine's network name.
     [[nodiscard]] virtual std::optional<std::string> ComputerName() = 0;
+    // The security identifier of the user the program runs as, in its text form ("S-1-5-21-...").
+    [[nodiscard]] virtual std::optional<std::string> UserSid() = 0;
+    // The user's own folder for data that stays on this machine (%LOCALAPPDATA%), without a trailing
+    // backslash.
+    virtual std::string LocalAppDataFolder() = 0;
     // Without a trailing backslash.
     virtual std::string WindowsFolder() = 0;
     // As the system answers it: with its trailing backslash.

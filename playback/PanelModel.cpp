@@ -72,6 +72,10 @@ const char* BuiltInPanelText(PanelText key) {
             return "Поиск окна";
         case PanelText::WaitingForInstaller:
             return "Ожидание завершения программы установки...";
+        case PanelText::RestartCountdown:
+            return "Перезагрузка Windows через %s с. Стоп - отмена";
+        case PanelText::Restarting:
+            return "Перезагрузка Windows...";
     }
     return "";
 }

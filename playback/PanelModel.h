@@ -80,6 +80,9 @@ enum class PanelText {
     SearchingWindow = 37,    // "Поиск окна"
     // After a scenario's last step, while its installer is given time to end.
     WaitingForInstaller = 43,  // "Ожидание завершения программы установки..."
+    // Before a restart an installer asked for; %s: the seconds left.
+    RestartCountdown = 45,  // "Перезагрузка Windows через %s с. Стоп - отмена"
+    Restarting = 46,        // "Перезагрузка Windows..."
 };
 
 // The built-in Russian text of a run-time key.

@@ -26,9 +26,11 @@ constexpr int kForegroundTries = 3;
 void Player::LoadPlaySpeed() {
     // Only the levels are ever stored; a hand-edited value plays at the slowest speed rather than leaving the
     // step timer without an interval.
-    stepIntervalMs_ =
-        kSpeedIntervals[static_cast<std::size_t>(GetSpeedLevel(p_.settings).value_or(kSlowestSpeed))];
-    timeoutMs_ = GetTimeoutMinutes(p_.settings) * kMsPerMinute;
+    // A resumed run plays as it started, whatever the settings say now.
+    const std::optional<ResumedRun>& resumed = p_.shared.resumed;
+    const int level = resumed ? resumed->speed : GetSpeedLevel(p_.settings).value_or(kSlowestSpeed);
+    stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(std::clamp(level, 0, kSlowestSpeed))];
+    timeoutMs_ = (resumed ? resumed->timeoutMinutes : GetTimeoutMinutes(p_.settings)) * kMsPerMinute;
 }
 
 void Player::Play() {
@@ -41,14 +43,20 @@ void Player::Play() {
     p_.panel.caption = FileTitleNoExt(s.currentScenario);
     s.currentScenario.clear();
     next_ = 0;
-    p_.report.Begin(s.reportLog, p_.pathVars.ExpandPathVars(GetSetting(p_.settings, kSettingReportFolder)),
-                    ProgramVersionText());
+    if (s.resumed) {
+        p_.stats.earlierExitCode = s.resumed->exitCode;
+        p_.report.Resume(s.reportLog);
+    } else {
+        p_.report.Begin(s.reportLog,
+                        p_.pathVars.ExpandPathVars(GetSetting(p_.settings, kSettingReportFolder)),
+                        ProgramVersionText());
+    }
     SetNextPackageTimer(true);
     p_.host.PanelChanged();
 }
 
 void Player::OnNextPackageTimer() {
-    if (inTick_ || finished_ || WaitingForInstaller())
+    if (inTick_ || finished_ || WaitingForInstaller() || WaitingForRestart())
         return;
     SetNextPackageTimer(false);
     SharedState& s = p_.shared;
@@ -58,12 +66,18 @@ void Player::OnNextPackageTimer() {
         EndRun(false);
         return;
     }
+    if (p_.restart != nullptr && p_.restart->Prepare(next_)) {
+        SetNextPackageTimer(true);
+        WaitingForRestart();
+        return;
+    }
     p_.host.SetTopMost(true);
     s.currentScenario = s.runList[next_++];
     ShowCounter();
     p_.stats.StartPackage(FileTitleNoExt(s.currentScenario));
     installer_.PackageStarted();
-    p_.report.PackageStarted(next_, s.runList.size(), s.currentScenario);
+    const std::size_t done = s.resumed ? s.resumed->packagesDone : 0;
+    p_.report.PackageStarted(done + next_, done + s.runList.size(), s.currentScenario);
     p_.panel.action = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.currentScenario;
     p_.panel.caption = paused_ ? p_.panel.Text(PanelText::Pause) : FileTitleNoExt(s.currentScenario);
     p_.host.PanelChanged();
@@ -211,6 +225,52 @@ bool Player::WaitingForInstaller() {
     return true;
 }
 
+// The countdown of a restart: its seconds on the panel, then the request to Windows.
+bool Player::WaitingForRestart() {
+    if (p_.restart == nullptr)
+        return false;
+    if (p_.restart->Requested())
+        return true;  // nothing more is started: the session ends
+    if (!p_.restart->CountingDown())
+        return false;
+    if (paused_)
+        return true;
+    const int seconds = p_.restart->CountDown(kNextPackageIntervalMs);
+    if (seconds == 0) {
+        RestartNow();
+        return true;
+    }
+    const std::string text =
+        FormatPercentS(p_.panel.Text(PanelText::RestartCountdown), std::to_string(seconds));
+    if (p_.panel.action != text) {
+        p_.panel.action = text;
+        p_.host.PanelChanged();
+    }
+    return true;
+}
+
+void Player::RestartNow() {
+    SetNextPackageTimer(false);
+    ShowAction(PanelText::Restarting);
+    // Refused: the run ends as it would have without the restart, which the report has said.
+    if (!p_.restart->Request()) {
+        if (inTick_)
+            pendingEnd_ = false;
+        else
+            EndRun(false);
+    }
+}
+
+void Player::RestartRefused() {
+    if (finished_ || p_.restart == nullptr || !p_.restart->Requested())
+        return;
+    p_.restart->Refused();
+    if (inTick_)
+        pendingEnd_ = false;
+    else
+        EndRun(false);
+}
+
 void Player::Pause() {
     if (finished_ || paused_)
         return;
@@ -241,8 +301,14 @@ void Player::Resume() {
 // report then has a second result line for it) — unless that one played to its end and only its installer
 // is being waited for: its result stands, and the installer is left running.
 void Player::Skip() {
-    if (finished_)
+    if (finished_ || (p_.restart != nullptr && p_.restart->Requested()))
         return;
+    if (p_.restart != nullptr && p_.restart->CountingDown()) {
+        paused_ = false;
+        p_.panel.ShowRunning();
+        RestartNow();
+        return;
+    }
     paused_ = false;
     p_.panel.ShowRunning();
     ShowAction(PanelText::StartingNext);
@@ -254,8 +320,10 @@ void Player::Skip() {
 }
 
 void Player::Stop() {
-    if (finished_)
+    if (finished_ || (p_.restart != nullptr && p_.restart->Requested()))
         return;
+    if (p_.restart != nullptr)
+        p_.restart->Cancel();
     finished_ = true;
     AbandonStep();
     // The next-package timer stops too: a scenario start still pending must not happen behind the statistics
@@ -335,9 +403,11 @@ void Player::ShowAction(PanelText key) {
 }
 
 void Player::ShowCounter() {
-    // next_ is one past the package being played, which is its number as the user counts.
-    p_.panel.counter =
-        std::to_string(std::max<std::size_t>(next_, 1)) + "/" + std::to_string(p_.shared.runList.size());
+    // next_ is one past the package being played, which is its number as the user counts; a resumed run
+    // counts on from the packages played before its restart.
+    const std::size_t done = p_.shared.resumed ? p_.shared.resumed->packagesDone : 0;
+    p_.panel.counter = std::to_string(done + std::max<std::size_t>(next_, 1)) + "/" +
+                       std::to_string(done + p_.shared.runList.size());
 }
 
 bool Player::Pump(std::uint64_t epoch) {

@@ -21,6 +21,7 @@
 #include "playback/InstallerWatch.h"
 #include "playback/PanelModel.h"
 #include "playback/RunReport.h"
+#include "playback/RunRestart.h"
 #include "playback/Statistics.h"
 #include "playback/WindowChain.h"
 #include "scenario/ScenarioImage.h"
@@ -67,6 +68,8 @@ struct PlayerPorts {
     RunReport& report;
     PanelModel& panel;
     PlayerHost& host;
+    // The restart an installer may ask for; a player without one never restarts Windows.
+    RunRestart* restart = nullptr;
 };
 
 class Player {
@@ -102,6 +105,15 @@ class Player {
     void Skip();  // abandons the current scenario; the run goes on
     void Stop();  // abandons the run
 
+    // Between two packages the restart an installer asked for may be counted down (RunRestart): pause holds
+    // the countdown, skip restarts at once, stop calls the restart off and ends the run. Once Windows is
+    // asked, the buttons do nothing more.
+
+    // True once Windows has been asked to restart for this run: the session may end.
+    bool OwnRestartRequested() const { return p_.restart != nullptr && p_.restart->OwnRestartRequested(); }
+    // The session did not end after all (a program refused): the run ends as it does without a restart.
+    void RestartRefused();
+
   private:
     // Loads, checks and launches the scenario, which is recorded as failed when any of that fails; on success
     // the first step is read.
@@ -113,6 +125,8 @@ class Player {
     void StepPlayed(WindowId window);
     void StepCovered(WindowId window);
     bool WaitingForInstaller();
+    bool WaitingForRestart();
+    void RestartNow();
     void AbandonStep();
     void SetStepTimer(bool enabled);
     void SetStepInterval(int intervalMs);

@@ -110,6 +110,46 @@ void RunReport::Begin(const std::string& logPath, const std::string& reportFolde
     Write(kSummaryRun + computer + kSummarySeparator + user + kSummarySeparator + ReportTime(start));
 }
 
+void RunReport::Resume(const std::string& path) {
+    path_ = path;
+    failed_ = false;
+    Write("");
+    Write(Format("Продолжено после перезагрузки: %s", 35, ReportTime(p_.clock.Now())));
+}
+
+void RunReport::RestartPrepared() {
+    Write("");
+    Write(Text("Перезагрузка Windows: прогон продолжится при следующем входе в систему", 36));
+}
+
+void RunReport::RestartCancelled() {
+    Write(Text("Перезагрузка отменена", 37));
+}
+
+void RunReport::RestartNotDone(RestartNotMade why, int limit) {
+    std::string reason;
+    switch (why) {
+        case RestartNotMade::RecordNotWritten:
+            reason = Text("не удалось записать файл продолжения", 39);
+            break;
+        case RestartNotMade::TaskNotRegistered:
+            reason = Text("не удалось зарегистрировать задание продолжения", 40);
+            break;
+        case RestartNotMade::Refused:
+            reason = Text("Windows отказала в перезагрузке", 41);
+            break;
+        case RestartNotMade::Limit:
+            reason = Format("прогон уже сделал перезагрузок: %s", 42, std::to_string(limit));
+            break;
+    }
+    Write(Format("Перезагрузка не выполнена: %s", 38, reason));
+}
+
+void RunReport::Refused(const std::string& reason) {
+    Write("");
+    Write(Format("Результат: %s", 14, Format("ошибка: %s", 16, reason)));
+}
+
 void RunReport::WriteSummary(const PackageRecord& record) {
     std::string line = kSummaryPackage + package_ + kSummarySeparator + SummaryResult(record) +
                        kSummarySeparator + SummaryInstaller(record) + kSummarySeparator + record.duration;

@@ -34,6 +34,14 @@ std::string ReportPathFor(const std::string& logPath, const std::string& reportF
 // "2026-12-06 20:47:19".
 std::string ReportTime(const LocalTime& time);
 
+// Why a restart an installer asked for was not made.
+enum class RestartNotMade {
+    RecordNotWritten,   // the resume record could not be written
+    TaskNotRegistered,  // the task that resumes the run at the next logon could not be registered
+    Refused,            // Windows refused the restart, or a program refused to end
+    Limit,              // the run has made as many restarts as it may
+};
+
 struct RunReportPorts {
     FileSystem& files;
     Clock& clock;
@@ -48,6 +56,8 @@ class RunReport {
     // Starts the report at ReportPathFor the two (neither: no report) with the program's version, the
     // machine, the user and the time. A report file that exists already is added to, after an empty line.
     void Begin(const std::string& logPath, const std::string& reportFolder, const std::string& version);
+    // Goes on with the report of a run that restarted Windows (empty: none), from the time it resumes.
+    void Resume(const std::string& path);
     bool Active() const { return !path_.empty(); }
     const std::string& Path() const { return path_; }
     // Some line could not be written.
@@ -70,6 +80,14 @@ class RunReport {
     void InstallerEnded(const PackageRecord& record);
     // The end time and the run's exit code, the report's last lines.
     void End(int exitCode);
+    // A run that plays nothing: why, as its first result.
+    void Refused(const std::string& reason);
+
+    // The restart an installer asked for: prepared (the run goes on at the next logon), called off by the
+    // user, or not made (the run goes on without it, or ends).
+    void RestartPrepared();
+    void RestartCancelled();
+    void RestartNotDone(RestartNotMade why, int limit = 0);
 
     static constexpr std::int64_t kLongWaitMs = 60000;
 

@@ -121,6 +121,7 @@ std::int64_t SecondsBetween(const LocalTime& from, const LocalTime& to) {
 
 void Statistics::Reset() {
     records.clear();
+    earlierExitCode.reset();
 }
 
 void Statistics::StartPackage(const std::string& packageName) {
@@ -158,23 +159,26 @@ std::string Statistics::TotalTime() const {
     return TotalOf(records);
 }
 
+int CombineExitCodes(int first, int second) {
+    for (const int worse : {2, 1, kRestartRunExitCode}) {
+        if (first == worse || second == worse)
+            return worse;
+    }
+    return 0;
+}
+
 int Statistics::ExitCode() const {
-    if (records.empty())
-        return 1;
-    bool interrupted = false;
-    bool restart = false;
+    int code = records.empty() ? 1 : 0;
     for (const PackageRecord& record : records) {
         if (record.result == kStatFailed)
-            return 2;
-        if (record.result != kStatDone)
-            interrupted = true;
-        if (record.installer == InstallerEnd::Exited && record.installerExitCode &&
-            IsRestartCode(*record.installerExitCode))
-            restart = true;
+            code = CombineExitCodes(code, 2);
+        else if (record.result != kStatDone)
+            code = CombineExitCodes(code, 1);
+        else if (record.installer == InstallerEnd::Exited && record.installerExitCode &&
+                 IsRestartCode(*record.installerExitCode))
+            code = CombineExitCodes(code, kRestartRunExitCode);
     }
-    if (interrupted)
-        return 1;
-    return restart ? kRestartRunExitCode : 0;
+    return earlierExitCode ? CombineExitCodes(*earlierExitCode, code) : code;
 }
 
 std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& records, const Language& language,

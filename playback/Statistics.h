@@ -59,6 +59,9 @@ struct PackageRecord {
 bool IsRestartCode(int exitCode);
 // The exit code of a run that played every package to its end and where an installer asked for a restart.
 inline constexpr int kRestartRunExitCode = 3010;
+// The exit code of two parts of one run: a failure (2) before an interruption (1) before a restart still
+// asked for (kRestartRunExitCode) before 0.
+int CombineExitCodes(int first, int second);
 
 // The decimal text of n with a "0" in front unless it is exactly two characters long (5 -> "05", 12 -> "12").
 std::string PadTwo(std::int32_t n);
@@ -75,7 +78,7 @@ class Statistics {
   public:
     explicit Statistics(Clock& clock) : clock_(clock) {}
 
-    // Forgets every record.
+    // Forgets every record and the earlier exit code.
     void Reset();
     // Appends a record for the package about to be started, with the current time as its start.
     void StartPackage(const std::string& packageName);
@@ -92,10 +95,13 @@ class Statistics {
     // The exit code of a run started from the command line: 0 when every package was replayed to the end, 2
     // when any failed to start, otherwise 1 (some were skipped or stopped). A run with no records at all —
     // stopped before its first package — did not install anything and also gives 1. A run that would give 0
-    // gives kRestartRunExitCode instead when any installer asked for a restart.
+    // gives kRestartRunExitCode instead when any installer asked for a restart. A resumed run counts in the
+    // packages played before its restart (CombineExitCodes).
     int ExitCode() const;
 
     std::vector<PackageRecord> records;
+    // A run resumed after a restart: the exit code of its packages played before it.
+    std::optional<int> earlierExitCode;
 
   private:
     Clock& clock_;

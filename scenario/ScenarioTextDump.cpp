@@ -60,15 +60,9 @@ std::string RawText(std::string_view image, int codePage) {
     return out;
 }
 
-// The structured text, or nothing when the image's parts do not fit together: steps that do not parse, a
-// path that starts inside the steps, or fields running into the spare byte.
-std::optional<std::string> StructuredText(std::string_view image, Codec& codec, int codePage) {
-    if (image.size() < kFirstStepOffset + 1)
-        return std::nullopt;
-    const ScnHeader header = layout::DecodeHeader(image);
-    const std::string_view body = image.substr(0, image.size() - 1);  // all but the spare byte
+// The header's lines and the description's.
+std::string HeaderText(std::string_view image, const ScnHeader& header, Codec& codec, int codePage) {
     auto bytes = reinterpret_cast<const unsigned char*>(image.data());
-
     std::string out = Preamble(codePage);
     out += "screen " + std::to_string(header.screenWidth) + " " + std::to_string(header.screenHeight) + "\n";
     out +=
@@ -87,7 +81,19 @@ std::optional<std::string> StructuredText(std::string_view image, Codec& codec, 
     while (used > 0 && bytes[kHeaderSize + used - 1] == 0)
         --used;
     out += "description " + QuoteBytes(image.substr(kHeaderSize, used), codec) + "\n";
+    return out;
+}
 
+// The structured text, or nothing when the image's parts do not fit together: steps that do not parse, a
+// path that starts inside the steps, or fields running into the spare byte.
+std::optional<std::string> StructuredText(std::string_view image, Codec& codec, int codePage) {
+    if (image.size() < kFirstStepOffset + 1)
+        return std::nullopt;
+    const ScnHeader header = layout::DecodeHeader(image);
+    const std::string_view body = image.substr(0, image.size() - 1);  // all but the spare byte
+    auto bytes = reinterpret_cast<const unsigned char*>(image.data());
+
+    std::string out = HeaderText(image, header, codec, codePage);
     if (header.stepCount < 0)
         return std::nullopt;
     std::int64_t at = kFirstStepOffset;

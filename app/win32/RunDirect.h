@@ -1,11 +1,16 @@
 #pragma once
-// The direct run that "/inst" starts: the control panel plays runList and the main window never opens.
+// The runs that start from the command line: "/inst" plays runList in the control panel, "/resume" the rest
+// of a run that restarted Windows; the main window never opens. Where no click can land, neither plays.
 #include "base/Program.h"
 
 namespace velmora {
 
 // Plays the run that start-up prepared (runList, currentScenario) and returns the process's exit code once
-// the run is over.
+// the run is over; without a desktop it only writes that into the report.
 int RunDirect(Program& program);
+
+// Takes the resume record and plays what it left, into the same report; says why in a message box when the
+// record may not be played.
+int RunResume(Program& program);
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/CommandLine.h"
 #include "app/FileAssociation.h"
 #include "app/Startup.h"
 #include "app/win32/RunDirect.h"
@@ -13,14 +14,17 @@
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32DesktopInfo.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32InstanceLock.h"
+#include "platform/win32/Win32LogonTasks.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32RegistrySettingsStore.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32SystemRestart.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
@@ -58,19 +62,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Win32Clock clock;
     Win32Codec codec;
     Win32WindowSystem windows;
+    Win32LogonTasks logonTasks;
+    Win32SystemRestart restart;
+    Win32DesktopInfo desktop;
     SharedState state;
     PathVariables pathVars(files);
     Language language(files, profile, dialogs);
-    Program program{instanceLock, system, files, profile, settings, registry, dialogs,
-                    shell,        clock,  codec, windows, state,    pathVars, language};
+    Program program{instanceLock, system,  files, profile,  settings, registry,   dialogs, shell,  clock,
+                    codec,        windows, state, pathVars, language, logonTasks, restart, desktop};
 
     StartupPorts ports{instanceLock, system, files, profile, settings, registry, dialogs};
-    switch (Main(ports, state, pathVars, language)) {
+    const auto folderScenarios = [&](const std::string& folder) {
+        return FolderScenarioPaths(files, codec, folder);
+    };
+    switch (Main(ports, state, pathVars, language, folderScenarios)) {
         case StartupOutcome::SecondInstance:
             return 0;
         case StartupOutcome::DirectRun:
             // A run started by "/inst": the control panel carries the process; the main window never opens.
             return RunDirect(program);
+        case StartupOutcome::Resume:
+            return RunResume(program);
         case StartupOutcome::ShowMainWindow:
             break;
     }

@@ -178,6 +178,8 @@ void UpdateMenuStates(HMENU menu, const MainWindowModel& model, const std::vecto
                   MF_BYCOMMAND | (model.reportFolder.empty() ? MF_UNCHECKED : MF_CHECKED));
     CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::TopMost)),
                   MF_BYCOMMAND | (model.topMost ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::Reboot)),
+                  MF_BYCOMMAND | (model.reboot ? MF_CHECKED : MF_UNCHECKED));
     for (std::size_t i = 0; i < languages.size() && kFirstLanguageId + i <= kLastLanguageId; ++i) {
         CheckMenuItem(menu, static_cast<UINT>(kFirstLanguageId + i),
                       MF_BYCOMMAND | (languages[i] == language ? MF_CHECKED : MF_UNCHECKED));

@@ -151,4 +151,21 @@ void FakeInstanceLock::Release() {
     mine_.clear();
 }
 
+bool FakeLogonTasks::Register(const std::string& name, const std::string& definition) {
+    if (refused.contains(name))
+        return false;
+    tasks[name] = definition;
+    return true;
+}
+
+std::optional<std::string> FakeLogonTasks::Read(const std::string& name) {
+    const auto it = tasks.find(name);
+    return it == tasks.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
+bool FakeLogonTasks::Remove(const std::string& name) {
+    tasks.erase(name);
+    return true;
+}
+
 }  // namespace velmora

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/DesktopInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceLock.h"
+#include "platform/LogonTasks.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
+#include "platform/SystemRestart.h"
 
 namespace velmora {
 
@@ -50,11 +53,14 @@ class MemoryRegistry : public Registry {
 class FakeSystemInfo : public SystemInfo {
   public:
     std::string ProgramFolder() override { return programFolder; }
+    std::string ProgramPath() override { return programFolder + "\\velmora.exe"; }
     std::string CommandLineArguments() override { return commandLine; }
     DriveType GetDriveType(const std::string& root) override;
     std::vector<std::string> LogicalDriveRoots() override { return driveRoots; }
     std::optional<std::string> UserName() override { return userName; }
     std::optional<std::string> ComputerName() override { return computerName; }
+    std::optional<std::string> UserSid() override { return userSid; }
+    std::string LocalAppDataFolder() override { return localAppDataFolder; }
     std::string WindowsFolder() override { return windowsFolder; }
     std::string TempFolder() override { return tempFolder; }
     int UserDefaultLangId() override { return langId; }
@@ -66,6 +72,8 @@ class FakeSystemInfo : public SystemInfo {
     std::vector<std::string> driveRoots{"C:\\"};
     std::optional<std::string> userName = "admin";
     std::optional<std::string> computerName = "PC-01";
+    std::optional<std::string> userSid = "S-1-5-21-7-8-9-1001";
+    std::string localAppDataFolder = "C:\\Users\\admin\\AppData\\Local";
     std::string windowsFolder = "C:\\WINDOWS";
     std::string tempFolder = "C:\\TEMP\\";
     int langId = 1033;
@@ -130,6 +138,33 @@ class FakeDialogs : public Dialogs {
     std::deque<MsgResult> answers;                       // next answers; Ok / No when empty
     std::deque<std::optional<std::string>> fileAnswers;  // next dialog results; cancelled when empty
     std::vector<std::tuple<std::string, std::string, std::string>> fileDialogs;  // filter, title, folder
+};
+
+// Tasks by name, kept as they were given. A name in `refused` is not registered.
+class FakeLogonTasks : public LogonTasks {
+  public:
+    bool Register(const std::string& name, const std::string& definition) override;
+    std::optional<std::string> Read(const std::string& name) override;
+    bool Remove(const std::string& name) override;
+    std::map<std::string, std::string, CaseInsensitiveLess> tasks;
+    std::set<std::string, CaseInsensitiveLess> refused;
+};
+
+class FakeSystemRestart : public SystemRestart {
+  public:
+    bool Restart() override {
+        ++requests;
+        return result;
+    }
+    int requests = 0;
+    bool result = true;
+};
+
+// The user's desktop of an interactive session until a test says otherwise.
+class FakeDesktopInfo : public DesktopInfo {
+  public:
+    DesktopFacts Facts() override { return facts; }
+    DesktopFacts facts{1, true, "Default", SessionConnection::Active};
 };
 
 // Names held by any FakeInstanceLock sharing the same table, as processes share the system's names.

@@ -6,6 +6,10 @@
 #include "platform/win32/Win32.h"
 
 #include <lmcons.h>
+#include <sddl.h>
+#include <shlobj.h>
+
+#include "platform/win32/UniqueHandle.h"
 
 namespace velmora {
 namespace {
@@ -49,7 +53,7 @@ std::wstring ArgumentsAfterProgramPath(std::wstring_view commandLine) {
     return std::wstring(TrimBlanks(rest));
 }
 
-std::string Win32SystemInfo::ProgramFolder() {
+std::string Win32SystemInfo::ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -57,17 +61,21 @@ std::string Win32SystemInfo::ProgramFolder() {
             return {};
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return WideToUtf8(path);
         }
         if (path.size() >= 32768)
             return {};
         path.resize(path.size() * 2);
     }
-    std::size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
+}
+
+std::string Win32SystemInfo::ProgramFolder() {
+    const std::string path = ProgramPath();
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos)
         return {};
     // A program in a drive's root keeps the root's backslash: "E:\".
-    return WideToUtf8(path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash));
+    return path.substr(0, slash == 2 && path[1] == ':' ? 3 : slash);
 }
 
 std::string Win32SystemInfo::CommandLineArguments() {
@@ -113,6 +121,30 @@ std::optional<std::string> Win32SystemInfo::ComputerName() {
     if (GetComputerNameW(name, &size) && size > 0)
         return WideBufferToUtf8(name, std::min<DWORD>(size, ARRAYSIZE(name)));
     return std::nullopt;
+}
+
+std::optional<std::string> Win32SystemInfo::UserSid() {
+    unique_handle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()))
+        return std::nullopt;
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
+        return std::nullopt;
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+        return std::nullopt;
+    const std::string sid = WideToUtf8(text);
+    LocalFree(text);
+    return sid;
+}
+
+std::string Win32SystemInfo::LocalAppDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return WideToUtf8(folder);
 }
 
 std::string Win32SystemInfo::WindowsFolder() {

@@ -10,11 +10,14 @@ namespace velmora {
 class Win32SystemInfo : public SystemInfo {
   public:
     std::string ProgramFolder() override;
+    std::string ProgramPath() override;
     std::string CommandLineArguments() override;
     DriveType GetDriveType(const std::string& root) override;
     std::vector<std::string> LogicalDriveRoots() override;
     std::optional<std::string> UserName() override;
     std::optional<std::string> ComputerName() override;
+    std::optional<std::string> UserSid() override;
+    std::string LocalAppDataFolder() override;
     std::string WindowsFolder() override;
     std::string TempFolder() override;
     int UserDefaultLangId() override;

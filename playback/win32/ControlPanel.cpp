@@ -238,7 +238,16 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             Paint();
             return 0;
         case WM_QUERYENDSESSION:
-            return FALSE;  // an installer's restart request must not end the run
+            // An installer's restart request must not end the run; only the run's own restart may.
+            if (!player_.OwnRestartRequested())
+                return FALSE;
+            shutdownBlock_.Destroy();
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session goes on after all: a program refused the run's restart.
+            if (wParam == FALSE)
+                player_.RestartRefused();
+            return 0;
         case WM_CLOSE:
             if (recording_)
                 EndRecording();  // closed another way than by the stop button: nothing is saved

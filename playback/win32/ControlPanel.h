@@ -11,6 +11,8 @@
 #include "playback/Player.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/LogonTasks.h"
+#include "platform/SystemRestart.h"
 
 namespace velmora {
 
@@ -29,6 +31,9 @@ struct PanelContext {
     StepState& step;
     SharedState& shared;
     Statistics& stats;
+    // For the restart an installer may ask for.
+    LogonTasks& logonTasks;
+    SystemRestart& restart;
 };
 
 struct PanelCallbacks {

@@ -38,7 +38,8 @@ class ShutdownBlock {
         if (create && create(window, reason.c_str()))
             window_ = window;
     }
-    ~ShutdownBlock() {
+    ~ShutdownBlock() { Destroy(); }
+    void Destroy() {
         if (!window_)
             return;
         using DestroyFn = BOOL(WINAPI*)(HWND);
@@ -46,6 +47,7 @@ class ShutdownBlock {
             GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonDestroy")));
         if (destroy)
             destroy(window_);
+        window_ = nullptr;
     }
 
   private:
@@ -59,9 +61,12 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
           callbacks_(std::move(callbacks)),
           model_(context.language),
           report_(RunReportPorts{context.files, context.clock, context.system, context.language}),
+          restart_(RunRestartPorts{context.files, context.system, context.clock, context.settings,
+                                   context.logonTasks, context.restart, context.shared, context.stats,
+                                   report_}),
           player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
                               context.language, context.pathVars, context.scenario, context.step,
-                              context.shared, context.stats, report_, model_, *this}),
+                              context.shared, context.stats, report_, model_, *this, &restart_}),
           recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
                                   context.language, context.pathVars, context.scenario, context.step,
                                   context.shared}),
@@ -127,6 +132,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     PanelCallbacks callbacks_;
     PanelModel model_;
     RunReport report_;
+    RunRestart restart_;
     Player player_;
     Recorder recorder_;
     bool recording_;

@@ -1,8 +1,11 @@
 // The program's start as a person sees it: its window, the refusal of a second instance, the command line
-// and the language file.
+// and the language file; and a start where no person could see it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/WideText.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace velmora::e2e {
@@ -61,6 +64,36 @@ TEST_F(StartupE2eTest, AChosenLanguageWithoutItsFileIsReportedBeforeTheWindowOpe
     main_ = WaitForOwn(main_window::kClassName);
     ASSERT_NE(main_, nullptr);
     CloseMain();
+}
+
+// A fleet tool's start on a window station that no screen shows, which Wine makes as Windows does for a
+// service: the run plays nothing, shows nothing that would wait for a click, and says why in its report.
+TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOwnExitCode) {
+    const std::wstring scn = AddWizardPackage(L"A");
+    const std::wstring report = Path(L"report.txt");
+    std::wstring line =
+        L"\"" + VelmoraFolder() + L"\\velmora.exe\" /LOG=\"" + report + L"\" /inst \"" + scn + L"\"";
+    std::wstring desktop = L"VelmoraHidden\\Default";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = desktop.data();
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    const unique_handle process(info.hProcess);
+    const unique_handle thread(info.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0) << "the run waits for something";
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, 4u);
+    EXPECT_FALSE(std::filesystem::exists(Path(L"A.log"))) << "the package was played";
+    const std::string text = ReadFile(report);
+    EXPECT_NE(
+        text.find("\r\n\r\nResult: failed: no desktop where a click can land: the program's window station "
+                  "does not show on a screen\r\n"),
+        std::string::npos)
+        << text;
+    EXPECT_TRUE(text.ends_with("#end 4\r\n")) << text;
 }
 
 }  // namespace

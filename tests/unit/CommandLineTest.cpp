@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
+#include "scenario/AnsiCodePage.h"
 
 namespace velmora {
 namespace {
@@ -140,6 +143,40 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         EXPECT_EQ(machine.languageLoads, direct ? 1 : 0) << c.line;
         EXPECT_EQ(machine.directRunAtLoad, direct) << c.line;
     }
+}
+
+TEST(CommandLineTest, RebootIsStoredResumeWinsOverInstAndAFolderPlaysInTheOrderOfItsPositionList) {
+    Machine on;
+    on.Parse("/REBOOT /inst C:\\Setups\\one.scn");
+    EXPECT_EQ(on.settings.Get("Install", "Reboot", "?"), "1");
+    EXPECT_EQ(on.state.acceptedSwitches, " /reboot");
+    EXPECT_EQ(on.state.runList, std::vector<std::string>{"C:\\SETUPS\\ONE.SCN"});
+    Machine off;
+    off.Parse("/nostat /reboot=0");
+    EXPECT_EQ(off.settings.Get("Install", "Reboot", "?"), "0");
+
+    Machine resume;
+    resume.Parse("/resume /inst C:\\Setups\\one.scn");
+    EXPECT_TRUE(resume.state.resumeRun && resume.state.directRun);
+    EXPECT_TRUE(resume.state.runList.empty()) << "the resume record says what is played";
+    EXPECT_EQ(resume.languageLoads, 1);
+
+    Machine folder;
+    for (const char* name : {"a.scn", "B.SCN", "c.scn", "notes.txt"})
+        folder.files.AddFile(std::string("C:\\S2\\") + name);
+    folder.files.AddFile("C:\\S2\\Position.lst", "c\r\nB\r\n");
+    const std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1252);
+    CommandLineContext context{folder.state,
+                               folder.settings,
+                               folder.files,
+                               folder.vars,
+                               {},
+                               [&](const std::string& path) { return FolderScenarioPaths(folder.files, *codec, path); }};
+    ParseCommandLine("/nostat /inst C:\\S2", context);
+    EXPECT_EQ(folder.state.runList,
+              (std::vector<std::string>{"C:\\S2\\c.SCN", "C:\\S2\\B.SCN", "C:\\S2\\a.SCN"}));
+    EXPECT_EQ(folder.state.currentScenario, "C:\\S2\\c.SCN");
+    EXPECT_TRUE(folder.state.directRun);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
 #include "base/ProjectAddresses.h"
+#include "playback/ResumeRecord.h"
 #include "playback/WindowChain.h"
 #include "scenario/AnsiCodePage.h"
 
@@ -643,6 +644,149 @@ TEST_F(PlayerTest, HostileCoordinatesStayInsideTheAbsoluteRange) {
     EXPECT_EQ(windows.mouseEvents[1].y, 0);
     EXPECT_EQ(windows.mouseEvents[3].x, 0);
     EXPECT_EQ(windows.mouseEvents[3].y, 65535);
+}
+
+// A run that may restart Windows for an installer (/REBOOT), of three packages whose installers run until a
+// test ends them.
+class RestartingPlayerTest : public PlayerTest {
+  protected:
+    RestartingPlayerTest() {
+        settings.Save("Install", "Reboot", "1");
+        files.AddFolder("C:\\Logs");
+        files.AddFolder(system.localAppDataFolder);
+        shared.reportLog = "C:\\Logs\\run.txt";
+        shell.startedExitCode = std::nullopt;
+        for (const char* name : {"A", "B", "C"})
+            AddScenario(name, {}, "C:\\Setup\\run.bat");
+    }
+    // Plays until the first installer has ended with the code.
+    void FirstEndsWith(int code) {
+        shared.currentScenario = shared.runList[0];
+        restarting.LoadPlaySpeed();
+        restarting.Play();
+        restarting.OnNextPackageTimer();
+        shell.ProcessOf(1).exitCode = code;
+        restarting.OnNextPackageTimer();
+    }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i)
+            restarting.OnNextPackageTimer();
+    }
+    std::string Report() const { return files.Contents("C:\\Logs\\run.txt").value_or(""); }
+    std::optional<std::string> Record() const {
+        return files.Contents(system.localAppDataFolder + "\\Velmora Runwright\\resume.txt");
+    }
+
+    FakeLogonTasks tasks;
+    FakeSystemRestart restart;
+    RunRestart runRestart{
+        RunRestartPorts{files, system, clock, settings, tasks, restart, shared, stats, report}};
+    Player restarting{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
+                                  shared, stats, report, panel, host, &runRestart}};
+};
+
+TEST_F(RestartingPlayerTest, AnInstallerAsksTheRunRecordsItselfCountsDownAndAsksWindowsToRestart) {
+    settings.Save("Install", "Speed", "0");
+    settings.Save("Install", "Timeout", "15");
+    FirstEndsWith(3010);
+    EXPECT_EQ(shell.calls.size(), 1u) << "B started before the restart";
+    const std::optional<ResumeRecord> record = ParseResumeRecord(Record().value_or(""));
+    ASSERT_TRUE(record) << Record().value_or("no record");
+    EXPECT_EQ(*record, (ResumeRecord{"S-1-5-21-7-8-9-1001",
+                                     clock.now,
+                                     1,
+                                     1,
+                                     0,
+                                     "C:\\Logs\\run.txt",
+                                     0,
+                                     15,
+                                     true,
+                                     {"C:\\Scn\\B.SCN", "C:\\Scn\\C.SCN"}}));
+    EXPECT_EQ(tasks.Read(kResumeTaskName), ResumeTaskDefinition("C:\\Tools\\velmora.exe", record->user));
+    EXPECT_EQ(panel.action, "Перезагрузка Windows через 30 с. Стоп - отмена");
+    Ticks(298);
+    EXPECT_EQ(panel.action, "Перезагрузка Windows через 1 с. Стоп - отмена");
+    EXPECT_FALSE(restarting.OwnRestartRequested()) << "the session may end only for the run's own restart";
+    Ticks(1);
+    EXPECT_EQ(restart.requests, 1);
+    EXPECT_TRUE(restarting.OwnRestartRequested());
+    EXPECT_EQ(panel.action, "Перезагрузка Windows...");
+    restarting.Stop();
+    restarting.Skip();
+    Ticks(5);
+    EXPECT_TRUE(host.ended.empty());
+    EXPECT_EQ(shell.calls.size(), 1u);
+    EXPECT_NE(Report().find("Перезагрузка Windows: прогон продолжится при следующем входе в систему"),
+              std::string::npos);
+    EXPECT_EQ(Report().find("#end"), std::string::npos) << "the run is not over";
+
+    // A program refused to end: the run ends as it would have without the restart.
+    restarting.RestartRefused();
+    EXPECT_FALSE(restarting.OwnRestartRequested());
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    EXPECT_TRUE(tasks.tasks.empty());
+    EXPECT_FALSE(Record());
+    EXPECT_NE(Report().find("Перезагрузка не выполнена: Windows отказала в перезагрузке"), std::string::npos);
+    EXPECT_TRUE(Report().ends_with("#end 3010\r\n"));
+}
+
+TEST_F(RestartingPlayerTest, StopDuringTheCountdownCallsTheRestartOffAndEndsTheRunAsAStopDoes) {
+    FirstEndsWith(1641);
+    restarting.Pause();
+    Ticks(400);
+    EXPECT_EQ(restart.requests, 0) << "a pause holds the countdown";
+    restarting.Resume();
+    Ticks(10);
+    EXPECT_EQ(panel.action, "Перезагрузка Windows через 29 с. Стоп - отмена");
+    restarting.Stop();
+    EXPECT_EQ(restart.requests, 0);
+    EXPECT_TRUE(tasks.tasks.empty());
+    EXPECT_FALSE(Record());
+    EXPECT_EQ(host.ended, std::vector<bool>{true});
+    EXPECT_EQ(shell.calls.size(), 1u);
+    EXPECT_NE(Report().find("Перезагрузка отменена"), std::string::npos);
+    EXPECT_TRUE(Report().ends_with("#end 1\r\n"));
+}
+
+TEST_F(RestartingPlayerTest, WithoutTheSettingTheRunGoesOnWithoutARestart) {
+    settings.Save("Install", "Reboot", "0");
+    FirstEndsWith(3010);
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_TRUE(tasks.tasks.empty());
+}
+
+TEST_F(RestartingPlayerTest, WithoutItsTaskTheRunGoesOnWithoutARestartAndLeavesNoRecord) {
+    tasks.refused.insert(kResumeTaskName);
+    FirstEndsWith(3010);
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_FALSE(Record());
+    EXPECT_NE(Report().find("Перезагрузка не выполнена: не удалось зарегистрировать задание продолжения"),
+              std::string::npos);
+}
+
+// The run goes on after its fifth restart: its numbers and exit code go on from before, and an installer that
+// asks again is not given a sixth.
+TEST_F(RestartingPlayerTest, AResumedRunCountsOnFromBeforeTheRestartAndStopsRestartingAfterFive) {
+    shared.resumed = ResumedRun{kMostRestarts, 4, 1, 2, 0};
+    FirstEndsWith(3010);
+    shell.ProcessOf(2).exitCode = 3010;
+    Ticks(1);
+    shell.ProcessOf(3).exitCode = 0;
+    Ticks(1);
+    EXPECT_EQ(shell.calls.size(), 3u);
+    EXPECT_EQ(restart.requests, 0);
+    EXPECT_FALSE(Record());
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    const std::string text = Report();
+    EXPECT_TRUE(text.starts_with("\r\nПродолжено после перезагрузки: 2026-12-05 14:03:09\r\n")) << text;
+    EXPECT_EQ(text.find("velmora-run-report"), std::string::npos) << "a second head for the same run";
+    EXPECT_NE(text.find("#package 5/7 A"), std::string::npos);
+    EXPECT_NE(text.find("#package 7/7 C"), std::string::npos);
+    const std::string limit = "Перезагрузка не выполнена: прогон уже сделал перезагрузок: 5";
+    EXPECT_NE(text.find(limit), std::string::npos);
+    EXPECT_EQ(text.find(limit), text.rfind(limit)) << "said once";
+    EXPECT_EQ(panel.counter, "7/7");
+    EXPECT_TRUE(text.ends_with("#end 1\r\n")) << "the packages before the restart count";
 }
 
 }  // namespace

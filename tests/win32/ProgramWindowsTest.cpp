@@ -51,8 +51,11 @@ class ProgramWindowsTest : public ::testing::Test, public TextDoubles {
     StepState step;
     SharedState shared;
     Win32WindowSystem windows;
-    PanelContext context{windows,  shell,    dialogs,  clock, files,  system, settings,
-                         language, pathVars, scenario, step,  shared, stats};
+    FakeLogonTasks logonTasks;
+    FakeSystemRestart restart;
+    FakeDesktopInfo desktop;
+    PanelContext context{windows,  shell,    dialogs, clock,  files, system,     settings, language,
+                         pathVars, scenario, step,    shared, stats, logonTasks, restart};
 };
 
 // The panel playing scenarios held in memory, outside a direct run and without the statistics window, so
@@ -276,8 +279,8 @@ class WindowDpiTest : public ControlPanelTest {
 };
 
 TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
-    const Program ports{instanceLock, system, files, profile, settings, registry, dialogs,
-                        shell,        clock,  codec, windows, shared,   pathVars, language};
+    const Program ports{instanceLock, system,  files,  profile,  settings, registry,   dialogs, shell,  clock,
+                        codec,        windows, shared, pathVars, language, logonTasks, restart, desktop};
     MainWindow main({ports, nullptr, nullptr}, FrameTexts{});
     ASSERT_TRUE(main.Show(SW_SHOWNORMAL));
     HWND owner = main.Window();

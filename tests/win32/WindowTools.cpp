@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32LogonTasks.h"
 
 namespace velmora {
 namespace {
@@ -220,6 +221,24 @@ bool WindowWatcher::Join() {
     if (thread_.joinable())
         thread_.join();
     return found_;
+}
+
+bool StartTaskScheduler() {
+    using unique_service = unique_any<NullIsEmpty<SC_HANDLE, &CloseServiceHandle>>;
+    unique_service manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    unique_service service(
+        manager ? OpenServiceW(manager.get(), L"Schedule", SERVICE_START | SERVICE_QUERY_STATUS) : nullptr);
+    if (!service)
+        return false;
+    return WaitUntil(
+        [&] {
+            SERVICE_STATUS status{};
+            if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_STOPPED)
+                StartServiceW(service.get(), 0, nullptr);
+            // Answered only by a scheduler that runs: a task that is not there is removed all the same.
+            return Win32LogonTasks{}.Remove("Velmora Runwright: no such task");
+        },
+        Deadline{120000});
 }
 
 }  // namespace velmora

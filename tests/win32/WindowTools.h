@@ -82,4 +82,9 @@ class WindowWatcher {
     std::thread thread_;
 };
 
+// Windows runs the Task Scheduler always; Wine starts its service only when asked, and in a new prefix
+// refuses to for a while, or starts it only for it to stop again, until its other services have settled.
+// True once it answers.
+bool StartTaskScheduler();
+
 }  // namespace velmora
