@@ -1,6 +1,9 @@
 #include "platform/doubles/MemoryProfileFile.h"
 
+#include <algorithm>
 #include <cctype>
+#include <optional>
+#include <sstream>
 #include <vector>
 
 #include "platform/ProfileText.h"
@@ -17,28 +20,37 @@ std::string Trim(const std::string& s) {
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t nl = text.find('\n', start);
-        if (nl == std::string::npos)
-            nl = text.size();
-        lines.push_back(text.substr(start, nl - start));
-        if (!lines.back().empty() && lines.back().back() == '\r')
-            lines.back().pop_back();
-        start = nl + 1;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
     }
     return lines;
+}
+
+// The name of the section a (trimmed) line heads; nothing for any other line.
+std::optional<std::string> SectionOf(const std::string& line) {
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    const std::size_t close = line.find(']');
+    return Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+}
+
+// The value a (trimmed) line gives the key; nothing when it gives none.
+std::optional<std::string> ValueOf(const std::string& line, const std::string& key) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string::npos || !SameText(Trim(line.substr(0, eq)), key))
+        return std::nullopt;
+    return Trim(line.substr(eq + 1));
 }
 
 // Cuts a UTF-8 text to at most n code points.
@@ -62,26 +74,18 @@ std::string MemoryProfileFile::GetString(const std::string& file, const std::str
     if (bufferSize == 0)
         return {};
     std::string result = def;
-    if (auto text = files_.Contents(file)) {
-        bool inSection = false;
-        for (const std::string& raw : Lines(*text)) {
-            std::string line = Trim(raw);
-            if (!line.empty() && line.front() == '[') {
-                std::size_t close = line.find(']');
-                inSection =
-                    SameText(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)),
-                             section);
-                continue;
+    bool inSection = false;
+    for (const std::string& raw : Lines(files_.Contents(file).value_or(""))) {
+        const std::string line = Trim(raw);
+        if (const std::optional<std::string> name = SectionOf(line)) {
+            inSection = SameText(*name, section);
+        } else if (const std::optional<std::string> value = inSection ? ValueOf(line, key) : std::nullopt) {
+            result = *value;
+            if (result.size() >= 2 && (result.front() == '"' || result.front() == '\'') &&
+                result.back() == result.front()) {
+                result = result.substr(1, result.size() - 2);
             }
-            std::size_t eq = line.find('=');
-            if (inSection && eq != std::string::npos && SameText(Trim(line.substr(0, eq)), key)) {
-                result = Trim(line.substr(eq + 1));
-                if (result.size() >= 2 && (result.front() == '"' || result.front() == '\'') &&
-                    result.back() == result.front()) {
-                    result = result.substr(1, result.size() - 2);
-                }
-                break;
-            }
+            break;
         }
     }
     return CutCodePoints(result, bufferSize - 1);
@@ -92,40 +96,36 @@ bool MemoryProfileFile::WriteString(const std::string& file, const std::string& 
     if (!IsWritableProfileEntry(section, key, value))
         return false;
     std::vector<std::string> lines = Lines(files_.Contents(file).value_or(""));
-    int sectionLine = -1;
-    int insertAt = -1;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string line = Trim(lines[i]);
-        if (!line.empty() && line.front() == '[') {
-            if (sectionLine >= 0)
+    // The entry replaces the key's line in its section, or follows the section's last line that is not empty.
+    std::optional<std::size_t> at;
+    bool replace = false;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size() && !replace; ++i) {
+        const std::string line = Trim(lines[i]);
+        if (const std::optional<std::string> name = SectionOf(line)) {
+            if (inSection)
                 break;
-            std::size_t close = line.find(']');
-            if (SameText(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)),
-                         section)) {
-                sectionLine = static_cast<int>(i);
-                insertAt = static_cast<int>(i) + 1;
-            }
-            continue;
+            inSection = SameText(*name, section);
+            if (inSection)
+                at = i + 1;
+        } else if (inSection && ValueOf(line, key)) {
+            at = i;
+            replace = true;
+        } else if (inSection && !line.empty()) {
+            at = i + 1;
         }
-        if (sectionLine < 0)
-            continue;
-        std::size_t eq = line.find('=');
-        if (eq != std::string::npos && SameText(Trim(line.substr(0, eq)), key)) {
-            lines[i] = key + "=" + value;
-            sectionLine = -2;
-            break;
-        }
-        if (!line.empty())
-            insertAt = static_cast<int>(i) + 1;
     }
-    if (sectionLine == -1) {
+    const std::string entry = key + "=" + value;
+    if (!at) {
         lines.push_back("[" + section + "]");
-        lines.push_back(key + "=" + value);
-    } else if (sectionLine >= 0) {
-        lines.insert(lines.begin() + insertAt, key + "=" + value);
+        lines.push_back(entry);
+    } else if (replace) {
+        lines[*at] = entry;
+    } else {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*at), entry);
     }
     std::string text;
-    for (auto& line : lines)
+    for (const std::string& line : lines)
         text += line + "\r\n";
     return files_.ReplaceFile(file, text);
 }

@@ -393,10 +393,18 @@ HWND E2eTest::StartMain(const std::wstring& switches, std::size_t packages, cons
         ADD_FAILURE() << "no main window; message box: "
                       << testing::PrintToString(MessageBoxText(
                              FindTopLevelWindow({.className = L"#32770", .processId = process_->Id()})));
-    } else if (!WaitUntil([&] {
-                   return ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == packages;
-               })) {
-        ADD_FAILURE() << "the main window does not list " << packages << " packages";
+        return nullptr;
+    }
+    // The list is filled before the window shows, so what a visible window lists is final: waiting for the
+    // count instead would only pass on a list caught half-filled, or hide a wrong count for the deadline.
+    const std::vector<std::pair<std::wstring, bool>> items =
+        ListItems(GetDlgItem(main_, main_window::kPackageList));
+    if (items.size() != packages) {
+        std::string names;
+        for (const auto& [name, checked] : items)
+            names += " \"" + WideToUtf8(name) + "\"";
+        ADD_FAILURE() << "the main window lists " << items.size() << " packages, not " << packages << ":"
+                      << names;
         main_ = nullptr;
     }
     return main_;

@@ -133,7 +133,8 @@ class E2eTest : public testing::Test {
     // A package that clicks the fixture wizard through to its end; the wizard logs to <name>.log beside it.
     std::wstring AddWizardPackage(const std::wstring& name, std::optional<std::wstring> text = {});
     // Starts the program (the build's, unless another is named) with the switches and waits for its main
-    // window to list `packages` packages; nullptr, naming any message box shown instead, when none comes.
+    // window, which must list `packages` packages; nullptr, naming any message box shown instead, when none
+    // comes, and naming what it lists when that differs.
     HWND StartMain(const std::wstring& switches = L"", std::size_t packages = 0,
                    const std::wstring& exe = L"");
     HWND WaitForOwn(const std::wstring& className, Deadline deadline = kWindowDeadline) const;

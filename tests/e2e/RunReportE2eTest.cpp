@@ -39,18 +39,14 @@ std::vector<std::string> ReportLines(const std::wstring& path) {
     return lines;
 }
 
-// The lines that start with each prefix, in this order, from `from` on; the index after the last found.
-std::size_t ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes,
-                          std::size_t from = 0) {
+// The lines that start with each prefix, in this order.
+void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes) {
+    std::size_t from = 0;
     for (const std::string& prefix : prefixes) {
         while (from < lines.size() && lines[from].rfind(prefix, 0) != 0)
             ++from;
-        EXPECT_LT(from, lines.size()) << "no line \"" << prefix << "\" where it belongs";
-        if (from == lines.size())
-            return from;
-        ++from;
+        EXPECT_LT(from++, lines.size()) << "no line \"" << prefix << "\" where it belongs";
     }
-    return from;
 }
 
 std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -90,25 +86,15 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
 
     const std::vector<std::string> lines = ReportLines(report);
     SCOPED_TRACE(ReadFile(report));
-    std::size_t at = ExpectInOrder(
-        lines, {"velmora-run-report 2", "Velmora Runwright run report, version 1.2.", "Computer: ", "User: ",
-                "Started: 20", "Package 1/3 A", "Scenario: ", "Installer: ", "Command line: \"",
-                "Step 1: window found (Button \"Next >\"), press replayed",
+    // Each package's part in order, as the real run wrote it (every line's form: the player's unit tests).
+    ExpectInOrder(
+        lines, {"velmora-run-report 2", "Package 1/3 A",
                 "Step 2: window found (Edit), press replayed, text put, 15 characters",
-                "Step 7: window found (Button \"Finish\")", "Result: scenario played to the end",
-                "Installer exit code: 0", "Duration: 0:0"});
-    at = ExpectInOrder(
-        lines,
-        {"Package 2/3 B", "Scenario: ", "Installer: ", "Command line: ",
-         "Result: failed: window not found, step 1, the window awaited: "
-         "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
-         "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
-         "Duration: "},
-        at);
-    ExpectInOrder(lines,
-                  {"Package 3/3 C", "Result: scenario played to the end", "Installer exit code: 0",
-                   "Ended: 20", "Run exit code: 2"},
-                  at);
+                "Result: scenario played to the end", "Installer exit code: 0", "Package 2/3 B",
+                "Result: failed: window not found, step 1, the window awaited: "
+                "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
+                "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
+                "Package 3/3 C", "Result: scenario played to the end", "Run exit code: 2"});
     EXPECT_EQ(lines.empty() ? "" : lines.back(), "#end 2");
     EXPECT_EQ(ReadFile(report).find(WideToUtf8(kSecret)), std::string::npos)
         << "the typed text is in the report";
@@ -165,29 +151,18 @@ std::optional<DWORD> GuiResources(const Process& process, DWORD kind) {
 
 // The windows the program owns, top-level and child: a window left behind shows here on any system.
 int OwnWindows(const Process& process) {
-    struct Count {
-        DWORD pid;
-        int windows = 0;
-    } count{process.Id()};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != c->pid)
+    int windows = 0;
+    for (HWND window : TopLevelWindows({.processId = process.Id(), .visibleOnly = false})) {
+        ++windows;
+        EnumChildWindows(
+            window,
+            [](HWND, LPARAM count) -> BOOL {
+                ++*reinterpret_cast<int*>(count);
                 return TRUE;
-            ++c->windows;
-            EnumChildWindows(
-                window,
-                [](HWND, LPARAM inner) -> BOOL {
-                    ++reinterpret_cast<Count*>(inner)->windows;
-                    return TRUE;
-                },
-                param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.windows;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+    }
+    return windows;
 }
 
 TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProcessesBehind) {

@@ -19,7 +19,9 @@ cp "$build/tests/fixtures/FixtureWizard.exe" "$disc/Setup/"
     wineserver -k 2>/dev/null || true
     wineserver -w
     ln -sfn "$disc" "$WINEPREFIX/dosdevices/e:"
-    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f >/dev/null 2>&1 9>&-
+    # Where the 64-bit Wine reads it: with wine32 installed, "wine reg" is the 32-bit tool, which writes below
+    # Wow6432Node unless told otherwise.
+    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >/dev/null 2>&1 9>&-
     wineserver -k
     wineserver -w
 } 9>"$build/wineprefix.lock"

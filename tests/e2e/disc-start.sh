@@ -26,7 +26,9 @@ printf '[General]\r\nSCNFolder=E:\\FromTheDisc\r\n' >"$disc/velmora.ini"
     wineserver -w
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 9>&-
     ln -sfn "$disc" "$WINEPREFIX/dosdevices/e:"
-    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f >/dev/null 2>&1 9>&-
+    # Where the 64-bit Wine reads it: with wine32 installed, "wine reg" is the 32-bit tool, which writes below
+    # Wow6432Node unless told otherwise.
+    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >/dev/null 2>&1 9>&-
     wine reg delete 'HKCR\.scn' /f >/dev/null 2>&1 9>&- || true
     wine reg delete "$settings" /f >/dev/null 2>&1 9>&- || true
     wineserver -k

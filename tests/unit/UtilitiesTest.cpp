@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/SharedState.h"
 #include "platform/doubles/Fakes.h"
 
@@ -13,9 +15,26 @@ TEST(UtilitiesTest, CaseChangesAsciiAndCyrillicAndKeepsOtherBytes) {
     EXPECT_EQ(ToLower("ПРИВЕТ Ї World é€"), "привет ї world é€");
     // A lead byte at the very end must not read past the text.
     EXPECT_EQ(ToUpper(std::string("a\xD0", 2)), std::string("A\xD0", 2));
-    const std::string path = "C:\\Документы\\Файл.scn";
-    EXPECT_EQ(path.substr(FindNoCase(path, "файл"), std::string("Файл").size()), "Файл");
-    EXPECT_EQ(FindNoCase("/nostat /NOSTAT", "/nostat", 1), 8u);
+}
+
+// The search must find what searching the folded copies finds, whatever mix of cases, Cyrillic letters and
+// stray bytes the texts hold.
+TEST(UtilitiesTest, FindNoCaseFindsWhatTheFoldedCopiesFind) {
+    const char* pieces[] = {"a", "A", "%", "z", "Z", "б", "Б", "ё", "Ё", "\xD0", "\x90"};
+    std::mt19937 random(3);
+    auto upTo = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n)(random); };
+    auto text = [&](std::size_t most) {
+        std::string out;
+        for (std::size_t n = upTo(most); n > 0; --n)
+            out += pieces[upTo(std::size(pieces) - 1)];
+        return out;
+    };
+    for (int round = 0; round < 50000; ++round) {
+        std::string haystack = text(10), needle = text(3);
+        std::size_t from = upTo(haystack.size() + 1);
+        ASSERT_EQ(FindNoCase(haystack, needle, from), ToLower(haystack).find(ToLower(needle), from))
+            << haystack << " / " << needle << " from " << from;
+    }
 }
 
 // The common dialogs hand back fixed buffers: the text ends at the first NUL, blanks around it go.

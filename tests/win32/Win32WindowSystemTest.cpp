@@ -82,21 +82,6 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Win32, WindowSystemContract, Win32World);
 
 namespace {
 
-TEST(Win32WindowSystem, AbsoluteMoveScalesFromTheNormalisedSpace) {
-    Win32WindowSystem windows;
-    windows.SetCursorPos({0, 0});
-    windows.MouseEvent(kMouseMove | kMouseAbsolute, 65535 * 300 / GetSystemMetrics(SM_CXSCREEN),
-                       65535 * 200 / GetSystemMetrics(SM_CYSCREEN));
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            windows.PumpMessages();
-            return windows.CursorPos().x != 0;
-        },
-        Deadline{2000}));
-    EXPECT_NEAR(windows.CursorPos().x, 300, 1);
-    EXPECT_NEAR(windows.CursorPos().y, 200, 1);
-}
-
 TEST(Win32WindowSystem, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
     static int seen = 0;
     EnsureClass(L"VelmoraPumpTarget", [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {

@@ -35,12 +35,6 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
 }
 
-std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
-    wchar_t value[MAX_PATH] = {};
-    GetPrivateProfileStringW(section, key, L"", value, MAX_PATH, file.c_str());
-    return value;
-}
-
 void WriteText(const std::wstring& path, const std::string& text) {
     ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(WideToUtf8(path), text));
 }
@@ -183,32 +177,13 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     EXPECT_EQ(FinishCopy(wizard), Lines{});
     SaveScreenshot(wizard, L"disc-wizard-4-log");
 
-    // Every operation is logged (their order: the unit tests), and every file the log says was copied is on
-    // the disc, as large as the one it was copied from; the autorun file's two keys and the disc settings.
+    // The copy ended well (each operation and its order: the unit tests; the disc it made at work:
+    // DiscFromCdRomE2eTest).
     const std::wstring scenarios = Join(kDisc, L"Folder SCN");
     const Lines log = Log(wizard);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), L"Creating folder " + scenarios);
     EXPECT_EQ(log.back(), L"Copying finished successfully");
-    const std::wstring copying = L"Copying file `";
-    std::size_t copies = 0;
-    for (const std::wstring& line : log) {
-        const std::size_t to = line.find(L"` to ");
-        if (line.rfind(copying, 0) != 0 || to == std::wstring::npos)
-            continue;
-        const fs::path from = line.substr(copying.size(), to - copying.size()), target = line.substr(to + 5);
-        EXPECT_TRUE(fs::exists(target) && fs::file_size(target) == fs::file_size(from)) << WideToUtf8(line);
-        ++copies;
-    }
-    const auto languages = std::distance(fs::directory_iterator(Join(Program(), L"language")), {});
-    EXPECT_EQ(copies, 6 + static_cast<std::size_t>(languages));
-    const std::wstring autorun = Join(kDisc, L"autorun.inf");
-    const std::wstring ini = Join(kDisc, L"Velmora\\Velmora.ini");
-    EXPECT_EQ(Lines({Profile(autorun, L"Autorun", L"open"), Profile(autorun, L"Autorun", L"icon"),
-                     Profile(ini, L"General", L"SpeedInstall"), Profile(ini, L"General", L"SCNFolder"),
-                     Profile(ini, L"General", L"Language")}),
-              Lines({L"velmora\\Velmora.exe", L"velmora\\Velmora.exe,0", L"0", L"%cdrom%\\Folder SCN",
-                     L"English"}));
 
     ASSERT_TRUE(Next(wizard, kTip));
     EXPECT_EQ(WindowText(GetDlgItem(wizard, kNext)), L"Finish");
