@@ -102,9 +102,54 @@ class RecordingE2eTest : public testing::Test {
         return WaitUntil([&] { return ReadFile(log_).find(line) != std::string::npos; }, Deadline{15000});
     }
 
+    // Types the text into the field as a person does, then takes it with a pause (showing it in the options
+    // area, where the screenshot catches it) and goes on recording.
+    void TypeAndTake(HWND panel, HWND field, const std::wstring& text, const wchar_t* screenshot = nullptr) {
+        ClickAt(Centre(field));
+        Xdotool(L"key Home shift+End type --delay 30 '" + text + L"'");
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text; }));
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
+        HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(captured) && WindowText(captured) == text; }));
+        if (screenshot != nullptr)
+            SaveScreenshot(panel, screenshot);
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
+        ASSERT_TRUE(
+            WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+    }
+
+    // The visible window of the class (and caption) at any depth below the installer's window, once it is
+    // there.
+    HWND Visible(const wchar_t* className, std::optional<std::wstring> caption = std::nullopt) {
+        std::vector<HWND> found;
+        WaitUntil([&] { return !(found = ChildWindows(setup_, {className, caption})).empty(); });
+        return found.empty() ? nullptr : found.front();
+    }
+
+    // Once the installer has ended, the stop saves the package, which the main window lists; the scenario is
+    // kept in the build's "recorded" folder for record-and-replay.sh.
+    void StopAndKeep(HWND panel, const std::wstring& name) {
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup_); }));
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
+        ASSERT_TRUE(WaitUntil([&] {
+            return IsWindowVisible(main_) &&
+                   ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
+        }));
+        ASSERT_TRUE(CopyInto(Path(name + L".SCN"), recorded_));
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(process_->WaitExit());
+    }
+    static bool CopyInto(const std::filesystem::path& file, const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        return CopyFileW(file.c_str(), (folder / file.filename()).c_str(), FALSE) != FALSE;
+    }
+
     void TearDown() override {
         // An installer left open by a failed test would keep the run's output open.
-        for (HWND wizard : TopLevelWindows({.className = L"VelmoraFixtureWizard"})) {
+        std::vector<HWND> installers = TopLevelWindows({.className = L"VelmoraFixtureWizard"});
+        if (IsWindow(setup_))
+            installers.push_back(setup_);
+        for (HWND wizard : installers) {
             DWORD id = 0;
             GetWindowThreadProcessId(wizard, &id);
             unique_handle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
@@ -116,6 +161,8 @@ class RecordingE2eTest : public testing::Test {
     std::optional<Process> process_;
     HWND main_ = nullptr;
     std::wstring log_ = Path(L"wizard.log");
+    HWND setup_ = nullptr;  // a real installer's window
+    const std::filesystem::path recorded_ = VelmoraFolder() + L"\\recorded";
 };
 
 TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToTheSameResult) {
@@ -132,17 +179,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     // The folder is typed into its field; a pause takes it, shown in the options area, and resuming stores
     // it.
     HWND page = FindWindowExW(wizard, nullptr, L"VelmoraFixturePage", nullptr);
-    HWND field = GetDlgItem(page, kFixtureFolder);
-    ASSERT_TRUE(ClickAndSee(field, "press 201"));
-    Xdotool(L"key Home shift+End type --delay 30 'D:\\Apps\\Recorded'");
-    ASSERT_TRUE(WaitUntil([&] { return LastText(ReadFile(log_), kFixtureFolder) == "D:\\Apps\\Recorded"; }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
-    HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return IsWindowVisible(captured) && WindowText(captured) == L"D:\\Apps\\Recorded"; }));
-    SaveScreenshot(panel, L"recording-panel-paused");
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+    TypeAndTake(panel, GetDlgItem(page, kFixtureFolder), L"D:\\Apps\\Recorded", L"recording-panel-paused");
 
     // The second of two equal buttons, a drag over the page and a click on the panel itself.
     ASSERT_TRUE(ClickAndSee(GetDlgItem(page, kFixtureSecondComponent), "click 204"));
@@ -190,53 +227,64 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     EXPECT_TRUE(process_->WaitExit());
 }
 
-// Recorded here and replayed in a fresh Wine prefix by record-and-replay.sh, which runs this test by name:
-// the scenario is left in the build's "recorded" folder.
-TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
+// Real installers recorded here are replayed in a fresh Wine prefix by record-and-replay.sh, which runs each
+// test by name: the scenario is left in the build's "recorded" folder, and what the other machine needs on
+// its drive C: below recorded\drive_c.
+TEST_F(RecordingE2eTest, DISABLED_Nsis32InstallerRecordedForAnotherMachine) {
     const std::wstring target = L"C:\\RecordedProduct";
     HWND panel = StartRecording(L"FixtureProduct",
-                                VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe", L"");
+                                VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup32.exe", L"");
     ASSERT_NE(panel, nullptr);
-    HWND setup = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup"});
-    ASSERT_NE(setup, nullptr);
+    setup_ = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup"});
+    ASSERT_NE(setup_, nullptr);
     // The pages are child dialogs of one window; its buttons change their captions.
-    auto button = [&](const wchar_t* caption) {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            return (found = FindWindowExW(setup, nullptr, L"Button", caption)) && IsWindowVisible(found);
-        });
-        return found;
-    };
-    ClickAt(Centre(button(L"&Next >")));
-    ClickAt(Centre(button(L"I &Agree")));
-    HWND field = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        HWND page = FindWindowExW(setup, nullptr, L"#32770", nullptr);
-        return page && (field = FindWindowExW(page, nullptr, L"Edit", nullptr)) && IsWindowVisible(field);
-    }));
-    ClickAt(Centre(field));
-    Xdotool(L"key Home shift+End type --delay 30 '" + target + L"'");
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == target; }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
-    ASSERT_TRUE(
-        WaitUntil([&] { return WindowText(GetDlgItem(panel, panel_window::kCapturedText)) == target; }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
-    ClickAt(Centre(button(L"&Install")));
-    ClickAt(Centre(button(L"&Finish")));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
-    ASSERT_TRUE(WaitUntil([&] {
-        return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
-    }));
+    ClickAt(Centre(Visible(L"Button", L"&Next >")));
+    ClickAt(Centre(Visible(L"Button", L"I &Agree")));
+    TypeAndTake(panel, Visible(L"Edit"), target);
+    ClickAt(Centre(Visible(L"Button", L"&Install")));
+    ClickAt(Centre(Visible(L"Button", L"&Finish")));
+    StopAndKeep(panel, L"FixtureProduct");
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
-    const std::filesystem::path recorded = VelmoraFolder() + L"\\recorded";
-    std::filesystem::create_directories(recorded);
-    std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), recorded / L"FixtureProduct.SCN",
-                               std::filesystem::copy_options::overwrite_existing);
     std::filesystem::remove_all(target);
-    PostMessageW(main_, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(process_->WaitExit());
+}
+
+TEST_F(RecordingE2eTest, DISABLED_InnoSetupInstallerRecordedForAnotherMachine) {
+    // Taken from the 32-bit Program Files, the installer is stored as a %PROGRAMFILES% path; the folder is
+    // typed in the 64-bit one.
+    const std::filesystem::path setups = L"C:\\Program Files (x86)\\Velmora Setups";
+    const std::wstring installer = VelmoraFolder() + L"\\tests\\fixtures\\InnoProductSetup.exe";
+    const std::wstring target = L"C:\\Program Files\\Inno Recorded";
+    ASSERT_TRUE(CopyInto(installer, setups) &&
+                CopyInto(installer, recorded_ / L"drive_c" / setups.relative_path()));
+    HWND panel = StartRecording(L"InnoProduct", (setups / L"InnoProductSetup.exe").wstring(), L"");
+    ASSERT_NE(panel, nullptr);
+    setup_ = WaitForWindow({.className = L"TWizardForm"});
+    ASSERT_NE(setup_, nullptr);
+    // The pages are hidden siblings inside two nested notebooks, each seen here by its heading; one Next
+    // button changes its caption.
+    const auto next = [&](const wchar_t* button, const wchar_t* heading, const wchar_t* screenshot) {
+        ClickAt(Centre(Visible(L"TNewButton", button)));
+        ASSERT_NE(Visible(L"TNewStaticText", heading), nullptr) << heading;
+        SaveScreenshot(setup_, screenshot);
+    };
+    ASSERT_NE(Visible(L"TNewStaticText", L"License Agreement"), nullptr);
+    SaveScreenshot(setup_, L"inno-1-license");
+    ClickAt(Centre(Visible(L"TNewRadioButton", L"I &accept the agreement")));
+    next(L"&Next", L"Select Destination Location", L"inno-2-folder");
+    TypeAndTake(panel, Visible(L"TEdit"), target);
+    next(L"&Next", L"Select Components", L"inno-3-components");
+    next(L"&Next", L"Select Additional Tasks", L"inno-4-tasks");
+    RECT tasks{};
+    GetWindowRect(Visible(L"TNewCheckListBox"), &tasks);
+    ClickAt({tasks.left + 30, tasks.top + 10});  // the task's line
+    next(L"&Next", L"Ready to Install", L"inno-5-ready");
+    ClickAt(Centre(Visible(L"TNewButton", L"&Install")));
+    ClickAt(Centre(Visible(L"TNewButton", L"&Finish")));
+    StopAndKeep(panel, L"InnoProduct");
+    EXPECT_NE(ReadFile(target + L"\\settings.ini").find("Folder=C:\\Program Files\\Inno Recorded"),
+              std::string::npos);
+    std::filesystem::remove_all(target);
+    std::filesystem::remove_all(setups);
 }
 
 }  // namespace
