@@ -14,7 +14,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 advapi32 shlwapi windowscodecs)
+set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 advapi32 shlwapi windowscodecs shcore)
 
 file(GLOB VELMORA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(velmora_platform STATIC ${VELMORA_PLATFORM_SOURCES})

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -29,6 +30,9 @@ class Shell {
     [[nodiscard]] virtual std::optional<int> ExitCodeOf(ProcessId process, int waitMs) = 0;
     // Ends the process and every process it started that is still running.
     virtual void EndAll(ProcessId process) = 0;
+    // The system's ids of the process and of the processes it started that still run (its job's); empty
+    // for an id that is not held.
+    virtual std::vector<SystemProcessId> ProcessesOf(ProcessId process) = 0;
     // Lets go of the process without ending it; the id means nothing afterwards.
     virtual void Release(ProcessId process) = 0;
 };

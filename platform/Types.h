@@ -5,6 +5,8 @@ namespace velmora {
 
 // An opaque window handle as the core sees it; 0 is "no window".
 using WindowId = std::uintptr_t;
+// The system's number of a running process; 0 is none.
+using SystemProcessId = std::uint32_t;
 
 struct Point {
     int x = 0;

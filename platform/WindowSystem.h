@@ -38,6 +38,14 @@ class WindowSystem {
     virtual WindowId FromPoint(Point screen) = 0;
     virtual Point ClientToScreen(WindowId window, Point client) = 0;
     virtual Point ScreenToClient(WindowId window, Point screen) = 0;
+    // The size of the window's client area; 0 by 0 for no window.
+    virtual Size ClientSize(WindowId window) = 0;
+    // The DPI the window is shown at, in the physical pixels this program measures: the effective DPI of
+    // its monitor. Not the window's own DPI, which stays 96 for a program that is not DPI-aware, though the
+    // system stretches its windows on a 144 DPI monitor all the same. 0 for no window.
+    virtual int Dpi(WindowId window) = 0;
+    // The process that made the window; 0 for no window.
+    virtual SystemProcessId ProcessOf(WindowId window) = 0;
     virtual Point CursorPos() = 0;
     virtual void SetCursorPos(Point screen) = 0;
     // Absolute coordinates are in the 0..65535 space.

@@ -45,11 +45,33 @@ unsigned UpFlag(std::int16_t button) {
     }
 }
 
+// Where a coordinate outside [0, size) goes: an eighth of the size inside the nearer edge.
+int Inside(int value, int size) {
+    constexpr int kInsetDivisor = 8;
+    if (size <= 0 || (value >= 0 && value < size))
+        return value;
+    const int inset = size / kInsetDivisor;
+    return value < 0 ? inset : size - 1 - inset;
+}
+
 int RoundHalfEven(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
 }  // namespace
+
+Point ScaleToDpi(Point recorded, int dpiNow, int dpiRecorded) {
+    if (dpiNow <= 0 || dpiRecorded <= 0)
+        return recorded;
+    auto scale = [&](int value) {
+        return ClampCoordinate(std::llround(static_cast<double>(value) * dpiNow / dpiRecorded));
+    };
+    return Point{scale(recorded.x), scale(recorded.y)};
+}
+
+Point BringInside(Point client, Size size) {
+    return Point{Inside(client.x, size.width), Inside(client.y, size.height)};
+}
 
 void ComputeMouseScale(Size screen, SharedState& shared) {
     shared.mouseScaleX = screen.width > 0 ? RoundHalfEven(65535.0 / screen.width) : 0;
@@ -101,9 +123,18 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
     return pressed ? GestureResult::Played : GestureResult::Covered;
 }
 
-bool GestureReplay::Press(WindowId window, std::int16_t button, Point client) {
+bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) {
+    pressDpi_ = windows_.Dpi(window);
+    const Point client = ScaleToDpi(recorded, pressDpi_, recordedDpi_);
     pressPoint_ = windows_.ClientToScreen(window, client);
-    const WindowId hit = windows_.FromPoint(pressPoint_);
+    WindowId hit = windows_.FromPoint(pressPoint_);
+    // A point off the client area that still hits the window (its title bar, its scroll bar) was pressed
+    // there on purpose and stays.
+    const Point inside = BringInside(client, windows_.ClientSize(window));
+    if (hit != window && inside != client) {
+        pressPoint_ = windows_.ClientToScreen(window, inside);
+        hit = windows_.FromPoint(pressPoint_);
+    }
     if (hit != window) {
         cover_ = hit;
         return false;
@@ -129,7 +160,8 @@ bool GestureReplay::Release(std::int16_t button, Point screen, const std::functi
     return pump();
 }
 
-Point GestureReplay::FromPress(Point offset) const {
+Point GestureReplay::FromPress(Point recorded) const {
+    const Point offset = ScaleToDpi(recorded, pressDpi_, recordedDpi_);
     return Point{ClampCoordinate(std::int64_t{offset.x} + pressPoint_.x),
                  ClampCoordinate(std::int64_t{offset.y} + pressPoint_.y)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Replaying a step's recorded mouse gesture on its window as synthetic input: the press at its point in the
 // window's client area, then the moves and the release relative to the press, in absolute mouse coordinates.
+// Points recorded on a screen of another DPI are scaled to the window's DPI now.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -20,6 +21,16 @@ void ComputeMouseScale(Size screen, SharedState& shared);
 // Brings the window to the foreground and sets its text (WM_SETTEXT).
 void PutStepText(WindowSystem& windows, WindowId window, const std::string& text);
 
+// A recorded point or offset in the DPI a window is shown at now: scaled by now / recorded and rounded to
+// the nearest pixel; unchanged when either DPI is unknown (0).
+Point ScaleToDpi(Point recorded, int dpiNow, int dpiRecorded);
+
+// A press point brought inside a client area of this size. Only a coordinate that lies outside moves: into
+// the area inset by an eighth of its size, so that it lands on the control and not on its border (the size
+// the control was recorded at is not known, so the inset follows the size it has). An empty area keeps the
+// point.
+Point BringInside(Point client, Size size);
+
 enum class GestureResult {
     Played,     // the press was replayed, or the step has at most one event and needs none
     Covered,    // another window lies over the press point (or the gesture holds no press)
@@ -31,18 +42,24 @@ class GestureReplay {
     // Reads the mouse scale from shared and sets shared.lastWindow on a press.
     GestureReplay(WindowSystem& windows, SharedState& shared) : windows_(windows), shared_(shared) {}
 
+    // The DPI the scenario's points were recorded at (0: unknown, as in older files).
+    void SetRecordedDpi(int dpi) { recordedDpi_ = dpi; }
+
     // Replays the events on the window. Messages are pumped between input events so that the panel's
     // buttons work in the middle of a gesture; pump answers false once the step has been abandoned. A
-    // gesture that does not end normally never leaves a mouse button down.
+    // gesture that does not end normally never leaves a mouse button down. A press point, scaled to the
+    // window's DPI, that lies off the window's client area and off the window itself (an older file, an
+    // installer that scales its own way) is brought inside the client area before it is checked for
+    // another window over it.
     GestureResult Play(WindowId window, const std::vector<MouseEventRec>& events,
                        const std::function<bool()>& pump);
     // The window over the press point when the last gesture was Covered; 0 otherwise.
     WindowId CoveringWindow() const { return cover_; }
 
   private:
-    bool Press(WindowId window, std::int16_t button, Point client);
+    bool Press(WindowId window, std::int16_t button, Point recorded);
     bool Release(std::int16_t button, Point screen, const std::function<bool()>& pump);
-    Point FromPress(Point offset) const;
+    Point FromPress(Point recorded) const;
     void Send(unsigned flags, Point screen);
     void ReleaseHeld();
 
@@ -50,7 +67,9 @@ class GestureReplay {
     SharedState& shared_;
     // Moves and releases are relative to the last press, which a step without one takes from the step before.
     Point pressPoint_;
-    Point last_;             // where the cursor was last sent
+    Point last_;  // where the cursor was last sent
+    int recordedDpi_ = 0;
+    int pressDpi_ = 0;       // the DPI of the last press's window, which its moves and release are scaled to
     std::int16_t held_ = 0;  // the button pressed and not yet released
     WindowId cover_ = 0;
 };

@@ -3,6 +3,7 @@
 // shell holds the process in a job object. After the scenario's last step the next package waits for the
 // installer to end, for kExitWaitMs at most: two installers at once make Windows Installer refuse the second.
 #include <optional>
+#include <vector>
 
 #include "platform/Shell.h"
 #include "platform/Types.h"
@@ -28,6 +29,8 @@ class InstallerWatch {
         waitedMs_ = 0;
     }
     bool Awaiting() const { return awaiting_; }
+    // The system's processes of the installer while it is held: itself and those it started.
+    std::vector<SystemProcessId> Processes() { return shell_.ProcessesOf(process_); }
     // One tick of the wait, tickMs after the one before: true while the installer runs and the wait is not
     // over. Otherwise it is finished: with its exit code, or still running when it outlasted the wait (it is
     // left alone, its exit code unknown).

@@ -99,6 +99,7 @@ void Player::OpenScenario(const std::string& path) {
         return;
     }
     installer_.Started(*started);
+    gesture_.SetRecordedDpi(scn.RecordedDpi());
     stepNumber_ = 0;
     scn.ResetReadCursor();
     AdvanceStep();
@@ -129,11 +130,12 @@ void Player::OnStepTimer() {
     if (inTick_ || finished_ || !haveStep_)
         return;
     inTick_ = true;
-    const WindowId window = FindChainWindow(p_.windows, p_.step.windows);
-    if (window == 0)
+    ChainMatch match = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes());
+    nearCaptions_ = std::move(match.nearCaptions);
+    if (match.window == 0)
         WindowMissing();
     else
-        PlayStep(window);
+        PlayStep(match.window);
     EndTick();
 }
 
@@ -164,6 +166,8 @@ void Player::PlayStep(WindowId window) {
 void Player::StepPlayed(WindowId window) {
     p_.report.StepPlayed(stepNumber_, p_.windows.ClassName(window), p_.windows.Text(window),
                          p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs_);
+    for (const NearCaption& near : nearCaptions_)
+        p_.report.CaptionDiffered(stepNumber_, near.stored, near.shown);
     if (!p_.step.text.empty()) {
         PutStepText(p_.windows, window, p_.step.text);
         p_.step.text.clear();
@@ -320,7 +324,8 @@ void Player::TimeOut(PackageEnd why) {
 void Player::EndPackage(PackageEnd why, std::int64_t step) {
     if (p_.stats.records.empty())
         return;
-    p_.stats.EndPackage(why, step);
+    // A step that timed out names the windows it waited for.
+    p_.stats.EndPackage(why, step, step > 0 ? ChainText(p_.step.windows) : std::string{});
     p_.report.PackageEnded(p_.stats.records.back());
 }
 

@@ -22,6 +22,7 @@
 #include "playback/PanelModel.h"
 #include "playback/RunReport.h"
 #include "playback/Statistics.h"
+#include "playback/WindowChain.h"
 #include "scenario/ScenarioImage.h"
 
 namespace velmora {
@@ -144,6 +145,8 @@ class Player {
     int waitedMs_ = 0;
     bool windowFound_ = false;
     int notFoundTicks_ = 0;
+    // The links of the current tick's chain followed despite a different caption, for the report.
+    std::vector<NearCaption> nearCaptions_;
     int retryCountdown_ = 0;  // ticks left before a covered window is brought to the front again
     int foregroundTries_ = 0;
 

@@ -149,6 +149,16 @@ void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, co
     Write(line);
 }
 
+void RunReport::CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown) {
+    // Two values: the first "%s" is the caption shown, the next the one recorded.
+    const std::string text = Text("окно \"%s\" принято несмотря на другой заголовок; записан: \"%s\"", 34);
+    const std::size_t at = FindNoCase(text, "%s");
+    const std::string line = at == std::string::npos
+                                 ? text
+                                 : text.substr(0, at) + shown + FormatPercentS(text.substr(at + 2), stored);
+    Write(Format("Шаг %s:", 9, std::to_string(step)) + " " + line);
+}
+
 std::string RunReport::ScreenshotPath(std::size_t package, std::int64_t step) const {
     if (path_.empty())
         return {};
@@ -192,6 +202,8 @@ void RunReport::PackageEnded(const PackageRecord& record) {
         case PackageEnd::WindowNotFound:
         case PackageEnd::WindowCovered:
             reason = OutcomeText(record, p_.language);
+            if (!record.awaited.empty())
+                reason += ", " + AwaitedText(record, p_.language);
             break;
     }
     if (record.result == kStatFailed)

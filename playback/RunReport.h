@@ -59,10 +59,12 @@ class RunReport {
     // gesture, the length of a text put, and the wait for the window when it took more than a minute.
     void StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
                     bool pressed, std::size_t textChars, std::int64_t waitedMs);
+    // The step's window was taken although its caption differs from the recorded one (in version tokens).
+    void CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown);
     // Where a screenshot of this package's step is kept beside the report; empty without a report.
     std::string ScreenshotPath(std::size_t package, std::int64_t step) const;
     void ScreenshotKept(const std::string& path);
-    // The result with its reason.
+    // The result with its reason, and the windows a step that timed out waited for.
     void PackageEnded(const PackageRecord& record);
     // What became of the installer, and the package's duration.
     void InstallerEnded(const PackageRecord& record);

@@ -93,6 +93,14 @@ std::string OutcomeText(const PackageRecord& record, const Language& language) {
     return language.LangTextFormat("код выхода " + code, "Statistic", 7, code);
 }
 
+std::string AwaitedText(const PackageRecord& record, const Language& language) {
+    if (record.awaited.empty() ||
+        (record.end != PackageEnd::WindowNotFound && record.end != PackageEnd::WindowCovered))
+        return {};
+    return language.LangTextFormat(FormatPercentS("ожидаемое окно: %s", record.awaited), "Report", 33,
+                                   record.awaited);
+}
+
 std::string PadTwo(std::int32_t n) {
     std::string text = std::to_string(n);
     return text.size() == 2 ? text : "0" + text;
@@ -122,7 +130,7 @@ void Statistics::StartPackage(const std::string& packageName) {
     records.push_back(info);
 }
 
-void Statistics::EndPackage(PackageEnd end, std::int64_t step) {
+void Statistics::EndPackage(PackageEnd end, std::int64_t step, const std::string& awaited) {
     // Nothing was started (a stop before the first package): there is nothing to end.
     if (records.empty())
         return;
@@ -130,6 +138,7 @@ void Statistics::EndPackage(PackageEnd end, std::int64_t step) {
     last.result = ResultOf(end);
     last.end = end;
     last.step = step;
+    last.awaited = awaited;
     last.endTime = clock_.Now();
     last.duration = FormatDuration(SecondsBetween(last.startTime, last.endTime));
 }
@@ -214,6 +223,9 @@ std::string CountdownText(const Language& language, int seconds) {
 void StatisticsWindowModel::Load(const TimeOfDayFormatter& timeOfDay) {
     secondsLeft = kCountdownSeconds;
     lines = StatisticsLines(stats_.records, language_, timeOfDay);
+    tips.assign(lines.size(), std::string{});
+    for (std::size_t i = 0; i < stats_.records.size() && i < tips.size(); ++i)
+        tips[i] = AwaitedText(stats_.records[i], language_);
     caption = language_.LangText("Статистика", "Statistic", 1);
     closeCaption = language_.LangText("Закрыть", "Statistic", 2);
     exitCode = stats_.ExitCode();

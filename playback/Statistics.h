@@ -50,6 +50,7 @@ struct PackageRecord {
     std::string duration;
     PackageEnd end = PackageEnd::ScenarioUnreadable;
     std::int64_t step = 0;  // for a window that never came or stayed covered: its step, from 1
+    std::string awaited;    // and the windows it waited for (ChainText)
     InstallerEnd installer = InstallerEnd::NotStarted;
     std::optional<int> installerExitCode;
 };
@@ -78,10 +79,10 @@ class Statistics {
     void Reset();
     // Appends a record for the package about to be started, with the current time as its start.
     void StartPackage(const std::string& packageName);
-    // Fills the last record, with the step (from 1) for a window that never came or stayed covered; does
-    // nothing when nothing was started. A second call for the same package overwrites result, end time and
-    // duration.
-    void EndPackage(PackageEnd end, std::int64_t step = 0);
+    // Fills the last record, with the step (from 1) and the windows awaited for a window that never came or
+    // stayed covered; does nothing when nothing was started. A second call for the same package overwrites
+    // result, end time and duration.
+    void EndPackage(PackageEnd end, std::int64_t step = 0, const std::string& awaited = {});
     // What became of the last record's installer, which may end after the record itself.
     void SetInstallerEnd(InstallerEnd end, std::optional<int> exitCode = std::nullopt);
     // The sum of every package's duration, formatted; empty when there are no records.
@@ -111,6 +112,8 @@ std::vector<std::string> StatisticsLines(const std::vector<PackageRecord>& recor
 // What the list adds after a package's times: the step whose window never came or stayed covered, "требуется
 // перезагрузка" for an installer asking for a restart, or any other non-zero exit code; empty otherwise.
 std::string OutcomeText(const PackageRecord& record, const Language& language);
+// "ожидаемое окно: #32770 "Setup" > Button "Next"" for a package whose step timed out; empty otherwise.
+std::string AwaitedText(const PackageRecord& record, const Language& language);
 // "Общее время установки - 0:01:15" (section Statistic, key 3, made to end with " -").
 std::string TotalLine(const Statistics& stats, const Language& language);
 // "Автоматическое завершение программы через 4 сек" (section Statistic, key 4 with %s).
@@ -145,6 +148,7 @@ class StatisticsWindowModel {
     bool CloseClicked();
 
     std::vector<std::string> lines;
+    std::vector<std::string> tips;  // one a line: the list's tip over it (AwaitedText), mostly empty
     std::string caption;            // "Статистика"
     std::string closeCaption;       // "Закрыть"
     bool countdownVisible = false;  // also: the window takes kDirectRunHeightTwips

@@ -2,6 +2,7 @@
 // Finding the window a step is aimed at. The recorder stores a chain of windows from the outermost down, each
 // by class, caption and its place among the siblings that match; the player follows the chain again on every
 // tick until the window is there.
+#include <string>
 #include <vector>
 
 #include "platform/Types.h"
@@ -10,11 +11,33 @@
 
 namespace velmora {
 
-// The window the chain leads to, or 0 when it cannot be followed (yet). An empty chain names nothing to
-// click and leads nowhere. A link's matchIndex is 0 for the first top-level match, n >= 1 for the n-th match
-// under the window of the link before, -1 for the desktop. A blank caption, or a lone NUL, matches any
-// caption; one trailing NUL, as the recorder's fixed buffers sometimes left it, is not part of a name. A
-// huge matchIndex from a damaged file costs no more searches than there are windows.
-WindowId FindChainWindow(WindowSystem& windows, const std::vector<WindowRef>& chain);
+// A link that was followed to a window whose caption differs from the stored one in version tokens only.
+struct NearCaption {
+    std::string stored;
+    std::string shown;
+    bool operator==(const NearCaption&) const = default;
+};
+
+struct ChainMatch {
+    WindowId window = 0;  // 0: the chain cannot be followed (yet)
+    std::vector<NearCaption> nearCaptions;
+};
+
+// The window the chain leads to. An empty chain names nothing to click and leads nowhere. A link's
+// matchIndex is 0 for the first top-level match, n >= 1 for the n-th match under the window of the link
+// before, -1 for the desktop. A blank caption, or a lone NUL, matches any caption; one trailing NUL, as the
+// recorder's fixed buffers sometimes left it, is not part of a name. A huge matchIndex from a damaged file
+// costs no more searches than there are windows.
+//
+// A link whose caption no window shows is followed to a window of its class whose caption differs only in
+// version tokens (the installer's next version): among the parent's children, or for a top-level link among
+// the top-level windows of installerProcesses only, so that no other program's window is ever pressed. The
+// nearest caption wins; two different captions equally near are no match.
+ChainMatch FindChainWindow(WindowSystem& windows, const std::vector<WindowRef>& chain,
+                           const std::vector<SystemProcessId>& installerProcesses = {});
+
+// The chain as people read it, outermost first: `#32770 "Setup" > Button "&Next >"`. A blank caption is
+// left out, and so is an edit field's, which may hold what a user typed.
+std::string ChainText(const std::vector<WindowRef>& chain);
 
 }  // namespace velmora

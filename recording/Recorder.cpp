@@ -72,6 +72,11 @@ void Recorder::OnMouse(const HookedMouseEvent& event, bool onPanel) {
             if (onPanel)
                 return;
             step = StepState{};
+            // Press points are physical pixels of the pressed window's monitor, and so is the player's:
+            // the DPI of the first press that still finds its window tells the player how to scale them
+            // all on a screen of another DPI.
+            if (p_.scenario.RecordedDpi() == 0)
+                p_.scenario.SetRecordedDpi(p_.windows.Dpi(event.window));
             const Point client = p_.windows.ScreenToClient(event.window, event.screen);
             step.windows = BuildWindowChain(p_.windows, event.window);
             p_.shared.lastWindow = event.window;

@@ -86,6 +86,12 @@ class ScenarioImage {
 
     const std::string& Bytes() const { return image_; }
     const ScnHeader& Header() const { return header_; }
+    // The DPI the press points are in; 0 unknown (see layout::RecordedDpi).
+    int RecordedDpi() const { return layout::RecordedDpi(header_); }
+    void SetRecordedDpi(int dpi) {
+        layout::SetRecordedDpi(header_, dpi);
+        WriteHeader();
+    }
 
     // Index of the spare byte, where the next append goes (-1 for an empty image).
     std::int64_t appendPosition = kFirstStepOffset;

@@ -1,8 +1,10 @@
 #include "scenario/ScenarioLayout.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "scenario/ScenarioTypes.h"
 
@@ -43,6 +45,22 @@ std::int16_t GetI16(std::string_view data, std::size_t at) {
 
 std::int32_t GetI32(std::string_view data, std::size_t at) {
     return static_cast<std::int32_t>(GetLittleEndian<std::uint32_t>(data, at));
+}
+
+int RecordedDpi(const ScnHeader& header) {
+    return header.reserved1[0] | (header.reserved1[1] << 8);
+}
+
+void SetRecordedDpi(ScnHeader& header, int dpi) {
+    const auto bits = static_cast<std::uint16_t>(std::clamp(dpi, 0, 0xFFFF));
+    header.reserved1[0] = static_cast<std::uint8_t>(bits & 0xFF);
+    header.reserved1[1] = static_cast<std::uint8_t>(bits >> 8);
+}
+
+bool OtherReservedSet(const ScnHeader& header) {
+    auto set = [](std::uint8_t byte) { return byte != 0; };
+    return std::any_of(std::begin(header.reserved1) + 2, std::end(header.reserved1), set) ||
+           std::any_of(std::begin(header.reserved2), std::end(header.reserved2), set);
 }
 
 std::string EncodeHeader(const ScnHeader& header) {

@@ -22,6 +22,13 @@ void PutI32(std::string& out, std::int32_t value);
 std::int16_t GetI16(std::string_view data, std::size_t at);
 std::int32_t GetI32(std::string_view data, std::size_t at);
 
+// The DPI the scenario's press points were recorded at, in the header's first two reserved bytes (little
+// endian). 0 is unknown: every file written before the DPI was kept, which older programs read as before.
+int RecordedDpi(const ScnHeader& header);
+void SetRecordedDpi(ScnHeader& header, int dpi);  // clamped to what two bytes hold
+// Whether a reserved byte other than the DPI's is set.
+bool OtherReservedSet(const ScnHeader& header);
+
 // The 39 header bytes.
 std::string EncodeHeader(const ScnHeader& header);
 // From the first 39 bytes of data, which the caller has checked are there.

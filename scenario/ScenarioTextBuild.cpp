@@ -33,6 +33,9 @@ struct Parsed {
     std::vector<Step> steps;
     std::optional<std::int64_t> rawSize;
     std::string raw;
+    // Set after "reserved", whose first two bytes it overwrites: a text without it keeps whatever
+    // "reserved" says, so older texts build as before.
+    std::optional<int> dpi;
 };
 
 std::optional<std::int16_t> Named(std::string_view word,
@@ -68,7 +71,7 @@ class Builder {
     }
     bool Once(std::string_view keyword);
     bool TopLevel(std::string_view keyword, LineReader& reader);
-    bool HeaderLine(std::string_view keyword, LineReader& reader);  // screen, version, reserved
+    bool HeaderLine(std::string_view keyword, LineReader& reader);  // screen, version, dpi, reserved
     bool PartLine(std::string_view keyword, LineReader& reader);    // the texts and the spare byte
     bool InStep(std::string_view keyword, LineReader& reader);
 
@@ -128,7 +131,7 @@ bool Builder::TopLevel(std::string_view keyword, LineReader& reader) {
         return false;
     if (keyword == "codepage")
         return reader.Integer(1, 65535).has_value();
-    if (keyword == "screen" || keyword == "version" || keyword == "reserved")
+    if (keyword == "screen" || keyword == "version" || keyword == "dpi" || keyword == "reserved")
         return HeaderLine(keyword, reader);
     if (keyword == "raw") {
         bool alone = parsed.steps.empty() && std::all_of(seen_.begin(), seen_.end(), [](auto& entry) {
@@ -157,6 +160,11 @@ bool Builder::HeaderLine(std::string_view keyword, LineReader& reader) {
         header.versionMajor = static_cast<std::int16_t>(major.value_or(0));
         header.versionMinor = static_cast<std::int16_t>(minor.value_or(0));
         return minor.has_value();
+    }
+    if (keyword == "dpi") {
+        auto dpi = reader.Integer(0, 0xFFFF);
+        parsed.dpi = static_cast<int>(dpi.value_or(0));
+        return dpi.has_value();
     }
     auto first = reader.HexBytes();
     auto second = first ? reader.HexBytes() : std::nullopt;
@@ -255,6 +263,8 @@ bool Builder::Finish(std::string& fileBytes) {
         image = std::move(parsed.raw);
     } else {
         ScnHeader header = parsed.header;
+        if (parsed.dpi)
+            layout::SetRecordedDpi(header, *parsed.dpi);
         std::string body = parsed.description;
         body.resize(kDescriptionSize, '\0');
         for (const Step& step : parsed.steps) {

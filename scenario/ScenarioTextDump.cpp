@@ -20,14 +20,6 @@ std::string Hex(const unsigned char* bytes, std::size_t count) {
     return out;
 }
 
-bool AllZero(const unsigned char* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (bytes[i] != 0)
-            return false;
-    }
-    return true;
-}
-
 std::string Preamble(int codePage) {
     return "# Velmora Runwright scenario as text; \"scntool build\" turns it back into the file.\n"
            "format " +
@@ -81,10 +73,15 @@ std::optional<std::string> StructuredText(std::string_view image, Codec& codec, 
     out += "screen " + std::to_string(header.screenWidth) + " " + std::to_string(header.screenHeight) + "\n";
     out +=
         "version " + std::to_string(header.versionMajor) + " " + std::to_string(header.versionMinor) + "\n";
-    if (!AllZero(header.reserved1, sizeof header.reserved1) ||
-        !AllZero(header.reserved2, sizeof header.reserved2))
-        out += "reserved " + Hex(header.reserved1, sizeof header.reserved1) + " " +
-               Hex(header.reserved2, sizeof header.reserved2) + "\n";
+    if (layout::RecordedDpi(header) != 0)
+        out += "dpi " + std::to_string(layout::RecordedDpi(header)) + "\n";
+    // The bytes still reserved, the DPI's shown as zero: "build" sets the DPI after them.
+    if (layout::OtherReservedSet(header)) {
+        ScnHeader reserved = header;
+        layout::SetRecordedDpi(reserved, 0);
+        out += "reserved " + Hex(reserved.reserved1, sizeof reserved.reserved1) + " " +
+               Hex(reserved.reserved2, sizeof reserved.reserved2) + "\n";
+    }
     // The field up to its last non-zero byte: the padding is implied, and anything unusual in it shows.
     std::size_t used = kDescriptionSize;
     while (used > 0 && bytes[kHeaderSize + used - 1] == 0)

@@ -154,6 +154,24 @@ Point FakeWindowSystem::ScreenToClient(WindowId window, Point screen) {
     return Point{Offset(screen.x, -it->second.clientOrigin.x), Offset(screen.y, -it->second.clientOrigin.y)};
 }
 
+Size FakeWindowSystem::ClientSize(WindowId window) {
+    auto it = windows_.find(window);
+    if (it == windows_.end())
+        return {};
+    const Window& w = it->second;
+    return {Offset(w.left, w.width - w.clientOrigin.x), Offset(w.top, w.height - w.clientOrigin.y)};
+}
+
+int FakeWindowSystem::Dpi(WindowId window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? 0 : it->second.dpi;
+}
+
+SystemProcessId FakeWindowSystem::ProcessOf(WindowId window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? 0 : it->second.process;
+}
+
 void FakeWindowSystem::SetCursorPos(Point screen) {
     cursor = screen;
 }

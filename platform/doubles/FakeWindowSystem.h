@@ -24,6 +24,8 @@ class FakeWindowSystem : public WindowSystem {
         Point clientOrigin;                            // screen point of the client area's top-left
         bool visible = true;
         WindowId coveredBy = 0;  // FromPoint answers this window wherever this one would be hit
+        int dpi = 96;
+        SystemProcessId process = 0;
     };
 
     // Adds a window and returns its id. Siblings keep the order in which they are added: for children this is
@@ -53,6 +55,10 @@ class FakeWindowSystem : public WindowSystem {
     WindowId FromPoint(Point screen) override;
     Point ClientToScreen(WindowId window, Point client) override;
     Point ScreenToClient(WindowId window, Point screen) override;
+    // From the client origin to the rectangle's bottom-right corner.
+    Size ClientSize(WindowId window) override;
+    int Dpi(WindowId window) override;
+    SystemProcessId ProcessOf(WindowId window) override;
     Point CursorPos() override { return cursor; }
     void SetCursorPos(Point screen) override;
     void MouseEvent(unsigned flags, int x, int y) override;

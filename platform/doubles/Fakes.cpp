@@ -69,7 +69,7 @@ std::optional<ProcessId> FakeShell::Start(const std::string& file, const std::st
                                           const std::string& workingFolder, WindowId owner) {
     if (!Open(file, parameters, workingFolder, owner))
         return std::nullopt;
-    processes.push_back({startedExitCode});
+    processes.push_back({startedExitCode, false, false, startedJob});
     return static_cast<ProcessId>(processes.size());
 }
 
@@ -86,6 +86,12 @@ void FakeShell::EndAll(ProcessId process) {
     p.endedByAll = true;
     if (!p.exitCode)
         p.exitCode = 1;
+}
+
+std::vector<SystemProcessId> FakeShell::ProcessesOf(ProcessId process) {
+    if (process == 0 || process > processes.size() || ProcessOf(process).released)
+        return {};
+    return ProcessOf(process).job;
 }
 
 void FakeShell::Release(ProcessId process) {

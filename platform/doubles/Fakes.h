@@ -90,6 +90,8 @@ class FakeShell : public Shell {
                                    const std::string& workingFolder, WindowId owner) override;
     std::optional<int> ExitCodeOf(ProcessId process, int waitMs) override;
     void EndAll(ProcessId process) override;
+    // The process's job while it is held.
+    std::vector<SystemProcessId> ProcessesOf(ProcessId process) override;
     void Release(ProcessId process) override;
 
     // A process Start made: ids count from 1, so process id n is processes[n - 1].
@@ -97,11 +99,13 @@ class FakeShell : public Shell {
         std::optional<int> exitCode;  // set by a test to end it
         bool endedByAll = false;
         bool released = false;
+        std::vector<SystemProcessId> job;
     };
     Process& ProcessOf(ProcessId id) { return processes.at(static_cast<std::size_t>(id - 1)); }
     std::vector<Call> calls;
     std::vector<Process> processes;
-    std::optional<int> startedExitCode = 0;  // what a new process ends with at once; nothing: it runs on
+    std::optional<int> startedExitCode = 0;   // what a new process ends with at once; nothing: it runs on
+    std::vector<SystemProcessId> startedJob;  // the system's processes in a new process's job
     bool result = true;
 };
 

@@ -1,5 +1,8 @@
 #include "platform/win32/Win32Shell.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/WideText.h"
 
@@ -78,6 +81,30 @@ void Win32Shell::EndAll(ProcessId process) {
         TerminateJobObject(it->second.job.get(), kEndedCode);
     TerminateProcess(it->second.process.get(), kEndedCode);
     WaitForSingleObject(it->second.process.get(), 5000);
+}
+
+std::vector<SystemProcessId> Win32Shell::ProcessesOf(ProcessId process) {
+    auto it = held_.find(process);
+    if (it == held_.end())
+        return {};
+    if (!it->second.job) {
+        const DWORD alone = GetProcessId(it->second.process.get());
+        return alone != 0 ? std::vector<SystemProcessId>{alone} : std::vector<SystemProcessId>{};
+    }
+    // The list's header, then as many ids as fit; an installer starts a handful of processes.
+    constexpr std::size_t kMostIds = 256;
+    std::vector<ULONG_PTR> buffer(kMostIds + 2);
+    if (!QueryInformationJobObject(it->second.job.get(), JobObjectBasicProcessIdList, buffer.data(),
+                                   static_cast<DWORD>(buffer.size() * sizeof(ULONG_PTR)), nullptr))
+        return {};
+    JOBOBJECT_BASIC_PROCESS_ID_LIST list{};
+    std::memcpy(&list, buffer.data(), offsetof(JOBOBJECT_BASIC_PROCESS_ID_LIST, ProcessIdList));
+    const ULONG_PTR* ids =
+        buffer.data() + offsetof(JOBOBJECT_BASIC_PROCESS_ID_LIST, ProcessIdList) / sizeof(ULONG_PTR);
+    std::vector<SystemProcessId> processes;
+    for (ULONG i = 0; i < list.NumberOfProcessIdsInList && i < kMostIds; ++i)
+        processes.push_back(static_cast<SystemProcessId>(ids[i]));
+    return processes;
 }
 
 void Win32Shell::Release(ProcessId process) {

@@ -15,6 +15,7 @@ class Win32Shell : public Shell {
                                    const std::string& workingFolder, WindowId owner) override;
     std::optional<int> ExitCodeOf(ProcessId process, int waitMs) override;
     void EndAll(ProcessId process) override;
+    std::vector<SystemProcessId> ProcessesOf(ProcessId process) override;
     void Release(ProcessId process) override;
 
   private:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <shellscalingapi.h>
+
 #include "platform/win32/ScreenPng.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -91,6 +93,28 @@ Point Win32WindowSystem::ScreenToClient(WindowId window, Point screen) {
     POINT point{screen.x, screen.y};
     ::ScreenToClient(ToHwnd(window), &point);
     return {point.x, point.y};
+}
+
+Size Win32WindowSystem::ClientSize(WindowId window) {
+    RECT client{};
+    if (!GetClientRect(ToHwnd(window), &client))
+        return {};
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+int Win32WindowSystem::Dpi(WindowId window) {
+    if (!IsWindow(ToHwnd(window)))
+        return 0;
+    UINT x = 0, y = 0;
+    if (GetDpiForMonitor(MonitorFromWindow(ToHwnd(window), MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI, &x,
+                         &y) == S_OK)
+        return static_cast<int>(x);
+    return static_cast<int>(GetDpiForWindow(ToHwnd(window)));
+}
+
+SystemProcessId Win32WindowSystem::ProcessOf(WindowId window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 ? process : 0;
 }
 
 Point Win32WindowSystem::CursorPos() {

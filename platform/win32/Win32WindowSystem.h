@@ -18,6 +18,9 @@ class Win32WindowSystem : public WindowSystem {
     WindowId FromPoint(Point screen) override;
     Point ClientToScreen(WindowId window, Point client) override;
     Point ScreenToClient(WindowId window, Point screen) override;
+    Size ClientSize(WindowId window) override;
+    int Dpi(WindowId window) override;
+    SystemProcessId ProcessOf(WindowId window) override;
     Point CursorPos() override;
     void SetCursorPos(Point screen) override;
     void MouseEvent(unsigned flags, int x, int y) override;

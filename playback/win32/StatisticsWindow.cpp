@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "platform/win32/UniqueHandle.h"
@@ -66,6 +67,11 @@ class StatisticsWindow : public BaseWindow<StatisticsWindow> {
   private:
     void OnCreate();
     void OnCommand(int id);
+    // The list's tip follows the line under the mouse: a package whose step timed out names the windows
+    // it waited for.
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self);
+    void OnListMouse(LPARAM at);
     void OnTimer();
     // Fonts for the window's DPI, every control placed for it, and the window's client height.
     int ApplyDpi();
@@ -82,6 +88,8 @@ class StatisticsWindow : public BaseWindow<StatisticsWindow> {
     unique_hfont font_;
     unique_hfont listFont_;
     HWND list_ = nullptr;
+    HWND tooltips_ = nullptr;
+    int tipLine_ = -1;
     bool done_ = false;
     StatisticsWindowResult result_;
 };
@@ -96,6 +104,8 @@ void StatisticsWindow::OnCreate() {
                        WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT);
     for (const std::string& line : model_.lines)
         SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(line).c_str()));
+    tooltips_ = AddTooltips(w);
+    SetWindowSubclass(list_, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     const HWND close = AddControl(w, L"BUTTON", kClose, BS_DEFPUSHBUTTON | WS_TABSTOP, model_.closeCaption);
     if (!model_.openReportCaption.empty())
         AddControl(w, L"BUTTON", kOpenReport, BS_PUSHBUTTON | WS_TABSTOP, model_.openReportCaption);
@@ -145,6 +155,23 @@ void StatisticsWindow::SetListFont() {
         widest = std::max<int>(widest, extent.cx);
     }
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + Scale(4)), 0);
+}
+
+LRESULT CALLBACK StatisticsWindow::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE)
+        reinterpret_cast<StatisticsWindow*>(self)->OnListMouse(lParam);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+void StatisticsWindow::OnListMouse(LPARAM at) {
+    const auto hit = static_cast<DWORD>(SendMessageW(list_, LB_ITEMFROMPOINT, 0, at));
+    const int line = HIWORD(hit) != 0 ? -1 : static_cast<int>(LOWORD(hit));
+    if (line == tipLine_)
+        return;
+    tipLine_ = line;
+    const bool has = line >= 0 && static_cast<std::size_t>(line) < model_.tips.size();
+    SetTip(tooltips_, Window(), list_, has ? model_.tips[static_cast<std::size_t>(line)] : std::string{});
 }
 
 LRESULT StatisticsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

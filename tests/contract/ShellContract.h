@@ -29,6 +29,7 @@ TYPED_TEST_P(ShellContract, AProcessNotHeldHasNoExitCodeAndEndsNothing) {
     for (ProcessId id : {ProcessId{0}, ProcessId{4711}}) {
         EXPECT_FALSE(shell.ExitCodeOf(id, 0));
         shell.EndAll(id);
+        EXPECT_TRUE(shell.ProcessesOf(id).empty());
         shell.Release(id);
         EXPECT_FALSE(shell.ExitCodeOf(id, 0));
     }

@@ -9,6 +9,8 @@
 //       the windows created before it
 //   WindowId AddChild(parent, className, caption, Point origin, Size size);   origin in parent client pixels
 //   bool IsTopMost(WindowId window);
+//   int ScreenDpi();                 the DPI of the screen the windows are made on
+//   SystemProcessId OwnProcess();    the process the windows belong to
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -99,6 +101,20 @@ TYPED_TEST_P(WindowSystemContract, ClientAndScreenPointsConvertBothWays) {
     EXPECT_EQ(this->windows.ScreenToClient(frame, {290, 190}), (Point{-10, -10}));
 }
 
+TYPED_TEST_P(WindowSystemContract, ClientSizeDpiAndProcessOfAWindowAndOfNone) {
+    auto& w = this->world;
+    WindowId frame = w.AddTopLevel("VelmoraContractFrame", "Setup", {40, 40}, {300, 200});
+    WindowId child = w.AddChild(frame, "VelmoraContractItem", "Next", {10, 20}, {80, 25});
+    auto& windows = this->windows;
+    EXPECT_EQ(windows.ClientSize(frame), (Size{300, 200}));
+    EXPECT_EQ(windows.ClientSize(child), (Size{80, 25}));
+    EXPECT_EQ(windows.Dpi(child), w.ScreenDpi());
+    EXPECT_EQ(windows.ProcessOf(child), w.OwnProcess());
+    EXPECT_EQ(windows.ClientSize(0), (Size{}));
+    EXPECT_EQ(windows.Dpi(0), 0);
+    EXPECT_EQ(windows.ProcessOf(0), 0u);
+}
+
 TYPED_TEST_P(WindowSystemContract, PointFindsTheDeepestWindowOfTheFrontmostTopLevel) {
     auto& w = this->world;
     WindowId back = w.AddTopLevel("VelmoraContractFrame", "Back", {100, 100}, {200, 150});
@@ -128,6 +144,7 @@ REGISTER_TYPED_TEST_SUITE_P(WindowSystemContract, SiblingsAreFoundInCreationOrde
                             EmptyCaptionMatchesOnlyWindowsWithoutText,
                             TopLevelSearchFindsOwnedWindowsButNotUnderTheirOwner, ParentIsTheParentOrTheOwner,
                             TextAndClassNameRoundTripUnicode, ClientAndScreenPointsConvertBothWays,
+                            ClientSizeDpiAndProcessOfAWindowAndOfNone,
                             PointFindsTheDeepestWindowOfTheFrontmostTopLevel, CursorGoesWhereItIsSet,
                             TopMostCanBeSetAndCleared);
 

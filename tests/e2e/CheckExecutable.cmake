@@ -25,7 +25,7 @@ if(NOT result EQUAL 0)
 endif()
 
 set(system_dlls kernel32 user32 gdi32 comdlg32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi msvcrt uxtheme
-                version winmm imm32 ntdll windowscodecs)
+                version winmm imm32 ntdll windowscodecs shcore)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
   message(FATAL_ERROR "no import table found")

@@ -338,8 +338,10 @@ std::wstring BuildScenario(const std::wstring& folder, const std::wstring& name,
 }
 
 std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& name) {
-    return BuildScenario(folder, name, {FixtureClick({{L"Button", L"No such button", 1}})},
-                         FixtureWizardPath(), L"\"" + folder + L"\\result.txt\"");
+    return BuildScenario(
+        folder, name,
+        {Click{{{L"VelmoraFixtureWizard", L"Fixture Update", 1}, {L"Button", L"Next >", 1}}, 20, 10, {}}},
+        FixtureWizardPath(), L"\"" + folder + L"\\result.txt\"");
 }
 
 std::string DumpScenario(const std::wstring& scnPath) {

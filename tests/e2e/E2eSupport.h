@@ -110,7 +110,8 @@ std::wstring BuildScenario(const std::wstring& folder, const std::wstring& name,
                            const std::vector<Click>& clicks, const std::wstring& installer,
                            const std::wstring& commandLine,
                            const std::wstring& description = L"written by a test");
-// A scenario that waits on the fixture wizard for a button it never shows; the wizard logs to result.txt.
+// A scenario that waits for a window the fixture wizard never shows: its caption differs from the wizard's in
+// a word, so the wizard's own Next button must never be pressed. The wizard logs to result.txt.
 std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& name);
 // The scenario file in the text form, as scntool dumps it; empty when scntool fails.
 std::string DumpScenario(const std::wstring& scnPath);

@@ -127,21 +127,21 @@ class RecordingE2eTest : public testing::Test {
     }
 
     // Once the installer has ended, the stop saves the package, which the main window lists; the scenario is
-    // kept in the build's "recorded" folder for record-and-replay.sh.
-    void StopAndKeep(HWND panel, const std::wstring& name) {
+    // kept as <kept>.SCN in the build's "recorded" folder for record-and-replay.sh.
+    void StopAndKeep(HWND panel, const std::wstring& name, const std::wstring& kept) {
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup_); }));
         ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
         ASSERT_TRUE(WaitUntil([&] {
             return IsWindowVisible(main_) &&
                    ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
         }));
-        ASSERT_TRUE(CopyInto(Path(name + L".SCN"), recorded_));
+        ASSERT_TRUE(CopyAs(Path(name + L".SCN"), recorded_ / (kept + L".SCN")));
         PostMessageW(main_, WM_CLOSE, 0, 0);
         EXPECT_TRUE(process_->WaitExit());
     }
-    static bool CopyInto(const std::filesystem::path& file, const std::filesystem::path& folder) {
-        std::filesystem::create_directories(folder);
-        return CopyFileW(file.c_str(), (folder / file.filename()).c_str(), FALSE) != FALSE;
+    static bool CopyAs(const std::filesystem::path& file, const std::filesystem::path& copy) {
+        std::filesystem::create_directories(copy.parent_path());
+        return CopyFileW(file.c_str(), copy.c_str(), FALSE) != FALSE;
     }
 
     void TearDown() override {
@@ -230,21 +230,33 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
 // Real installers recorded here are replayed in a fresh Wine prefix by record-and-replay.sh, which runs each
 // test by name: the scenario is left in the build's "recorded" folder, and what the other machine needs on
 // its drive C: below recorded\drive_c.
-TEST_F(RecordingE2eTest, DISABLED_Nsis32InstallerRecordedForAnotherMachine) {
-    const std::wstring target = L"C:\\RecordedProduct";
-    HWND panel = StartRecording(L"FixtureProduct",
-                                VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup32.exe", L"");
+// Version 1.0 of the 32-bit NSIS installer (which the script puts at recorded\Setup.exe), recorded at the
+// display's DPI, every button pressed a few pixels inside its right edge; the scenario is kept as
+// recorded\FixtureProduct-<DPI>.SCN.
+TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
+    const std::wstring dpi = std::to_wstring(GetDpiForSystem());
+    const std::wstring target = L"C:\\RecordedAt" + dpi;
+    HWND panel = StartRecording(L"FixtureProduct", (recorded_ / L"Setup.exe").wstring(), L"");
     ASSERT_NE(panel, nullptr);
-    setup_ = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product Setup"});
+    setup_ = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product 1.0 Setup"});
     ASSERT_NE(setup_, nullptr);
     // The pages are child dialogs of one window; its buttons change their captions.
-    ClickAt(Centre(Visible(L"Button", L"&Next >")));
-    ClickAt(Centre(Visible(L"Button", L"I &Agree")));
+    const auto press = [&](const wchar_t* caption) {
+        RECT r{};
+        GetWindowRect(Visible(L"Button", caption), &r);
+        ClickAt({r.right - 4, (r.top + r.bottom) / 2});
+    };
+    press(L"&Next >");
+    press(L"I &Agree");
     TypeAndTake(panel, Visible(L"Edit"), target);
-    ClickAt(Centre(Visible(L"Button", L"&Install")));
-    ClickAt(Centre(Visible(L"Button", L"&Finish")));
-    StopAndKeep(panel, L"FixtureProduct");
+    SaveScreenshot(nullptr, L"recording-nsis-" + dpi + L"dpi");
+    press(L"&Install");
+    press(L"&Finish");
+    StopAndKeep(panel, L"FixtureProduct", L"FixtureProduct-" + dpi);
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
+    EXPECT_NE(DumpScenario((recorded_ / (L"FixtureProduct-" + dpi + L".SCN")).wstring())
+                  .find("\ndpi " + WideToUtf8(dpi) + "\n"),
+              std::string::npos);
     std::filesystem::remove_all(target);
 }
 
@@ -252,11 +264,12 @@ TEST_F(RecordingE2eTest, DISABLED_InnoSetupInstallerRecordedForAnotherMachine) {
     // Taken from the 32-bit Program Files, the installer is stored as a %PROGRAMFILES% path; the folder is
     // typed in the 64-bit one.
     const std::filesystem::path setups = L"C:\\Program Files (x86)\\Velmora Setups";
-    const std::wstring installer = VelmoraFolder() + L"\\tests\\fixtures\\InnoProductSetup.exe";
+    const std::filesystem::path installer = setups / L"InnoProductSetup.exe";
+    const std::wstring built = VelmoraFolder() + L"\\tests\\fixtures\\InnoProductSetup-1.0.exe";
     const std::wstring target = L"C:\\Program Files\\Inno Recorded";
-    ASSERT_TRUE(CopyInto(installer, setups) &&
-                CopyInto(installer, recorded_ / L"drive_c" / setups.relative_path()));
-    HWND panel = StartRecording(L"InnoProduct", (setups / L"InnoProductSetup.exe").wstring(), L"");
+    ASSERT_TRUE(CopyAs(built, installer) &&
+                CopyAs(built, recorded_ / L"drive_c" / installer.relative_path()));
+    HWND panel = StartRecording(L"InnoProduct", installer.wstring(), L"");
     ASSERT_NE(panel, nullptr);
     setup_ = WaitForWindow({.className = L"TWizardForm"});
     ASSERT_NE(setup_, nullptr);
@@ -280,7 +293,10 @@ TEST_F(RecordingE2eTest, DISABLED_InnoSetupInstallerRecordedForAnotherMachine) {
     next(L"&Next", L"Ready to Install", L"inno-5-ready");
     ClickAt(Centre(Visible(L"TNewButton", L"&Install")));
     ClickAt(Centre(Visible(L"TNewButton", L"&Finish")));
-    StopAndKeep(panel, L"InnoProduct");
+    StopAndKeep(panel, L"InnoProduct", L"InnoProduct");
+    const std::string text = DumpScenario((recorded_ / L"InnoProduct.SCN").wstring());
+    EXPECT_NE(text.find("installer \"%PROGRAMFILES%\\\\Velmora Setups\\\\"), std::string::npos) << text;
+    EXPECT_NE(text.find("text \"%PROGRAMFILES64%\\\\Inno Recorded\""), std::string::npos) << text;
     EXPECT_NE(ReadFile(target + L"\\settings.ini").find("Folder=C:\\Program Files\\Inno Recorded"),
               std::string::npos);
     std::filesystem::remove_all(target);

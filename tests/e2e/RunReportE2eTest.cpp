@@ -80,6 +80,7 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     SaveScreenshot(statistics, L"run-report-statistics");
     EXPECT_NE(Find(ReadLog(Path(L"C.log")), "finished"), std::string::npos) << "the third did not install";
     EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "exit"), std::string::npos) << "B's wizard ended by itself";
+    EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "press"), std::string::npos) << "B pressed a wrong window";
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe"}).empty()) << "an installer was left running";
 
     const std::vector<std::string> lines = ReportLines(report);
@@ -93,8 +94,9 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
                 "Installer exit code: 0", "Duration: 0:0"});
     at = ExpectInOrder(
         lines,
-        {"Package 2/3 B",
-         "Scenario: ", "Installer: ", "Command line: ", "Result: failed: window not found, step 1",
+        {"Package 2/3 B", "Scenario: ", "Installer: ", "Command line: ",
+         "Result: failed: window not found, step 1, the window awaited: "
+         "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",
          "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
          "Duration: "},
         at);

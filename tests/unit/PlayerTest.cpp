@@ -37,7 +37,7 @@ class FakeHost : public PlayerHost {
     std::vector<bool> ended;
 };
 
-const WindowRef kDialog{"#32770", "Setup", 0};
+const WindowRef kDialog{"#32770", "Setup 1.1", 0};
 const WindowRef kNext{"Button", "Next", 1};
 const MouseEventRec kPress{kButtonLeft, kKindPress, 10, 5};
 const MouseEventRec kRelease{kButtonLeft, kKindRelease, 4, 2};
@@ -51,7 +51,7 @@ class PlayerTest : public ::testing::Test {
         files.AddFile("C:\\Setup\\run.bat");
         shared.mouseScaleX = 64;
         shared.mouseScaleY = 85;
-        dialog = windows.AddTopLevel("#32770", "Setup", 100, 100, 400, 300);
+        dialog = windows.AddTopLevel("#32770", "Setup 1.1", 100, 100, 400, 300);
         next = windows.AddChild(dialog, "Button", "Next", 300, 350, 80, 25);
     }
 
@@ -61,6 +61,7 @@ class PlayerTest : public ::testing::Test {
                       const std::string& commandLine = "") {
         ScenarioImage writer(*codec, pathVars);
         writer.NewImage(installer, "test", 1024, 768);
+        writer.SetRecordedDpi(recordedDpi);
         for (StepState s : steps) {
             s.hasText = !s.text.empty();
             writer.AppendStep(s);
@@ -100,6 +101,7 @@ class PlayerTest : public ::testing::Test {
     }
     std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).result; }
 
+    int recordedDpi = 0;  // of the scenarios written next
     MemoryFileSystem files;
     MemoryProfileFile profile{files};
     FakeDialogs dialogs;
@@ -237,20 +239,84 @@ TEST_F(PlayerTest, AStoredSpeedThatIsNoLevelPlaysAtTheSlowest) {
 TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     const WindowId second = windows.AddChild(dialog, "Button", "Next", 390, 350, 80, 25);
     windows.AddTopLevel("#32770", "Other", 0, 0, 50, 50);  // in front of the Setup dialog
-    auto chain = [&](const std::vector<WindowRef>& links) { return FindChainWindow(windows, links); };
+    auto chain = [&](const std::vector<WindowRef>& links) { return FindChainWindow(windows, links).window; };
     EXPECT_EQ(chain({kDialog, kNext}), next);
     EXPECT_EQ(chain({kDialog, {"Button", "Next", 2}}), second);
     EXPECT_EQ(chain({kDialog, {"Button", "Next", 3}}), 0u);
     EXPECT_EQ(chain({{"#32770", "", 0}}), windows.FindWindowEx(0, 0, "#32770", "Other"));
     EXPECT_EQ(chain({{"#32770", " ", 2}, {"button", std::string("Next\0", 5), 1}}), next);
     EXPECT_EQ(chain({{"#32770", std::string(1, '\0'), 2}, {"Button", "", 2}}), second);
-    EXPECT_EQ(chain({{"Progman", "x", -1}, {"#32770", "Setup", 1}, kNext}), next);
+    EXPECT_EQ(chain({{"Progman", "x", -1}, {"#32770", "Setup 1.1", 1}, kNext}), next);
     EXPECT_EQ(chain({}), 0u);
 
     // A huge matchIndex from a damaged file costs no more searches than there are windows.
     windows.findCalls = 0;
     EXPECT_EQ(chain({kDialog, {"Button", "", INT32_MAX}}), 0u);
     EXPECT_LE(windows.findCalls, 4);
+}
+
+// The installer's next version: a caption differing in version tokens only is followed, among the windows of
+// the installer's processes for a top-level link and among the parent's children for a child link; an exact
+// match, or nothing at all, always comes first.
+TEST_F(PlayerTest, WindowChainTakesTheNextVersionsCaptionOnlyWhereNoWindowCouldBeWrong) {
+    windows.Get(dialog).process = 501;
+    const WindowId other = windows.AddTopLevel("#32770", "Setup 1.2", 0, 0, 50, 50);  // another program's
+    windows.Get(other).process = 777;
+    using Near = std::vector<NearCaption>;
+    auto near = [&](const std::vector<WindowRef>& links, std::vector<SystemProcessId> job = {501}) {
+        const ChainMatch match = FindChainWindow(windows, links, job);
+        return std::make_pair(match.window, match.nearCaptions);
+    };
+    const WindowRef v10{"#32770", "Setup 1.0", 0};
+    EXPECT_EQ(near({v10, kNext}), std::make_pair(next, Near{{"Setup 1.0", "Setup 1.1"}}));
+    EXPECT_EQ(near({v10}, {}).first, 0u);          // no job: no top-level window is safe to take
+    EXPECT_EQ(near({v10}, {501, 777}).first, 0u);  // both in it: equally near, a tie
+    EXPECT_EQ(near({{"#32770", "Uninstall 1.0", 0}}).first, 0u);  // a word differs
+    EXPECT_EQ(near({{"#32770", "Setup 1.2", 1}}), std::make_pair(other, Near{}));
+
+    windows.AddChild(dialog, "Button", "Install 2.1", 10, 10, 80, 25);
+    const WindowId second = windows.AddChild(dialog, "Button", "Install 2.1", 100, 10, 80, 25);
+    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 2}}).first, second);
+    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 3}}).first, 0u);
+    const WindowId newest = windows.AddChild(dialog, "Button", "Install 2.2", 190, 10, 80, 25);
+    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 1}}).first, 0u);
+    EXPECT_EQ(near({kDialog, {"Button", "Install 2.2", 1}}), std::make_pair(newest, Near{}));
+}
+
+// Points recorded at another DPI are scaled to the window's; one that still lies off the window (an older
+// file) is brought inside it, unless it is on the window's own frame. A covering window still covers it.
+TEST_F(PlayerTest, PressPointsFollowTheDpiAndComeInsideTheirWindow) {
+    EXPECT_EQ(ScaleToDpi({112, -30}, 96, 144), (Point{75, -20}));
+    EXPECT_EQ(ScaleToDpi({85, 3}, 144, 96), (Point{128, 5}));  // 127.5 and 4.5 round away from zero
+    EXPECT_EQ(ScaleToDpi({112, 30}, 96, 0), (Point{112, 30}));
+    EXPECT_EQ(BringInside({100, 30}, {80, 25}), (Point{69, 21}));  // an eighth of the size from the edge
+    EXPECT_EQ(BringInside({-4, 10}, {80, 25}), (Point{10, 10}));
+    EXPECT_EQ(BringInside({5, -5}, {0, 0}), (Point{5, -5}));
+
+    auto click = [](Point at) {
+        return StepState{{kDialog, kNext}, {{kButtonLeft, kKindPress, at.x, at.y}, kRelease}, ""};
+    };
+    recordedDpi = 144;
+    AddScenario("Laptop", {click({112, 30})});
+    recordedDpi = 0;
+    AddScenario("Older", {click({100, 30})});
+    AddScenario("Frame", {click({-1, -1})});
+    AddScenario("Covered", {click({100, 30})});
+    Start();
+    player.OnStepTimer();
+    windows.Get(next).clientOrigin = {302, 352};  // a border: the client area is 78 by 23
+    for (int package = 0; package < 3; ++package) {
+        player.OnNextPackageTimer();
+        if (package == 2)
+            windows.AddTopLevel("Popup", "Ad", 360, 365, 20, 20);
+        player.OnStepTimer();
+    }
+    std::vector<Point> presses, releases;
+    for (const FakeWindowSystem::MouseInput& input : windows.mouseEvents)
+        (input.flags == kLeftUp ? releases : presses).push_back(input.cursorAtEvent);
+    EXPECT_EQ(presses, (std::vector<Point>{{375, 370}, {370, 372}, {301, 351}}));
+    EXPECT_EQ(releases, (std::vector<Point>{{378, 371}, {374, 374}, {305, 353}}));  // the offset scaled too
+    EXPECT_EQ(panel.action, panel.Text(PanelText::WindowCovered));
 }
 
 // While the installer of a scenario played to its end is waited for, skip and stop leave the package played
@@ -376,7 +442,8 @@ TEST_F(PlayerTest, PanelCoveringThePressPointGivesUpTopMostUntilTheNextScenario)
 TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGoesOn) {
     SaveSetting(settings, kSettingTimeout, "1");
     shell.startedExitCode = std::nullopt;  // installers keep running until ended
-    const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
+    const StepState never{
+        {{"#32770", "Repair?", 0}, {"RichEdit20W", "typed serial", 1}}, {kPress, kRelease}, ""};
     AddScenario("A", {kClickNext, never});
     AddScenario("B", {}, "C:\\Setup\\run.bat");
     Start();
@@ -396,6 +463,7 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstallerAndTheRunGo
     EXPECT_EQ(Result(0), kStatFailed);
     EXPECT_EQ(stats.records[0].end, PackageEnd::WindowNotFound);
     EXPECT_EQ(stats.records[0].step, 2);
+    EXPECT_EQ(stats.records[0].awaited, "#32770 \"Repair?\" > RichEdit20W");  // a field's text is left out
     EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
     EXPECT_TRUE(shell.ProcessOf(1).released);
     EXPECT_TRUE(windows.screenshots.empty()) << "no report, so no screenshot to keep with it";
@@ -412,7 +480,10 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
     clock.now = {2026, 12, 6, 20, 0, 0};
     const StepState typeKey{{kDialog, {"Edit", "", 1}}, {kPress, kRelease}, "S3CR3T-K3Y"};
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
-    AddScenario("A", {kClickNext, typeKey}, "C:\\Setup\\app.exe", "/S");
+    const StepState olderVersion{{{"#32770", "Setup 1.0", 0}, kNext}, {kPress, kRelease}, ""};
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    AddScenario("A", {olderVersion, typeKey}, "C:\\Setup\\app.exe", "/S");
     AddScenario("B", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("C", {kClickNext});
     AddScenario("D", {never});
@@ -436,63 +507,66 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
     ASSERT_EQ(host.ended, std::vector<bool>{true});
 
     const std::string head = "Velmora Runwright, версия " + ProgramVersionText();
-    EXPECT_EQ(files.Contents("C:\\Logs\\run.txt"),
-              "\xEF\xBB\xBF"
-              "velmora-run-report 2\r\n"
-              "Отчёт " +
-                  head +
-                  "\r\n"
-                  "Компьютер: PC-01\r\n"
-                  "Пользователь: admin\r\n"
-                  "Начало: 2026-12-06 20:00:00\r\n"
-                  "#run PC-01 | admin | 2026-12-06 20:00:00\r\n"
-                  "\r\n"
-                  "Пакет 1/4 A\r\n"
-                  "Сценарий: C:\\Scn\\A.SCN\r\n"
-                  "Установщик: C:\\Setup\\app.exe\r\n"
-                  "Командная строка: /S\r\n"
-                  "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено\r\n"
-                  "Шаг 2: окна ждали 0:01:05\r\n"
-                  "Шаг 2: окно найдено (Edit), нажатие воспроизведено, вставлен "
-                  "текст, символов: 10\r\n"
-                  "Результат: сценарий выполнен до конца\r\n"
-                  "Код выхода установщика: 3010 (требуется перезагрузка)\r\n"
-                  "Длительность: 0:00:00\r\n"
-                  "#package 1/4 A | done | 3010 | 0:00:00\r\n"
-                  "\r\n"
-                  "Пакет 2/4 B\r\n"
-                  "Сценарий: C:\\Scn\\B.SCN\r\n"
-                  "Установщик: C:\\Setup\\gone.exe\r\n"
-                  "Командная строка: \r\n"
-                  "Результат: ошибка: установщик не найден\r\n"
-                  "Длительность: 0:00:00\r\n"
-                  "#package 2/4 B | failed installer-missing | - | 0:00:00\r\n"
-                  "\r\n"
-                  "Пакет 3/4 C\r\n"
-                  "Сценарий: C:\\Scn\\C.SCN\r\n"
-                  "Установщик: C:\\Setup\\app.exe\r\n"
-                  "Командная строка: \r\n"
-                  "Результат: ошибка: окно закрыто другим окном, шаг 1\r\n"
-                  "Снимок экрана: C:\\Logs\\run-3-step1.png\r\n"
-                  "Код выхода установщика: установщик и запущенные им процессы "
-                  "завершены\r\n"
-                  "Длительность: 0:00:00\r\n"
-                  "#package 3/4 C | failed window-covered 1 | ended | 0:00:00 | C:\\Logs\\run-3-step1.png\r\n"
-                  "\r\n"
-                  "Пакет 4/4 D\r\n"
-                  "Сценарий: C:\\Scn\\D.SCN\r\n"
-                  "Установщик: C:\\Setup\\app.exe\r\n"
-                  "Командная строка: \r\n"
-                  "Результат: пропущен\r\n"
-                  "Код выхода установщика: установщик ещё работает\r\n"
-                  "Длительность: 0:00:00\r\n"
-                  "#package 4/4 D | interrupted skipped | running | 0:00:00\r\n"
-                  "Результат: остановлен\r\n"
-                  "#package 4/4 D | interrupted stopped | running | 0:00:00\r\n"
-                  "\r\n"
-                  "Конец: 2026-12-06 20:00:00\r\n"
-                  "Код завершения: 2\r\n"
-                  "#end 2\r\n");
+    EXPECT_EQ(
+        files.Contents("C:\\Logs\\run.txt"),
+        "\xEF\xBB\xBF"
+        "velmora-run-report 2\r\n"
+        "Отчёт " +
+            head +
+            "\r\n"
+            "Компьютер: PC-01\r\n"
+            "Пользователь: admin\r\n"
+            "Начало: 2026-12-06 20:00:00\r\n"
+            "#run PC-01 | admin | 2026-12-06 20:00:00\r\n"
+            "\r\n"
+            "Пакет 1/4 A\r\n"
+            "Сценарий: C:\\Scn\\A.SCN\r\n"
+            "Установщик: C:\\Setup\\app.exe\r\n"
+            "Командная строка: /S\r\n"
+            "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено\r\n"
+            "Шаг 1: окно \"Setup 1.1\" принято несмотря на другой заголовок; записан: \"Setup 1.0\"\r\n"
+            "Шаг 2: окна ждали 0:01:05\r\n"
+            "Шаг 2: окно найдено (Edit), нажатие воспроизведено, вставлен "
+            "текст, символов: 10\r\n"
+            "Результат: сценарий выполнен до конца\r\n"
+            "Код выхода установщика: 3010 (требуется перезагрузка)\r\n"
+            "Длительность: 0:00:00\r\n"
+            "#package 1/4 A | done | 3010 | 0:00:00\r\n"
+            "\r\n"
+            "Пакет 2/4 B\r\n"
+            "Сценарий: C:\\Scn\\B.SCN\r\n"
+            "Установщик: C:\\Setup\\gone.exe\r\n"
+            "Командная строка: \r\n"
+            "Результат: ошибка: установщик не найден\r\n"
+            "Длительность: 0:00:00\r\n"
+            "#package 2/4 B | failed installer-missing | - | 0:00:00\r\n"
+            "\r\n"
+            "Пакет 3/4 C\r\n"
+            "Сценарий: C:\\Scn\\C.SCN\r\n"
+            "Установщик: C:\\Setup\\app.exe\r\n"
+            "Командная строка: \r\n"
+            "Результат: ошибка: окно закрыто другим окном, шаг 1, ожидаемое окно: #32770 \"Setup 1.1\" > "
+            "Button \"Next\"\r\n"
+            "Снимок экрана: C:\\Logs\\run-3-step1.png\r\n"
+            "Код выхода установщика: установщик и запущенные им процессы "
+            "завершены\r\n"
+            "Длительность: 0:00:00\r\n"
+            "#package 3/4 C | failed window-covered 1 | ended | 0:00:00 | C:\\Logs\\run-3-step1.png\r\n"
+            "\r\n"
+            "Пакет 4/4 D\r\n"
+            "Сценарий: C:\\Scn\\D.SCN\r\n"
+            "Установщик: C:\\Setup\\app.exe\r\n"
+            "Командная строка: \r\n"
+            "Результат: пропущен\r\n"
+            "Код выхода установщика: установщик ещё работает\r\n"
+            "Длительность: 0:00:00\r\n"
+            "#package 4/4 D | interrupted skipped | running | 0:00:00\r\n"
+            "Результат: остановлен\r\n"
+            "#package 4/4 D | interrupted stopped | running | 0:00:00\r\n"
+            "\r\n"
+            "Конец: 2026-12-06 20:00:00\r\n"
+            "Код завершения: 2\r\n"
+            "#end 2\r\n");
     EXPECT_FALSE(report.Failed());
     // A second run adds to the same file after an empty line.
     const std::size_t before = files.Contents("C:\\Logs\\run.txt")->size();

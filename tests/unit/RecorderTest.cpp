@@ -49,6 +49,7 @@ class RecorderTest : public ::testing::Test, public TextDoubles {
 };
 
 TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
+    windows.Get(field).dpi = 144;  // the first press gives the scenario its DPI; the later ones do not
     recorder.OnMouse({kKindMove, kButtonLeft, {10, 10}, 0}, false);  // no button held: not recorded
     Click(field, {130, 155});
     recorder.OnMouse({kKindRelease, kButtonLeft, {10, 10}, 0}, false);  // its press was never seen
@@ -69,6 +70,7 @@ TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
                                                            {kButtonRight, kKindMove, 20, 2},
                                                            {kButtonRight, kKindRelease, 40, 5}}));
     EXPECT_EQ(shared.lastWindow, next);
+    EXPECT_EQ(scenario.RecordedDpi(), 144);
     (void)back;
 }
 

@@ -34,6 +34,7 @@ std::string RandomScenario(std::mt19937& random, Codec& codec, PathVariables& va
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     ScenarioImage image(codec, vars);
     image.NewImage(RandomText(random, 5), RandomText(random, 40), pick(640, 3840), pick(480, 2160));
+    image.SetRecordedDpi(pick(0, 1) ? pick(72, 288) : 0);
     int steps = pick(0, 6);
     for (int s = 0; s < steps; ++s) {
         StepState step;
@@ -126,11 +127,41 @@ TEST(ScenarioTextTest, MistakesAreReportedWithTheirLine) {
               "line 3: expected a whole number from -2147483648 to 2147483647, found \"99999999999\""},
              {"format 1\nscreen 1 2\nraw 0\n",
               "line 3: \"raw\" cannot be mixed with other parts of a scenario"},
-             {"format 1\nraw 2\nhex 00\n", "\"raw\" promises 2 bytes; the \"hex\" lines hold 1"}}) {
+             {"format 1\nraw 2\nhex 00\n", "\"raw\" promises 2 bytes; the \"hex\" lines hold 1"},
+             {"format 1\ndpi 65536\n", "line 2: expected a whole number from 0 to 65535, found \"65536\""}}) {
         std::string bytes, error;
         EXPECT_FALSE(BuildScenario(text, *codec, bytes, error)) << text;
         EXPECT_EQ(error, message);
     }
+}
+
+// The DPI lives in the header's first reserved bytes: every rewrite keeps it, a text without "dpi" leaves it
+// 0 (or whatever an older "reserved" line says) and the bytes still reserved show apart from it.
+TEST(ScenarioTextTest, TheRecordedDpiSurvivesRewritesAndShowsAsItsOwnLine) {
+    MemoryFileSystem files;
+    PathVariables vars(files);
+    auto codec = SingleByteCodec::Create(1252);
+    ScenarioImage image(*codec, vars);
+    image.NewImage("setup.exe", "", 1280, 1024);
+    image.SetRecordedDpi(144);
+    StepState step{{{"#32770", "Setup", 0}}, {{kButtonLeft, kKindPress, 1, 2}}, ""};
+    image.AppendStep(step);
+    image.AppendInstallerPath("setup.exe");
+    image.ChangeInstallerPath("D:\\setup.exe");
+    image.SetDescription("edited");
+    image.ScrambleImage();
+    std::vector<std::pair<std::string, std::string>> cases{
+        {"", "2\ndescription"},
+        {"reserved 9000000000000000 000000\n", "2\ndpi 144\ndescription"},
+        {"reserved 0000AA0000000000 0000BB\ndpi 120\n", "2\ndpi 120\nreserved 0000AA0000000000 0000BB\n"}};
+    for (const auto& [lines, shown] : cases) {
+        std::string bytes, error;
+        ASSERT_TRUE(BuildScenario("format 1\n" + lines + "installer \"a.bat\"\n", *codec, bytes, error))
+            << error;
+        EXPECT_NE(DumpScenario(bytes, *codec, 1252).find("version 1 " + shown), std::string::npos) << lines;
+    }
+    EXPECT_NE(DumpScenario(image.Bytes(), *codec, 1252).find("version 1 2\ndpi 144\ndescription \"edited\""),
+              std::string::npos);
 }
 
 TEST(ScenarioTextTest, TheTextNamesItsCodePageAndMayHaveWindowsLineEnds) {

@@ -106,13 +106,17 @@ TEST_F(StatisticsTest, InstallerExitCodesShowInTheListAndARestartEndsACompleteRu
         EXPECT_TRUE(EndsWith(line, c.lastOutcome)) << line;
     }
     // A time-out names the step and counts as a failure; the code the installer was then ended with is not
-    // its own and is not shown.
+    // its own and is not shown. The list's tip over it names the windows awaited.
     Run("p", 1, PackageEnd::Played);
-    stats.EndPackage(PackageEnd::WindowCovered, 4);
+    stats.EndPackage(PackageEnd::WindowCovered, 4, "#32770 \"Setup\" > Button \"Next\"");
     stats.SetInstallerEnd(InstallerEnd::EndedAfterTimeOut, 1);
     EXPECT_EQ(stats.records.back().result, kStatFailed);
     EXPECT_EQ(OutcomeText(stats.records.back(), language), "окно закрыто другим окном, шаг 4");
     EXPECT_EQ(stats.ExitCode(), 2);
+    StatisticsWindowModel window(stats, language, false);
+    window.Load(Clock24);
+    EXPECT_EQ(window.tips,
+              (std::vector<std::string>{"", "ожидаемое окно: #32770 \"Setup\" > Button \"Next\"", "", ""}));
 }
 
 // A report that was written is offered; one that could not be is said in the list, never offered.

@@ -57,13 +57,16 @@ TEST(Win32Shell, StartedProcessesGiveTheirExitCodeOrAreEnded) {
     shell.Release(*quick);
     EXPECT_FALSE(shell.ExitCodeOf(*quick, 0));
 
-    // A process that would run for ever, in a child of its own, is ended with its job.
+    // A process that would run for ever, in a child of its own, shares its job with that child (and with
+    // the console host the system may start) and is ended with it.
     const std::optional<ProcessId> slow =
         shell.Start(cmd, "/c cmd /c for /l %i in (1,0,2) do rem", folder.Path(), 0);
     ASSERT_TRUE(slow && *slow != 0);
     EXPECT_FALSE(shell.ExitCodeOf(*slow, 200));
+    EXPECT_TRUE(WaitUntil([&] { return shell.ProcessesOf(*slow).size() >= 2; }));
     shell.EndAll(*slow);
     EXPECT_TRUE(shell.ExitCodeOf(*slow, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return shell.ProcessesOf(*slow).empty(); }));
     shell.Release(*slow);
 
     EXPECT_FALSE(shell.Start(folder.Path() + "\\no such setup.exe", "", folder.Path(), 0));

@@ -52,6 +52,8 @@ class Win32World {
         return Create(className, caption, WS_CHILD, origin, size, H(parent));
     }
     bool IsTopMost(WindowId window) { return (GetWindowLongW(H(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    int ScreenDpi() { return static_cast<int>(GetDpiForSystem()); }
+    SystemProcessId OwnProcess() { return GetCurrentProcessId(); }
 
   private:
     WindowId Create(const std::string& className, const std::string& caption, DWORD style, Point origin,
