@@ -30,6 +30,7 @@ recording_test=("$build/tests/e2e/velmora_e2e_tests.exe" --gtest_also_run_disabl
 # Plays a scenario: play <scenario> <what it is> <file the installer must write, below C:> <recorded caption>.
 play() {
     local report=$recorded/report.txt code=0
+    rm -f "$report"
     LC_ALL=C.UTF-8 timeout 180 wine "$build/velmora.exe" /LOG="$(windows_path "$report")" \
         /inst "$(windows_path "$recorded/$1")" >/dev/null 2>&1 || code=$?
     [ "$code" = 0 ] || fail "$2 ended with exit code $code: $(grep -a '^Result' "$report")"
