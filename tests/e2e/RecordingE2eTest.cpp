@@ -199,11 +199,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     HWND list = GetDlgItem(main_, main_window::kPackageList);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) && ListItems(list).size() == 1; }));
     EXPECT_EQ(ListItems(list)[0].first, L"Recorded");
-    auto dump =
-        Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                       L"dump \"" + Path(L"Recorded.SCN") + L"\" -o \"" + Path(L"Recorded.txt") + L"\"");
-    ASSERT_TRUE(dump && dump->WaitExit() == std::optional<DWORD>(0));
-    const std::string text = ReadFile(Path(L"Recorded.txt"));
+    const std::string text = DumpScenario(Path(L"Recorded.SCN"));
     SCOPED_TRACE(text);
     EXPECT_NE(text.find("text \"D:\\\\Apps\\\\Recorded\""), std::string::npos);
     EXPECT_NE(text.find("window \"Button\" \"Add component\" 2"), std::string::npos);
