@@ -46,7 +46,7 @@ set_dpi() {
 
 rm -rf "$recorded"
 mkdir -p "$recorded"
-cp "$fixtures/FixtureProductSetup-1.0.exe" "$recorded/Setup.exe"
+[ "$kind" != Nsis ] || cp "$fixtures/FixtureProductSetup-1.0.exe" "$recorded/Setup.exe"
 LC_ALL=C.UTF-8 "$(dirname "$0")/../../cmake/wine-run.sh" "${recording_test[@]}" || fail "the recording failed"
 
 export WINEPREFIX=$build/fresh-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
