@@ -11,8 +11,10 @@ namespace {
 
 constexpr const char* kCdrom = "%CDROM%";
 constexpr std::size_t kCdromLength = 7;
-// Indexes into the table of the variables that both conversions walk, in their fixed order.
-constexpr int kReplaceable[] = {1, 2, 3, 4, 5};
+constexpr const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+// Indexes into the table of the variables that both conversions walk, in their fixed order. On 32-bit Windows
+// the two Program Files variables share a value, which %PROGRAMFILES% takes first, as older programs did.
+constexpr int kReplaceable[] = {1, 2, 3, 4, 7, 5};
 
 // Where the value occurs in the path as whole folder names: it starts the path or follows a backslash, and
 // it ends the path, is followed by a backslash or ends with one itself. A value found inside a longer name
@@ -46,7 +48,7 @@ bool NameAt(std::string_view text, std::size_t at, std::string_view name) {
     return true;
 }
 
-constexpr std::size_t kVariableCount = 7;
+constexpr std::size_t kVariableCount = 8;
 constexpr std::size_t kComputerName = 6;
 using Table = std::array<std::pair<std::string, std::string>, kVariableCount>;
 
@@ -131,8 +133,14 @@ void PathVariables::Init(SystemInfo& system, Registry& registry) {
     if (!temp.empty() && temp.back() == '\\')
         temp.pop_back();
     variables[3].second = temp;
-    variables[4].second = StripTrailingNulls(registry.GetString(
-        RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
+    // The 64-bit view names the 32-bit folder "ProgramFilesDir (x86)"; 32-bit Windows has only the one.
+    auto programFiles = [&](const char* name) {
+        return StripTrailingNulls(registry.GetString(RegistryRoot::LocalMachine, kCurrentVersion, name));
+    };
+    variables[7].second = programFiles("ProgramFilesDir");
+    variables[4].second = programFiles("ProgramFilesDir (x86)");
+    if (variables[4].second.empty())
+        variables[4].second = variables[7].second;
     variables[5].second = programFolder.size() >= 3 && programFolder.compare(1, 2, ":\\") == 0 ? root : "";
     variables[6].second = system.ComputerName().value_or("");
 }

@@ -15,7 +15,9 @@ namespace velmora {
 std::string JoinPath(const std::string& left, const std::string& right);
 
 // The path variables that keep stored paths portable between machines, and the conversions between the
-// stored form and real paths.
+// stored form and real paths. %PROGRAMFILES% means the Program Files folder as a 32-bit program sees it, as
+// in every scenario that the 32-bit programs before this one stored: on 64-bit Windows the "(x86)" folder.
+// %PROGRAMFILES64% is this program's own name for the 64-bit folder; older programs leave it as it stands.
 class PathVariables {
   public:
     explicit PathVariables(FileSystem& files) : files_(files) {}
@@ -34,14 +36,17 @@ class PathVariables {
     std::string Value(const std::string& name) const;
 
     // Name and value pairs in the fixed order %CDROM%, %USERNAME%, %WINDOWS%, %TEMP%, %PROGRAMFILES%,
-    // %DRIVEAPP%, %COMPUTERNAME%.
-    std::array<std::pair<std::string, std::string>, 7> variables{{{"%CDROM%", ""},
+    // %DRIVEAPP%, %COMPUTERNAME%, %PROGRAMFILES64%. The conversions walk %PROGRAMFILES64% before %DRIVEAPP%,
+    // so that a path in the 64-bit Program Files does not become a path on whatever drive the program runs
+    // from.
+    std::array<std::pair<std::string, std::string>, 8> variables{{{"%CDROM%", ""},
                                                                   {"%USERNAME%", ""},
                                                                   {"%WINDOWS%", ""},
                                                                   {"%TEMP%", ""},
                                                                   {"%PROGRAMFILES%", ""},
                                                                   {"%DRIVEAPP%", ""},
-                                                                  {"%COMPUTERNAME%", ""}}};
+                                                                  {"%COMPUTERNAME%", ""},
+                                                                  {"%PROGRAMFILES64%", ""}}};
     // Roots of the CD-ROM drives, filled only when the program itself does not run from one.
     std::vector<std::string> cdromDrives;
 

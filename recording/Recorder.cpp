@@ -111,7 +111,8 @@ bool Recorder::HoldsPathValue(const std::string& text) const {
     auto holds = [&](const std::string& value) {
         return !value.empty() && FindNoCase(text, value) != std::string::npos;
     };
-    for (const char* name : {"%USERNAME%", "%WINDOWS%", "%TEMP%", "%PROGRAMFILES%", "%DRIVEAPP%"}) {
+    for (const char* name :
+         {"%USERNAME%", "%WINDOWS%", "%TEMP%", "%PROGRAMFILES%", "%PROGRAMFILES64%", "%DRIVEAPP%"}) {
         if (holds(vars.Value(name)))
             return true;
     }

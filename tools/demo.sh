@@ -28,7 +28,7 @@ headless() {
     }
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
     # The virtual display has no window manager: Wine draws the windows' captions and borders itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f /reg:64 >/dev/null 2>&1
     wine "$exe" /add "$folder" >/dev/null 2>&1 &
     [ -n "$(wait_window 120 'Velmora Runwright')" ] || fail "the main window did not appear within 120 s"
     # Two packages' tips are read in a moment; the second lets the window finish painting.

@@ -205,8 +205,11 @@ bool Xdotool(const std::wstring& arguments) {
 }
 
 bool ClickAt(POINT at) {
-    return Xdotool(L"mousemove --sync " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) +
-                   L" mousedown 1 sleep 0.15 mouseup 1");
+    // After a click on a Wine window, "mousemove --sync" to the point where the pointer already is waits 15 s
+    // for a move that never comes: the pointer steps aside first.
+    const std::wstring y = L" " + std::to_wstring(at.y);
+    return Xdotool(L"mousemove " + std::to_wstring(at.x + 1) + y + L" mousemove --sync " +
+                   std::to_wstring(at.x) + y + L" mousedown 1 sleep 0.15 mouseup 1");
 }
 
 void SendButton(DWORD flags) {

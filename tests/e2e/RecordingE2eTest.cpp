@@ -102,9 +102,54 @@ class RecordingE2eTest : public testing::Test {
         return WaitUntil([&] { return ReadFile(log_).find(line) != std::string::npos; }, Deadline{15000});
     }
 
+    // Types the text into the field as a person does, then takes it with a pause (showing it in the options
+    // area, where the screenshot catches it) and goes on recording.
+    void TypeAndTake(HWND panel, HWND field, const std::wstring& text, const wchar_t* screenshot = nullptr) {
+        ClickAt(Centre(field));
+        Xdotool(L"key Home shift+End type --delay 30 '" + text + L"'");
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text; }));
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
+        HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(captured) && WindowText(captured) == text; }));
+        if (screenshot != nullptr)
+            SaveScreenshot(panel, screenshot);
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
+        ASSERT_TRUE(
+            WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+    }
+
+    // The visible window of the class (and caption) at any depth below the installer's window, once it is
+    // there.
+    HWND Visible(const wchar_t* className, std::optional<std::wstring> caption = std::nullopt) {
+        std::vector<HWND> found;
+        WaitUntil([&] { return !(found = ChildWindows(setup_, {className, caption})).empty(); });
+        return found.empty() ? nullptr : found.front();
+    }
+
+    // Once the installer has ended, the stop saves the package, which the main window lists; the scenario is
+    // kept as <kept>.SCN in the build's "recorded" folder for record-and-replay.sh.
+    void StopAndKeep(HWND panel, const std::wstring& name, const std::wstring& kept) {
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup_); }));
+        ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
+        ASSERT_TRUE(WaitUntil([&] {
+            return IsWindowVisible(main_) &&
+                   ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
+        }));
+        ASSERT_TRUE(CopyAs(Path(name + L".SCN"), recorded_ / (kept + L".SCN")));
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(process_->WaitExit());
+    }
+    static bool CopyAs(const std::filesystem::path& file, const std::filesystem::path& copy) {
+        std::filesystem::create_directories(copy.parent_path());
+        return CopyFileW(file.c_str(), copy.c_str(), FALSE) != FALSE;
+    }
+
     void TearDown() override {
         // An installer left open by a failed test would keep the run's output open.
-        for (HWND wizard : TopLevelWindows({.className = L"VelmoraFixtureWizard"})) {
+        std::vector<HWND> installers = TopLevelWindows({.className = L"VelmoraFixtureWizard"});
+        if (IsWindow(setup_))
+            installers.push_back(setup_);
+        for (HWND wizard : installers) {
             DWORD id = 0;
             GetWindowThreadProcessId(wizard, &id);
             unique_handle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
@@ -116,6 +161,8 @@ class RecordingE2eTest : public testing::Test {
     std::optional<Process> process_;
     HWND main_ = nullptr;
     std::wstring log_ = Path(L"wizard.log");
+    HWND setup_ = nullptr;  // a real installer's window
+    const std::filesystem::path recorded_ = VelmoraFolder() + L"\\recorded";
 };
 
 TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToTheSameResult) {
@@ -132,17 +179,7 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     // The folder is typed into its field; a pause takes it, shown in the options area, and resuming stores
     // it.
     HWND page = FindWindowExW(wizard, nullptr, L"VelmoraFixturePage", nullptr);
-    HWND field = GetDlgItem(page, kFixtureFolder);
-    ASSERT_TRUE(ClickAndSee(field, "press 201"));
-    Xdotool(L"key Home shift+End type --delay 30 'D:\\Apps\\Recorded'");
-    ASSERT_TRUE(WaitUntil([&] { return LastText(ReadFile(log_), kFixtureFolder) == "D:\\Apps\\Recorded"; }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
-    HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return IsWindowVisible(captured) && WindowText(captured) == L"D:\\Apps\\Recorded"; }));
-    SaveScreenshot(panel, L"recording-panel-paused");
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
+    TypeAndTake(panel, GetDlgItem(page, kFixtureFolder), L"D:\\Apps\\Recorded", L"recording-panel-paused");
 
     // The second of two equal buttons, a drag over the page and a click on the panel itself.
     ASSERT_TRUE(ClickAndSee(GetDlgItem(page, kFixtureSecondComponent), "click 204"));
@@ -154,19 +191,15 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
             L" " + std::to_wstring(area.top + 165) + L" mouseup 1");
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(log_).find("press background") != std::string::npos; }));
     ClickAt({Centre(GetDlgItem(panel, panel_window::kCaption)).x, Centre(panel).y});
-    for (const char* page : {"page 3", "page 4", "page 5"})
-        ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), page));
-    ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), "finished"));
+    // The Install page's cover must be gone before its button is pressed.
+    for (const char* seen : {"page 3", "cover hidden", "page 5", "finished"})
+        ASSERT_TRUE(ClickAndSee(GetDlgItem(wizard, kFixtureNext), seen));
     ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
 
     HWND list = GetDlgItem(main_, main_window::kPackageList);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) && ListItems(list).size() == 1; }));
     EXPECT_EQ(ListItems(list)[0].first, L"Recorded");
-    auto dump =
-        Process::Start(VelmoraFolder() + L"\\tools\\scntool.exe",
-                       L"dump \"" + Path(L"Recorded.SCN") + L"\" -o \"" + Path(L"Recorded.txt") + L"\"");
-    ASSERT_TRUE(dump && dump->WaitExit() == std::optional<DWORD>(0));
-    const std::string text = ReadFile(Path(L"Recorded.txt"));
+    const std::string text = DumpScenario(Path(L"Recorded.SCN"));
     SCOPED_TRACE(text);
     EXPECT_NE(text.find("text \"D:\\\\Apps\\\\Recorded\""), std::string::npos);
     EXPECT_NE(text.find("window \"Button\" \"Add component\" 2"), std::string::npos);
@@ -190,58 +223,80 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     EXPECT_TRUE(process_->WaitExit());
 }
 
-// Recorded by record-and-replay.sh, which runs this test by name at two DPIs and replays each scenario at
-// the other: version 1.0 of the NSIS installer (which the script puts at recorded\Setup.exe), every button
-// pressed a few pixels inside its right edge, the scenario left as recorded\FixtureProduct-<DPI>.SCN.
+// Real installers recorded here are replayed in a fresh Wine prefix by record-and-replay.sh, which runs each
+// test by name: the scenario is left in the build's "recorded" folder, and what the other machine needs on
+// its drive C: below recorded\drive_c.
+// Version 1.0 of the 32-bit NSIS installer (which the script puts at recorded\Setup.exe), recorded at the
+// display's DPI, every button pressed a few pixels inside its right edge; the scenario is kept as
+// recorded\FixtureProduct-<DPI>.SCN.
 TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
     const std::wstring dpi = std::to_wstring(GetDpiForSystem());
     const std::wstring target = L"C:\\RecordedAt" + dpi;
-    const std::wstring recorded = VelmoraFolder() + L"\\recorded\\";
-    HWND panel = StartRecording(L"FixtureProduct", recorded + L"Setup.exe", L"");
+    HWND panel = StartRecording(L"FixtureProduct", (recorded_ / L"Setup.exe").wstring(), L"");
     ASSERT_NE(panel, nullptr);
-    HWND setup = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product 1.0 Setup"});
-    ASSERT_NE(setup, nullptr);
+    setup_ = WaitForWindow({.className = L"#32770", .caption = L"Fixture Product 1.0 Setup"});
+    ASSERT_NE(setup_, nullptr);
     // The pages are child dialogs of one window; its buttons change their captions.
-    auto press = [&](const wchar_t* caption) {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            return (found = FindWindowExW(setup, nullptr, L"Button", caption)) && IsWindowVisible(found);
-        });
+    const auto press = [&](const wchar_t* caption) {
         RECT r{};
-        GetWindowRect(found, &r);
+        GetWindowRect(Visible(L"Button", caption), &r);
         ClickAt({r.right - 4, (r.top + r.bottom) / 2});
     };
     press(L"&Next >");
     press(L"I &Agree");
-    HWND field = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        HWND page = FindWindowExW(setup, nullptr, L"#32770", nullptr);
-        return page && (field = FindWindowExW(page, nullptr, L"Edit", nullptr)) && IsWindowVisible(field);
-    }));
-    ClickAt(Centre(field));
-    Xdotool(L"key Home shift+End type --delay 30 '" + target + L"'");
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == target; }));
+    TypeAndTake(panel, Visible(L"Edit"), target);
     SaveScreenshot(nullptr, L"recording-nsis-" + dpi + L"dpi");
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
-    ASSERT_TRUE(
-        WaitUntil([&] { return WindowText(GetDlgItem(panel, panel_window::kCapturedText)) == target; }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kPlay)));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(panel, panel_window::kPause)) != FALSE; }));
     press(L"&Install");
     press(L"&Finish");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
-    ClickAt(Centre(GetDlgItem(panel, panel_window::kStop)));
-    ASSERT_TRUE(WaitUntil([&] {
-        return IsWindowVisible(main_) && ListItems(GetDlgItem(main_, main_window::kPackageList)).size() == 1;
-    }));
+    StopAndKeep(panel, L"FixtureProduct", L"FixtureProduct-" + dpi);
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
-    const std::wstring scn = recorded + L"FixtureProduct-" + dpi + L".SCN";
-    std::filesystem::copy_file(Path(L"FixtureProduct.SCN"), scn,
-                               std::filesystem::copy_options::overwrite_existing);
-    EXPECT_NE(DumpScenario(scn).find("\ndpi " + WideToUtf8(dpi) + "\n"), std::string::npos);
+    EXPECT_NE(DumpScenario((recorded_ / (L"FixtureProduct-" + dpi + L".SCN")).wstring())
+                  .find("\ndpi " + WideToUtf8(dpi) + "\n"),
+              std::string::npos);
     std::filesystem::remove_all(target);
-    PostMessageW(main_, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(process_->WaitExit());
+}
+
+TEST_F(RecordingE2eTest, DISABLED_InnoSetupInstallerRecordedForAnotherMachine) {
+    // Taken from the 32-bit Program Files, the installer is stored as a %PROGRAMFILES% path; the folder is
+    // typed in the 64-bit one.
+    const std::filesystem::path setups = L"C:\\Program Files (x86)\\Velmora Setups";
+    const std::filesystem::path installer = setups / L"InnoProductSetup.exe";
+    const std::wstring built = VelmoraFolder() + L"\\tests\\fixtures\\InnoProductSetup-1.0.exe";
+    const std::wstring target = L"C:\\Program Files\\Inno Recorded";
+    ASSERT_TRUE(CopyAs(built, installer) &&
+                CopyAs(built, recorded_ / L"drive_c" / installer.relative_path()));
+    HWND panel = StartRecording(L"InnoProduct", installer.wstring(), L"");
+    ASSERT_NE(panel, nullptr);
+    setup_ = WaitForWindow({.className = L"TWizardForm"});
+    ASSERT_NE(setup_, nullptr);
+    // The pages are hidden siblings inside two nested notebooks, each seen here by its heading; one Next
+    // button changes its caption.
+    const auto next = [&](const wchar_t* button, const wchar_t* heading, const wchar_t* screenshot) {
+        ClickAt(Centre(Visible(L"TNewButton", button)));
+        ASSERT_NE(Visible(L"TNewStaticText", heading), nullptr) << heading;
+        SaveScreenshot(setup_, screenshot);
+    };
+    ASSERT_NE(Visible(L"TNewStaticText", L"License Agreement"), nullptr);
+    SaveScreenshot(setup_, L"inno-1-license");
+    ClickAt(Centre(Visible(L"TNewRadioButton", L"I &accept the agreement")));
+    next(L"&Next", L"Select Destination Location", L"inno-2-folder");
+    TypeAndTake(panel, Visible(L"TEdit"), target);
+    next(L"&Next", L"Select Components", L"inno-3-components");
+    next(L"&Next", L"Select Additional Tasks", L"inno-4-tasks");
+    RECT tasks{};
+    GetWindowRect(Visible(L"TNewCheckListBox"), &tasks);
+    ClickAt({tasks.left + 30, tasks.top + 10});  // the task's line
+    next(L"&Next", L"Ready to Install", L"inno-5-ready");
+    ClickAt(Centre(Visible(L"TNewButton", L"&Install")));
+    ClickAt(Centre(Visible(L"TNewButton", L"&Finish")));
+    StopAndKeep(panel, L"InnoProduct", L"InnoProduct");
+    const std::string text = DumpScenario((recorded_ / L"InnoProduct.SCN").wstring());
+    EXPECT_NE(text.find("installer \"%PROGRAMFILES%\\\\Velmora Setups\\\\"), std::string::npos) << text;
+    EXPECT_NE(text.find("text \"%PROGRAMFILES64%\\\\Inno Recorded\""), std::string::npos) << text;
+    EXPECT_NE(ReadFile(target + L"\\settings.ini").find("Folder=C:\\Program Files\\Inno Recorded"),
+              std::string::npos);
+    std::filesystem::remove_all(target);
+    std::filesystem::remove_all(setups);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ cp "$build/tests/fixtures/FixtureWizard.exe" "$disc/Setup/"
 {
     flock 9
     # Wine reads its drives' types when its server starts: the server of the tests is stopped first.
+    # reg.exe is a 32-bit program: /reg:64 gives it the registry that Wine and the 64-bit program see.
     wineserver -k 2>/dev/null || true
     wineserver -w
     ln -sfn "$disc" "$WINEPREFIX/dosdevices/e:"

@@ -22,6 +22,7 @@ printf '[General]\r\nSCNFolder=E:\\FromTheDisc\r\n' >"$disc/velmora.ini"
 {
     flock 9
     # Wine reads its drives' types when its server starts: the server of the tests is stopped first.
+    # reg.exe is a 32-bit program: /reg:64 gives it the registry that Wine and the 64-bit program see.
     wineserver -k 2>/dev/null || true
     wineserver -w
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 9>&-
@@ -29,8 +30,8 @@ printf '[General]\r\nSCNFolder=E:\\FromTheDisc\r\n' >"$disc/velmora.ini"
     # Where the 64-bit Wine reads it: with wine32 installed, "wine reg" is the 32-bit tool, which writes below
     # Wow6432Node unless told otherwise.
     wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >/dev/null 2>&1 9>&-
-    wine reg delete 'HKCR\.scn' /f >/dev/null 2>&1 9>&- || true
-    wine reg delete "$settings" /f >/dev/null 2>&1 9>&- || true
+    wine reg delete 'HKCR\.scn' /f /reg:64 >/dev/null 2>&1 9>&- || true
+    wine reg delete "$settings" /f /reg:64 >/dev/null 2>&1 9>&- || true
     wineserver -k
     wineserver -w
 } 9>"$build/wineprefix.lock"
@@ -42,12 +43,12 @@ timeout 60 xdotool search --sync --onlyvisible --name 'Velmora Runwright' >/dev/
 kill "$started" 2>/dev/null || true
 wineserver -k
 wineserver -w
-wine reg query "$settings\\Path" /v FolderSCN 2>/dev/null | grep -q 'FromTheDisc' ||
+wine reg query "$settings\\Path" /v FolderSCN /reg:64 2>/dev/null | grep -q 'FromTheDisc' ||
     fail "the program did not take the disc's settings: Wine did not report E: as a CD-ROM"
-if wine reg query 'HKCR\.scn' >/dev/null 2>&1; then
+if wine reg query 'HKCR\.scn' /reg:64 >/dev/null 2>&1; then
     fail "a start from the CD-ROM registered the .scn type"
 fi
-if wine reg query "$settings\\Install" /v Registry 2>/dev/null | grep -q 'REG_SZ *1'; then
+if wine reg query "$settings\\Install" /v Registry /reg:64 2>/dev/null | grep -q 'REG_SZ *1'; then
     fail "a start from the CD-ROM marked the file type as offered"
 fi
 wineserver -k

@@ -13,8 +13,11 @@ const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
 class PathVariablesTest : public ::testing::Test {
   protected:
     PathVariablesTest() {
+        // A 64-bit machine: its registry's 64-bit view names both Program Files folders.
         registry.SetString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir",
                            "C:\\Program Files");
+        registry.SetString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir (x86)",
+                           "C:\\Program Files (x86)");
         system.tempFolder = "C:\\Users\\admin\\AppData\\Local\\Temp\\";
     }
     // A machine with the program on fixed disk C: and CD-ROM drives E: and F:.
@@ -54,7 +57,8 @@ TEST_F(PathVariablesTest, ExpandReplacesTheFirstOccurrenceOfEachNameAndDropsAnEm
     system.programFolder = "\\\\server\\share\\velmora";
     system.userName.reset();
     system.computerName.reset();
-    registry.SetNonString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir");
+    for (const char* name : {"ProgramFilesDir", "ProgramFilesDir (x86)"})
+        registry.SetNonString(RegistryRoot::LocalMachine, kCurrentVersion, name);
     vars.Init(system, registry);
     EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES%\\X"), "X");
     EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\%USERNAME%\\y"), "y");
@@ -85,7 +89,8 @@ TEST_F(PathVariablesTest, CdromIsSearchedOnEveryCdromDriveInOrderUnlessStartedFr
 TEST_F(PathVariablesTest, ContractFollowsTheFixedOrderAndMatchesWholeFolderNamesOnly) {
     FixedDiskWithTwoCdroms();
     for (const auto& [path, contracted] : std::vector<std::pair<std::string, std::string>>{
-             {"C:\\Program Files\\Setup\\a.exe", "%PROGRAMFILES%\\Setup\\a.exe"},
+             {"C:\\Program Files (x86)\\Setup\\a.exe", "%PROGRAMFILES%\\Setup\\a.exe"},
+             {"C:\\Program Files\\Setup\\a.exe", "%PROGRAMFILES64%\\Setup\\a.exe"},
              // The user name goes in before the temporary folder is looked for, so no %TEMP% appears.
              {"C:\\Users\\admin\\AppData\\Local\\Temp\\s.exe",
               "%DRIVEAPP%\\Users\\%USERNAME%\\AppData\\Local\\Temp\\s.exe"},
@@ -102,13 +107,18 @@ TEST_F(PathVariablesTest, ContractFollowsTheFixedOrderAndMatchesWholeFolderNames
     files.AddFile("E:\\Disc\\setup.exe");
     for (std::string path :
          {"C:\\Users\\admin\\Desktop\\s.msi", "E:\\Disc\\setup.exe", "C:\\WINDOWS\\Temp\\admin.bat",
+          "C:\\Program Files (x86)\\a.exe", "C:\\Program Files\\a.exe", "C:\\Program Files (x86)",
           "C:\\Tools\\adminx\\y", "D:\\administrator\\admin\\x.exe"}) {
         EXPECT_EQ(vars.ExpandPathVars(vars.ContractPathVars(path)), path) << path;
     }
 
     system.userName = "";  // an empty user name is never contracted
+    // 32-bit Windows has one Program Files folder, stored as older programs stored it.
+    registry.SetNonString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir (x86)");
     vars.Init(system, registry);
     EXPECT_EQ(vars.ContractPathVars("D:\\x\\y"), "D:\\x\\y");
+    EXPECT_EQ(vars.ContractPathVars("C:\\Program Files\\a.exe"), "%PROGRAMFILES%\\a.exe");
+    EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES64%\\a.exe"), "C:\\Program Files\\a.exe");
 }
 
 }  // namespace

@@ -72,6 +72,12 @@ std::vector<HWND> TopLevelWindows(const WindowQuery& query) {
     return search.found;
 }
 
+std::vector<HWND> ChildWindows(HWND parent, const WindowQuery& query) {
+    Search search{&query, {}};
+    EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindTopLevelWindow(const WindowQuery& query) {
     const std::vector<HWND> found = TopLevelWindows(query);
     return found.empty() ? nullptr : found.front();

@@ -34,6 +34,8 @@ WindowQuery OwnDialog(std::optional<std::wstring> caption = std::nullopt);
 
 std::vector<HWND> TopLevelWindows(const WindowQuery& query);
 HWND FindTopLevelWindow(const WindowQuery& query);
+// The windows at any depth below the parent that match the query.
+std::vector<HWND> ChildWindows(HWND parent, const WindowQuery& query);
 HWND WaitForWindow(const WindowQuery& query, Deadline deadline = kWindowDeadline);
 
 // Texts through messages with a timeout, which also reach windows of other threads and processes.
