@@ -121,15 +121,6 @@ TEST_F(ResumeRecordTest, AnotherUsersStaleOrMissingRecordIsRefusedAndSaysWhy) {
         EXPECT_TRUE(state.runList.empty());
     }
     EXPECT_EQ(Take(), ResumeRefusal::Missing);
-
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    const Language language{files, profile, dialogs};
-    EXPECT_EQ(ResumeRefusalText(ResumeRefusal::Stale, Path(), language),
-              "Прогон нельзя продолжить после перезагрузки: файл продолжения старше недели\r\nОн удалён: " +
-                  Path());
-    EXPECT_EQ(ResumeRefusalText(ResumeRefusal::Missing, Path(), language),
-              "Прогон нельзя продолжить после перезагрузки: файла продолжения нет");
 }
 
 // A resume start where no click can land keeps the record for a later logon; one without a record to play
