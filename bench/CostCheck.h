@@ -2,15 +2,22 @@
 // What the cost checks share: two passes over the same files timed against each other in one run.
 #include <time.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "base/Language.h"
 #include "base/PathVariables.h"
 #include "platform/Codec.h"
+#include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryFileSystem.h"
+#include "platform/doubles/MemoryProfileFile.h"
 
 namespace velmora {
 
@@ -21,21 +28,23 @@ inline double CpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// A pass returns a number made from what it read, so the compiler cannot drop its work.
+template <typename Pass>
+double PassSeconds(Pass& pass) {
+    const double start = CpuSeconds();
+    volatile std::size_t sink = pass();
+    (void)sink;
+    return CpuSeconds() - start;
+}
+
 // Alternates the two passes and keeps the best time of each in seconds, so a busy moment of the machine
-// counts against neither. A pass returns a number made from what it read, so the compiler cannot drop its
-// work.
+// counts against neither.
 template <typename Base, typename Work>
 std::pair<double, double> BestTimes(int rounds, Base base, Work work) {
-    auto seconds = [](auto& pass) {
-        const double start = CpuSeconds();
-        volatile std::size_t sink = pass();
-        (void)sink;
-        return CpuSeconds() - start;
-    };
     std::pair<double, double> best{1e9, 1e9};
     for (int round = 0; round < rounds; ++round) {
-        best.first = std::min(best.first, seconds(base));
-        best.second = std::min(best.second, seconds(work));
+        best.first = std::min(best.first, PassSeconds(base));
+        best.second = std::min(best.second, PassSeconds(work));
     }
     return best;
 }
@@ -46,21 +55,36 @@ std::pair<double, double> BestTimes(int rounds, Base base, Work work) {
 // from different moments.
 template <typename Base, typename Work>
 std::pair<double, double> MedianRoundTimes(int rounds, Base base, Work work) {
-    auto seconds = [](auto& pass) {
-        const double start = CpuSeconds();
-        volatile std::size_t sink = pass();
-        (void)sink;
-        return CpuSeconds() - start;
-    };
     std::vector<std::pair<double, double>> times;
     for (int round = 0; round < rounds; ++round) {
-        const double first = seconds(base);
-        times.emplace_back(first, seconds(work));
+        const double first = PassSeconds(base);
+        times.emplace_back(first, PassSeconds(work));
     }
     std::sort(times.begin(), times.end(),
               [](const auto& a, const auto& b) { return a.second / a.first < b.second / b.first; });
     return times[times.size() / 2];
 }
+
+// A folder of its own under the temporary folder, removed with everything in it when the check is done.
+struct TempFolder {
+    explicit TempFolder(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::filesystem::path path;
+};
+
+// The built-in texts, as on a machine without a language file.
+struct BuiltInTexts {
+    MemoryFileSystem noFiles;
+    MemoryProfileFile profile{noFiles};
+    FakeDialogs dialogs;
+    Language language{noFiles, profile, dialogs};
+};
 
 // The bytes of a scenario file like a recorder writes: a few dialogs, each clicked through with a press,
 // moves and a release, now and then a typed path.

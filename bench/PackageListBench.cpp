@@ -1,21 +1,14 @@
 // What it costs to open a folder of packages (list it, apply the order file, read every tip), against only
 // reading the same files' bytes through the same file system, side by side. With --package-list-ratio it
 // fails when opening 10,000 packages with a 10,000-line order file costs more than 1.5 times the reading.
-#include "bench/CostCheck.h"
-#include "bench/PosixFileSystem.h"
-
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <random>
 
+#include "bench/CostCheck.h"
+#include "bench/PosixFileSystem.h"
 #include "packages/PackageList.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
 
 namespace velmora {
@@ -32,43 +25,26 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 // "disc" beside them, and the order file of a user who rearranged the whole list. (With every installer in a
 // folder of its own, each tip costs one more look-up of its own, about half a file's reading here.)
 struct Folder {
-    explicit Folder(Codec& codec)
-        : root(std::filesystem::temp_directory_path() / ("velmora-packages-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(root / "Packages");
-        std::filesystem::create_directories(root / "Soft");
+    explicit Folder(Codec& codec) {
+        std::filesystem::create_directories(root.path / "Packages");
+        std::filesystem::create_directories(root.path / "Soft");
         MemoryFileSystem none;
         PathVariables vars(none);
         std::mt19937 random(42);
-        auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
         for (int i = 0; i < kPackageCount; ++i) {
             std::string name = "Пакет " + std::to_string(i);
-            std::string installer = "%DRIVEAPP%\\Soft\\setup" + std::to_string(i) + ".exe";
-            ScenarioImage image(codec, vars);
-            image.NewImage(installer, "Установка пакета программ номер " + std::to_string(i), 1920, 1080);
-            for (int s = pick(4, 24); s > 0; --s) {
-                StepState step{
-                    {{"#32770", "Мастер установки - шаг " + std::to_string(s), 0}, {"Button", "&Далее >", 1}},
-                    {{kButtonLeft, kKindPress, pick(0, 80), pick(0, 20)}, {kButtonLeft, kKindRelease, 0, 0}},
-                    "",
-                    false};
-                image.AppendStep(step);
-            }
-            image.AppendInstallerPath(installer);
-            image.AppendCommandLine("/S");
-            image.AppendRecordStamp(LocalTime{2026, 12, 6, 10, 0, 0});
-            image.ScrambleImage();
-            paths.push_back((root / "Packages" / (name + ".SCN")).string());
-            WriteFile(paths.back(), image.Bytes());
-            WriteFile(root / "Soft" / ("setup" + std::to_string(i) + ".exe"), "MZ");
+            paths.push_back((root.path / "Packages" / (name + ".SCN")).string());
+            WriteFile(paths.back(), MakeScenario(random, codec, vars,
+                                                 "%DRIVEAPP%\\Soft\\setup" + std::to_string(i) + ".exe"));
+            WriteFile(root.path / "Soft" / ("setup" + std::to_string(i) + ".exe"), "MZ");
             order.push_back(name);
         }
         std::shuffle(order.begin(), order.end(), random);
-        WriteFile(root / "Packages" / kOrderFileName, codec.ToAnsi(FormatOrderFile(order)));
-        paths.push_back((root / "Packages" / kOrderFileName).string());
+        WriteFile(root.path / "Packages" / kOrderFileName, codec.ToAnsi(FormatOrderFile(order)));
+        paths.push_back((root.path / "Packages" / kOrderFileName).string());
     }
-    ~Folder() { std::filesystem::remove_all(root); }
 
-    std::filesystem::path root;
+    TempFolder root{"velmora-packages"};
     std::vector<std::string> paths;  // every file opening the folder reads
     std::vector<std::string> order;  // the packages as the order file lists them
 };
@@ -79,13 +55,10 @@ int CheckPackageListRatio() {
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
     Folder folder(*codec);
     PosixFileSystem files;
-    MemoryFileSystem noFiles;
-    MemoryProfileFile profile(noFiles);
-    FakeDialogs dialogs;
-    Language language(noFiles, profile, dialogs);
+    BuiltInTexts texts;
     PathVariables vars(files);
-    vars.variables[5].second = folder.root.string();
-    PackageList list({files, *codec, language, vars});
+    vars.variables[5].second = folder.root.path.string();
+    PackageList list({files, *codec, texts.language, vars});
 
     auto readOnly = [&] {
         std::size_t total = 0;
@@ -96,7 +69,7 @@ int CheckPackageListRatio() {
         return total;
     };
     auto open = [&] {
-        list.Load((folder.root / "Packages").string());
+        list.Load((folder.root.path / "Packages").string());
         list.LoadTips();
         return list.items.size();
     };

@@ -2,18 +2,12 @@
 // scenario, then reading the folder again), against only reading and writing the same files' bytes through
 // the same file system, side by side. With --path-editor-ratio it fails when the pass and the save over
 // 10,000 scenarios cost more than twice that.
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include "bench/CostCheck.h"
 #include "bench/PosixFileSystem.h"
 #include "paths/PathEditorModel.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "scenario/AnsiCodePage.h"
 
 namespace velmora {
@@ -22,28 +16,23 @@ int CheckPathEditorRatio() {
     constexpr int kScenarioCount = 10000;
     constexpr double kAllowedRatio = 2.0;
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
-    MemoryFileSystem noFiles;
-    PathVariables vars(noFiles);
+    BuiltInTexts texts;
+    PathVariables vars(texts.noFiles);
     // Every installer lies on the one distribution share that moves.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("velmora-paths-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const TempFolder folder("velmora-paths");
     std::vector<std::string> paths;
     std::mt19937 random(42);
     for (int i = 0; i < kScenarioCount; ++i) {
-        paths.push_back((folder / ("Пакет " + std::to_string(i) + ".SCN")).string());
+        paths.push_back((folder.path / ("Пакет " + std::to_string(i) + ".SCN")).string());
         std::ofstream(paths.back(), std::ios::binary)
             << MakeScenario(random, *codec, vars, "D:\\distr\\setup" + std::to_string(i) + ".exe");
     }
 
     PosixFileSystem files;
-    MemoryProfileFile profile(noFiles);
-    FakeDialogs dialogs;
-    Language language(noFiles, profile, dialogs);
     MemorySettingsStore settings;
-    settings.values["Path\\FolderSCN"] = folder.string();
+    settings.values["Path\\FolderSCN"] = folder.path.string();
     SharedState state;
-    PathEditorModel model({files, *codec, vars, settings, dialogs, language, state});
+    PathEditorModel model({files, *codec, vars, settings, texts.dialogs, texts.language, state});
     model.Start();
     auto readAndWrite = [&] {
         std::size_t total = 0;
@@ -62,7 +51,6 @@ int CheckPathEditorRatio() {
         return static_cast<std::size_t>(model.saved);
     };
     const auto [baseTime, workTime] = MedianRoundTimes(5, readAndWrite, passAndSave);
-    std::filesystem::remove_all(folder);
 
     const std::string share = moved ? "%CDROM%\\soft\\" : "D:\\distr\\";
     bool right =

@@ -3,7 +3,6 @@
 // Google Benchmark cases; --scenario-ratio fails when loading 10,000 files costs more than twice reading
 // them.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -67,22 +66,18 @@ std::string ReadFileBytes(const std::string& path) {
 // A folder of scenario files that lives as long as the program.
 struct Folder {
     Folder() {
-        std::filesystem::create_directories(path);
         std::mt19937 random(42);
         for (int i = 0; i < kFileCount; ++i) {
-            names.push_back((path / ("package" + std::to_string(i) + ".SCN")).string());
+            names.push_back((folder.path / ("package" + std::to_string(i) + ".SCN")).string());
             const std::string bytes = MakeScenario(random, *codec, vars, "%DRIVEAPP%\\Soft\\setup.exe");
             std::ofstream(names.back(), std::ios::binary) << bytes;
             totalBytes += bytes.size();
         }
     }
-    ~Folder() { std::filesystem::remove_all(path); }
-
     std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1251);
     MemoryFileSystem files;
     PathVariables vars{files};
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
+    TempFolder folder{"velmora-bench"};
     std::vector<std::string> names;
     std::size_t totalBytes = 0;
 };

@@ -93,6 +93,7 @@ TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOw
                   "does not show on a screen\r\n"),
         std::string::npos)
         << text;
+    EXPECT_EQ(text.find("#package"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("#end 4\r\n")) << text;
 }
 
