@@ -20,6 +20,10 @@ export WINEARCH=win64
     # started here, detached from both, and never by a test's own wine.
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        # The server wineboot started ends a few seconds later. Its services must be gone before the
+        # persistent server starts its own: two services.exe in one prefix keep the service database locked,
+        # and no service (the Task Scheduler) can be started then.
+        wineserver -w 9>&-
     fi
     wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
     services=no
