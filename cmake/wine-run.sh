@@ -33,4 +33,19 @@ export WINEARCH=win64
     [ "$services" = yes ] || wineboot </dev/null >/dev/null 2>&1 9>&-
 } 9>"$build/wineprefix.lock"
 
-exec wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
+# Now and then Wine fails to bring a new process up at all (its start.exe fallback then says "Application could
+# not be started"): the program never ran, so that one failure says nothing about it, and it is started once
+# more. Any other failure, and a second one of this kind, is the test's.
+said=$(mktemp)
+trap 'rm -f "$said"' EXIT
+for attempt in 1 2; do
+    wine "$@" > >(tee "$said") 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' \
+                                       -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
+    status=$?
+    wait  # for the filters, so that all they pass on is out before this ends
+    if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && grep -q '^Application could not be started' "$said"; then
+        echo "wine-run.sh: Wine did not start $exe; starting it once more" >&2
+        continue
+    fi
+    exit "$status"
+done
