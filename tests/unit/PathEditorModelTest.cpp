@@ -137,7 +137,9 @@ TEST_F(PathEditorModelTest, PassesAccumulateAndPassRowsWithoutAPath) {
     EXPECT_FALSE(model.noPendingChanges);
 }
 
-TEST_F(PathEditorModelTest, SaveWritesOnlyThePathsOfTickedChangedRowsAndKeepsTheRowsNotWritten) {
+// What the table shows after a save, and the questions on the way, are checked end to end; here, what the
+// files hold.
+TEST_F(PathEditorModelTest, SaveWritesOnlyThePathsOfTickedChangedRows) {
     StartOn({"a", "b", "c", "d"});
     model.Replace(7, "d:\\DISTR", "%CDROM%\\soft");
     model.SetTicked(2, false);
@@ -145,37 +147,18 @@ TEST_F(PathEditorModelTest, SaveWritesOnlyThePathsOfTickedChangedRowsAndKeepsThe
     // b: save elsewhere? Yes; the save dialog is cancelled; really not save? Yes.
     dialogs.answers = {MsgResult::Yes, MsgResult::Yes};
     model.Save(7);
-    EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(model.saved, 2);
-    EXPECT_EQ(model.statusText, "Сохранено изменений - 2");
     for (const char* name : {"a", "d"})
         EXPECT_EQ(files.Contents(Path(name)), Scenario(std::string("%CDROM%\\soft\\") + name + ".exe"))
             << name;
     for (const char* name : {"b", "c"})
         EXPECT_EQ(files.Contents(Path(name)), Scenario(std::string("D:\\distr\\") + name + ".exe")) << name;
 
-    // The folder was read again; the row not written keeps its new path, bold and ticked.
-    EXPECT_EQ(Column(1), (Names{"%CDROM%\\soft\\a.exe", "D:\\distr\\b.exe", "D:\\distr\\c.exe",
-                                "%CDROM%\\soft\\d.exe"}));
-    EXPECT_EQ(Column(2), (Names{"", "%CDROM%\\soft\\b.exe", "", ""}));
-    EXPECT_EQ(Bold(), (Flags{false, true, false, false}));
-    EXPECT_TRUE(model.rows[1].ticked);
-    EXPECT_EQ(Counters(), (std::vector<int>{4, 1, 1}));
-    EXPECT_TRUE(model.MayClose(7));
-
-    // Nothing written: no reading again, and a path of spaces is not counted as written.
-    dialogs.answers.clear();
+    // A path of spaces is not written.
     model.rows[0].newPath = "   ";
     model.Save(7);
-    EXPECT_EQ(std::pair(model.saved, model.statusText), std::pair(0, std::string("Сохранено изменений - 0")));
-    EXPECT_EQ(Column(2), (Names{"   ", "%CDROM%\\soft\\b.exe", "", ""}));
-
-    // After a pass, closing asks; No keeps the window.
-    model.Replace(7, "%cdrom%", "E:");
-    dialogs.answers = {MsgResult::No, MsgResult::Yes};
-    EXPECT_FALSE(model.MayClose(7));
-    EXPECT_EQ(dialogs.messages.back().text, "Вы действительно хотите прервать работу мастера?");
-    EXPECT_TRUE(model.MayClose(7));
+    EXPECT_EQ(model.saved, 0);
+    EXPECT_EQ(files.Contents(Path("a")), Scenario("%CDROM%\\soft\\a.exe"));
 }
 
 }  // namespace

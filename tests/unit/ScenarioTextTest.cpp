@@ -7,7 +7,6 @@
 #include "platform/doubles/MemoryFileSystem.h"
 #include "scenario/AnsiCodePage.h"
 #include "scenario/ScenarioImage.h"
-#include "scenario/ScenarioLayout.h"
 #include "scenario/TextQuoting.h"
 
 namespace velmora {
@@ -89,29 +88,6 @@ TEST(ScenarioTextTest, TextsReadAsLettersWhereExactAndAsEscapesWhereNot) {
     // 0x98 has no letter in Windows-1251; a tab and a zero are control bytes.
     EXPECT_EQ(QuoteBytes("C:\\\"\xC0\x98\t\0z"s, *cyrillic), R"("C:\\\"А\x98\x09\x00z")");
     EXPECT_EQ(QuoteBytes("\xC0\x81", *SingleByteCodec::Create(1252)), R"("À\x81")");
-}
-
-TEST(ScenarioTextTest, DamagedFilesRoundTripThroughTheRawForm) {
-    MemoryFileSystem files;
-    PathVariables vars(files);
-    auto codec = SingleByteCodec::Create(1251);
-    std::mt19937 random(7);
-    std::string file;
-    while (file.size() < 300)
-        file = RandomScenario(random, *codec, vars);
-    std::string plain = file;
-    layout::Scramble(plain);
-    const auto pathOffset = static_cast<std::size_t>(layout::GetI32(plain, 28));
-    for (std::size_t length = 0; length <= file.size(); length += 7) {
-        std::string cut = file.substr(0, length);
-        std::string text = DumpScenario(cut, *codec, 1251);
-        std::string rebuilt, error;
-        ASSERT_TRUE(BuildScenario(text, *codec, rebuilt, error)) << error;
-        EXPECT_EQ(rebuilt, cut) << length;
-        if (length <= pathOffset) {  // the path now runs off the end
-            EXPECT_NE(text.find("\nraw "), std::string::npos) << length;
-        }
-    }
 }
 
 TEST(ScenarioTextTest, MistakesAreReportedWithTheirLine) {
