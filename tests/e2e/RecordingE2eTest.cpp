@@ -50,27 +50,18 @@ std::string LastText(const std::string& log, int control) {
     return at == std::string::npos ? "" : log.substr(at + mark.size(), log.find('\r', at) - at - mark.size());
 }
 
-class RecordingE2eTest : public testing::Test {
+class RecordingE2eTest : public E2eTest {
   protected:
     void SetUp() override {
-        RemoveProgramSettings();
-        WriteSetting(L"Install", L"Registry", L"1");
+        E2eTest::SetUp();
         WriteSetting(L"Install", L"Speed", L"0");
-        WriteSetting(L"Path", L"FolderSCN", folder_.WidePath());
     }
-
-    std::wstring Path(const std::wstring& name) const { return folder_.WidePath() + L"\\" + name; }
 
     // Opens the program, asks for a new package with Ctrl+N and fills the dialog; after OK and the
     // recording hint, the control panel records. Returns the panel.
     HWND StartRecording(const std::wstring& name, const std::wstring& installer,
                         const std::wstring& arguments) {
-        std::optional<Process> started = StartVelmora();
-        if (!started)
-            return nullptr;
-        process_.emplace(std::move(*started));
-        main_ = WaitForWindow({.className = main_window::kClassName, .processId = process_->Id()});
-        if (main_ == nullptr)
+        if (StartMain() == nullptr)
             return nullptr;
         // A click on the empty list gives the window the keyboard, as a person's would.
         RECT list{};
@@ -145,21 +136,17 @@ class RecordingE2eTest : public testing::Test {
     }
 
     void TearDown() override {
-        // An installer left open by a failed test would keep the run's output open.
-        std::vector<HWND> installers = TopLevelWindows({.className = L"VelmoraFixtureWizard"});
-        if (IsWindow(setup_))
-            installers.push_back(setup_);
-        for (HWND wizard : installers) {
+        // A real installer left open by a failed test would keep the run's output open; its window tells
+        // which process it is (Inno Setup's wizard is not the program that was started).
+        if (IsWindow(setup_)) {
             DWORD id = 0;
-            GetWindowThreadProcessId(wizard, &id);
+            GetWindowThreadProcessId(setup_, &id);
             unique_handle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
             TerminateProcess(process.get(), 1);
         }
+        E2eTest::TearDown();
     }
 
-    TempFolder folder_;
-    std::optional<Process> process_;
-    HWND main_ = nullptr;
     std::wstring log_ = Path(L"wizard.log");
     HWND setup_ = nullptr;  // a real installer's window
     const std::filesystem::path recorded_ = VelmoraFolder() + L"\\recorded";
