@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace velmora {
 namespace {
 
-struct Case {
-    const char* stored;
-    const char* shown;
-    int distance;  // -1: not the same window
-};
-
 TEST(CaptionMatchTest, CaptionsDifferingOnlyInVersionTokensMatchAndWordsNeverDo) {
-    const Case cases[] = {
+    // The caption stored, the one shown, and their distance (-1: not the same window).
+    const std::tuple<const char*, const char*, int> cases[] = {
         {"Quill Tool 1.0 Setup: License Agreement", "Quill Tool 1.1 Setup: License Agreement", 1},
         {"Setup - Heron Notes version 1.0", "Setup - Heron Notes version 1.1.2", 1},
         {"Report 2023", "Report 2024", 1},
@@ -31,10 +28,8 @@ TEST(CaptionMatchTest, CaptionsDifferingOnlyInVersionTokensMatchAndWordsNeverDo)
         {"Devs Setup", "Dev6 Setup", -1},
         {"", "", 0},
     };
-    for (const Case& c : cases) {
-        const std::optional<int> distance = VersionDistance(c.stored, c.shown);
-        EXPECT_EQ(distance.value_or(-1), c.distance) << c.stored << " / " << c.shown;
-    }
+    for (const auto& [stored, shown, distance] : cases)
+        EXPECT_EQ(VersionDistance(stored, shown).value_or(-1), distance) << stored << " / " << shown;
 }
 
 TEST(CaptionMatchTest, TheNearestCaptionWinsAndATieIsNoMatch) {

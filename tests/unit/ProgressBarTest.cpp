@@ -8,32 +8,24 @@ namespace velmora {
 namespace {
 
 TEST(ProgressBarTest, FillsItsShareOfTheRangeAndNamesItInWholePercent) {
-    ProgressBar bar;
-    bar.SetRange(10, 20);
-    bar.SetValue(15);
-    EXPECT_EQ(bar.FilledWidth(249), 125);  // 124.5 rounds up
-    EXPECT_EQ(bar.PercentText(), "50%");
-    bar.SetValue(20);
-    EXPECT_EQ(bar.FilledWidth(249), 249);
-    EXPECT_EQ(bar.PercentText(), "100%");
-    bar.SetRange(0, 3);
-    bar.SetValue(1);
-    EXPECT_EQ(bar.PercentText(), "33%");
-}
-
-TEST(ProgressBarTest, ValuesOutsideTheRangeAndAnEmptyRangeStayWithinTheBar) {
-    ProgressBar bar;
-    bar.SetRange(0, 10);
-    bar.SetValue(-5);
-    EXPECT_EQ(bar.FilledWidth(100), 0);
-    EXPECT_EQ(bar.PercentText(), "0%");
-    bar.SetValue(30);
-    EXPECT_EQ(bar.FilledWidth(100), 100);
-    bar.SetRange(INT_MIN, INT_MAX);
-    bar.SetValue(INT_MAX);
-    EXPECT_EQ(bar.PercentText(), "100%");
-    bar.SetRange(7, 7);
-    EXPECT_EQ(bar.FilledWidth(100), 0);
+    struct Case {
+        int min, max, value, width;
+        ProgressPicture shown;
+    };
+    const Case cases[] = {
+        {10, 20, 15, 249, {125, "50%"}},  // 124.5 rounds up
+        {10, 20, 20, 249, {249, "100%"}}, {0, 3, 1, 100, {33, "33%"}},
+        {0, 10, -5, 100, {0, "0%"}},  // outside the range: within the bar
+        {0, 10, 30, 100, {100, "100%"}},  {INT_MIN, INT_MAX, INT_MAX, 100, {100, "100%"}},
+        {7, 7, 30, 100, {0, "0%"}},  // an empty range
+    };
+    for (const Case& c : cases) {
+        ProgressBar bar;
+        bar.SetRange(c.min, c.max);
+        bar.SetValue(c.value);
+        EXPECT_EQ((ProgressPicture{bar.FilledWidth(c.width), bar.PercentText()}), c.shown)
+            << c.value << " of " << c.min << ".." << c.max;
+    }
 }
 
 TEST(ProgressBarTest, DrawsOnlyWhenTheFilledWidthChanges) {

@@ -44,7 +44,6 @@ class RecorderTest : public ::testing::Test, public TextDoubles {
 
     WindowId dialog = windows.AddTopLevel("#32770", "Установка", 100, 100, 400, 300);
     WindowId field = windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
-    WindowId back = windows.AddChild(dialog, "Button", "Далее", 200, 350, 80, 25);
     WindowId next = windows.AddChild(dialog, "Button", "Далее", 300, 350, 80, 25);
 };
 
@@ -64,37 +63,33 @@ TEST_F(RecorderTest, GesturesOutsideThePanelBecomeStepsWithTheirWindowChain) {
     EXPECT_EQ(steps[0].windows, (std::vector<WindowRef>{{"#32770", "Установка", 1}, {"Edit", "", 1}}));
     EXPECT_EQ(steps[0].events, (std::vector<MouseEventRec>{{kButtonLeft, kKindPress, 10, 5},
                                                            {kButtonLeft, kKindRelease, 0, 0}}));
-    // The second of two equal siblings, and a drag whose release lies the drag's distance from the press.
-    EXPECT_EQ(steps[1].windows.back(), (WindowRef{"Button", "Далее", 2}));
+    // A drag whose release lies the drag's distance from the press.
     EXPECT_EQ(steps[1].events, (std::vector<MouseEventRec>{{kButtonRight, kKindPress, 10, 10},
                                                            {kButtonRight, kKindMove, 20, 2},
                                                            {kButtonRight, kKindRelease, 40, 5}}));
     EXPECT_EQ(shared.lastWindow, next);
     EXPECT_EQ(scenario.RecordedDpi(), 144);
-    (void)back;
 }
 
 // What resuming stores after a pause on the last pressed window, by its class and the two boxes.
 TEST_F(RecorderTest, ResumeStoresTheCapturedTextAsTheFilterAndAutoReplaceSay) {
+    const std::string x = "C:\\Program Files\\X";
     struct Case {
         const char* className;
         bool filter, autoReplace, keepText;
-        const char* typed;
-        int steps;                  // after the click's own step
-        const char* stored;         // the text step's text; nullptr: no text
-        CaptureNote note;           // right after the pause
-        const char* fieldGetsText;  // nullptr: the field is left alone
+        std::string typed;
+        int steps;            // after the click's own step
+        const char* stored;   // the text step's text; nullptr: no text
+        CaptureNote note;     // right after the pause
+        bool fieldGetsTyped;  // or is left alone
     };
     const Case cases[] = {
-        {"Edit", true, true, true, "C:\\Program Files\\X", 2, "%PROGRAMFILES%\\X", CaptureNote::ChangesMade,
-         "C:\\Program Files\\X"},
-        {"RichEdit20W", true, false, true, "C:\\Program Files\\X", 2, "C:\\Program Files\\X",
-         CaptureNote::ChangesMade, "C:\\Program Files\\X"},
-        {"Button", true, true, true, "C:\\Program Files\\X", 1, nullptr, CaptureNote::NotTextField, nullptr},
-        {"Button", false, false, true, "C:\\Program Files\\X", 2, "%PROGRAMFILES%\\X",
-         CaptureNote::NotTextField, "C:\\Program Files\\X"},
-        {"Edit", true, true, true, "", 2, nullptr, CaptureNote::ChangesMade, nullptr},
-        {"Edit", true, true, false, "C:\\Program Files\\X", 1, nullptr, CaptureNote::ChangesMade, nullptr},
+        {"Edit", true, true, true, x, 2, "%PROGRAMFILES%\\X", CaptureNote::ChangesMade, true},
+        {"RichEdit20W", true, false, true, x, 2, "C:\\Program Files\\X", CaptureNote::ChangesMade, true},
+        {"Button", true, true, true, x, 1, nullptr, CaptureNote::NotTextField, false},
+        {"Button", false, false, true, x, 2, "%PROGRAMFILES%\\X", CaptureNote::NotTextField, true},
+        {"Edit", true, true, true, "", 2, nullptr, CaptureNote::ChangesMade, false},
+        {"Edit", true, true, false, x, 1, nullptr, CaptureNote::ChangesMade, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.className) + " typed '" + c.typed + "'");
@@ -120,10 +115,8 @@ TEST_F(RecorderTest, ResumeStoresTheCapturedTextAsTheFilterAndAutoReplaceSay) {
             EXPECT_EQ(scenario.Bytes().find(c.stored ? c.stored : "%PROGRAMFILES%") != std::string::npos,
                       c.stored != nullptr);
         }
-        if (c.fieldGetsText)
-            EXPECT_EQ(windows.textsSet, (std::vector<FakeWindowSystem::TextSet>{{target, c.fieldGetsText}}));
-        else
-            EXPECT_TRUE(windows.textsSet.empty());
+        using TextSets = std::vector<FakeWindowSystem::TextSet>;
+        EXPECT_EQ(windows.textsSet, (c.fieldGetsTyped ? TextSets{{target, c.typed}} : TextSets{}));
         windows.Remove(target);
     }
 }
@@ -151,7 +144,6 @@ TEST_F(RecorderTest, StopSavesThePackageWithAPortableInstallerPathOrNothingWitho
     ASSERT_TRUE(saved.ReadHeader());
     EXPECT_EQ(saved.Header().stepCount, 1);
     EXPECT_EQ(saved.GetInstallerPath(), "%PROGRAMFILES%\\setup.exe");
-    EXPECT_EQ(saved.GetCommandLine(), "/S");
 
     // A batch file may do its work without a single click.
     shared.installerPath = "C:\\scripts\\tools.bat";
