@@ -24,9 +24,6 @@ TEST(AboutTextsTest, TextsGetTheirAffixesAndTheProgramsVersionAndLinkOnlyTheAddr
     EXPECT_EQ(texts.translatorCaption, "Translation:");
     EXPECT_EQ(texts.version, "Version 1.2." + std::to_string(VELMORA_VERSION_BUILD));
     EXPECT_EQ(texts.translator, (AboutLink{"Ann", "mailto:ann@example.org"}));
-
-    doubles.LoadEnglish("[Autor]\r\n3=mailto:ann@example.org\r\n");
-    EXPECT_EQ(MakeAboutTexts(doubles.language).translator.target, "mailto:ann@example.org");
 }
 
 }  // namespace

@@ -47,9 +47,9 @@ struct Case {
     std::string folder = "untouched";
     std::string timeout = "?";
     std::string log = "";
-    std::string shown = "";  // the accepted switches, as the main window shows them
-    bool nostat = false;
-    std::string run = "";  // the one scenario of a direct run
+    std::string reboot = "?";
+    std::string shown = "";  // the accepted switches, as the main window shows them; "/nostat" comes first
+    std::string run = "";    // the one scenario of a direct run
 };
 
 TEST(CommandLineTest, SwitchesAndTheirQuirks) {
@@ -59,23 +59,22 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "  /add C  "},
         {.line = "/nosta"},
         // "/nostat" must stand as a word.
-        {.line = "/NoStat", .shown = "/nostat", .nostat = true},
+        {.line = "/NoStat", .shown = "/nostat"},
         {.line = "/nostatx"},
         {.line = "x/nostat"},
         {.line = "/nostatx /nostat"},
         // One digit; 3 to 9 store the slowest speed without naming the switch; no digit stores nothing.
-        {.line = "/speed=1", .speed = "1", .shown = " /speed"},
         {.line = "/speed=7", .speed = "2"},
-        {.line = "/nostat /SPEED=", .shown = "/nostat", .nostat = true},
+        {.line = "/nostat /SPEED=", .shown = "/nostat"},
         // The switch and one character are cut out of the line; what is left shows in the /add folder.
         {.line = "/add C:\\S/SPEED=12", .speed = "1", .folder = "C:\\S2", .shown = " /speed/add"},
         {.line = "/add C:\\T/speed=a", .folder = "C:\\T", .shown = "/add"},
         {.line = "/add C:\\U/speed=Ж", .folder = "C:\\U", .shown = "/add"},
         // Minutes, at most four digits, capped at a day; 0 turns the limit off; no digit stores nothing.
-        {.line = "/timeout=15 /nostat", .timeout = "15", .shown = "/nostat /timeout", .nostat = true},
-        {.line = "/TIMEOUT=0 /nostat", .timeout = "0", .shown = "/nostat /timeout", .nostat = true},
+        {.line = "/timeout=15 /nostat", .timeout = "15", .shown = "/nostat /timeout"},
+        {.line = "/TIMEOUT=0 /nostat", .timeout = "0", .shown = "/nostat /timeout"},
         {.line = "/timeout=99999", .timeout = "1440", .shown = " /timeout"},
-        {.line = "/nostat /timeout=x", .shown = "/nostat", .nostat = true},
+        {.line = "/nostat /timeout=x", .shown = "/nostat"},
         {.line = "/add C:\\T/timeout=30", .folder = "C:\\T", .timeout = "30", .shown = " /timeout/add"},
         // /add stores the folder, or the file's folder, in upper case; the whole rest of the line is the
         // path, as the shell passes it unquoted.
@@ -89,19 +88,14 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/add C:\\Setups /nostat /SPEED=1",
          .speed = "1",
          .folder = "C:\\SETUPS",
-         .shown = "/nostat /speed/add",
-         .nostat = true},
+         .shown = "/nostat /speed/add"},
         {.line = "/nostat /speed=0 /add C:\\My Setups",
          .speed = "0",
          .folder = "C:\\MY SETUPS",
-         .shown = "/nostat /speed/add",
-         .nostat = true},
+         .shown = "/nostat /speed/add"},
         // /inst runs exactly the file it checked, quoted or up to the next blank or slash.
         {.line = "/inst \"C:\\My Setups\\one.scn\"", .run = "C:\\MY SETUPS\\ONE.SCN"},
-        {.line = "/nostat /inst C:\\Setups\\one.scn/x",
-         .shown = "/nostat",
-         .nostat = true,
-         .run = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/nostat /inst C:\\Setups\\one.scn/x", .shown = "/nostat", .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/add C:\\Setups /inst C:\\Setups\\one.scn", .shown = "/add", .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/inst C:\\My Setups\\one.scn"},
         {.line = "/inst C:\\Setups\\missing.scn"},
@@ -116,13 +110,17 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/nostat /LOG=\"D:\\Отчёты\\Run One.txt\" /inst \"C:\\My Setups\\one.scn\"",
          .log = "D:\\Отчёты\\Run One.txt",
          .shown = "/nostat /log",
-         .nostat = true,
          .run = "C:\\MY SETUPS\\ONE.SCN"},
         {.line = "/inst C:\\Setups\\one.scn /log=\\\\server\\logs\\%ComputerName%.txt",
          .log = "\\\\server\\logs\\PC-01.txt",
          .shown = " /log",
          .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/add C:\\Setups /log=", .folder = "C:\\SETUPS", .shown = "/add"},
+        {.line = "/REBOOT /inst C:\\Setups\\one.scn",
+         .reboot = "1",
+         .shown = " /reboot",
+         .run = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/nostat /reboot=0", .reboot = "0", .shown = "/nostat /reboot"},
     };
     for (const Case& c : cases) {
         Machine machine;
@@ -130,31 +128,21 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         EXPECT_EQ(machine.settings.Get("Install", "Speed", "?"), c.speed) << c.line;
         EXPECT_EQ(machine.settings.Get("Path", "FolderSCN", "?"), c.folder) << c.line;
         EXPECT_EQ(machine.settings.Get("Install", "Timeout", "?"), c.timeout) << c.line;
+        EXPECT_EQ(machine.settings.Get("Install", "Reboot", "?"), c.reboot) << c.line;
         EXPECT_EQ(machine.state.acceptedSwitches, c.shown) << c.line;
-        EXPECT_EQ(machine.state.noStatistics, c.nostat) << c.line;
+        EXPECT_EQ(machine.state.noStatistics, c.shown.starts_with("/nostat")) << c.line;
         EXPECT_EQ(machine.state.reportLog, c.log) << c.line;
         const bool direct = !c.run.empty();
         EXPECT_EQ(machine.state.directRun, direct) << c.line;
         EXPECT_EQ(machine.state.currentScenario, c.run) << c.line;
-        EXPECT_EQ(machine.state.runList,
-                  direct ? std::vector<std::string>{c.run} : std::vector<std::string>{})
-            << c.line;
+        EXPECT_EQ(machine.state.runList, std::vector<std::string>(direct ? 1 : 0, c.run)) << c.line;
         // The language is loaded once, after the direct run is decided, so its missing file is not reported.
         EXPECT_EQ(machine.languageLoads, direct ? 1 : 0) << c.line;
         EXPECT_EQ(machine.directRunAtLoad, direct) << c.line;
     }
 }
 
-TEST(CommandLineTest, RebootIsStoredResumeWinsOverInstAndAFolderPlaysInTheOrderOfItsPositionList) {
-    Machine on;
-    on.Parse("/REBOOT /inst C:\\Setups\\one.scn");
-    EXPECT_EQ(on.settings.Get("Install", "Reboot", "?"), "1");
-    EXPECT_EQ(on.state.acceptedSwitches, " /reboot");
-    EXPECT_EQ(on.state.runList, std::vector<std::string>{"C:\\SETUPS\\ONE.SCN"});
-    Machine off;
-    off.Parse("/nostat /reboot=0");
-    EXPECT_EQ(off.settings.Get("Install", "Reboot", "?"), "0");
-
+TEST(CommandLineTest, ResumeWinsOverInstAndAFolderPlaysInTheOrderOfItsPositionList) {
     Machine resume;
     resume.Parse("/resume /inst C:\\Setups\\one.scn");
     EXPECT_TRUE(resume.state.resumeRun && resume.state.directRun);
@@ -166,13 +154,11 @@ TEST(CommandLineTest, RebootIsStoredResumeWinsOverInstAndAFolderPlaysInTheOrderO
         folder.files.AddFile(std::string("C:\\S2\\") + name);
     folder.files.AddFile("C:\\S2\\Position.lst", "c\r\nB\r\n");
     const std::unique_ptr<SingleByteCodec> codec = SingleByteCodec::Create(1252);
-    CommandLineContext context{folder.state,
-                               folder.settings,
-                               folder.files,
-                               folder.vars,
-                               {},
-                               [&](const std::string& path) { return FolderScenarioPaths(folder.files, *codec, path); }};
-    ParseCommandLine("/nostat /inst C:\\S2", context);
+    const auto inFolder = [&](const std::string& path) {
+        return FolderScenarioPaths(folder.files, *codec, path);
+    };
+    ParseCommandLine("/nostat /inst C:\\S2",
+                     {folder.state, folder.settings, folder.files, folder.vars, {}, inFolder});
     EXPECT_EQ(folder.state.runList,
               (std::vector<std::string>{"C:\\S2\\c.SCN", "C:\\S2\\B.SCN", "C:\\S2\\a.SCN"}));
     EXPECT_EQ(folder.state.currentScenario, "C:\\S2\\c.SCN");

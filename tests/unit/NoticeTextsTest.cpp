@@ -1,5 +1,6 @@
 #include "base/NoticeTexts.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/unit/TextDoubles.h"
@@ -12,10 +13,8 @@ TEST(NoticeTextsTest, PauseHintListLinesGetTheirDashOnceAndEmptyTextsKeepTheBuil
     doubles.LoadEnglish("[Pause]\r\n3=then press\r\n4=- click the field\r\n5=To change a text:\r\n");
     const NoticeTexts texts = PauseHintTexts(doubles.language);
     EXPECT_EQ(texts.heading, "To change a text:");
-    ASSERT_EQ(texts.lines.size(), 3u);
-    EXPECT_EQ(texts.lines[0], "- click the field");
-    EXPECT_EQ(texts.lines[1], "- then press");
-    EXPECT_EQ(texts.lines[2].rfind("- если в строке состояния", 0), 0u);
+    EXPECT_THAT(texts.lines, ::testing::ElementsAre("- click the field", "- then press",
+                                                    ::testing::StartsWith("- если в строке состояния")));
 }
 
 TEST(NoticeTextsTest, OnlyAStoredOneSuppressesAHint) {

@@ -33,8 +33,7 @@ TEST(ApplyOrderTest, GivesTheStepByStepResultOnRandomLists) {
     std::mt19937 random(7);
     auto upTo = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n)(random); };
     for (int round = 0; round < 20000; ++round) {
-        Names names,
-            lines;  // drawn with repeats: names twice in the list or the file, names missing from either
+        Names names, lines;  // with repeats, and with names missing from the other
         for (std::size_t i = upTo(8); i > 0; --i)
             names.push_back(pool[upTo(pool.size() - 1)]);
         for (std::size_t i = upTo(12); i > 0; --i)

@@ -19,22 +19,18 @@ class PathVariablesTest : public ::testing::Test {
         registry.SetString(RegistryRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir (x86)",
                            "C:\\Program Files (x86)");
         system.tempFolder = "C:\\Users\\admin\\AppData\\Local\\Temp\\";
+        using enum DriveType;
+        system.driveTypes = {{"A:\\", Removable}, {"C:\\", Fixed}, {"E:\\", CdRom}, {"F:\\", CdRom}};
     }
     // A machine with the program on fixed disk C: and CD-ROM drives E: and F:.
     void FixedDiskWithTwoCdroms() {
         system.programFolder = "C:\\Tools\\Velmora";
         system.driveRoots = {"A:\\", "C:\\", "E:\\", "F:\\"};
-        system.driveTypes = {{"A:\\", DriveType::Removable},
-                             {"C:\\", DriveType::Fixed},
-                             {"E:\\", DriveType::CdRom},
-                             {"F:\\", DriveType::CdRom}};
         vars.Init(system, registry);
     }
     void StartedFromCdrom() {
         system.programFolder = "E:\\";
         system.driveRoots = {"C:\\", "E:\\", "F:\\"};
-        system.driveTypes = {
-            {"C:\\", DriveType::Fixed}, {"E:\\", DriveType::CdRom}, {"F:\\", DriveType::CdRom}};
         vars.Init(system, registry);
     }
 
@@ -101,16 +97,14 @@ TEST_F(PathVariablesTest, ContractFollowsTheFixedOrderAndMatchesWholeFolderNames
              {"D:\\administrator\\admin\\x.exe", "D:\\administrator\\%USERNAME%\\x.exe"},
              {"D:\\sysadmin\\x.exe", "D:\\sysadmin\\x.exe"},
              {"C:\\WINDOWS2\\x.exe", "%DRIVEAPP%\\WINDOWS2\\x.exe"},
-             {"C:\\WINDOWS", "%WINDOWS%"}}) {
+             {"C:\\WINDOWS", "%WINDOWS%"}})
         EXPECT_EQ(vars.ContractPathVars(path), contracted) << path;
-    }
     files.AddFile("E:\\Disc\\setup.exe");
     for (std::string path :
          {"C:\\Users\\admin\\Desktop\\s.msi", "E:\\Disc\\setup.exe", "C:\\WINDOWS\\Temp\\admin.bat",
           "C:\\Program Files (x86)\\a.exe", "C:\\Program Files\\a.exe", "C:\\Program Files (x86)",
-          "C:\\Tools\\adminx\\y", "D:\\administrator\\admin\\x.exe"}) {
+          "C:\\Tools\\adminx\\y", "D:\\administrator\\admin\\x.exe"})
         EXPECT_EQ(vars.ExpandPathVars(vars.ContractPathVars(path)), path) << path;
-    }
 
     system.userName = "";  // an empty user name is never contracted
     // 32-bit Windows has one Program Files folder, stored as older programs stored it.

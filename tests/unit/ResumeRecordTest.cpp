@@ -3,27 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "app/UnattendedRun.h"
-#include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
 
 ResumeRecord Sample() {
-    return {"S-1-5-21-7-8-9-1001",
-            {2026, 12, 5, 14, 3, 9},
-            2,
-            3,
-            1,
-            "\\\\server\\reports\\PC-01.txt",
-            1,
-            15,
-            false,
-            {"C:\\Velmora\\packages\\B.SCN", "\\\\server\\p\\C & D.SCN"}};
+    return ResumeRecord("S-1-5-21-7-8-9-1001", LocalTime{2026, 12, 5, 14, 3, 9}, 2, 3, 1,
+                        "\\\\server\\reports\\PC-01.txt", 1, 15, false,
+                        {"C:\\Velmora\\packages\\B.SCN", "\\\\server\\p\\C & D.SCN"});
 }
 
-class ResumeRecordTest : public ::testing::Test {
+class ResumeRecordTest : public ::testing::Test, public TextDoubles {
   protected:
     ResumeRecordTest() {
         files.AddFolder(system.localAppDataFolder);
@@ -38,7 +29,6 @@ class ResumeRecordTest : public ::testing::Test {
         return refusal;
     }
 
-    MemoryFileSystem files;
     FakeSystemInfo system;
     FakeClock clock;
     FakeLogonTasks tasks;
@@ -56,11 +46,9 @@ TEST_F(ResumeRecordTest, WrittenWhereTheUserKeepsLocalDataAndTakenBackWhole) {
     EXPECT_EQ(state.reportLog, "\\\\server\\reports\\PC-01.txt");
     EXPECT_TRUE(state.noStatistics);
     ASSERT_TRUE(state.resumed);
-    EXPECT_EQ(state.resumed->restarts, 2);
-    EXPECT_EQ(state.resumed->packagesDone, 3u);
-    EXPECT_EQ(state.resumed->exitCode, 1);
-    EXPECT_EQ(state.resumed->speed, 1);
-    EXPECT_EQ(state.resumed->timeoutMinutes, 15);
+    const ResumedRun& run = *state.resumed;
+    EXPECT_EQ(std::tuple(run.restarts, run.packagesDone, run.exitCode, run.speed, run.timeoutMinutes),
+              std::tuple(2, 3u, 1, 1, 15));
 
     ResumeRecord noReport = Sample();
     noReport.report.clear();
@@ -75,28 +63,20 @@ TEST_F(ResumeRecordTest, ADamagedRecordIsRefusedWhateverIsWrongWithIt) {
     };
     std::string unix = good;
     std::erase(unix, '\r');
-    for (const std::string& text : {good.substr(0, good.size() - 1),
-                                    with("resume 1", "resume 2"),
-                                    with("restarts 2", "restarts 6"),
-                                    with("restarts 2", "restarts 0"),
-                                    with("done 3", "done -3"),
-                                    with("exit 1", "exit 3010"),
-                                    with("speed 1", "speed 3"),
-                                    with("timeout 15", "timeout 15x"),
-                                    with("2026-12-05", "2026-13-05"),
-                                    with("14:03:09", "14:3:09"),
-                                    with("user S-1-5", "user admin"),
-                                    with("C:\\Velmora", "Velmora"),
-                                    with("report \\\\", "report "),
-                                    with("speed 1\r\ntimeout 15", "timeout 15\r\nspeed 1"),
-                                    with("statistics 0\r\n", "statistics 0\r\nstatistics 0\r\n"),
-                                    good.substr(0, good.find("package")),
-                                    good + "note\r\n",
-                                    with("B.SCN", std::string("B\0.SCN", 6)),
-                                    unix,
-                                    std::string()}) {
+    // A value out of its range or in the wrong form.
+    for (const std::string& text :
+         {with("resume 1", "resume 2"), with("restarts 2", "restarts 6"), with("restarts 2", "restarts 0"),
+          with("done 3", "done -3"), with("exit 1", "exit 3010"), with("speed 1", "speed 3"),
+          with("timeout 15", "timeout 15x"), with("2026-12-05", "2026-13-05"), with("14:03:09", "14:3:09"),
+          with("user S-1-5", "user admin"), with("C:\\Velmora", "Velmora"), with("report \\\\", "report "),
+          with("B.SCN", std::string("B\0.SCN", 6))})
         EXPECT_FALSE(ParseResumeRecord(text)) << text;
-    }
+    // Lines swapped, doubled, added or missing, the last one cut short, LF line ends, nothing.
+    for (const std::string& text :
+         {with("speed 1\r\ntimeout 15", "timeout 15\r\nspeed 1"),
+          with("statistics 0\r\n", "statistics 0\r\nstatistics 0\r\n"), good + "note\r\n",
+          good.substr(0, good.find("package")), good.substr(0, good.size() - 1), unix, std::string()})
+        EXPECT_FALSE(ParseResumeRecord(text)) << text;
     files.AddFile(Path(), with("exit 1", "exit 3010"));
     EXPECT_EQ(Take(), ResumeRefusal::Damaged);
     EXPECT_TRUE(state.runList.empty());
@@ -104,20 +84,17 @@ TEST_F(ResumeRecordTest, ADamagedRecordIsRefusedWhateverIsWrongWithIt) {
 }
 
 TEST_F(ResumeRecordTest, AnotherUsersStaleOrMissingRecordIsRefusedAndSaysWhy) {
-    struct Case {
-        std::string user;
-        LocalTime now;
-        ResumeRefusal why;
-    };
-    for (const Case& c : {Case{"S-1-5-21-7-8-9-500", Sample().written, ResumeRefusal::Foreign},
-                          Case{Sample().user, {2026, 12, 12, 14, 3, 10}, ResumeRefusal::Stale},
-                          Case{Sample().user, {2026, 11, 28, 14, 3, 8}, ResumeRefusal::Stale}}) {
+    const std::tuple<std::string, LocalTime, ResumeRefusal> cases[] = {
+        {"S-1-5-21-7-8-9-500", Sample().written, ResumeRefusal::Foreign},
+        {Sample().user, {2026, 12, 12, 14, 3, 10}, ResumeRefusal::Stale},
+        {Sample().user, {2026, 11, 28, 14, 3, 8}, ResumeRefusal::Stale}};
+    for (const auto& [user, now, why] : cases) {
         ResumeRecord record = Sample();
-        record.user = c.user;
+        record.user = user;
         ASSERT_TRUE(WriteResumeRecord(files, system, record));
         tasks.tasks[kResumeTaskName] = "<Task/>";
-        clock.now = c.now;
-        EXPECT_EQ(Take(), c.why);
+        clock.now = now;
+        EXPECT_EQ(Take(), why);
         EXPECT_TRUE(state.runList.empty());
     }
     EXPECT_EQ(Take(), ResumeRefusal::Missing);
@@ -126,9 +103,6 @@ TEST_F(ResumeRecordTest, AnotherUsersStaleOrMissingRecordIsRefusedAndSaysWhy) {
 // A resume start where no click can land keeps the record for a later logon; one without a record to play
 // ends with its own code and says why.
 TEST_F(ResumeRecordTest, AResumeStartPlaysTheRecordOrEndsWithItsOwnExitCode) {
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    const Language language{files, profile, dialogs};
     ASSERT_TRUE(WriteResumeRecord(files, system, Sample()));
     const DesktopFacts locked{2, true, std::nullopt, SessionConnection::Active};
     EXPECT_EQ(StartResumedRun(ports, locked, language, state).exitCode, kNoDesktopExitCode);
@@ -158,26 +132,21 @@ TEST(ResumeTaskTest, StartsTheProgramElevatedInTheUsersSessionAtTheirLogon) {
 
 TEST(NoDesktopTest, ARunWhereNoClickCanLandSaysWhy) {
     using C = SessionConnection;
-    struct Case {
-        DesktopFacts facts;
-        std::optional<NoDesktop> why;
-    };
-    for (const Case& c : {Case{{1, true, "Default", C::Active}, std::nullopt},
-                          Case{{1, true, "default", std::nullopt}, std::nullopt},  // Wine tells no connection
-                          Case{{std::nullopt, true, "Default", C::Connected}, std::nullopt},
-                          Case{{0, true, "Default", C::Active}, NoDesktop::Service},
-                          Case{{2, false, std::nullopt, C::Active}, NoDesktop::HiddenWindowStation},
-                          Case{{2, true, "Default", C::Disconnected}, NoDesktop::Disconnected},
-                          Case{{2, true, std::nullopt, C::Active}, NoDesktop::Locked},
-                          Case{{2, true, "Winlogon", C::Active}, NoDesktop::OtherDesktop}})
-        EXPECT_EQ(WhyNoDesktop(c.facts), c.why) << c.facts.inputDesktop.value_or("-");
+    const std::pair<DesktopFacts, std::optional<NoDesktop>> cases[] = {
+        {{1, true, "Default", C::Active}, std::nullopt},
+        {{1, true, "default", std::nullopt}, std::nullopt},  // Wine tells no connection
+        {{std::nullopt, true, "Default", C::Connected}, std::nullopt},
+        {{0, true, "Default", C::Active}, NoDesktop::Service},
+        {{2, false, std::nullopt, C::Active}, NoDesktop::HiddenWindowStation},
+        {{2, true, "Default", C::Disconnected}, NoDesktop::Disconnected},
+        {{2, true, std::nullopt, C::Active}, NoDesktop::Locked},
+        {{2, true, "Winlogon", C::Active}, NoDesktop::OtherDesktop}};
+    for (const auto& [facts, why] : cases)
+        EXPECT_EQ(WhyNoDesktop(facts), why) << facts.inputDesktop.value_or("-");
 
     // The refused run's report and exit code are checked end to end; the desktop's name is said only here.
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    const Language language{files, profile, dialogs};
-    EXPECT_TRUE(NoDesktopText(NoDesktop::OtherDesktop, {2, true, "Winlogon", C::Active}, language)
+    const TextDoubles doubles;
+    EXPECT_TRUE(NoDesktopText(NoDesktop::OtherDesktop, {2, true, "Winlogon", C::Active}, doubles.language)
                     .ends_with(": Winlogon"));
 }
 

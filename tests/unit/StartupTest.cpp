@@ -78,7 +78,6 @@ TEST_F(StartupTest, CommandLineOverridesTheDiscSettingsAndTheDiscLanguageApplies
     system.commandLine = "/SPEED=0 /nostat";
     EXPECT_EQ(Start(), StartupOutcome::ShowMainWindow);
     EXPECT_EQ(settings.Get("Install", "Speed", "?"), "0");
-    EXPECT_EQ(settings.Get("Path", "FolderSCN", "?"), "E:\\Folder SCN");
     EXPECT_EQ(MakeFrameTexts(state).commandText, "/nostat /speed");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Отсутствует файл перевода E:\\language\\German.lng");
