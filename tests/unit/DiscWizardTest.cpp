@@ -30,17 +30,6 @@ struct Disc : TextDoubles {
     DiscWizardModel Wizard() {
         return DiscWizardModel{{files, profile, settings, dialogs, language, "C:\\Tools", "C:\\Packages"}};
     }
-    // From the first page through the copy, the browsers answering the destination and the source.
-    void RunToTheLog(DiscWizardModel& wizard) {
-        dialogs.fileAnswers = {"D:\\Disc", "C:\\Packages"};
-        wizard.ChooseDestination();
-        wizard.Next();
-        wizard.ChooseSource();
-        wizard.Next();
-        ASSERT_EQ(wizard.Next(), Action::CopyStarted);
-        while (wizard.CopyStep()) {
-        }
-    }
 
     MemorySettingsStore settings;
 };
@@ -54,8 +43,9 @@ Names LogLines(const DiscWizardModel& wizard) {
 }
 
 // A destination that holds a folder already gets no creation line for it; a copy from a read-only medium is
-// writable; a stored speed that is none of the three writes the slow one the page calls the default.
-TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsCopyEverythingAndPointTheFolderAtTheCopy) {
+// writable; a stored speed that is none of the three writes the slow one the page calls the default. (The
+// scenario folder setting that then points at the copy, and Finish closing without a question: end to end.)
+TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsAndCopyEverything) {
     Disc disc;
     disc.language.languageName = "ascii";
     disc.settings.values["Install\\Speed"] = "7";
@@ -100,7 +90,6 @@ TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsCopyEverythingAndPointTheFolde
               "[Autorun]\r\nopen=velmora\\Velmora.exe\r\nicon=velmora\\Velmora.exe,0\r\n");
     EXPECT_TRUE(disc.files.Copy("C:\\Tools\\help.chm", "D:\\Disc\\Folder SCN\\a.SCN"))
         << "the copy is read-only";
-    EXPECT_EQ(disc.settings.values["Path\\FolderSCN"], "D:\\Disc\\Folder SCN");
     EXPECT_EQ(std::tuple(wizard.nextCaption, wizard.nextEnabled, wizard.backEnabled),
               std::tuple(std::string("Далее"), true, false));
 
@@ -108,37 +97,36 @@ TEST(DiscWizardTest, FivePagesWriteTheDiscSettingsCopyEverythingAndPointTheFolde
     EXPECT_EQ(std::tuple(wizard.step, wizard.nextCaption, wizard.backEnabled),
               std::tuple(4, std::string("Финиш"), false));
     EXPECT_EQ(wizard.Next(), Action::Close);
-    EXPECT_TRUE(wizard.RequestClose());
-    EXPECT_TRUE(disc.dialogs.messages.empty()) << "Finish closes without a question";
 }
 
-// A failure is logged under its operation and every later operation still runs; the wizard says that not
-// all was copied, and the scenario folder setting keeps its value. (The e2e tests fail the autorun file.) A
-// scenario folder without its order file fails its copy; a file where a folder goes is no folder.
-TEST(DiscWizardTest, FailureIsLoggedUnderItsOperationAndKeepsTheScenarioFolder) {
+// A failure is logged under its operation and every later operation still runs, and the wizard says that not
+// all was copied: a file where a folder goes is no folder. (The e2e tests fail a source without its order
+// file and the autorun file, and see that the scenario folder setting keeps its value.)
+TEST(DiscWizardTest, FailureIsLoggedUnderItsOperationAndTheLaterOperationsStillRun) {
     Disc disc;
-    ASSERT_TRUE(disc.files.Remove("C:\\Packages\\Position.lst"));
     disc.files.AddFile("D:\\Disc\\Velmora");
-    disc.settings.values["Path\\FolderSCN"] = "C:\\Packages";
     DiscWizardModel wizard = disc.Wizard();
-    disc.RunToTheLog(wizard);
+    disc.dialogs.fileAnswers = {"D:\\Disc", "C:\\Packages"};
+    wizard.ChooseDestination();
+    wizard.Next();
+    wizard.ChooseSource();
+    wizard.Next();
+    ASSERT_EQ(wizard.Next(), Action::CopyStarted);
+    while (wizard.CopyStep()) {
+    }
     const Names lines = LogLines(wizard);
     const Names failure{"Сoздание папки D:\\Disc\\Velmora", "Ошибка создания папки D:\\Disc\\Velmora",
                         CopyLine("C:\\Tools\\Velmora.exe", "D:\\Disc\\Velmora\\Velmora.exe"),
                         "Ошибка копирования файла"};
     EXPECT_NE(std::search(lines.begin(), lines.end(), failure.begin(), failure.end()), lines.end());
-    const Names noOrder{CopyLine("C:\\Packages\\position.lst", "D:\\Disc\\Folder SCN\\position.lst"),
-                        "Ошибка копирования файла"};
-    EXPECT_NE(std::search(lines.begin(), lines.end(), noOrder.begin(), noOrder.end()), lines.end());
     EXPECT_EQ(Names(lines.end() - 2, lines.end()),
               (Names{"Создание файла автозапуска D:\\Disc\\autorun.inf", "Процесс копирования провален"}));
     ASSERT_EQ(disc.dialogs.messages.size(), 1u);  // its words: the e2e tests
     EXPECT_EQ(disc.dialogs.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(std::pair(disc.settings.values["Path\\FolderSCN"], wizard.nextEnabled),
-              std::pair(std::string("C:\\Packages"), true));
 }
 
-TEST(DiscWizardTest, CancelledBrowsersEmptySourcesGoingBackAndTheCloseQuestion) {
+// The close question and its answers are checked end to end.
+TEST(DiscWizardTest, CancelledBrowsersEmptySourcesAndGoingBack) {
     Disc disc;
     DiscWizardModel wizard = disc.Wizard();
     disc.dialogs.fileAnswers = {std::nullopt, "D:\\Disc", std::nullopt, "C:\\Empty", "C:\\Packages"};
@@ -167,12 +155,6 @@ TEST(DiscWizardTest, CancelledBrowsersEmptySourcesGoingBackAndTheCloseQuestion) 
     EXPECT_EQ(std::tuple(wizard.step, wizard.nextEnabled, wizard.backEnabled), std::tuple(0, true, false));
     wizard.Next();
     EXPECT_EQ(std::pair(wizard.step, wizard.nextEnabled), std::pair(1, true));
-
-    disc.dialogs.answers = {MsgResult::No, MsgResult::Yes};
-    EXPECT_FALSE(wizard.RequestClose());
-    EXPECT_TRUE(wizard.RequestClose());
-    ASSERT_EQ(disc.dialogs.messages.size(), 2u);
-    EXPECT_EQ(disc.dialogs.messages[0].buttons, MsgButtons::YesNo);
 }
 
 // The pages' texts come from the language file, the list of what the disc receives with its dashes.

@@ -10,16 +10,20 @@ namespace velmora {
 struct PackageFolder : TextDoubles {
     static constexpr const char* kFolder = "C:\\Packages";
 
-    // A recorded scenario whose installer is `installer`; the installer file itself exists when present.
+    static std::string Path(const std::string& name) { return std::string(kFolder) + "\\" + name + ".SCN"; }
+    // A recorded scenario whose installer, started with the command line, is `installer`; the installer file
+    // itself exists when present.
     void AddPackage(const std::string& name, const std::string& description = "",
-                    const std::string& installer = "C:\\Soft\\setup.exe", bool present = true) {
+                    const std::string& installer = "C:\\Soft\\setup.exe", bool present = true,
+                    const std::string& commandLine = "") {
         ScenarioImage image(*codec, vars);
         image.NewImage(installer, description, 800, 600);
         StepState step{{}, {{kButtonLeft, kKindPress, 1, 1}}, "", false};
         image.AppendStep(step);
         image.AppendInstallerPath(installer);
+        image.AppendCommandLine(commandLine);
         image.ScrambleImage();
-        files.AddFile(std::string(kFolder) + "\\" + name + ".SCN", image.Bytes());
+        files.AddFile(Path(name), image.Bytes());
         if (present)
             files.AddFile(vars.ExpandPathVars(installer));
     }

@@ -1,5 +1,6 @@
 #include "paths/PathEditorModel.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/unit/PackageFolder.h"
@@ -44,7 +45,6 @@ class PathEditorModelTest : public ::testing::Test, public PackageFolder {
         image.ScrambleImage();
         return image.Bytes();
     }
-    static std::string Path(const std::string& name) { return std::string(kFolder) + "\\" + name + ".SCN"; }
     void StartOn(const Names& names) {
         for (const std::string& name : names)
             files.AddFile(Path(name), Scenario("D:\\distr\\" + name + ".exe"));
@@ -57,12 +57,6 @@ class PathEditorModelTest : public ::testing::Test, public PackageFolder {
             texts.push_back(column == 0 ? row.name : column == 1 ? row.storedPath : row.newPath);
         return texts;
     }
-    Flags Bold() const {
-        Flags bold;
-        for (const PathEditorRow& row : model.rows)
-            bold.push_back(row.bold);
-        return bold;
-    }
     std::vector<int> Counters() const { return {model.total, model.changed, model.toSave}; }
 
     MemorySettingsStore settings;
@@ -70,15 +64,14 @@ class PathEditorModelTest : public ::testing::Test, public PackageFolder {
     PathEditorModel model{{files, *codec, vars, settings, dialogs, language, state}};
 };
 
-TEST_F(PathEditorModelTest, FolderIsReadInTheOrderFileOrderWithEveryRowTicked) {
+// That every row comes ticked is checked end to end, after a save reads the folder again.
+TEST_F(PathEditorModelTest, FolderIsReadInTheOrderFileOrder) {
     files.AddFile(Path("damaged"), "xx");
     files.AddFile(std::string(kFolder) + "\\Position.lst", "c\r\nB\r\nnone\r\nb\r\n");
     StartOn({"a", "b", "c"});
     // Only an exact name takes a place; unknown lines take none.
     EXPECT_EQ(Column(0), (Names{"c", "b", "a", "damaged"}));
     EXPECT_EQ(Column(1), (Names{"D:\\distr\\c.exe", "D:\\distr\\b.exe", "D:\\distr\\a.exe", ""}));
-    EXPECT_TRUE(
-        std::all_of(model.rows.begin(), model.rows.end(), [](const auto& row) { return row.ticked; }));
     EXPECT_EQ(Counters(), (std::vector<int>{4, 0, 0}));
     EXPECT_EQ(model.folderText, kFolder);
 
@@ -116,8 +109,7 @@ TEST_F(PathEditorModelTest, PassesAccumulateAndPassRowsWithoutAPath) {
     model.Replace(7, "d:\\DISTR", "%CDROM%\\soft");
     EXPECT_EQ(Column(2), (Names{"", "%CDROM%\\soft\\a.exe", "%CDROM%\\soft\\b\\distr.exe",
                                 "%CDROM%\\soft\\c.exe", "%CDROM%\\soft\\d.exe"}));
-    EXPECT_EQ(model.statusText,
-              "Результов последнего поиска - 4. Чтобы сохранить - нажмите кнопку Сохранить");
+    EXPECT_THAT(model.statusText, ::testing::StartsWith("Результов последнего поиска - 4."));
     model.SetTicked(3, false);
     EXPECT_EQ(Counters(), (std::vector<int>{5, 4, 3}));
     EXPECT_FALSE(model.noPendingChanges);
@@ -130,15 +122,16 @@ TEST_F(PathEditorModelTest, PassesAccumulateAndPassRowsWithoutAPath) {
     EXPECT_EQ(model.rows[1].newPath, "%CDROM%\\soft\\a.exe");
     // Yes deletes: an emptied path no longer counts as changed but stays bold.
     model.Replace(7, "%cdrom%\\soft\\a.exe", "");
-    EXPECT_EQ(Bold(), (Flags{false, true, true, true, true}));
+    for (std::size_t i = 0; i < model.rows.size(); ++i)
+        EXPECT_EQ(model.rows[i].bold, i > 0) << i;  // every row but the unreadable one
     EXPECT_EQ(Counters(), (std::vector<int>{5, 3, 2}));
     model.Replace(7, "no such text", "x");
     EXPECT_EQ(model.statusText, "Не было найденно ни одного совпадения.");
     EXPECT_FALSE(model.noPendingChanges);
 }
 
-// What the table shows after a save, and the questions on the way, are checked end to end; here, what the
-// files hold.
+// What the table shows after a save (the unticked and unwritable rows keeping their paths), and the questions
+// on the way, are checked end to end; here, what the written files hold.
 TEST_F(PathEditorModelTest, SaveWritesOnlyThePathsOfTickedChangedRows) {
     StartOn({"a", "b", "c", "d"});
     model.Replace(7, "d:\\DISTR", "%CDROM%\\soft");
@@ -151,8 +144,6 @@ TEST_F(PathEditorModelTest, SaveWritesOnlyThePathsOfTickedChangedRows) {
     for (const char* name : {"a", "d"})
         EXPECT_EQ(files.Contents(Path(name)), Scenario(std::string("%CDROM%\\soft\\") + name + ".exe"))
             << name;
-    for (const char* name : {"b", "c"})
-        EXPECT_EQ(files.Contents(Path(name)), Scenario(std::string("D:\\distr\\") + name + ".exe")) << name;
 
     // A path of spaces is not written.
     model.rows[0].newPath = "   ";

@@ -10,7 +10,6 @@
 #include <set>
 #include <vector>
 
-#include "base/NoticeTexts.h"
 #include "base/ProjectAddresses.h"
 #include "discs/win32/DiscWizard.h"
 #include "discs/win32/DiscWizardIds.h"
@@ -97,15 +96,12 @@ class ControlPanelTest : public ProgramWindowsTest {
     std::optional<int> exitCode;
 };
 
+// What a stop leaves in the statistics and the exit code is checked end to end, in a direct run.
 TEST_F(ControlPanelTest, TheStopButtonEndsTheRunAndReloadsTheMainWindow) {
     HWND panel = OpenOnEndlessScenario();
-    ASSERT_NE(panel, nullptr);
-    PostMessageW(panel, WM_COMMAND, MAKEWPARAM(panel_window::kStop, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(panel, panel_window::kStop)));
+    ASSERT_TRUE(PressButton(panel, panel_window::kStop));
     ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
-    EXPECT_EQ(*exitCode, 1);
     EXPECT_EQ(mainWindowShown, std::vector<bool>{true});
-    EXPECT_EQ(stats.records.back().result, kStatInterrupted);
 }
 
 TEST_F(ControlPanelTest, ClosingThePanelAnyOtherWayIsAStopThatKeepsTheStatistics) {
@@ -136,13 +132,10 @@ TEST_F(ControlPanelTest, ARecordingWhoseMouseHookCannotBeInstalledSaysSoAndDoesN
 class StatisticsWindowTest : public ProgramWindowsTest {
   protected:
     StatisticsWindowTest() {
-        // A package that ran across midnight: 23:59:30 to 00:00:45 the next day.
-        clock.now = {2026, 12, 5, 23, 59, 30};
         stats.StartPackage("Office");
-        clock.now = {2026, 12, 6, 0, 0, 45};
         stats.EndPackage(PackageEnd::Played);
         stats.StartPackage("Viewer");
-        stats.EndPackage(PackageEnd::Skipped);
+        stats.EndPackage(PackageEnd::Skipped);  // so the run's exit code is 1
     }
 
     const WindowQuery statistics{.className = statistics_window::kClassName,
@@ -157,8 +150,7 @@ TEST_F(StatisticsWindowTest, AfterAnOrdinaryRunItListsThePackagesWithoutCountdow
     bool ownerDisabled = false;
     WindowWatcher watcher(statistics, [&](HWND window) {
         lines = ListBoxLines(GetDlgItem(window, statistics_window::kList));
-        RECT client{};
-        RECT label{};
+        RECT client{}, label{};
         GetClientRect(window, &client);
         GetWindowRect(GetDlgItem(window, statistics_window::kCountdown), &label);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&label), 2);
@@ -170,8 +162,8 @@ TEST_F(StatisticsWindowTest, AfterAnOrdinaryRunItListsThePackagesWithoutCountdow
     const StatisticsWindowResult result = ShowStatistics(owner, stats, language, false);
 
     ASSERT_TRUE(watcher.Join());
-    ASSERT_EQ(lines.size(), 4u);  // two packages, an empty line and the total
-    EXPECT_EQ(lines[0].rfind(L"1   ОК  Office  0:01:15  ", 0), 0u);
+    // What the lines say: the model's unit tests and the end-to-end run from the main window.
+    EXPECT_EQ(lines.size(), 4u);  // two packages, an empty line and the total
     EXPECT_FALSE(countdownShown);
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
@@ -188,14 +180,11 @@ TEST_F(StatisticsWindowTest, InADirectRunTheTitleBarOnlyClosesAndTheCloseButtonE
     EXPECT_FALSE(result.endProgram);
     EXPECT_EQ(stats.RecordCount(), 2);
 
-    std::wstring countdown;
-    WindowWatcher closeButton(statistics, [&](HWND window) {
-        countdown = WindowText(GetDlgItem(window, statistics_window::kCountdown));
-        PressButton(window, statistics_window::kClose);
-    });
+    // The countdown it shows meanwhile: the model's unit tests and the end-to-end direct runs.
+    WindowWatcher closeButton(statistics,
+                              [](HWND window) { PressButton(window, statistics_window::kClose); });
     result = ShowStatistics(nullptr, stats, language, true);
     ASSERT_TRUE(closeButton.Join());
-    EXPECT_EQ(countdown, L"Автоматическое завершение программы через 4 сек");
     EXPECT_TRUE(result.endProgram);
     EXPECT_EQ(result.exitCode, 1);
 }
@@ -203,34 +192,21 @@ TEST_F(StatisticsWindowTest, InADirectRunTheTitleBarOnlyClosesAndTheCloseButtonE
 // Wine's display stays at 96 DPI and never sends WM_DPICHANGED, so the test sends it: told of 144 DPI with a
 // rectangle half as large again, each window must stand where Windows suggests, and what grows with the DPI
 // must grow half again: the client area, the box around the window's controls and the first font found.
-struct Look {
-    SIZE client{}, controls{};
-    int fontHeight = 0;
-};
-
-Look LookOf(HWND window) {
-    Look look;
-    RECT r{}, box{};
-    GetClientRect(window, &r);
-    look.client = {r.right, r.bottom};
+// Their sizes, the font's height last.
+std::vector<LONG> GrowingSizesOf(HWND window) {
+    RECT client{}, r{}, box{};
+    GetClientRect(window, &client);
+    LONG fontHeight = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         UnionRect(&box, &box, &r);
         LOGFONTW font{};
         const auto handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-        if (look.fontHeight == 0 && handle != nullptr && GetObjectW(handle, sizeof font, &font) != 0)
-            look.fontHeight = std::abs(font.lfHeight);
+        if (fontHeight == 0 && handle != nullptr && GetObjectW(handle, sizeof font, &font) != 0)
+            fontHeight = std::abs(font.lfHeight);
     }
-    look.controls = {box.right, box.bottom};
-    return look;
-}
-
-// Half as large again, within a tenth (a font's height within a sixth: heights are whole pixels).
-void ExpectGrown(LONG before, LONG after, double tolerance = 0.1) {
-    if (before > 0) {
-        EXPECT_NEAR(static_cast<double>(after) / before, 1.5, tolerance) << before << " -> " << after;
-    }
+    return {client.right, client.bottom, box.right, box.bottom, fontHeight};
 }
 
 // Also checks that a window with an owner opened centred on it; answers what the window shows at 144 DPI.
@@ -242,21 +218,23 @@ Picture ExpectFollowsDpi(HWND window, const std::wstring& name) {
         EXPECT_NEAR(Centre(window).y, Centre(owner).y, 1);
     }
     SaveScreenshot(window, L"dpi-96-" + name);
-    const Look before = LookOf(window);
+    const std::vector<LONG> before = GrowingSizesOf(window);
     RECT r{};
     GetWindowRect(window, &r);
     const RECT suggested{r.left + 16, r.top + 16, r.left + 16 + (r.right - r.left) * 3 / 2,
                          r.top + 16 + (r.bottom - r.top) * 3 / 2};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    const Look after = LookOf(window);
+    const std::vector<LONG> after = GrowingSizesOf(window);
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, suggested.left);
     EXPECT_EQ(r.top, suggested.top);
-    ExpectGrown(before.client.cx, after.client.cx);
-    ExpectGrown(before.client.cy, after.client.cy);
-    ExpectGrown(before.controls.cx, after.controls.cx);
-    ExpectGrown(before.controls.cy, after.controls.cy);
-    ExpectGrown(before.fontHeight, after.fontHeight, 0.16);
+    // Half as large again, within a tenth (the font's height within a sixth: heights are whole pixels).
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] > 0) {
+            EXPECT_NEAR(static_cast<double>(after[i]) / before[i], 1.5, i + 1 < before.size() ? 0.1 : 0.16)
+                << i << ": " << before[i] << " -> " << after[i];
+        }
+    }
     return SaveScreenshot(window, L"dpi-144-" + name);
 }
 
@@ -330,18 +308,17 @@ TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
 
 // Read from a second thread while this one runs the window's modal loop, then closed by a click of the real
 // mouse on one of its texts; a window that does not close is closed, so the test fails instead of hanging.
-TEST(AboutWindowTest, ShowsItsLanguageTextsLinksOnlyTheAddressesThereAreAndAClickOnATextCloses) {
+// What its other texts say: AboutTextsTest.
+TEST(AboutWindowTest, TakesItsTitleFromTheLanguageLinksOnlyTheAddressesThereAreAndAClickOnATextCloses) {
     unique_hwnd owner{CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 640,
                                       480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)};
     TextDoubles doubles;
-    doubles.LoadEnglish(
-        "[About]\r\n1=About...\r\n[Autor]\r\n1=Translation\r\n2=Ann\r\n3=ann@example.org\r\n");
-    std::wstring title, translator;
+    doubles.LoadEnglish("[About]\r\n1=About...\r\n");
+    std::wstring title;
     bool mailShown = false, ownerEnabled = true;
     WindowWatcher reader({.className = about_window::kClassName, .processId = GetCurrentProcessId()},
                          [&](HWND about) {
                              title = WindowText(about);
-                             translator = WindowText(GetDlgItem(about, about_window::kTranslator));
                              mailShown = GetDlgItem(about, about_window::kMail) != nullptr;
                              ownerEnabled = IsWindowEnabled(owner.get());
                              SaveScreenshot(about, L"about-window");
@@ -358,7 +335,6 @@ TEST(AboutWindowTest, ShowsItsLanguageTextsLinksOnlyTheAddressesThereAreAndAClic
     ShowAbout(owner.get(), doubles.language, program.get());
     ASSERT_TRUE(reader.Join());
     EXPECT_EQ(title, L"About...");
-    EXPECT_EQ(translator, L"Ann");
     EXPECT_EQ(mailShown, !AuthorMailAddress().empty());
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner.get()));
@@ -368,7 +344,6 @@ struct HintCase {
     const char* name;
     void (*show)(const Language&, SettingsStore&, HINSTANCE);
     const char* setting;
-    std::wstring caption;
     int lines;
 };
 
@@ -388,8 +363,7 @@ class NoticeWindowsTest : public ::testing::TestWithParam<HintCase>, public Text
 
 TEST_P(NoticeWindowsTest, OnlyTheButtonStoresTheCheckBoxAndTheOtherWindowsWaitMeanwhile) {
     const HintCase& hint = GetParam();
-    const WindowQuery query{
-        .className = notice_window::kClassName, .caption = hint.caption, .processId = GetCurrentProcessId()};
+    const WindowQuery query{.className = notice_window::kClassName, .processId = GetCurrentProcessId()};
     // Closed by its close box: nothing stored.
     bool otherEnabled = true;
     WindowWatcher closeBox(query, [&](HWND window) {
@@ -422,11 +396,10 @@ TEST_P(NoticeWindowsTest, OnlyTheButtonStoresTheCheckBoxAndTheOtherWindowsWaitMe
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Hints, NoticeWindowsTest,
-    ::testing::Values(HintCase{"recording-hint", &ShowRecordingHint, "FirstTip", L"Velmora Runwright", 2},
-                      HintCase{"pause-hint", &ShowPauseHint, "PauseTip", L"Velmora Runwright - пауза", 3}),
-    [](const auto& info) { return info.index == 0 ? "Recording" : "Pause"; });
+INSTANTIATE_TEST_SUITE_P(Hints, NoticeWindowsTest,
+                         ::testing::Values(HintCase{"recording-hint", &ShowRecordingHint, "FirstTip", 2},
+                                           HintCase{"pause-hint", &ShowPauseHint, "PauseTip", 3}),
+                         [](const auto& info) { return info.index == 0 ? "Recording" : "Pause"; });
 
 }  // namespace
 }  // namespace velmora

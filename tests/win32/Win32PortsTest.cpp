@@ -47,26 +47,17 @@ struct Win32FileSystemEnv {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileSystemContract, Win32FileSystemEnv);
 
-struct Win32ProfileEnv {
+struct Win32ProfileEnv : Win32FileSystemEnv {
     ProfileFile& Profile() { return profile; }
-    FileSystem& Files() { return files; }
-    std::string Folder() { return folder.Path(); }
-    void MakeReadOnly(const std::string& path) { velmora::MakeReadOnly(path); }
-    TempFolder folder;
-    Win32FileSystem files;
     Win32ProfileFile profile;
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ProfileFileContract, Win32ProfileEnv);
 
-class Win32ProfileFileTest : public ::testing::Test {
-  protected:
-    TempFolder folder;
-    Win32FileSystem files;
-    Win32ProfileFile profile;
-};
+class Win32ProfileFileTest : public ::testing::Test, protected Win32ProfileEnv {};
 
-TEST_F(Win32ProfileFileTest, KeepsAUnicodeFileUnicodeAndStartsANewOneAnsi) {
+// A new file starts in plain text: ProfileFileContract.CreatesANewFileWithOneSectionInWritingOrder.
+TEST_F(Win32ProfileFileTest, KeepsAUnicodeFileUnicode) {
     // A language file saved as UTF-16LE with its byte-order mark.
     std::wstring text = L"\xFEFF[Main]\r\nCaption=\x041F\x0443\x0441\x043A\r\n";
     std::string lng = folder.Path() + "\\Russian.lng";
@@ -77,10 +68,6 @@ TEST_F(Win32ProfileFileTest, KeepsAUnicodeFileUnicodeAndStartsANewOneAnsi) {
     EXPECT_EQ("Сценарии", profile.GetString(lng, "Main", "Title", "", 100));
     EXPECT_EQ("Пуск", profile.GetString(lng, "Main", "Caption", "", 100));
     EXPECT_EQ("\xFF\xFE", files.ReadAll(lng).value_or("").substr(0, 2));
-
-    std::string ini = folder.Path() + "\\velmora.ini";
-    ASSERT_TRUE(profile.WriteString(ini, "General", "Language", "English"));
-    EXPECT_EQ("[General]\r\nLanguage=English\r\n", files.ReadAll(ini));
 }
 
 TEST_F(Win32ProfileFileTest, ABareFileNameMeansTheCurrentFolder) {
@@ -196,14 +183,17 @@ struct Win32ShellEnv {
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, InstanceLockContract, Win32InstanceLockEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ShellContract, Win32ShellEnv);
 
+// The system's command interpreter.
+std::string Cmd() {
+    wchar_t system[MAX_PATH];
+    return WideBufferToUtf8(system, GetSystemDirectoryW(system, MAX_PATH)) + "\\cmd.exe";
+}
+
 TEST(Win32Shell, OpensWithParametersInTheWorkingFolderAndFailsOnAMissingFile) {
     TempFolder folder;
     Win32FileSystem files;
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
     // "cd" prints the working folder; the file lands in it only if the shell started the program there.
-    ASSERT_TRUE(Win32Shell{}.Open(WideBufferToUtf8(system, MAX_PATH) + "\\cmd.exe", "/c cd > here.txt",
-                                  folder.Path(), 0));
+    ASSERT_TRUE(Win32Shell{}.Open(Cmd(), "/c cd > here.txt", folder.Path(), 0));
     std::string printed;
     EXPECT_TRUE(WaitUntil([&] {
         printed = files.ReadAll(folder.Path() + "\\here.txt").value_or("");
@@ -217,11 +207,8 @@ TEST(Win32Shell, OpensWithParametersInTheWorkingFolderAndFailsOnAMissingFile) {
 
 TEST(Win32Shell, StartedProcessesGiveTheirExitCodeOrAreEnded) {
     TempFolder folder;
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::string cmd = WideBufferToUtf8(system, MAX_PATH) + "\\cmd.exe";
     Win32Shell shell;
-    const std::optional<ProcessId> quick = shell.Start(cmd, "/c exit 3010", folder.Path(), 0);
+    const std::optional<ProcessId> quick = shell.Start(Cmd(), "/c exit 3010", folder.Path(), 0);
     ASSERT_TRUE(quick && *quick != 0);
     EXPECT_EQ(shell.ExitCodeOf(*quick, 20000), 3010);
     shell.Release(*quick);
@@ -230,7 +217,7 @@ TEST(Win32Shell, StartedProcessesGiveTheirExitCodeOrAreEnded) {
     // A process that would run for ever, in a child of its own, shares its job with that child (and with
     // the console host the system may start) and is ended with it.
     const std::optional<ProcessId> slow =
-        shell.Start(cmd, "/c cmd /c for /l %i in (1,0,2) do rem", folder.Path(), 0);
+        shell.Start(Cmd(), "/c cmd /c for /l %i in (1,0,2) do rem", folder.Path(), 0);
     ASSERT_TRUE(slow && *slow != 0);
     EXPECT_FALSE(shell.ExitCodeOf(*slow, 200));
     EXPECT_TRUE(WaitUntil([&] { return shell.ProcessesOf(*slow).size() >= 2; }));

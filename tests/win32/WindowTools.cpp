@@ -175,19 +175,15 @@ Picture SaveScreenshot(HWND window, const std::wstring& name) {
         // In front, as the window a person works with, with what its program has waiting handled.
         SetForegroundWindow(window);
         WaitUntil([&] { return GetForegroundWindow() == window; }, Deadline{2000});
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        Ask(window, WM_NULL);
         RECT w{};
         if (!GetWindowRect(window, &w) || !IntersectRect(&r, &r, &w))
             return {};
     }
     Picture picture = Capture(r);
     auto unchangedSince = std::chrono::steady_clock::now();
-    WaitUntil(
+    PumpUntil(
         [&] {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
             if (Picture now = Capture(r); !(now == picture)) {
                 picture = std::move(now);
                 unchangedSince = std::chrono::steady_clock::now();
