@@ -113,17 +113,19 @@ std::wstring VelmoraFolder() {
     return exe.substr(0, exe.find_last_of(L'\\'));
 }
 
-std::optional<Process> Process::Start(const std::wstring& exe, const std::wstring& arguments) {
+std::optional<Process> Process::Start(const std::wstring& exe, const std::wstring& arguments,
+                                      std::wstring desktop) {
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.lpDesktop = desktop.empty() ? nullptr : desktop.data();
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
         return std::nullopt;
     }
     CloseHandle(info.hThread);
-    return Process(unique_handle(info.hProcess), info.dwProcessId);
+    return Process(info.hProcess);
 }
 
 Process::~Process() {
@@ -165,8 +167,8 @@ void RemoveProgramSettings() {
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
-std::vector<std::pair<std::wstring, bool>> ListItems(HWND list) {
-    std::vector<std::pair<std::wstring, bool>> items;
+Items ListItems(HWND list) {
+    Items items;
     for (const ListRow& row : ListViewRows(list))
         items.emplace_back(row.texts[0], row.checked);
     return items;
@@ -225,6 +227,12 @@ void TypeKey(WORD key) {
     press[0].ki.wVk = press[1].ki.wVk = key;
     press[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, press, sizeof(INPUT));
+}
+
+void SetText(HWND dialog, int id, const std::wstring& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
 void Command(HWND main, MainCommand command) {
@@ -352,15 +360,13 @@ std::string DumpScenario(const std::wstring& scnPath) {
     return text;
 }
 
-std::string ReadLog(const std::wstring& path) {
-    std::string log = Win32FileSystem{}.ReadAll(WideToUtf8(path)).value_or("");
-    std::erase(log, '\r');
-    log.insert(log.begin(), '\n');
-    return log;
-}
-
-std::size_t Find(const std::string& log, const std::string& prefix, std::size_t from) {
-    return log.find("\n" + prefix, from);
+void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes) {
+    std::size_t from = 0;
+    for (const std::string& prefix : prefixes) {
+        while (from < lines.size() && !lines[from].starts_with(prefix))
+            ++from;
+        EXPECT_LT(from++, lines.size()) << "no line \"" << prefix << "\" where it belongs";
+    }
 }
 
 void E2eTest::SetUp() {
@@ -400,14 +406,10 @@ HWND E2eTest::StartMain(const std::wstring& switches, std::size_t packages, cons
     }
     // The list is filled before the window shows, so what a visible window lists is final: waiting for the
     // count instead would only pass on a list caught half-filled, or hide a wrong count for the deadline.
-    const std::vector<std::pair<std::wstring, bool>> items =
-        ListItems(GetDlgItem(main_, main_window::kPackageList));
+    const Items items = ListItems(GetDlgItem(main_, main_window::kPackageList));
     if (items.size() != packages) {
-        std::string names;
-        for (const auto& [name, checked] : items)
-            names += " \"" + WideToUtf8(name) + "\"";
-        ADD_FAILURE() << "the main window lists " << items.size() << " packages, not " << packages << ":"
-                      << names;
+        ADD_FAILURE() << "the main window lists " << items.size() << " packages, not " << packages << ": "
+                      << testing::PrintToString(items);
         main_ = nullptr;
     }
     return main_;

@@ -1,9 +1,11 @@
 #pragma once
 // Drives the real velmora.exe as a person would: starts it, reads what it stored in the registry and saves
 // screenshots for a person to look at. Finding, reading and pressing its windows is in WindowTools.h.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,18 @@
 
 namespace velmora::e2e {
 
+// The matchers the tests read windows' texts, logs and reports with.
+using testing::_;
+using testing::AllOf;
+using testing::Contains;
+using testing::ElementsAre;
+using testing::EndsWith;
+using testing::HasSubstr;
+using testing::IsEmpty;
+using testing::Key;
+using testing::Not;
+using testing::StartsWith;
+
 // The folder of velmora.exe, where the build also puts scntool and the fixture installers.
 std::wstring VelmoraFolder();
 
@@ -23,8 +37,12 @@ std::wstring VelmoraFolder();
 // to hold the single-instance marker for the next one.
 class Process {
   public:
-    // Starts `exe` with the arguments (the program path is put in front, quoted); nothing when it fails.
-    static std::optional<Process> Start(const std::wstring& exe, const std::wstring& arguments);
+    // Starts `exe` with the arguments (the program path is put in front, quoted), on the desktop when one
+    // is named; nothing when it fails.
+    static std::optional<Process> Start(const std::wstring& exe, const std::wstring& arguments,
+                                        std::wstring desktop = L"");
+    // Takes over a process that another started, such as the shell.
+    explicit Process(HANDLE process) : process_(process), id_(GetProcessId(process)) {}
     Process(Process&&) noexcept = default;
     Process& operator=(Process&&) = delete;
     ~Process();
@@ -35,7 +53,6 @@ class Process {
     std::optional<DWORD> WaitExit(Deadline deadline = kWindowDeadline) const;
 
   private:
-    Process(unique_handle process, DWORD id) : process_(std::move(process)), id_(id) {}
     unique_handle process_;
     DWORD id_ = 0;
 };
@@ -59,7 +76,8 @@ void SetListItemState(HWND list, int index, UINT state, UINT mask);
 RECT ListItemLabel(HWND list, int index);
 
 // The items of the program's package list: name and check mark.
-std::vector<std::pair<std::wstring, bool>> ListItems(HWND list);
+using Items = std::vector<std::pair<std::wstring, bool>>;
+Items ListItems(HWND list);
 void Tick(HWND list, int index);
 std::string ReadFile(const std::wstring& path);
 
@@ -72,6 +90,8 @@ bool ClickAt(POINT screen);
 // MOUSEEVENTF_LEFTDOWN) where the cursor is, and a key pressed and released.
 void SendButton(DWORD flags);
 void TypeKey(WORD key);
+// Puts the text into the dialog's control, as WM_SETTEXT does.
+void SetText(HWND dialog, int id, const std::wstring& text);
 // Gives the main window one of its menu commands, as its menu or a shortcut does.
 void Command(HWND main, MainCommand command);
 
@@ -116,10 +136,21 @@ std::wstring WaitingScenario(const std::wstring& folder, const std::wstring& nam
 // The scenario file in the text form, as scntool dumps it; empty when scntool fails.
 std::string DumpScenario(const std::wstring& scnPath);
 
-// The fixture wizard's log with a line feed before each line, so "\n" + prefix finds a line by its start.
-std::string ReadLog(const std::wstring& path);
-// Where the first line that starts with the prefix is, at or after `from`; npos when there is none.
-std::size_t Find(const std::string& log, const std::string& prefix, std::size_t from = 0);
+// The text's lines (of the fixture wizard's log, a report, a window), without their ends.
+template <class Char>
+std::vector<std::basic_string<Char>> Lines(const std::basic_string<Char>& text) {
+    std::vector<std::basic_string<Char>> lines;
+    std::basic_istringstream<Char> in(text);
+    for (std::basic_string<Char> line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find(Char{'\r'})));
+    return lines;
+}
+// Lines of which one starts with the prefix.
+inline auto HasLine(const std::string& prefix) {
+    return Contains(StartsWith(prefix));
+}
+// Lines that start with each prefix, in this order.
+void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes);
 
 // A test of the program on a scenario folder of its own (on drive C:, where the folder browser reaches it):
 // the program's settings are removed before and after it, the file type counts as offered already, and

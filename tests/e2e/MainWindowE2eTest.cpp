@@ -14,7 +14,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Registry.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
 
@@ -22,13 +22,6 @@ namespace velmora::e2e {
 namespace {
 
 constexpr Deadline kRunDeadline{120000};
-
-std::vector<std::wstring> Names(const std::vector<std::pair<std::wstring, bool>>& items) {
-    std::vector<std::wstring> names;
-    for (const auto& item : items)
-        names.push_back(item.first);
-    return names;
-}
 
 // A key pressed in the package list; the program's message loop turns F5 and Del into their commands.
 void PressKey(HWND list, WPARAM key) {
@@ -51,7 +44,7 @@ TEST_F(MainWindowE2eTest, TickedPackagesInstallInListOrderAndTheWindowComesBackW
     std::ofstream(std::filesystem::path(Path(L"Position.lst")), std::ios::binary) << "Gamma\r\nAlpha\r\n";
     ASSERT_NE(StartMain(L"", 3), nullptr);
     HWND list = List();
-    EXPECT_EQ(Names(ListItems(list)), (std::vector<std::wstring>{L"Gamma", L"Alpha", L"Beta"}));
+    EXPECT_THAT(ListItems(list), ElementsAre(Key(L"Gamma"), Key(L"Alpha"), Key(L"Beta")));
     Tick(list, 2);
     Tick(list, 0);
     EXPECT_EQ(WindowText(GetDlgItem(main_, main_window::kCountLine)), L"2 of 3");
@@ -62,15 +55,13 @@ TEST_F(MainWindowE2eTest, TickedPackagesInstallInListOrderAndTheWindowComesBackW
     HWND statistics = WaitForOwn(statistics_window::kClassName, kRunDeadline);
     ASSERT_NE(statistics, nullptr) << "no statistics after the run";
     // Two packages played to their end, in list order; Alpha, not ticked, did not run.
-    const std::vector<std::wstring> lines = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].rfind(L"1   \u041E\u041A  Gamma", 0), 0u) << WideToUtf8(lines[0]);
-    EXPECT_EQ(lines[1].rfind(L"2   \u041E\u041A  Beta", 0), 0u) << WideToUtf8(lines[1]);
+    EXPECT_THAT(
+        ListBoxLines(GetDlgItem(statistics, statistics_window::kList)),
+        ElementsAre(StartsWith(L"1   \u041E\u041A  Gamma"), StartsWith(L"2   \u041E\u041A  Beta"), _, _));
     // The window is back behind the statistics, with the ticks the run was started with.
     EXPECT_TRUE(IsWindowVisible(main_));
     ASSERT_TRUE(PressButton(statistics, statistics_window::kClose));
-    EXPECT_EQ(ListItems(list), (std::vector<std::pair<std::wstring, bool>>{
-                                   {L"Gamma", true}, {L"Alpha", false}, {L"Beta", true}}));
+    EXPECT_EQ(ListItems(list), (Items{{L"Gamma", true}, {L"Alpha", false}, {L"Beta", true}}));
 }
 
 TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackages) {
@@ -88,22 +79,20 @@ TEST_F(MainWindowE2eTest, DeleteAsksFirstMovedOrderIsKeptAndReloadFindsNewPackag
     SaveScreenshot(WaitForOwn(L"#32770"), L"main-window-delete-question");
     Answer(IDYES);
     ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 2; }));
-    EXPECT_NE(WindowText(GetDlgItem(main_, main_window::kStatusLine)).find(L"2 of 2"), std::wstring::npos)
-        << WideToUtf8(WindowText(GetDlgItem(main_, main_window::kStatusLine)));
+    EXPECT_THAT(WindowText(GetDlgItem(main_, main_window::kStatusLine)), HasSubstr(L"2 of 2"));
 
     // A package added by hand shows after a reload, at the end; the deleted ones' files are gone.
     AddWizardPackage(L"0-new");
     Command(main_, MainCommand::Reload);
     ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 3; }));
-    EXPECT_EQ(Names(ListItems(list)), (std::vector<std::wstring>{L"0-new", L"a", L"d"}))
+    EXPECT_THAT(ListItems(list), ElementsAre(Key(L"0-new"), Key(L"a"), Key(L"d")))
         << "without an order file the folder's order";
 
     // "a" moved down and the window closed: the order file keeps the new order.
     SetListItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ASSERT_TRUE(PressButton(main_, main_window::kMoveDown));
-    ASSERT_TRUE(WaitUntil([&] {
-        return Names(ListItems(list)) == std::vector<std::wstring>{L"0-new", L"d", L"a"};
-    }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return testing::Value(ListItems(list), ElementsAre(Key(L"0-new"), Key(L"d"), Key(L"a"))); }));
     CloseMain();
     EXPECT_EQ(ReadFile(Path(L"Position.lst")), "0-new\r\nd\r\na\r\n");
 }
@@ -160,11 +149,7 @@ TEST_F(MainWindowE2eTest, FirstStartRegistersTheScenarioTypeWhoseInstallVerbPlay
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"velmora");
     RemoveProgramSettings();
     ASSERT_NE(StartMain(), nullptr);
-    std::wstring progId(64, L'\0');
-    DWORD size = static_cast<DWORD>(progId.size() * sizeof(wchar_t));
-    ASSERT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, L".scn", nullptr, RRF_RT_REG_SZ, nullptr, progId.data(), &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(std::wstring(progId.c_str()), L"velmora");
+    EXPECT_EQ(Win32Registry{}.GetString(RegistryRoot::ClassesRoot, ".scn", ""), "velmora");
     EXPECT_EQ(ReadSetting(L"Install", L"Registry"), std::optional<std::wstring>(L"1"));
     CloseMain();
 
@@ -177,11 +162,7 @@ TEST_F(MainWindowE2eTest, FirstStartRegistersTheScenarioTypeWhoseInstallVerbPlay
     info.lpFile = scn.c_str();
     info.nShow = SW_SHOWNORMAL;
     ASSERT_TRUE(ShellExecuteExW(&info));
-    unique_handle run(info.hProcess);
-    ASSERT_EQ(WaitForSingleObject(run.get(), static_cast<DWORD>(kRunDeadline.count())), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(run.get(), &exitCode);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(Process(info.hProcess).WaitExit(kRunDeadline), std::optional<DWORD>(0));
     EXPECT_FALSE(ReadFile(Path(L"Verb.log")).empty());
 }
 

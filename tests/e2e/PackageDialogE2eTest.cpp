@@ -13,10 +13,6 @@ namespace {
 
 using namespace package_dialog;
 
-void SetBox(HWND dialog, int id, const std::wstring& text) {
-    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 using PackageDialogE2eTest = E2eTest;
 
 TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenNameAndKeepAFuturePath) {
@@ -32,7 +28,7 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     HWND dialog = WaitForOwn(kClassName);
     ASSERT_NE(dialog, nullptr) << "no dialog for a new package";
     EXPECT_EQ(WindowText(dialog), L"New package");
-    SetBox(dialog, kName, L"Office 2026");
+    SetText(dialog, kName, L"Office 2026");
     SaveScreenshot(dialog, L"package-dialog-new");
     PressButton(dialog, kCancel);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(main_); }));
@@ -56,21 +52,21 @@ TEST_F(PackageDialogE2eTest, PropertiesRenameAndDescribeAPackageRefuseATakenName
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kCommandLine)), L"/S");
     SaveScreenshot(dialog, L"package-dialog-properties");
 
-    SetBox(dialog, kName, L"Beta");
+    SetText(dialog, kName, L"Beta");
     PressButton(dialog, kOk);
     // Refused, and neither file touched (the model's unit tests look at the files).
     EXPECT_EQ(Answer(IDOK), L"A package named 'Beta' already exists. Choose another name.");
 
-    SetBox(dialog, kName, L"Renamed");
-    SetBox(dialog, kDescription, L"changed words");
-    SetBox(dialog, kPath, L"C:\\Later\\setup.exe");
+    SetText(dialog, kName, L"Renamed");
+    SetText(dialog, kDescription, L"changed words");
+    SetText(dialog, kPath, L"C:\\Later\\setup.exe");
     PressButton(dialog, kOk);
-    EXPECT_EQ(Answer(IDYES).rfind(L"The file you gave was not found.", 0), 0u);
+    EXPECT_THAT(Answer(IDYES), StartsWith(L"The file you gave was not found."));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     const std::string dump = DumpScenario(Path(L"Renamed.SCN"));
     for (const char* line : {"description \"changed words\"", "installer \"C:\\\\Later\\\\setup.exe\"",
                              "commandline \"/S\"", "event left press 5 5"})
-        EXPECT_NE(dump.find(line), std::string::npos) << line << "\n" << dump;
+        EXPECT_THAT(dump, HasSubstr(line));
     CloseMain();
 }
 

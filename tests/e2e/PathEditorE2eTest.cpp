@@ -103,12 +103,8 @@ TEST_F(PathEditorE2eTest, OnePassChangesEveryRowSaveWritesTheTickedOnesAndKeepsT
     EXPECT_TRUE(CountersBecome({L"30", L"0", L"0"}));
     const int regular[] = {DarkPixels(0), DarkPixels(4)};
 
-    for (auto [id, text] :
-         {std::pair(ids::kFindBox, L"d:\\DISTR"), std::pair(ids::kReplaceBox, L"%CDROM%\\soft")}) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(GetDlgItem(editor_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
+    SetText(editor_, ids::kFindBox, L"d:\\DISTR");
+    SetText(editor_, ids::kReplaceBox, L"%CDROM%\\soft");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(editor_, ids::kReplace)); }));
     ASSERT_TRUE(PressButton(editor_, ids::kReplace));
     ASSERT_TRUE(CountersBecome({L"30", L"30", L"30"}));

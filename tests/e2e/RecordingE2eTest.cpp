@@ -4,13 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include "platform/win32/Win32.h"
-
-#include <commctrl.h>
 
 #include "packages/win32/PackageDialogIds.h"
 #include "platform/win32/WideText.h"
@@ -32,15 +27,10 @@ constexpr int kFixtureSecondComponent = 204;
 // logs as a click only, and a text step presses its field once more.
 std::vector<std::string> Session(const std::string& log) {
     std::vector<std::string> session;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        for (const char* kind : {"page ", "click ", "press background", "finished"}) {
-            if (line.rfind(kind, 0) == 0)
+    for (const std::string& line : Lines(log))
+        for (const char* kind : {"page ", "click ", "press background", "finished"})
+            if (line.starts_with(kind))
                 session.push_back(line);
-        }
-    }
     return session;
 }
 
@@ -71,12 +61,10 @@ class RecordingE2eTest : public E2eTest {
         HWND dialog = WaitForWindow({.className = package_dialog::kClassName, .processId = process_->Id()});
         if (dialog == nullptr)
             return nullptr;
-        const std::pair<int, std::wstring> fields[] = {{package_dialog::kName, name},
-                                                       {package_dialog::kPath, installer},
-                                                       {package_dialog::kCommandLine, arguments},
-                                                       {package_dialog::kDescription, L"Recorded"}};
-        for (const auto& [id, text] : fields)
-            SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SetText(dialog, package_dialog::kName, name);
+        SetText(dialog, package_dialog::kPath, installer);
+        SetText(dialog, package_dialog::kCommandLine, arguments);
+        SetText(dialog, package_dialog::kDescription, L"Recorded");
         SaveScreenshot(dialog, L"recording-new-package");
         ClickAt(Centre(GetDlgItem(dialog, IDOK)));
         HWND hint = WaitForWindow({.className = notice_window::kClassName, .processId = process_->Id()});
@@ -153,8 +141,7 @@ class RecordingE2eTest : public E2eTest {
 };
 
 TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToTheSameResult) {
-    HWND panel = StartRecording(L"Recorded", VelmoraFolder() + L"\\tests\\fixtures\\FixtureWizard.exe",
-                                L"\"" + log_ + L"\" /delay=0 /cover=0");
+    HWND panel = StartRecording(L"Recorded", FixtureWizardPath(), L"\"" + log_ + L"\" /delay=0 /cover=0");
     ASSERT_NE(panel, nullptr) << "the package dialog did not lead to the recording panel";
     HWND wizard = WaitForWindow({.className = L"VelmoraFixtureWizard"});
     ASSERT_NE(wizard, nullptr);
@@ -172,10 +159,10 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     ASSERT_TRUE(ClickAndSee(GetDlgItem(page, kFixtureSecondComponent), "click 204"));
     RECT area{};
     GetWindowRect(page, &area);
-    Xdotool(L"mousemove --sync " + std::to_wstring(area.left + 300) + L" " + std::to_wstring(area.top + 150) +
-            L" mousedown 1 mousemove --sync " + std::to_wstring(area.left + 320) + L" " +
-            std::to_wstring(area.top + 160) + L" mousemove --sync " + std::to_wstring(area.left + 340) +
-            L" " + std::to_wstring(area.top + 165) + L" mouseup 1");
+    const auto to = [&](int x, int y) {
+        return L" mousemove --sync " + std::to_wstring(area.left + x) + L" " + std::to_wstring(area.top + y);
+    };
+    Xdotool(to(300, 150) + L" mousedown 1" + to(320, 160) + to(340, 165) + L" mouseup 1");
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(log_).find("press background") != std::string::npos; }));
     ClickAt({Centre(GetDlgItem(panel, panel_window::kCaption)).x, Centre(panel).y});
     // The Install page's cover must be gone before its button is pressed.
@@ -188,11 +175,11 @@ TEST_F(RecordingE2eTest, ARecordedSessionWithATypedFolderIsListedAndReplaysToThe
     EXPECT_EQ(ListItems(list)[0].first, L"Recorded");
     const std::string text = DumpScenario(Path(L"Recorded.SCN"));
     SCOPED_TRACE(text);
-    EXPECT_NE(text.find("text \"D:\\\\Apps\\\\Recorded\""), std::string::npos);
-    EXPECT_NE(text.find("window \"Button\" \"Add component\" 2"), std::string::npos);
-    EXPECT_NE(text.find("event left move "), std::string::npos);  // the display may merge the moves
-    EXPECT_NE(text.find("event left release 40 15"), std::string::npos);
-    EXPECT_EQ(text.find(WideToUtf8(panel_window::kClassName)), std::string::npos) << "the panel was recorded";
+    // What was typed and pressed, and the drag (one move at least: the display may merge the moves).
+    for (const char* line : {"text \"D:\\\\Apps\\\\Recorded\"", "window \"Button\" \"Add component\" 2",
+                             "event left move ", "event left release 40 15"})
+        EXPECT_THAT(text, HasSubstr(line));
+    EXPECT_THAT(text, Not(HasSubstr(WideToUtf8(panel_window::kClassName)))) << "the panel was recorded";
 
     // F5 replays it: the wizard sees the same session.
     const std::string recorded = ReadFile(log_);
@@ -237,9 +224,8 @@ TEST_F(RecordingE2eTest, DISABLED_NsisInstallerRecordedForAnotherMachine) {
     press(L"&Finish");
     StopAndKeep(panel, L"FixtureProduct", L"FixtureProduct-" + dpi);
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
-    EXPECT_NE(DumpScenario((recorded_ / (L"FixtureProduct-" + dpi + L".SCN")).wstring())
-                  .find("\ndpi " + WideToUtf8(dpi) + "\n"),
-              std::string::npos);
+    EXPECT_THAT(DumpScenario((recorded_ / (L"FixtureProduct-" + dpi + L".SCN")).wstring()),
+                HasSubstr("\ndpi " + WideToUtf8(dpi) + "\n"));
     std::filesystem::remove_all(target);
 }
 
@@ -278,10 +264,9 @@ TEST_F(RecordingE2eTest, DISABLED_InnoSetupInstallerRecordedForAnotherMachine) {
     ClickAt(Centre(Visible(L"TNewButton", L"&Finish")));
     StopAndKeep(panel, L"InnoProduct", L"InnoProduct");
     const std::string text = DumpScenario((recorded_ / L"InnoProduct.SCN").wstring());
-    EXPECT_NE(text.find("installer \"%PROGRAMFILES%\\\\Velmora Setups\\\\"), std::string::npos) << text;
-    EXPECT_NE(text.find("text \"%PROGRAMFILES64%\\\\Inno Recorded\""), std::string::npos) << text;
-    EXPECT_NE(ReadFile(target + L"\\settings.ini").find("Folder=C:\\Program Files\\Inno Recorded"),
-              std::string::npos);
+    EXPECT_THAT(text, AllOf(HasSubstr("installer \"%PROGRAMFILES%\\\\Velmora Setups\\\\"),
+                            HasSubstr("text \"%PROGRAMFILES64%\\\\Inno Recorded\"")));
+    EXPECT_THAT(ReadFile(target + L"\\settings.ini"), HasSubstr("Folder=C:\\Program Files\\Inno Recorded"));
     std::filesystem::remove_all(target);
     std::filesystem::remove_all(setups);
 }

@@ -25,35 +25,11 @@ namespace {
 // What the fixture wizard's field gets: it must never reach the report.
 const std::wstring kSecret = L"K3Y-S3CR3T-0042";
 
-// The report's lines, without its byte-order mark.
+// The report's lines, after its UTF-8 mark; its last line must be whole.
 std::vector<std::string> ReportLines(const std::wstring& path) {
-    std::string text = ReadFile(path);
-    EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u) << "no UTF-8 mark";
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-        lines.push_back(text.substr(at, end - at));
-    EXPECT_EQ(at, text.size()) << "the last line is not whole";
-    return lines;
-}
-
-// The lines that start with each prefix, in this order.
-void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& prefixes) {
-    std::size_t from = 0;
-    for (const std::string& prefix : prefixes) {
-        while (from < lines.size() && lines[from].rfind(prefix, 0) != 0)
-            ++from;
-        EXPECT_LT(from++, lines.size()) << "no line \"" << prefix << "\" where it belongs";
-    }
-}
-
-std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
-    for (const std::string& line : lines)
-        if (line.rfind(prefix, 0) == 0)
-            return line;
-    return {};
+    const std::string text = ReadFile(path);
+    EXPECT_THAT(text, AllOf(StartsWith("\xEF\xBB\xBF"), EndsWith("\r\n")));
+    return Lines(text.substr(text.starts_with("\xEF\xBB\xBF") ? 3 : 0));
 }
 
 using RunReportE2eTest = E2eTest;
@@ -71,17 +47,15 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     HWND statistics = WaitForOwn(statistics_window::kClassName, Deadline{240000});
     ASSERT_NE(statistics, nullptr) << "the run never ended";
 
-    const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
-    ASSERT_GE(shown.size(), 3u);
-    EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  A", 0), 0u) << WideToUtf8(shown[0]);
-    EXPECT_EQ(shown[1].rfind(L"2   NO  B", 0), 0u) << WideToUtf8(shown[1]);
-    EXPECT_NE(shown[1].find(L"window not found, step 1"), std::wstring::npos) << WideToUtf8(shown[1]);
-    EXPECT_EQ(shown[2].rfind(L"3   \u041E\u041A  C", 0), 0u) << WideToUtf8(shown[2]);
+    EXPECT_THAT(ListBoxLines(GetDlgItem(statistics, statistics_window::kList)),
+                ElementsAre(StartsWith(L"1   \u041E\u041A  A"),
+                            AllOf(StartsWith(L"2   NO  B"), HasSubstr(L"window not found, step 1")),
+                            StartsWith(L"3   \u041E\u041A  C"), _, _));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(statistics, statistics_window::kOpenReport)));
     SaveScreenshot(statistics, L"run-report-statistics");
-    EXPECT_NE(Find(ReadLog(Path(L"C.log")), "finished"), std::string::npos) << "the third did not install";
-    EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "exit"), std::string::npos) << "B's wizard ended by itself";
-    EXPECT_EQ(Find(ReadLog(Path(L"result.txt")), "press"), std::string::npos) << "B pressed a wrong window";
+    EXPECT_THAT(Lines(ReadFile(Path(L"C.log"))), HasLine("finished")) << "the third did not install";
+    EXPECT_THAT(Lines(ReadFile(Path(L"result.txt"))), Not(HasLine("exit"))) << "B's wizard ended by itself";
+    EXPECT_THAT(Lines(ReadFile(Path(L"result.txt"))), Not(HasLine("press"))) << "B pressed a wrong window";
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe"}).empty()) << "an installer was left running";
 
     const std::vector<std::string> lines = ReportLines(report);
@@ -96,9 +70,10 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
                 "Screenshot: ", "Installer exit code: the installer and the processes it started were ended",
                 "Package 3/3 C", "Result: scenario played to the end", "Run exit code: 2"});
     EXPECT_EQ(lines.empty() ? "" : lines.back(), "#end 2");
-    EXPECT_EQ(ReadFile(report).find(WideToUtf8(kSecret)), std::string::npos)
-        << "the typed text is in the report";
-    const std::string screenshot = LineStarting(lines, "Screenshot: ").substr(12);
+    EXPECT_THAT(ReadFile(report), Not(HasSubstr(WideToUtf8(kSecret)))) << "the typed text is in the report";
+    const auto shot = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& line) { return line.starts_with("Screenshot: "); });
+    const std::string screenshot = shot == lines.end() ? "" : shot->substr(12);
     EXPECT_EQ(ReadFile(Utf8ToWide(screenshot)).rfind("\x89PNG\r\n\x1A\n", 0), 0u) << screenshot;
     EXPECT_EQ(std::filesystem::path(Utf8ToWide(screenshot)).parent_path(),
               std::filesystem::path(Path(L"Reports")));
@@ -126,12 +101,11 @@ TEST_F(RunReportE2eTest, AnNsisInstallersExitCodeReachesTheStatisticsTheReportAn
         HWND statistics = WaitForWindow(
             {.className = statistics_window::kClassName, .processId = process->Id()}, Deadline{120000});
         ASSERT_NE(statistics, nullptr) << c.code;
-        const std::vector<std::wstring> shown =
-            ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
-        ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown[0].rfind(L"1   \u041E\u041A  PRODUCT" + std::to_wstring(c.code), 0), 0u)
-            << WideToUtf8(shown[0]);  // a direct run upper-cases its command line
-        EXPECT_NE(shown[0].find(c.shown), std::wstring::npos) << WideToUtf8(shown[0]);
+        // A direct run upper-cases its command line.
+        EXPECT_THAT(ListBoxLines(GetDlgItem(statistics, statistics_window::kList)),
+                    ElementsAre(AllOf(StartsWith(L"1   \u041E\u041A  PRODUCT" + std::to_wstring(c.code)),
+                                      HasSubstr(c.shown)),
+                                _, _));
         SaveScreenshot(statistics, L"run-report-exit-" + std::to_wstring(c.code));
         EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(c.runExitCode));
         const std::vector<std::string> lines = ReportLines(report);
@@ -151,18 +125,10 @@ std::optional<DWORD> GuiResources(const Process& process, DWORD kind) {
 
 // The windows the program owns, top-level and child: a window left behind shows here on any system.
 int OwnWindows(const Process& process) {
-    int windows = 0;
-    for (HWND window : TopLevelWindows({.processId = process.Id(), .visibleOnly = false})) {
-        ++windows;
-        EnumChildWindows(
-            window,
-            [](HWND, LPARAM count) -> BOOL {
-                ++*reinterpret_cast<int*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&windows));
-    }
-    return windows;
+    std::size_t windows = 0;
+    for (HWND window : TopLevelWindows({.processId = process.Id(), .visibleOnly = false}))
+        windows += 1 + ChildWindows(window, {.visibleOnly = false}).size();
+    return static_cast<int>(windows);
 }
 
 TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProcessesBehind) {
@@ -186,9 +152,8 @@ TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProc
     ASSERT_NE(statistics, nullptr) << "the run never ended";
     const std::vector<std::wstring> shown = ListBoxLines(GetDlgItem(statistics, statistics_window::kList));
     ASSERT_EQ(shown.size(), kPackages + 2u);
-    for (int i = 0; i < kPackages; ++i)
-        EXPECT_EQ(shown[static_cast<std::size_t>(i)].find(L"  \u041E\u041A  P"), 2u)
-            << WideToUtf8(shown[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i < kPackages; ++i)
+        EXPECT_EQ(shown[i].find(L"  \u041E\u041A  P"), 2u) << WideToUtf8(shown[i]);
     PostMessageW(statistics, WM_COMMAND, statistics_window::kClose, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(statistics) && IsWindowVisible(main_); }));
 
@@ -203,7 +168,7 @@ TEST_F(RunReportE2eTest, TwentyPackagesPlayInOneRunAndLeaveNoWindowObjectsOrProc
     EXPECT_TRUE(RunningOf({L"FixtureWizard.exe", L"FixtureProductSetup.exe"}).empty())
         << "an installer was left running";
     EXPECT_TRUE(std::filesystem::exists(Path(L"P20") + L"\\readme.txt"));
-    EXPECT_NE(Find(ReadLog(Path(L"P19.log")), "finished"), std::string::npos);
+    EXPECT_THAT(Lines(ReadFile(Path(L"P19.log"))), HasLine("finished"));
 }
 
 // A run that may restart Windows (/REBOOT): a folder of packages whose first installer, the NSIS fixture,
@@ -318,7 +283,7 @@ TEST_F(RunReportE2eTest, DISABLED_TheRunGoesOnAtTheNextLogonAndEndsWithTheWholeR
     EXPECT_EQ(process->WaitExit(Deadline{180000}), std::optional<DWORD>(0));
     EXPECT_FALSE(std::filesystem::exists(ResumeRecordFile()));
     EXPECT_FALSE(std::filesystem::exists(ResumeTaskFile()));
-    EXPECT_NE(Find(ReadLog(kRestartFolder + L"\\C.log"), "finished"), std::string::npos);
+    EXPECT_THAT(Lines(ReadFile(kRestartFolder + L"\\C.log")), HasLine("finished"));
     const std::vector<std::string> lines = ReportLines(kRestartFolder + L"\\report.txt");
     SCOPED_TRACE(ReadFile(kRestartFolder + L"\\report.txt"));
     ExpectInOrder(lines, {"velmora-run-report 2", "#run ", "Package 1/3 A", "Installer exit code: 3010",

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/WideText.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace velmora::e2e {
@@ -71,30 +70,18 @@ TEST_F(StartupE2eTest, AChosenLanguageWithoutItsFileIsReportedBeforeTheWindowOpe
 TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOwnExitCode) {
     const std::wstring scn = AddWizardPackage(L"A");
     const std::wstring report = Path(L"report.txt");
-    std::wstring line =
-        L"\"" + VelmoraFolder() + L"\\velmora.exe\" /LOG=\"" + report + L"\" /inst \"" + scn + L"\"";
-    std::wstring desktop = L"VelmoraHidden\\Default";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.lpDesktop = desktop.data();
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    const unique_handle process(info.hProcess);
-    const unique_handle thread(info.hThread);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0) << "the run waits for something";
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    EXPECT_EQ(code, 4u);
+    const auto run =
+        Process::Start(VelmoraFolder() + L"\\velmora.exe", L"/LOG=\"" + report + L"\" /inst \"" + scn + L"\"",
+                       L"VelmoraHidden\\Default");
+    ASSERT_TRUE(run);
+    const std::optional<DWORD> code = run->WaitExit(Deadline{20000});
+    ASSERT_TRUE(code) << "the run waits for something";
+    EXPECT_EQ(*code, 4u);
     EXPECT_FALSE(std::filesystem::exists(Path(L"A.log"))) << "the package was played";
-    const std::string text = ReadFile(report);
-    EXPECT_NE(
-        text.find("\r\n\r\nResult: failed: no desktop where a click can land: the program's window station "
-                  "does not show on a screen\r\n"),
-        std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("#package"), std::string::npos) << text;
-    EXPECT_TRUE(text.ends_with("#end 4\r\n")) << text;
+    EXPECT_THAT(ReadFile(report),
+                AllOf(HasSubstr("\r\n\r\nResult: failed: no desktop where a click can land: the program's "
+                                "window station does not show on a screen\r\n"),
+                      Not(HasSubstr("#package")), EndsWith("#end 4\r\n")));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,18 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace disc_wizard;
-using Lines = std::vector<std::wstring>;
-using Items = std::vector<std::pair<std::wstring, bool>>;
+using Texts = std::vector<std::wstring>;
 
 constexpr wchar_t kDisc[] = L"C:\\Velmora Disc";
 constexpr Deadline kRunDeadline{120000};
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
-}
-
-void WriteText(const std::wstring& path, const std::string& text) {
-    ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(WideToUtf8(path), text));
 }
 
 // Chooses the folder in the folder browser that the program has open: the selection is set through the
@@ -76,7 +70,7 @@ class DiscWizardE2eTest : public E2eTest {
 
     // Packages of the fixture wizard, installed from the disc they are copied onto; `copies` more of the
     // first make a long copy. The program's wizard, opened from the main window's menu, comes back.
-    HWND OpenWizard(const Lines& names, const std::string& order, int copies = 0) {
+    HWND OpenWizard(const Texts& names, const std::string& order, int copies = 0) {
         for (const std::wstring& name : names)
             EXPECT_FALSE(BuildScenario(Source(), name, WizardClicks(), L"%CDROM%\\Setup\\FixtureWizard.exe",
                                        L"\"C:\\" + name + L".log\"")
@@ -84,8 +78,8 @@ class DiscWizardE2eTest : public E2eTest {
         for (int i = 0; i < copies; ++i)
             CopyFileW(Join(Source(), names[0] + L".SCN").c_str(),
                       Join(Source(), L"Copy " + std::to_wstring(i) + L".SCN").c_str(), FALSE);
-        if (!order.empty())
-            WriteText(Join(Source(), L"Position.lst"), order);
+        EXPECT_TRUE(order.empty() ||
+                    Win32FileSystem{}.ReplaceFile(WideToUtf8(Join(Source(), L"Position.lst")), order));
         if (StartMain(L"", names.size() + copies, Join(Program(), L"velmora.exe")) == nullptr)
             return nullptr;
         Command(main_, MainCommand::DiscWizard);
@@ -116,27 +110,18 @@ class DiscWizardE2eTest : public E2eTest {
     }
 
     // The copy runs until Next comes back; the message boxes it shows meanwhile are answered and returned.
-    Lines FinishCopy(HWND wizard) {
-        Lines messages;
-        WaitUntil(
-            [&] {
-                if (HWND box = FindTopLevelWindow({.className = L"#32770", .processId = process_->Id()})) {
-                    messages.push_back(MessageBoxText(box));
-                    PressButton(box, IDOK);
-                    WaitUntil([&] { return !IsWindow(box); });
-                }
-                return IsWindowEnabled(GetDlgItem(wizard, kNext)) != FALSE;
-            },
-            kRunDeadline);
+    Texts FinishCopy(HWND wizard) {
+        Texts messages;
+        const auto copied = [&] {
+            if (HWND box = FindTopLevelWindow({.className = L"#32770", .processId = process_->Id()})) {
+                messages.push_back(MessageBoxText(box));
+                PressButton(box, IDOK);
+                WaitUntil([&] { return !IsWindow(box); });
+            }
+            return IsWindowEnabled(GetDlgItem(wizard, kNext)) != FALSE;
+        };
+        WaitUntil(copied, kRunDeadline);
         return messages;
-    }
-
-    static Lines Log(HWND wizard) {
-        Lines lines;
-        std::wistringstream log(WindowText(GetDlgItem(wizard, kLog)));
-        for (std::wstring line; std::getline(log, line);)
-            lines.push_back(line.substr(0, line.find(L'\r')));
-        return lines;
     }
 
     // Closing asks first, on every page; the answer comes back.
@@ -169,18 +154,18 @@ TEST_F(DiscWizardE2eTest, WizardCopiesEverythingAndTheMainWindowListsTheCopy) {
     SendMessageW(wizard, WM_COMMAND, MAKEWPARAM(kSpeedList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(speed));
     SaveScreenshot(wizard, L"disc-wizard-2-source");
     ASSERT_TRUE(Next(wizard, kSummarySource));
-    EXPECT_EQ(Lines({WindowText(GetDlgItem(wizard, kSummarySource)),
+    EXPECT_EQ(Texts({WindowText(GetDlgItem(wizard, kSummarySource)),
                      WindowText(GetDlgItem(wizard, kSummaryProgram))}),
-              Lines({Source(), Program()}));
+              Texts({Source(), Program()}));
     SaveScreenshot(wizard, L"disc-wizard-3-summary");
     ASSERT_TRUE(Next(wizard, kLog));
-    EXPECT_EQ(FinishCopy(wizard), Lines{});
+    EXPECT_EQ(FinishCopy(wizard), Texts{});
     SaveScreenshot(wizard, L"disc-wizard-4-log");
 
     // The copy ended well (each operation and its order: the unit tests; the disc it made at work:
     // DiscFromCdRomE2eTest).
     const std::wstring scenarios = Join(kDisc, L"Folder SCN");
-    const Lines log = Log(wizard);
+    const Texts log = Lines(WindowText(GetDlgItem(wizard, kLog)));
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), L"Creating folder " + scenarios);
     EXPECT_EQ(log.back(), L"Copying finished successfully");
@@ -218,12 +203,13 @@ TEST_F(DiscWizardE2eTest, FailedCopiesSayWhatFailedAndKeepTheScenarioFolder) {
         SCOPED_TRACE(longCopy ? "read-only autorun.inf" : "no position.lst");
         TempFolder destination(L"C:\\");
         const std::wstring autorun = Join(destination.WidePath(), L"autorun.inf");
-        Lines failure{L"Copying file `" + Join(Source(), L"position.lst") + L"` to " +
+        Texts failure{L"Copying file `" + Join(Source(), L"position.lst") + L"` to " +
                           Join(destination.WidePath(), L"Folder SCN\\position.lst"),
                       L"File copy error"};
-        Lines messages{notAll};
+        Texts messages{notAll};
         if (longCopy) {
-            WriteText(autorun, "[Autorun]\r\nopen=other.exe\r\n");
+            ASSERT_TRUE(
+                Win32FileSystem{}.ReplaceFile(WideToUtf8(autorun), "[Autorun]\r\nopen=other.exe\r\n"));
             MakeReadOnly(WideToUtf8(autorun));
             failure = {L"Error creating the autorun file " + autorun, L"Copying failed"};
             messages.insert(messages.begin(), L"Writing to the file failed. Perhaps it is read-only");
@@ -245,7 +231,7 @@ TEST_F(DiscWizardE2eTest, FailedCopiesSayWhatFailedAndKeepTheScenarioFolder) {
             EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
         }
         EXPECT_EQ(FinishCopy(wizard), messages);
-        const Lines log = Log(wizard);
+        const Texts log = Lines(WindowText(GetDlgItem(wizard, kLog)));
         EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
         EXPECT_EQ(log.back(), L"Copying failed");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, kBack))) << "the copy cannot run again";
@@ -280,8 +266,7 @@ TEST(DiscFromCdRomE2eTest, ProgramOnTheDiscReadsItsSettingsListsItsPackagesAndIn
     auto run = Process::Start(L"E:\\Velmora\\Velmora.exe", L"/inst \"E:\\Folder SCN\\Alpha.SCN\" /nostat");
     ASSERT_TRUE(run);
     EXPECT_EQ(run->WaitExit(kRunDeadline), std::optional<DWORD>(0));
-    const std::string log = Win32FileSystem{}.ReadAll("C:\\Alpha.log").value_or("");
-    EXPECT_NE(log.find("exit 0"), std::string::npos) << log;
+    EXPECT_THAT(ReadFile(L"C:\\Alpha.log"), HasSubstr("exit 0"));
     RemoveProgramSettings();
 }
 

@@ -11,9 +11,8 @@
 #include <sstream>
 
 #include "platform/doubles/Fakes.h"
-#include "platform/doubles/MemoryFileSystem.h"
-#include "platform/doubles/MemoryProfileFile.h"
 #include "playback/RunReport.h"
+#include "tests/unit/TextDoubles.h"
 
 namespace velmora {
 namespace {
@@ -82,15 +81,11 @@ std::string ExpectedCell(const PackageRecord& record) {
 }
 
 // One machine as the program runs there: its language, its report writer and the record of its run.
-struct Machine {
+struct Machine : TextDoubles {
     explicit Machine(int i) : name("PC-" + std::to_string(100 + i)) {
         files.AddFolder("C:\\Reports");
-        if (i % 4 == 1) {
-            files.AddFile("C:\\V\\language\\English.lng",
-                          ReadAll(VELMORA_SOURCE_DIR "/language/English.lng"));
-            language.languageName = "English";
-            language.LoadLanguage("C:\\V", 1033, false);
-        }
+        if (i % 4 == 1)
+            LoadEnglish(ShippedEnglish());
         clock.now = {2026, 12, 6, 19, i, 0};
     }
     // Package j from start to end, as the player tells the report; its screenshot goes to the folder.
@@ -118,10 +113,6 @@ struct Machine {
     }
 
     std::string name;
-    MemoryFileSystem files;
-    MemoryProfileFile profile{files};
-    FakeDialogs dialogs;
-    Language language{files, profile, dialogs};
     FakeClock clock;
     FakeSystemInfo system;
     Statistics stats{clock};
@@ -196,9 +187,8 @@ TEST(FleetReportsE2eTest, FiftyMachinesReportsBecomeOneTableWhoseCellsSayWhatEac
 
     const std::vector<Row> rows = ParseCsv(ReadAll(out / "summary.csv"));
     ASSERT_EQ(rows.size(), 51u);
-    EXPECT_EQ(Row(rows[0].begin(), rows[0].begin() + 4), (Row{"\xEF\xBB\xBF"
-                                                              "Computer",
-                                                              "User", "Started", "Run exit code"}));
+    EXPECT_EQ(Row(rows[0].begin(), rows[0].begin() + 4),
+              (Row{std::string("\xEF\xBB\xBF") + "Computer", "User", "Started", "Run exit code"}));
     int failedCells = 0, seenWithoutFailure = 0;
     for (std::size_t r = 1; r < rows.size(); ++r) {
         ASSERT_EQ(rows[r].size(), rows[0].size());
