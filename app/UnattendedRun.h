@@ -13,7 +13,7 @@
 #include "platform/LogonTasks.h"
 #include "platform/SystemInfo.h"
 #include "playback/ResumeRecord.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 
 #include "platform/Shell.h"
 #include "platform/Types.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "playback/Statistics.h"
 
 namespace velmora {

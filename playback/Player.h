@@ -20,7 +20,7 @@
 #include "playback/GestureReplay.h"
 #include "playback/InstallerWatch.h"
 #include "playback/PanelModel.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "playback/RunRestart.h"
 #include "playback/Statistics.h"
 #include "playback/WindowChain.h"

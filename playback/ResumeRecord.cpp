@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "base/Utilities.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "playback/Statistics.h"
 
 namespace velmora {

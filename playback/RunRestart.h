@@ -12,7 +12,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/SystemInfo.h"
 #include "platform/SystemRestart.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "playback/Statistics.h"
 
 namespace velmora {

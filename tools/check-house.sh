@@ -17,9 +17,10 @@ level() {
         base) echo 1 ;;
         scenario | ui) echo 2 ;;
         recording | paths | discs) echo 3 ;;
-        playback) echo 4 ;;
-        packages) echo 5 ;;
-        app) echo 6 ;;
+        reports) echo 4 ;;
+        playback) echo 5 ;;
+        packages) echo 6 ;;
+        app) echo 7 ;;
         *) echo "" ;;
     esac
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "base/Language.h"
 #include "platform/win32/Win32.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "playback/Statistics.h"
 
 namespace velmora {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/LetterCase.h"
-#include "playback/FleetSummary.h"
+#include "reports/FleetSummary.h"
 #include "scenario/ScenarioText.h"
 
 namespace velmora {

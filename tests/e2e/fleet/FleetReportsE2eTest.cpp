@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "platform/doubles/Fakes.h"
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 #include "tests/unit/TextDoubles.h"
 
 namespace velmora {

@@ -1,8 +1,8 @@
-#include "playback/ReportReader.h"
+#include "reports/ReportReader.h"
 
 #include <algorithm>
 
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 
 namespace velmora {
 namespace {

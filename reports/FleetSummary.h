@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/ReportReader.h"
+#include "reports/ReportReader.h"
 
 namespace velmora {
 

@@ -10,7 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
-#include "playback/Statistics.h"
+#include "reports/PackageRecord.h"
 
 namespace velmora {
 

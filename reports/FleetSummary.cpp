@@ -1,4 +1,4 @@
-#include "playback/FleetSummary.h"
+#include "reports/FleetSummary.h"
 
 #include <algorithm>
 #include <cstdio>

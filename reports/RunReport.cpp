@@ -1,4 +1,4 @@
-#include "playback/RunReport.h"
+#include "reports/RunReport.h"
 
 #include "base/Utilities.h"
 
