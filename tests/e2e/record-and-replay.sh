@@ -11,7 +11,10 @@
 # Inno: the Inno Setup installer, taken from the 32-bit Program Files, which the fresh prefix gets from
 #   recorded/drive_c, installing into a folder typed in the 64-bit Program Files; played against version 1.0
 #   as recorded, then against 1.1 put in its place.
-# Usage: record-and-replay.sh <build folder> Nsis|Inno; runs inside the tests' virtual display.
+# Msi: the 32-bit Windows Installer package (put at recorded\Setup.msi), which msiexec shows as a new window for
+#   every page; played against version 1.1 with the mouse. Each play removes the product first, so that another
+#   delivery of the same scenario is one more line.
+# Usage: record-and-replay.sh <build folder> Nsis|Inno|Msi; runs inside the tests' virtual display.
 set -euo pipefail
 build=$1
 kind=$2
@@ -27,11 +30,12 @@ windows_path() {
 }
 recording_test=("$build/tests/e2e/velmora_e2e_tests.exe" --gtest_also_run_disabled_tests
     --gtest_filter="RecordingE2eTest.DISABLED_$kind*")
-# Plays a scenario: play <scenario> <what it is> <file the installer must write, below C:> <recorded caption>.
+# Plays a scenario: play <scenario> <what it is> <file the installer must write, below C:> <recorded caption>
+# [more switches of the program].
 play() {
     local report=$recorded/report.txt code=0
     rm -f "$report"
-    LC_ALL=C.UTF-8 timeout 180 wine "$build/velmora.exe" /LOG="$(windows_path "$report")" \
+    LC_ALL=C.UTF-8 timeout 180 wine "$build/velmora.exe" /LOG="$(windows_path "$report")" "${@:5}" \
         /inst "$(windows_path "$recorded/$1")" >/dev/null 2>&1 || code=$?
     [ "$code" = 0 ] || fail "$2 ended with exit code $code: $(grep -a '^Result' "$report")"
     [ -f "$WINEPREFIX/drive_c/$3" ] || fail "$2 did not install into the typed folder"
@@ -47,6 +51,7 @@ set_dpi() {
 rm -rf "$recorded"
 mkdir -p "$recorded"
 [ "$kind" != Nsis ] || cp "$fixtures/FixtureProductSetup-1.0.exe" "$recorded/Setup.exe"
+[ "$kind" != Msi ] || cp "$fixtures/MsiProductSetup-1.0.msi" "$recorded/Setup.msi"
 LC_ALL=C.UTF-8 "$(dirname "$0")/../../cmake/wine-run.sh" "${recording_test[@]}" || fail "the recording failed"
 
 export WINEPREFIX=$build/fresh-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
@@ -64,6 +69,16 @@ if [ "$kind" = Nsis ]; then
     cp "$fixtures/FixtureProductSetup-1.1.exe" "$recorded/Setup.exe"
     play FixtureProduct-144.SCN "the scenario recorded at 144 DPI" RecordedAt144/readme.txt \
         "Fixture Product 1.0 Setup"
+elif [ "$kind" = Msi ]; then
+    wineserver -w
+    cp "$fixtures/MsiProductSetup-1.1.msi" "$recorded/Setup.msi"
+    play_msi() {
+        wine msiexec /x "$(windows_path "$recorded/Setup.msi")" /qn >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX/drive_c/Msi Recorded"
+        play MsiProduct.SCN "the Windows Installer scenario $*" "Msi Recorded/readme.txt" \
+            "Msi Fixture Product 1.0 Setup" "$@"
+    }
+    play_msi
 else
     wineserver -w
     cp -r "$recorded/drive_c/." "$WINEPREFIX/drive_c/"
