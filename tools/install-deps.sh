@@ -2,11 +2,12 @@
 # Installs the Debian packages the build and the tests need; quick when they are already there.
 # Installers people meet are mostly 32-bit programs (every Inno Setup installer starts from a 32-bit loader), so
 # Wine gets its 32-bit half too: with wine32 its WoW64 runs them as 64-bit Windows does. Node.js and npm fetch
-# the pinned Inno Setup compiler in the test set-up.
+# the pinned Inno Setup compiler in the test set-up; wixl and msitools' msibuild build the Windows Installer
+# package the tests play.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
           mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 wine32:i386 xvfb xauth nsis xdotool imagemagick
-          x11-utils fp-utils ansible)
+          x11-utils fp-utils ansible wixl msitools)
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

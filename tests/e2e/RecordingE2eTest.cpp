@@ -82,10 +82,15 @@ class RecordingE2eTest : public E2eTest {
     }
 
     // Types the text into the field as a person does, then takes it with a pause (showing it in the options
-    // area, where the screenshot catches it) and goes on recording.
+    // area, where the screenshot catches it) and goes on recording. Without a window manager, Wine may have
+    // left the X keyboard focus on another program's window when an installer swapped its windows: the window
+    // under the pointer, just clicked, is given it, as a click-to-focus window manager would.
     void TypeAndTake(HWND panel, HWND field, const std::wstring& text, const wchar_t* screenshot = nullptr) {
         ClickAt(Centre(field));
-        Xdotool(L"key Home shift+End type --delay 30 '" + text + L"'");
+        Xdotool(
+            L"windowfocus --sync $(xdotool getmouselocation --shell | sed -n s/WINDOW=//p) key Home "
+            L"shift+End type --delay 30 '" +
+            text + L"'");
         ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text; }));
         ClickAt(Centre(GetDlgItem(panel, panel_window::kPause)));
         HWND captured = GetDlgItem(panel, panel_window::kCapturedText);
