@@ -311,10 +311,6 @@ TEST_F(RecordingE2eTest, DISABLED_MsiPackageRecordedForAnotherMachine) {
     TypeAndTake(panel, Visible(L"Edit"), target);
     press(L"&Next >");
     page(L"Ready to Install", L"msi-4-ready");
-    EXPECT_NE(Visible(L"Static", L"Msi Fixture Product 1.0 will be installed into " + target +
-                                     L"\\. Click Install to begin."),
-              nullptr)
-        << "the folder field did not take the typed folder";
     press(L"&Install");
     page(L"Installing Msi Fixture Product 1.0", L"msi-5-progress");
     page(L"Setup Complete", L"msi-6-finish");
