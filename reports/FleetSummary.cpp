@@ -1,68 +1,35 @@
 #include "reports/FleetSummary.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <tuple>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/Utilities.h"
 
 namespace velmora {
 namespace {
 
-// "done", "interrupted" or "failed": a result this reader does not know counts as a failure, so it is seen.
-std::string Kind(const ReportedPackage& package) {
-    return package.result == "done" || package.result == "interrupted" ? package.result : "failed";
+const char* ResultText(PackageResult result) {
+    return result == PackageResult::Done          ? "done"
+           : result == PackageResult::Interrupted ? "interrupted"
+                                                  : "failed";
 }
 
-int Rank(const FleetRow& row) {
-    bool interrupted = false;
-    for (const ReportedPackage* package : row.cells) {
-        if (package != nullptr && Kind(*package) == "failed")
-            return 0;
-        interrupted = interrupted || (package != nullptr && package->result == "interrupted");
-    }
-    if (row.exitCode == "2")
-        return 0;
-    if (row.exitCode.empty())
-        return 1;
-    return interrupted || row.exitCode == "1" ? 2 : 3;
+std::string CodeText(const ReportedCode& code) {
+    return code.number ? std::to_string(*code.number) : code.word;
 }
 
-std::string WorseExitCode(const std::string& a, const std::string& b) {
-    for (const char* code : {"2", "", "1", "3010"}) {
-        if (a == code || b == code)
-            return code;
-    }
-    return a;
+std::string ExitText(const std::optional<ReportedCode>& code) {
+    return code ? CodeText(*code) : "unfinished";
 }
 
-// The package's column, a new one at the end for a name not seen before.
-std::size_t Column(std::vector<std::string>& packages, const std::string& name) {
-    const auto column = std::find(packages.begin(), packages.end(), name);
-    const auto index = static_cast<std::size_t>(column - packages.begin());
-    if (column == packages.end())
-        packages.push_back(name);
-    return index;
-}
-
-// Whether the run goes on the row before it: the same file and computer, and none of its packages there yet.
-bool Joins(const FleetTable& table, const std::string& file, const ReportedRun& run) {
-    if (table.rows.empty() || table.rows.back().file != file || table.rows.back().computer != run.computer)
-        return false;
-    const FleetRow& row = table.rows.back();
-    return std::none_of(run.packages.begin(), run.packages.end(), [&](const ReportedPackage& package) {
-        const auto column = std::find(table.packages.begin(), table.packages.end(), package.name);
-        const auto index = static_cast<std::size_t>(column - table.packages.begin());
-        return index < row.cells.size() && row.cells[index] != nullptr;
-    });
-}
-
-std::string InstallerText(const std::string& installer) {
-    if (installer.empty() || installer == "-")
+std::string InstallerText(const ReportedCode& installer) {
+    if (installer.number)
+        return "exit " + std::to_string(*installer.number);
+    if (installer.word.empty() || installer.word == "-")
         return {};
-    if (installer.find_first_not_of("-0123456789") == std::string::npos)
-        return "exit " + installer;
-    return "installer " + installer;
+    return "installer " + installer.word;
 }
 
 std::string FileName(const std::string& path) {
@@ -124,18 +91,41 @@ std::string UrlPath(const std::string& path) {
     return url;
 }
 
-// A relative link to a file of the reports' folder, or nothing when it is not there. Names are matched
-// without regard to case, as Windows does.
-std::optional<std::string> Link(const FleetLinks& links, const std::string& path) {
-    const std::string name = FileName(path);
-    if (!links.folder || name.empty())
-        return std::nullopt;
-    for (const std::string& present : links.names) {
-        if (EqualsNoCase(present, name))
-            return UrlPath(*links.folder + present);
+// The files of the reports' folder the page may link to: screenshots (".png") and the files read as reports,
+// never another name a report gives. Names are matched without regard to case, as Windows does.
+class LinkTargets {
+  public:
+    LinkTargets(const FleetTable& table, const FleetLinks& links) : folder_(links.folder) {
+        std::unordered_set<std::string_view> read;
+        for (const ReportFile& file : table.files) {
+            if (file.error.empty())
+                read.insert(file.name);
+        }
+        for (const std::string& name : links.names) {
+            std::string lower = ToLower(name);
+            if (lower.ends_with(".png"))
+                screenshots_.try_emplace(std::move(lower), name);
+            else if (read.contains(name))
+                reports_.insert(name);
+        }
     }
-    return std::nullopt;
-}
+    std::optional<std::string> Screenshot(const std::string& path) const {
+        const auto found = screenshots_.find(ToLower(FileName(path)));
+        if (!folder_ || found == screenshots_.end())
+            return std::nullopt;
+        return UrlPath(*folder_ + found->second);
+    }
+    std::optional<std::string> Report(const std::string& name) const {
+        if (!folder_ || !reports_.contains(name))
+            return std::nullopt;
+        return UrlPath(*folder_ + name);
+    }
+
+  private:
+    std::optional<std::string> folder_;
+    std::unordered_map<std::string, std::string> screenshots_;
+    std::unordered_set<std::string> reports_;
+};
 
 constexpr const char* kPageHead = R"(<!DOCTYPE html>
 <html lang="en">
@@ -161,51 +151,77 @@ td.bad{color:#b42318;font-weight:600}small{display:block;color:#616e7c;font-weig
 <body>
 )";
 
-std::string CellHtml(const ReportedPackage* package, const FleetLinks& links) {
-    if (package == nullptr)
-        return "<td></td>";
-    const std::string kind = Kind(*package);
-    std::string cell = "<td class=\"" + kind + "\"><b>" + Html(package->result) + "</b>";
-    if (!package->detail.empty())
-        cell += " " + Html(package->detail);
-    std::string facts = InstallerText(package->installer);
-    facts += (facts.empty() || package->duration.empty() ? "" : " · ") + package->duration;
-    cell += "<small>" + Html(facts) + "</small>";
-    if (!package->screenshot.empty()) {
-        const std::optional<std::string> href = Link(links, package->screenshot);
-        cell += href ? "<a href=\"" + Html(*href) + "\">screenshot</a>"
-                     : "<small>screenshot: " + Html(package->screenshot) + "</small>";
+void AddCellHtml(std::string& html, const ReportedPackage& package, const LinkTargets& links) {
+    const std::string kind = ResultText(package.result);
+    html += "<td class=\"" + kind + "\"><b>" + kind + "</b>";
+    if (!package.detail.empty())
+        html += " " + Html(package.detail);
+    std::string facts = InstallerText(package.installer);
+    facts += (facts.empty() || package.duration.empty() ? "" : " · ") + package.duration;
+    html += "<small>" + Html(facts) + "</small>";
+    if (!package.screenshot.empty()) {
+        const std::optional<std::string> href = links.Screenshot(package.screenshot);
+        html += href ? "<a href=\"" + Html(*href) + "\">screenshot</a>"
+                     : "<small>screenshot: " + Html(package.screenshot) + "</small>";
     }
-    return cell + "</td>";
+    html += "</td>";
 }
 
-std::string RowHtml(const FleetRow& row, const FleetLinks& links) {
-    const std::optional<std::string> report = Link(links, row.file);
-    std::string html = "<tr class=\"r" + std::to_string(row.rank) + "\"><th>";
+// Columns the row has no cell in, as one cell.
+void AddGapHtml(std::string& html, std::size_t columns) {
+    if (columns == 1)
+        html += "<td></td>";
+    else if (columns > 1)
+        html += "<td colspan=\"" + std::to_string(columns) + "\"></td>";
+}
+
+void AddRowHtml(std::string& html, const FleetRow& row, std::size_t columns, const LinkTargets& links) {
+    const std::optional<std::string> report = links.Report(row.file);
+    html += "<tr class=\"r" + std::to_string(static_cast<int>(row.rank)) + "\"><th>";
     html += report ? "<a href=\"" + Html(*report) + "\">" + Html(row.computer) + "</a>" : Html(row.computer);
     html += "<small>" + Html(row.user) + " · " + Html(row.started) + "</small></th>";
-    const bool bad = row.exitCode.empty() || row.exitCode == "2";
-    html += std::string(bad ? "<td class=\"bad\">" : "<td>") +
-            (row.exitCode.empty() ? "unfinished" : Html(row.exitCode)) + "</td>";
-    for (const ReportedPackage* package : row.cells)
-        html += CellHtml(package, links);
-    return html + "</tr>\n";
+    const bool bad = !row.exitCode || IsFailureExitCode(*row.exitCode);
+    html += std::string(bad ? "<td class=\"bad\">" : "<td>") + Html(ExitText(row.exitCode)) + "</td>";
+    std::size_t next = 0;
+    for (const FleetCell& cell : row.cells) {
+        AddGapHtml(html, cell.column - next);
+        AddCellHtml(html, cell.package, links);
+        next = cell.column + 1;
+    }
+    AddGapHtml(html, columns - next);
+    html += "</tr>\n";
 }
 
-std::string SummaryHtml(const FleetTable& table, const std::vector<ReportFile>& files) {
-    int byRank[4] = {};
+std::string SummaryHtml(const FleetTable& table) {
+    std::size_t byRank[4] = {};
     for (const FleetRow& row : table.rows)
-        ++byRank[row.rank];
-    const auto unreadable =
-        std::count_if(files.begin(), files.end(), [](auto& f) { return !f.error.empty(); });
+        ++byRank[static_cast<int>(row.rank)];
+    std::size_t unreadable = 0, past = 0;
+    for (const ReportFile& file : table.files) {
+        unreadable += !file.error.empty() && !file.pastFolderLimits;
+        past += file.pastFolderLimits;
+    }
     std::string html = "<h1>Velmora Runwright: " + std::to_string(table.rows.size()) +
-                       " runs</h1>\n<p>From " + std::to_string(files.size()) + " report files: ";
+                       " runs</h1>\n<p>From " + std::to_string(table.files.size()) + " report files: ";
     html += "<b style=\"color:#b42318\">" + std::to_string(byRank[0]) + " with failures</b>, " +
             std::to_string(byRank[1]) + " unfinished, " + std::to_string(byRank[2]) + " interrupted, " +
             std::to_string(byRank[3]) + " done.";
     if (unreadable > 0)
         html += " " + std::to_string(unreadable) + " could not be read (listed below the table).";
+    if (past > 0)
+        html += " <b style=\"color:#b42318\">" + std::to_string(past) +
+                " left out: the folder holds more than one table takes (listed below the table).</b>";
     return html + "</p>\n";
+}
+
+// The files left out, under a heading, with their reasons; nothing when there are none.
+std::string FileListHtml(const FleetTable& table, bool pastFolderLimits, const char* heading) {
+    std::string list;
+    for (const ReportFile& file : table.files) {
+        if (!file.error.empty() && file.pastFolderLimits == pastFolderLimits)
+            list += "<li><b>" + Html(file.name) + "</b>: " + Html(file.error) + "</li>\n";
+    }
+    return list.empty() ? list : "<h2>" + std::string(heading) + "</h2>\n<ul>\n" + list + "</ul>\n";
 }
 
 std::vector<std::string> PathParts(const std::string& path) {
@@ -235,34 +251,8 @@ std::string PathRoot(const std::string& path, const std::vector<std::string>& pa
 
 }  // namespace
 
-FleetTable BuildFleetTable(const std::vector<ReportFile>& files) {
-    FleetTable table;
-    for (const ReportFile& file : files) {
-        for (const ReportedRun& run : file.runs) {
-            if (Joins(table, file.name, run))
-                table.rows.back().exitCode = WorseExitCode(table.rows.back().exitCode, run.exitCode);
-            else
-                table.rows.push_back({file.name, run.computer, run.user, run.started, run.exitCode, {}, 0});
-            FleetRow& row = table.rows.back();
-            for (const ReportedPackage& package : run.packages) {
-                const std::size_t index = Column(table.packages, package.name);
-                row.cells.resize(table.packages.size());
-                row.cells[index] = &package;
-            }
-        }
-    }
-    for (FleetRow& row : table.rows) {
-        row.cells.resize(table.packages.size());
-        row.rank = Rank(row);
-    }
-    std::stable_sort(table.rows.begin(), table.rows.end(), [](const FleetRow& a, const FleetRow& b) {
-        return std::tie(a.rank, a.computer, a.started) < std::tie(b.rank, b.computer, b.started);
-    });
-    return table;
-}
-
 std::string CellText(const ReportedPackage& package) {
-    std::string text = package.result;
+    std::string text = ResultText(package.result);
     if (!package.detail.empty())
         text += ": " + package.detail;
     for (const std::string& part : {InstallerText(package.installer), package.duration}) {
@@ -284,19 +274,21 @@ std::string FleetCsv(const FleetTable& table) {
     csv += "\r\n";
     for (const FleetRow& row : table.rows) {
         csv += CsvField(row.computer);
-        for (const std::string& text :
-             {row.user, row.started, row.exitCode.empty() ? "unfinished" : row.exitCode})
+        for (const std::string& text : {row.user, row.started, ExitText(row.exitCode)})
             add(text);
-        for (const ReportedPackage* package : row.cells)
-            add(package ? CellText(*package) : "");
+        auto cell = row.cells.begin();
+        for (std::size_t column = 0; column < table.packages.size(); ++column) {
+            const bool played = cell != row.cells.end() && cell->column == column;
+            add(played ? CellText((cell++)->package) : std::string());
+        }
         csv += "\r\n";
     }
     return csv;
 }
 
-std::string FleetHtml(const FleetTable& table, const std::vector<ReportFile>& files,
-                      const FleetLinks& links) {
-    std::string html = kPageHead + SummaryHtml(table, files);
+std::string FleetHtml(const FleetTable& table, const FleetLinks& links) {
+    const LinkTargets targets(table, links);
+    std::string html = kPageHead + SummaryHtml(table);
     html +=
         "<div class=\"wrap\"><table>\n<thead><tr><th>Computer<small>user · start</small></th><th>Run exit "
         "code</th>";
@@ -304,15 +296,10 @@ std::string FleetHtml(const FleetTable& table, const std::vector<ReportFile>& fi
         html += "<th>" + Html(name) + "</th>";
     html += "</tr></thead>\n<tbody>\n";
     for (const FleetRow& row : table.rows)
-        html += RowHtml(row, links);
+        AddRowHtml(html, row, table.packages.size(), targets);
     html += "</tbody></table></div>\n";
-    std::string unread;
-    for (const ReportFile& file : files) {
-        if (!file.error.empty())
-            unread += "<li><b>" + Html(file.name) + "</b>: " + Html(file.error) + "</li>\n";
-    }
-    if (!unread.empty())
-        html += "<h2>Files that could not be read</h2>\n<ul>\n" + unread + "</ul>\n";
+    html += FileListHtml(table, false, "Files that could not be read");
+    html += FileListHtml(table, true, "Files left out: the folder holds more than one table takes");
     return html + "</body>\n</html>\n";
 }
 

@@ -65,24 +65,22 @@ bool IsReportName(const std::string& name) {
                                EqualsNoCase(name.substr(name.size() - 4), ".log"));
 }
 
-// Every report of the folder, read in name order; one that cannot be read is said and left out.
-std::vector<ReportFile> ReadReports(const std::string& folder, std::vector<std::string> names,
-                                    ScntoolIo& io) {
+// Every report of the folder, read in name order into one table; one that cannot be read, or that brings
+// more than one file or the folder may, is said and left out.
+FleetTable ReadReports(const std::string& folder, std::vector<std::string> names, ScntoolIo& io) {
     std::sort(names.begin(), names.end());
-    std::vector<ReportFile> files;
+    FleetTableBuilder builder;
+    std::string text;
     for (const std::string& name : names) {
         if (!IsReportName(name))
             continue;
-        ReportFile file{name, {}, {}};
-        if (std::optional<std::string> text = io.ReadFile(InFolder(folder, name)); !text)
-            file.error = "cannot be read";
-        else if (std::optional<std::vector<ReportedRun>> runs = ReadRunReport(*text, file.error))
-            file.runs = std::move(*runs);
+        const ReportFile& file = io.ReadFileStart(InFolder(folder, name), builder.ReadLimit(), text)
+                                     ? builder.Add(name, text)
+                                     : builder.AddUnreadable(name, "cannot be read");
         if (!file.error.empty())
             io.Err("scntool: " + InFolder(folder, name) + ": " + file.error + "; left out\n");
-        files.push_back(std::move(file));
     }
-    return files;
+    return builder.Finish();
 }
 
 int RunReports(const Options& options, ScntoolIo& io) {
@@ -91,21 +89,21 @@ int RunReports(const Options& options, ScntoolIo& io) {
         io.Err("scntool: cannot list the folder " + options.input + "\n");
         return 1;
     }
-    const std::vector<ReportFile> files = ReadReports(options.input, *names, io);
-    const FleetTable table = BuildFleetTable(files);
+    const FleetTable table = ReadReports(options.input, *names, io);
     const std::string base =
         options.output.empty() ? InFolder(options.input, "fleet-summary") : options.output;
     const std::size_t slash = base.find_last_of("/\\");
     const FleetLinks links{
         RelativeFolder(slash == std::string::npos ? "" : base.substr(0, slash), options.input), *names};
-    for (const auto& [path, text] : {std::pair{base + ".csv", FleetCsv(table)},
-                                     std::pair{base + ".html", FleetHtml(table, files, links)}}) {
-        if (!io.WriteFile(path, text)) {
+    // One after the other, so that only one of the two texts is in memory at a time.
+    for (const bool page : {false, true}) {
+        const std::string path = base + (page ? ".html" : ".csv");
+        if (!io.WriteFile(path, page ? FleetHtml(table, links) : FleetCsv(table))) {
             io.Err("scntool: cannot write " + path + "; a file already there is unchanged\n");
             return 1;
         }
     }
-    io.Out(std::to_string(table.rows.size()) + " runs from " + std::to_string(files.size()) +
+    io.Out(std::to_string(table.rows.size()) + " runs from " + std::to_string(table.files.size()) +
            " reports: " + base + ".csv, " + base + ".html\n");
     return 0;
 }

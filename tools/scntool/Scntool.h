@@ -1,6 +1,7 @@
 #pragma once
 // scntool: scenario files to text and back, and many machines' run reports to one table. The commands live
 // here; the two entry points (one per system) only supply files, output and code pages.
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@ class ScntoolIo {
   public:
     virtual ~ScntoolIo() = default;
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // At most `most` bytes from the start of the file into `bytes`, whose memory is kept for the next file;
+    // false when it cannot be opened or read.
+    virtual bool ReadFileStart(const std::string& path, std::size_t most, std::string& bytes) = 0;
     // Writes beside the target and moves over it, so a failed write leaves the old file.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
     virtual void Out(const std::string& text) = 0;

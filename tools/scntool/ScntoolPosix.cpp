@@ -2,6 +2,7 @@
 #ifndef _WIN32
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,17 @@ class PosixIo : public ScntoolIo {
         if (in.bad())
             return std::nullopt;
         return bytes;
+    }
+
+    bool ReadFileStart(const std::string& path, std::size_t most, std::string& bytes) override {
+        bytes.clear();
+        std::ifstream in(path, std::ios::binary);
+        char chunk[1 << 16];
+        while (in && bytes.size() < most) {
+            in.read(chunk, static_cast<std::streamsize>(std::min(sizeof chunk, most - bytes.size())));
+            bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        }
+        return !in.bad() && (in.good() || in.eof());
     }
 
     bool WriteFile(const std::string& path, const std::string& bytes) override {

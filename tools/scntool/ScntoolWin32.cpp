@@ -4,8 +4,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Codec.h"
@@ -19,6 +21,32 @@ namespace {
 class Win32Io : public ScntoolIo {
   public:
     std::optional<std::string> ReadFile(const std::string& path) override { return files_.ReadAll(path); }
+    bool ReadFileStart(const std::string& path, std::size_t most, std::string& bytes) override {
+        bytes.clear();
+        const std::wstring wide = Utf8ToWide(path);
+        if (wide.find(L'\0') != std::wstring::npos)
+            return false;
+        unique_hfile file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        if (!file || !GetFileSizeEx(file.get(), &size))
+            return false;
+        // The size only sizes the buffer: a file that grows meanwhile is still read to `most` at most.
+        bytes.resize(
+            static_cast<std::size_t>(std::min<ULONGLONG>(static_cast<ULONGLONG>(size.QuadPart), most)));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+            DWORD got = 0;
+            if (!::ReadFile(file.get(), bytes.data() + done, want, &got, nullptr))
+                return false;
+            if (got == 0)
+                break;
+            done += got;
+        }
+        bytes.resize(done);
+        return true;
+    }
     bool WriteFile(const std::string& path, const std::string& bytes) override {
         return files_.ReplaceFile(path, bytes);
     }
