@@ -71,6 +71,8 @@ void Player::OnNextPackageTimer() {
         WaitingForRestart();
         return;
     }
+    if (p_.restart != nullptr)
+        p_.restart->Progress(next_);
     p_.host.SetTopMost(true);
     s.currentScenario = s.runList[next_++];
     ShowCounter();
@@ -88,7 +90,16 @@ void Player::OpenScenario(const std::string& path) {
     ++epoch_;
     haveStep_ = false;
     ScenarioImage& scn = p_.scenario;
-    if (!PathExists(p_.files, path) || !scn.LoadImageFile(p_.files, path)) {
+    const bool loaded = PathExists(p_.files, path) && scn.LoadImageFile(p_.files, path);
+    // A resumed run plays only what it pinned before its restart.
+    if (const std::optional<PackageChange> change =
+            p_.restart != nullptr ? p_.restart->ScenarioChange(next_ - 1, loaded ? &scn.Bytes() : nullptr)
+                                  : std::nullopt) {
+        p_.report.PackageChanged(*change, {});
+        FailScenario(PackageEnd::Changed);
+        return;
+    }
+    if (!loaded) {
         FailScenario(PackageEnd::ScenarioUnreadable);
         return;
     }
@@ -99,15 +110,25 @@ void Player::OpenScenario(const std::string& path) {
         FailScenario(PackageEnd::ScenarioUnreadable);
         return;
     }
-    const std::string installer = p_.pathVars.ExpandPathVars(stored);
+    std::string installer = p_.pathVars.ExpandPathVars(stored);
+    // Held from its check until it has started, so that nothing else is started in its place.
+    std::unique_ptr<HeldFile> held;
+    const std::optional<PackageChange> change =
+        p_.restart != nullptr ? p_.restart->InstallerChange(next_ - 1, installer, held) : std::nullopt;
     p_.shared.installerCommandLine = scn.GetCommandLine();
     p_.report.InstallerStarting(installer, p_.shared.installerCommandLine);
+    if (change) {
+        p_.report.PackageChanged(*change, installer);
+        FailScenario(PackageEnd::Changed);
+        return;
+    }
     if (installer.empty() || !PathExists(p_.files, installer)) {
         FailScenario(PackageEnd::InstallerMissing);
         return;
     }
     const std::optional<ProcessId> started =
         p_.shell.Start(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0);
+    held.reset();
     if (!started) {
         FailScenario(PackageEnd::InstallerNotStarted);
         return;
@@ -429,6 +450,8 @@ void Player::EndRun(bool stopped) {
     haveStep_ = false;
     SetStepTimer(false);
     SetNextPackageTimer(false);
+    if (p_.restart != nullptr)
+        p_.restart->RunEnded();
     // Before the statistics window: in a direct run the program ends with it.
     p_.report.End(p_.stats.ExitCode());
     p_.host.RunEnded(stopped);  // may destroy this player: nothing after it
