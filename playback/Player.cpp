@@ -71,8 +71,6 @@ void Player::OnNextPackageTimer() {
         WaitingForRestart();
         return;
     }
-    if (p_.restart != nullptr)
-        p_.restart->Progress(next_);
     p_.host.SetTopMost(true);
     s.currentScenario = s.runList[next_++];
     ShowCounter();
@@ -91,11 +89,7 @@ void Player::OpenScenario(const std::string& path) {
     haveStep_ = false;
     ScenarioImage& scn = p_.scenario;
     const bool loaded = PathExists(p_.files, path) && scn.LoadImageFile(p_.files, path);
-    // A resumed run plays only what it pinned before its restart.
-    if (const std::optional<PackageChange> change =
-            p_.restart != nullptr ? p_.restart->ScenarioChange(next_ - 1, loaded ? &scn.Bytes() : nullptr)
-                                  : std::nullopt) {
-        p_.report.PackageChanged(*change, {});
+    if (p_.restart != nullptr && !p_.restart->ScenarioAsPinned(next_ - 1, loaded ? &scn.Bytes() : nullptr)) {
         FailScenario(PackageEnd::Changed);
         return;
     }
@@ -111,14 +105,11 @@ void Player::OpenScenario(const std::string& path) {
         return;
     }
     std::string installer = p_.pathVars.ExpandPathVars(stored);
-    // Held from its check until it has started, so that nothing else is started in its place.
-    std::unique_ptr<HeldFile> held;
-    const std::optional<PackageChange> change =
-        p_.restart != nullptr ? p_.restart->InstallerChange(next_ - 1, installer, held) : std::nullopt;
+    std::unique_ptr<HeldFile> held;  // from its check until it has started: nothing else starts in its place
+    const bool pinned = p_.restart == nullptr || p_.restart->InstallerAsPinned(next_ - 1, installer, held);
     p_.shared.installerCommandLine = scn.GetCommandLine();
     p_.report.InstallerStarting(installer, p_.shared.installerCommandLine);
-    if (change) {
-        p_.report.PackageChanged(*change, installer);
+    if (!pinned) {
         FailScenario(PackageEnd::Changed);
         return;
     }
@@ -128,7 +119,6 @@ void Player::OpenScenario(const std::string& path) {
     }
     const std::optional<ProcessId> started =
         p_.shell.Start(installer, p_.shared.installerCommandLine, p_.files.CurrentDirectory(), 0);
-    held.reset();
     if (!started) {
         FailScenario(PackageEnd::InstallerNotStarted);
         return;

@@ -51,12 +51,12 @@ ResumeRecord RunRestart::RemainingRun(std::size_t next, int restarts, bool taken
 }
 
 bool RunRestart::Prepare(std::size_t next) {
-    if (!Wanted(next))
-        return false;
     const SharedState& s = p_.shared;
-    const ResumeRecord record = RemainingRun(next, (s.resumed ? s.resumed->restarts : 0) + 1, false);
-    if (!PlaceRecordAndTask(record))
+    if (!Wanted(next) ||
+        !PlaceRecordAndTask(RemainingRun(next, (s.resumed ? s.resumed->restarts : 0) + 1, false))) {
+        Progress(next);
         return false;
+    }
     p_.report.RestartPrepared();
     phase_ = Phase::CountingDown;
     leftMs_ = kCountdownMs;
@@ -119,23 +119,23 @@ const PackagePin* RunRestart::PinOf(std::size_t index) const {
     return resumed && index < resumed->pins.size() ? &resumed->pins[index] : nullptr;
 }
 
-std::optional<PackageChange> RunRestart::ScenarioChange(std::size_t index, const std::string* bytes) {
+bool RunRestart::ScenarioAsPinned(std::size_t index, const std::string* bytes) {
     const PackagePin* pin = PinOf(index);
-    if (pin == nullptr)
-        return std::nullopt;
     // One that could not be read before the restart and still cannot fails as unreadable.
-    if (bytes == nullptr)
-        return pin->scenarioSha256 == "-" ? std::nullopt : std::optional(PackageChange::ScenarioGone);
-    if (p_.vault.Sha256(*bytes).value_or("-") != pin->scenarioSha256)
-        return PackageChange::ScenarioChanged;
-    return std::nullopt;
+    if (pin == nullptr || (bytes == nullptr && pin->scenarioSha256 == "-"))
+        return true;
+    if (bytes != nullptr && p_.vault.Sha256(*bytes).value_or("-") == pin->scenarioSha256)
+        return true;
+    p_.report.PackageChanged(bytes == nullptr ? PackageChange::ScenarioGone : PackageChange::ScenarioChanged,
+                             {});
+    return false;
 }
 
-std::optional<PackageChange> RunRestart::InstallerChange(std::size_t index, std::string& installer,
-                                                         std::unique_ptr<HeldFile>& held) {
+bool RunRestart::InstallerAsPinned(std::size_t index, std::string& installer,
+                                   std::unique_ptr<HeldFile>& held) {
     const PackagePin* pin = PinOf(index);
     if (pin == nullptr)
-        return std::nullopt;
+        return true;
     // The scenario is the one pinned, so the installer it names is too; the path is the one the planning run
     // expanded, as this run's program folder and variables may differ.
     installer = pin->installer;
@@ -143,15 +143,17 @@ std::optional<PackageChange> RunRestart::InstallerChange(std::size_t index, std:
     if (!held) {
         // Missing then and now: it fails as a missing installer does.
         if (pin->installerSha256 == "-" && !PathExists(p_.files, installer))
-            return std::nullopt;
-        return PackageChange::InstallerGone;
+            return true;
+        p_.report.PackageChanged(PackageChange::InstallerGone, installer);
+        return false;
     }
     // One that was not there then is not known either.
     if (pin->installerSha256 == "-" || held->Sha256().value_or("-") != pin->installerSha256) {
         held.reset();
-        return PackageChange::InstallerChanged;
+        p_.report.PackageChanged(PackageChange::InstallerChanged, installer);
+        return false;
     }
-    return std::nullopt;
+    return true;
 }
 
 int RunRestart::CountDown(int tickMs) {

@@ -51,7 +51,8 @@ class RunRestart {
     // Between two packages, `next` being the index in runList of the one to start: when the run may restart,
     // the package that ended last had its installer ask for a restart and packages remain, prepares the
     // restart and starts the countdown (true). Otherwise false, also when it cannot be prepared or the run
-    // has made kMostRestarts (the report says why): the run goes on without it.
+    // has made kMostRestarts (the report says why): the run goes on without it, and a resumed run's record
+    // is brought up to date.
     bool Prepare(std::size_t next);
     bool CountingDown() const { return phase_ == Phase::CountingDown; }
     bool Requested() const { return phase_ == Phase::Requested; }
@@ -67,24 +68,23 @@ class RunRestart {
     // restart, and only for that.
     bool OwnRestartRequested() const { return phase_ == Phase::Requested; }
 
-    // A resumed run between two packages, `next` being the one to start: the record is written again with
-    // the packages from there on, so that a power cut during the next one resumes the rest.
-    void Progress(std::size_t next);
     // The run has ended (not for its own restart): a resumed run's record and task go, and the report says
     // when that failed.
     void RunEnded();
-    // A resumed run's package `index` of runList: nothing when it may play, that is when the run is not
-    // resumed or the scenario's bytes (null: it could not be read) are the ones pinned; otherwise why not,
-    // and the package is to fail.
-    std::optional<PackageChange> ScenarioChange(std::size_t index, const std::string* bytes);
+    // A resumed run's package `index` of runList: true when it may play, that is when the run is not resumed
+    // or the scenario's bytes (null: it could not be read) are the ones pinned; otherwise the report says
+    // why not, and the package is to fail.
+    bool ScenarioAsPinned(std::size_t index, const std::string* bytes);
     // The same for its installer: `installer` becomes the pinned path, held in `held` until the caller has
     // started it, so that it cannot be changed between the check and the start.
-    std::optional<PackageChange> InstallerChange(std::size_t index, std::string& installer,
-                                                 std::unique_ptr<HeldFile>& held);
+    bool InstallerAsPinned(std::size_t index, std::string& installer, std::unique_ptr<HeldFile>& held);
 
   private:
     enum class Phase { None, CountingDown, Requested };
     bool Wanted(std::size_t next);
+    // A resumed run between two packages, `next` being the one to start: the record is written again with
+    // the packages from there on, so that a power cut during the next one resumes the rest.
+    void Progress(std::size_t next);
     ResumeStorePorts Store() const { return {p_.vault, p_.files, p_.system, p_.clock}; }
     // The record of what remains from `next` on, as far as this run knows it.
     ResumeRecord RemainingRun(std::size_t next, int restarts, bool taken);

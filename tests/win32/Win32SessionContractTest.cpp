@@ -1,7 +1,19 @@
+// The ports of a run that restarts Windows: the logon tasks, the desktop facts and the protected files.
+#include <iostream>
+
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
 #include "platform/win32/Win32DesktopInfo.h"
+
+#include <sddl.h>
+
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32LogonTasks.h"
+#include "platform/win32/Win32ProtectedFiles.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "tests/contract/ProtectedFilesContract.h"
 #include "tests/contract/SessionContract.h"
+#include "tests/win32/TempFolder.h"
 #include "tests/win32/WindowTools.h"
 
 namespace velmora {
@@ -18,6 +30,51 @@ struct Win32SessionEnv {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, SessionContract, Win32SessionEnv);
+
+struct Win32ProtectedEnv {
+    ProtectedFiles& Vault() { return vault; }
+    FileSystem& Files() { return files; }
+    std::string Folder() { return folder.Path(); }
+    TempFolder folder;
+    Win32ProtectedFiles vault;
+    Win32FileSystem files;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ProtectedFilesContract, Win32ProtectedEnv);
+
+TEST(Win32ProtectedFilesTest, FingerprintsAreTheSystemsSha256) {
+    Win32ProtectedFiles vault;
+    EXPECT_EQ(vault.Sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(vault.Sha256(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    TempFolder folder;
+    const std::string big(3 << 20, 'x');  // read through the handle in more than one piece
+    ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(folder.Path() + "\\big.bin", big));
+    EXPECT_EQ(vault.Hold(folder.Path() + "\\big.bin")->Sha256(), vault.Sha256(big));
+    EXPECT_FALSE(vault.CommonDataFolder().empty());
+}
+
+// A folder made the ordinary way takes the rights of its parent; where users may change it, it is not
+// trusted, and neither is what is made in it. Wine keeps a descriptor given at creation (in an extended
+// attribute where the file system has them) and makes one up from the Unix mode otherwise.
+TEST(Win32ProtectedFilesTest, AFolderMadeTheOrdinaryWayIsTrustedOnlyWhereNobodyElseMayChangeIt) {
+    Win32ProtectedFiles vault;
+    TempFolder folder;
+    const std::string plain = folder.Path() + "\\plain";
+    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(plain).c_str(), nullptr));
+    // Everyone may change this one.
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:(A;;FA;;;WD)", SDDL_REVISION_1,
+                                                                     &open, nullptr));
+    SECURITY_ATTRIBUTES everyone{sizeof everyone, open, FALSE};
+    const std::string shared = folder.Path() + "\\shared";
+    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(shared).c_str(), &everyone));
+    LocalFree(open);
+    EXPECT_EQ(vault.Trust(shared), FileTrust::Access);
+    ASSERT_TRUE(vault.Write(shared + "\\record.txt", "x"));
+    EXPECT_EQ(vault.Trust(shared + "\\record.txt"), FileTrust::Trusted) << "written with its own rights";
+    std::cout << "a folder made the ordinary way in the temporary folder is "
+              << (vault.Trust(plain) == FileTrust::Trusted ? "trusted" : "not trusted") << " here\n";
+}
 
 }  // namespace
 }  // namespace velmora
