@@ -145,8 +145,10 @@ std::optional<std::string> ProtectedProgramCopy(const ResumeStorePorts& p, const
     const std::string copyFolder = folder + "\\" + sid;
     const std::string languages = copyFolder + "\\" + kLanguageFolder;
     const std::string program = p.system.ProgramPath();
-    const std::string copy = copyFolder + program.substr(program.find_last_of('\\'));
-    if (!EnsureOwnFolder(p.vault, copyFolder) || !EnsureOwnFolder(p.vault, languages))
+    const std::size_t name = program.find_last_of('\\');
+    const std::string copy = copyFolder + program.substr(name == std::string::npos ? 0 : name);
+    if (name == std::string::npos || !EnsureOwnFolder(p.vault, copyFolder) ||
+        !EnsureOwnFolder(p.vault, languages))
         return std::nullopt;
     // A resumed run that restarts again runs from the copy: it is what the task starts already.
     if (!EqualsNoCase(program, copy)) {
