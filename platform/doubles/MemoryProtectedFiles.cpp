@@ -7,17 +7,13 @@ namespace {
 
 class MemoryHeldFile : public HeldFile {
   public:
-    MemoryHeldFile(MemoryFileSystem& files, ProtectedFiles& vault, std::string path, int& holds)
-        : files_(files), vault_(vault), path_(std::move(path)), holds_(holds) {
+    MemoryHeldFile(MemoryFileSystem& files, ProtectedFiles& vault, std::string path)
+        : files_(files), vault_(vault), path_(std::move(path)) {
         files_.SetLocked(path_);
-        ++holds_;
     }
     MemoryHeldFile(const MemoryHeldFile&) = delete;
     MemoryHeldFile& operator=(const MemoryHeldFile&) = delete;
-    ~MemoryHeldFile() override {
-        files_.SetLocked(path_, false);
-        --holds_;
-    }
+    ~MemoryHeldFile() override { files_.SetLocked(path_, false); }
     std::optional<std::string> Sha256() override {
         const std::optional<std::string> bytes = files_.Contents(path_);
         return bytes ? vault_.Sha256(*bytes) : std::nullopt;
@@ -27,7 +23,6 @@ class MemoryHeldFile : public HeldFile {
     MemoryFileSystem& files_;
     ProtectedFiles& vault_;
     std::string path_;
-    int& holds_;
 };
 
 }  // namespace
@@ -47,7 +42,7 @@ bool MemoryProtectedFiles::CreateFolder(const std::string& path) {
 }
 
 bool MemoryProtectedFiles::MoveAside(const std::string& path, const std::string& to) {
-    if (unmovable.count(path) || files_.Exists(to))
+    if (files_.Exists(to))
         return false;
     if (!(files_.IsDirectory(path) ? files_.MoveFolder(path, to) : files_.Rename(path, to)))
         return false;
@@ -83,7 +78,7 @@ bool MemoryProtectedFiles::Remove(const std::string& path) {
 std::unique_ptr<HeldFile> MemoryProtectedFiles::Hold(const std::string& path) {
     if (!files_.Contents(path))
         return nullptr;
-    return std::make_unique<MemoryHeldFile>(files_, *this, path, holds);
+    return std::make_unique<MemoryHeldFile>(files_, *this, path);
 }
 
 std::optional<std::string> MemoryProtectedFiles::Sha256(std::string_view bytes) {

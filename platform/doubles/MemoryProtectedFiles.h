@@ -3,7 +3,6 @@
 // file is locked in the file system until it is let go, and fingerprints are not SHA-256 but of its form (64
 // lower-case hex digits, the same for the same bytes), which is all the core relies on.
 #include <map>
-#include <set>
 #include <string>
 
 #include "platform/ProtectedFiles.h"
@@ -30,9 +29,6 @@ class MemoryProtectedFiles : public ProtectedFiles {
     // Entries that are not what they should be, and why; what the program makes or writes itself is
     // trusted (a folder it makes, a file it replaces).
     std::map<std::string, FileTrust, CaseInsensitiveLess> marks;
-    // Entries whose renaming is refused, as a folder another process holds open.
-    std::set<std::string, CaseInsensitiveLess> unmovable;
-    int holds = 0;  // files held now
 
   private:
     MemoryFileSystem& files_;

@@ -696,14 +696,14 @@ class RestartNotMadeTest : public RestartingPlayerTest,
 TEST_P(RestartNotMadeTest, TheRunGoesOnWithoutARestartAndLeavesNothing) {
     const std::string parent = "C:\\ProgramData\\Velmora Runwright";
     files.AddFolder(parent);
-    vault.marks[parent] = FileTrust::Owner;  // a user made it: renamed aside, unless it is held open
+    vault.marks[parent] = FileTrust::Owner;  // a user made it: renamed aside
     const auto [lacking, said] = GetParam();
     if (lacking == Lacking::Setting)
         settings.Save("Install", "Reboot", "0");
     if (lacking == Lacking::Task)
         tasks.refused.insert(task);
     if (lacking == Lacking::Folder)
-        vault.unmovable.insert(parent);
+        vault.commonDataFolder.clear();
     if (lacking == Lacking::ProtectedCopy) {
         const std::string languages = kFolder + system.userSid.value() + "\\language";
         files.AddFolder(languages);
@@ -788,7 +788,6 @@ TEST_P(ChangedPackageTest, IsRefusedAndTheRunGoesOn) {
     Ticks(2);
     EXPECT_THAT(Report(), HasSubstr(std::string("Не выполнен: ") + GetParam().said));
     EXPECT_THAT(Report(), HasSubstr("#package 2/3 B | failed changed | - |"));
-    EXPECT_EQ(vault.holds, 0) << "an installer is let go once it has started";
     // C is started, unless it is the installer, which C starts too, that is not as pinned.
     EXPECT_EQ(shell.calls.size(), std::string(GetParam().file).ends_with(".SCN") ? 1u : 0u);
 }

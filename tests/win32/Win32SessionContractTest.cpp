@@ -1,6 +1,4 @@
 // The ports of a run that restarts Windows: the logon tasks, the desktop facts and the protected files.
-#include <iostream>
-
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32DesktopInfo.h"
@@ -53,15 +51,11 @@ TEST(Win32ProtectedFilesTest, FingerprintsAreTheSystemsSha256) {
     EXPECT_FALSE(vault.CommonDataFolder().empty());
 }
 
-// A folder made the ordinary way takes the rights of its parent; where users may change it, it is not
-// trusted, and neither is what is made in it. Wine keeps a descriptor given at creation (in an extended
-// attribute where the file system has them) and makes one up from the Unix mode otherwise.
-TEST(Win32ProtectedFilesTest, AFolderMadeTheOrdinaryWayIsTrustedOnlyWhereNobodyElseMayChangeIt) {
+// A folder everyone may change is not trusted, but a file the program writes into it has rights of its own.
+// Wine keeps a descriptor given at creation (in an extended attribute where the file system has them).
+TEST(Win32ProtectedFilesTest, AFolderEveryoneMayChangeIsNotTrusted) {
     Win32ProtectedFiles vault;
     TempFolder folder;
-    const std::string plain = folder.Path() + "\\plain";
-    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(plain).c_str(), nullptr));
-    // Everyone may change this one.
     PSECURITY_DESCRIPTOR open = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:(A;;FA;;;WD)", SDDL_REVISION_1,
                                                                      &open, nullptr));
@@ -72,8 +66,6 @@ TEST(Win32ProtectedFilesTest, AFolderMadeTheOrdinaryWayIsTrustedOnlyWhereNobodyE
     EXPECT_EQ(vault.Trust(shared), FileTrust::Access);
     ASSERT_TRUE(vault.Write(shared + "\\record.txt", "x"));
     EXPECT_EQ(vault.Trust(shared + "\\record.txt"), FileTrust::Trusted) << "written with its own rights";
-    std::cout << "a folder made the ordinary way in the temporary folder is "
-              << (vault.Trust(plain) == FileTrust::Trusted ? "trusted" : "not trusted") << " here\n";
 }
 
 }  // namespace
