@@ -328,8 +328,9 @@ TEST_F(RunReportE2eTest, AResumeWithoutARecordItMayPlaySaysSoInTheReport) {
         Win32SystemInfo system;
         Win32Clock clock;
         ASSERT_TRUE(PrepareResumeFolder(ResumeStorePorts{vault, files, system, clock}, aside));
-        if (text)
+        if (text) {
             ASSERT_TRUE(vault.Write(record, *text));
+        }
         auto process = StartVelmora(L"/resume /LOG=\"" + Path(L"report.txt") + L"\"");
         ASSERT_TRUE(process);
         EXPECT_EQ(process->WaitExit(Deadline{60000}), std::optional<DWORD>(5));
