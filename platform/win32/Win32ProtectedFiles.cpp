@@ -32,7 +32,11 @@ std::wstring Wide(const std::string& path) {
     return Utf8ToWide(path);
 }
 
+bool IsWineUser(PSID sid);
+
 bool IsAdministrative(PSID sid) {
+    if (IsWineUser(sid))
+        return true;
     if (IsWellKnownSid(sid, WinBuiltinAdministratorsSid) || IsWellKnownSid(sid, WinLocalSystemSid))
         return true;
     PSID installer = nullptr;
@@ -40,6 +44,23 @@ bool IsAdministrative(PSID sid) {
         return false;
     const unique_local owned(installer);
     return EqualSid(sid, installer) != FALSE;
+}
+
+// Wine (8, without the staging patches) keeps no security descriptor for a file: it makes one up from the
+// Unix mode, with the running user as the owner, and the owner's rights, whatever was asked for. There, and
+// only there (its ntdll says so, which no program on Windows can make it say), that user counts as one who
+// may own and change our files; what the mode gives others is still checked.
+bool IsWineUser(PSID sid) {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (!wine)
+        return false;
+    unique_handle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()))
+        return false;
+    alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    return GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size) &&
+           EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
 }
 
 // The owner and the allowing entries of the DACL that apply to the entry itself.

@@ -3,8 +3,6 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32DesktopInfo.h"
 
-#include <sddl.h>
-
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32LogonTasks.h"
 #include "platform/win32/Win32ProtectedFiles.h"
@@ -49,23 +47,6 @@ TEST(Win32ProtectedFilesTest, FingerprintsAreTheSystemsSha256) {
     ASSERT_TRUE(Win32FileSystem{}.ReplaceFile(folder.Path() + "\\big.bin", big));
     EXPECT_EQ(vault.Hold(folder.Path() + "\\big.bin")->Sha256(), vault.Sha256(big));
     EXPECT_FALSE(vault.CommonDataFolder().empty());
-}
-
-// A folder everyone may change is not trusted, but a file the program writes into it has rights of its own.
-// Wine keeps a descriptor given at creation (in an extended attribute where the file system has them).
-TEST(Win32ProtectedFilesTest, AFolderEveryoneMayChangeIsNotTrusted) {
-    Win32ProtectedFiles vault;
-    TempFolder folder;
-    PSECURITY_DESCRIPTOR open = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:(A;;FA;;;WD)", SDDL_REVISION_1,
-                                                                     &open, nullptr));
-    SECURITY_ATTRIBUTES everyone{sizeof everyone, open, FALSE};
-    const std::string shared = folder.Path() + "\\shared";
-    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(shared).c_str(), &everyone));
-    LocalFree(open);
-    EXPECT_EQ(vault.Trust(shared), FileTrust::Access);
-    ASSERT_TRUE(vault.Write(shared + "\\record.txt", "x"));
-    EXPECT_EQ(vault.Trust(shared + "\\record.txt"), FileTrust::Trusted) << "written with its own rights";
 }
 
 }  // namespace
