@@ -115,6 +115,10 @@ void RunReport::Begin(const std::string& logPath, const std::string& reportFolde
 void RunReport::Resume(const std::string& path) {
     path_ = path;
     failed_ = false;
+    // The report of the run before the restart may be gone, or never have been: this one starts it anew.
+    const std::optional<std::string> before = path_.empty() ? std::nullopt : p_.files.ReadAll(path_);
+    if (!path_.empty() && (!before || before->empty()))
+        failed_ = !p_.files.Append(path_, kUtf8Bom);
     Write("");
     Write(Format("Продолжено после перезагрузки: %s", 35, ReportTime(p_.clock.Now())));
 }
