@@ -105,13 +105,8 @@ void RunRestart::Progress(std::size_t next) {
 }
 
 void RunRestart::RunEnded() {
-    if (!p_.shared.resumed || phase_ == Phase::Requested)
-        return;
-    const std::string sid = p_.system.UserSid().value_or("");
-    if (!RemoveResumeRecord(Store()))
-        p_.report.ResumeNotCleared(ResumeRecordPath(p_.vault, sid));
-    if (!p_.tasks.Remove(ResumeTaskName(sid)))
-        p_.report.ResumeNotCleared(ResumeTaskName(sid));
+    if (p_.shared.resumed && phase_ != Phase::Requested)
+        Undo();
 }
 
 const PackagePin* RunRestart::PinOf(std::size_t index) const {
@@ -190,10 +185,13 @@ void RunRestart::Refused() {
 
 void RunRestart::Undo() {
     phase_ = Phase::None;
-    // Left behind, the task would start the program at the next logon and the record be refused as
-    // outdated; neither harms the run, so a failure here is not reported.
-    static_cast<void>(p_.tasks.Remove(ResumeTaskName(p_.system.UserSid().value_or(""))));
-    static_cast<void>(RemoveResumeRecord(Store()));
+    // Left behind, the task would start the program at the next logon: the report says so, for a person to
+    // take it away.
+    const std::string sid = p_.system.UserSid().value_or("");
+    if (!p_.tasks.Remove(ResumeTaskName(sid)))
+        p_.report.ResumeNotCleared(ResumeTaskName(sid));
+    if (!RemoveResumeRecord(Store()))
+        p_.report.ResumeNotCleared(ResumeRecordPath(p_.vault, sid));
 }
 
 }  // namespace velmora
