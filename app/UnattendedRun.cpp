@@ -61,24 +61,33 @@ int RefuseRun(RunReport& report, const SharedState& state, const std::string& re
 }
 
 std::optional<ResumeRefusal> TakeResumeRecord(const ResumePorts& ports, SharedState& state) {
-    ResumeCheck check = ReadResumeRecord(ports.files, ports.system, ports.clock);
-    // Gone whatever the record held: nothing starts the program again for it, and a refused record would be
-    // refused again.
-    static_cast<void>(ports.tasks.Remove(kResumeTaskName));
-    static_cast<void>(ports.files.Remove(ResumeRecordPath(ports.system)));
-    if (!check.record)
+    const ResumeStorePorts store{ports.vault, ports.files, ports.system, ports.clock};
+    ResumeCheck check = ReadResumeRecord(store);
+    if (!check.record) {
+        static_cast<void>(ports.tasks.Remove(ResumeTaskName(ports.system.UserSid().value_or(""))));
+        // Nothing is removed where someone else could have put a link: that could delete anything.
+        if (check.removable)
+            static_cast<void>(RemoveResumeRecord(store));
         return check.refusal;
+    }
     ResumeRecord& record = *check.record;
-    state.runList = std::move(record.packages);
+    state.runList.clear();
+    for (const PackagePin& pin : record.packages)
+        state.runList.push_back(pin.scenario);
     state.currentScenario = state.runList.front();
     state.reportLog = record.report;
     state.noStatistics = !record.statistics;
-    state.resumed = ResumedRun{record.restarts, record.packagesDone, record.exitCode, record.speed,
-                               record.timeoutMinutes};
+    // Written back as taken before the first package starts (RunRestart::Progress).
+    state.resumed = ResumedRun{record.restarts + (record.taken ? 1 : 0),
+                               record.packagesDone,
+                               record.exitCode,
+                               record.speed,
+                               record.timeoutMinutes,
+                               std::move(record.packages)};
     return std::nullopt;
 }
 
-std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, const Language& language) {
+std::string ResumeRefusalText(ResumeRefusal why, const std::string& removedRecord, const Language& language) {
     std::string reason;
     switch (why) {
         case ResumeRefusal::Missing:
@@ -93,20 +102,73 @@ std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, 
         case ResumeRefusal::Foreign:
             reason = language.LangText("файл продолжения записан другим пользователем", kSection, 53);
             break;
+        case ResumeRefusal::Untrusted:
+            reason = language.LangText(
+                "файл продолжения или его папку могут изменить не только администраторы", kSection, 61);
+            break;
+        case ResumeRefusal::TooManyRestarts:
+            reason = language.LangText(
+                "прогон слишком часто начинался заново при входе в систему, не доходя до конца", kSection,
+                62);
+            break;
     }
     std::string text = Format(language, "Прогон нельзя продолжить после перезагрузки: %s", 49, reason);
-    if (why != ResumeRefusal::Missing)
-        text += "\r\n" + Format(language, "Он удалён: %s", 54, recordPath);
+    if (!removedRecord.empty())
+        text += "; " + Format(language, "он удалён: %s", 54, removedRecord);
     return text;
 }
 
-ResumeStart StartResumedRun(const ResumePorts& ports, const DesktopFacts& facts, const Language& language,
-                            SharedState& state) {
+namespace {
+
+// Waits until `ready` or the deadline from `start`; whether it became ready.
+bool WaitFor(Clock& clock, const LocalTime& start, const std::function<void(int)>& wait,
+             const std::function<bool()>& ready) {
+    while (!ready()) {
+        if (SecondsBetween(start, clock.Now()) >= kResumeWaitSeconds)
+            return false;
+        wait(kResumeWaitStepMs);
+    }
+    return true;
+}
+
+// The folders the packages lie in, each once: a share or a mapped drive may come up after the logon.
+bool PackageFoldersThere(FileSystem& files, const std::vector<std::string>& packages) {
+    for (const std::string& package : packages) {
+        if (!IsFolder(files, ParentFolder(package)))
+            return false;
+    }
+    return true;
+}
+
+int EndResumedRun(RunReport& report, const std::string& reportPath, const std::string& reason, int exitCode) {
+    report.Resume(reportPath);
+    report.Refused(reason);
+    report.End(exitCode);
+    return exitCode;
+}
+
+}  // namespace
+
+ResumeStart StartResumedRun(const ResumePorts& ports, const Language& language, SharedState& state,
+                            RunReport& report, const std::function<void(int)>& wait) {
+    const LocalTime start = ports.clock.Now();
+    DesktopFacts facts = ports.desktop.Facts();
     // The record is left for a logon where the run can be played; its task starts the program again then.
-    if (WhyNoDesktop(facts))
-        return {kNoDesktopExitCode, {}};
-    if (const std::optional<ResumeRefusal> why = TakeResumeRecord(ports, state))
-        return {kNoResumeExitCode, ResumeRefusalText(*why, ResumeRecordPath(ports.system), language)};
+    if (!WaitFor(ports.clock, start, wait, [&] { return !WhyNoDesktop(facts = ports.desktop.Facts()); })) {
+        const std::string reason = NoDesktopText(*WhyNoDesktop(facts), facts, language);
+        return {EndResumedRun(report, state.reportLog, reason, kNoDesktopExitCode)};
+    }
+    const std::string recordPath = ResumeRecordPath(ports.vault, ports.system.UserSid().value_or(""));
+    const bool there = ports.vault.Trust(recordPath) != FileTrust::Missing;
+    if (const std::optional<ResumeRefusal> why = TakeResumeRecord(ports, state)) {
+        const bool removed = there && ports.vault.Trust(recordPath) == FileTrust::Missing;
+        return {EndResumedRun(report, state.reportLog,
+                              ResumeRefusalText(*why, removed ? recordPath : std::string(), language),
+                              kNoResumeExitCode)};
+    }
+    // Played all the same when they do not come: a package whose scenario is gone fails and says so.
+    static_cast<void>(
+        WaitFor(ports.clock, start, wait, [&] { return PackageFoldersThere(ports.files, state.runList); }));
     return {};
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The runs nobody watches: a direct run ("/inst") and a resumed one ("/resume"). Neither plays where no click
 // can land (a service, a hidden window station, a locked or disconnected session): it would wait for windows
-// that never come. A resumed run plays only a resume record of this user's, recent and whole.
+// that never come. A resumed run plays only a resume record of this user's, recent and whole, that only
+// administrators could have written, and it never shows a message box: what it refuses, its report says.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,8 +13,9 @@
 #include "platform/DesktopInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/LogonTasks.h"
+#include "platform/ProtectedFiles.h"
 #include "platform/SystemInfo.h"
-#include "playback/ResumeRecord.h"
+#include "playback/ResumeStore.h"
 #include "reports/RunReport.h"
 
 namespace velmora {
@@ -34,27 +37,35 @@ int RefuseRun(RunReport& report, const SharedState& state, const std::string& re
               const std::string& reason);
 
 struct ResumePorts {
+    ProtectedFiles& vault;
     FileSystem& files;
     SystemInfo& system;
     Clock& clock;
     LogonTasks& tasks;
+    DesktopInfo& desktop;
 };
-// Takes the resume record and removes it and the logon task, whatever it holds: a record that is refused
-// once would be refused again. One this run may play sets runList, currentScenario, reportLog, noStatistics
-// and resumed, and nothing is returned; otherwise why not, the state as it was.
+// Takes the resume record. One this run may play sets runList, currentScenario, reportLog, noStatistics and
+// resumed (a record taken before without its run ending counts one restart more), and nothing is returned;
+// the record and the task stay until the run ends, so that a power cut during it resumes again. Otherwise
+// why not, the state as it was: the record (where that is safe) and the task are removed, as a record that
+// is refused once would be refused again.
 std::optional<ResumeRefusal> TakeResumeRecord(const ResumePorts& ports, SharedState& state);
-// The message that says why: "The run cannot go on after the restart: the resume record is damaged." and,
-// for a record there was, that it was removed.
-std::string ResumeRefusalText(ResumeRefusal why, const std::string& recordPath, const Language& language);
+// "The run cannot go on after the restart: the resume record is damaged; it was removed: C:\...".
+std::string ResumeRefusalText(ResumeRefusal why, const std::string& removedRecord, const Language& language);
+
+// At logon the desktop and the network come up while the task starts: a resumed run waits this long at most
+// for a desktop where a click can land and for the folders of its packages, and no longer than it takes.
+inline constexpr int kResumeWaitSeconds = 180;
+inline constexpr int kResumeWaitStepMs = 1000;
 
 // What a "/resume" start does before it plays: nothing when the run goes on (the state is set as
-// TakeResumeRecord sets it); otherwise the exit code to end with and, for a refused record, the message to
-// show. Where no click can land the record stays for a later logon.
+// TakeResumeRecord sets it); otherwise the exit code to end with, after the report of the run (the record's,
+// or the "/LOG=" one of the task's command line, in state.reportLog) has said why. Where no click can land
+// the record stays for a later logon. `wait` sleeps for the milliseconds given.
 struct ResumeStart {
     std::optional<int> exitCode;
-    std::string message;
 };
-ResumeStart StartResumedRun(const ResumePorts& ports, const DesktopFacts& facts, const Language& language,
-                            SharedState& state);
+ResumeStart StartResumedRun(const ResumePorts& ports, const Language& language, SharedState& state,
+                            RunReport& report, const std::function<void(int)>& wait);
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/LogonTasks.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProtectedFiles.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -39,6 +40,7 @@ struct Program {
     LogonTasks& logonTasks;
     SystemRestart& restart;
     DesktopInfo& desktop;
+    ProtectedFiles& vault;
 };
 
 }  // namespace velmora

@@ -10,6 +10,16 @@
 
 namespace velmora {
 
+// A package of a run that restarts Windows, as the run found it before the restart: the resumed run plays
+// it only while both files are still these bytes. A fingerprint of "-" stands for a file that was not there.
+struct PackagePin {
+    std::string scenario;
+    std::string scenarioSha256;
+    std::string installer;  // expanded as the planning run expanded it, and started from there
+    std::string installerSha256;
+    bool operator==(const PackagePin&) const = default;
+};
+
 // What a run that restarted Windows in its middle hands on to itself at the next logon ("/resume").
 struct ResumedRun {
     int restarts = 0;              // the restarts the run has made so far
@@ -17,6 +27,7 @@ struct ResumedRun {
     int exitCode = 0;              // theirs, the restart their installers asked for counted as made
     int speed = 2;                 // the speed and the step time-out the run started with
     int timeoutMinutes = 0;
+    std::vector<PackagePin> pins;  // one for each entry of runList
 };
 
 struct SharedState {

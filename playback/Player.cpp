@@ -88,7 +88,12 @@ void Player::OpenScenario(const std::string& path) {
     ++epoch_;
     haveStep_ = false;
     ScenarioImage& scn = p_.scenario;
-    if (!PathExists(p_.files, path) || !scn.LoadImageFile(p_.files, path)) {
+    const bool loaded = PathExists(p_.files, path) && scn.LoadImageFile(p_.files, path);
+    if (p_.restart != nullptr && !p_.restart->ScenarioAsPinned(next_ - 1, loaded ? &scn.Bytes() : nullptr)) {
+        FailScenario(PackageEnd::Changed);
+        return;
+    }
+    if (!loaded) {
         FailScenario(PackageEnd::ScenarioUnreadable);
         return;
     }
@@ -99,9 +104,15 @@ void Player::OpenScenario(const std::string& path) {
         FailScenario(PackageEnd::ScenarioUnreadable);
         return;
     }
-    const std::string installer = p_.pathVars.ExpandPathVars(stored);
+    std::string installer = p_.pathVars.ExpandPathVars(stored);
+    std::unique_ptr<HeldFile> held;  // from its check until it has started: nothing else starts in its place
+    const bool pinned = p_.restart == nullptr || p_.restart->InstallerAsPinned(next_ - 1, installer, held);
     p_.shared.installerCommandLine = scn.GetCommandLine();
     p_.report.InstallerStarting(installer, p_.shared.installerCommandLine);
+    if (!pinned) {
+        FailScenario(PackageEnd::Changed);
+        return;
+    }
     if (installer.empty() || !PathExists(p_.files, installer)) {
         FailScenario(PackageEnd::InstallerMissing);
         return;
@@ -429,6 +440,8 @@ void Player::EndRun(bool stopped) {
     haveStep_ = false;
     SetStepTimer(false);
     SetNextPackageTimer(false);
+    if (p_.restart != nullptr)
+        p_.restart->RunEnded();
     // Before the statistics window: in a direct run the program ends with it.
     p_.report.End(p_.stats.ExitCode());
     p_.host.RunEnded(stopped);  // may destroy this player: nothing after it

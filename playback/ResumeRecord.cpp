@@ -4,12 +4,11 @@
 
 #include "base/Utilities.h"
 #include "reports/RunReport.h"
-#include "playback/Statistics.h"
 
 namespace velmora {
 namespace {
 
-constexpr const char* kFirstLine = "velmora-resume 1";
+constexpr const char* kFirstLine = "velmora-resume 2";
 constexpr std::size_t kLargestRecord = 1 << 20;
 constexpr int kLongestTimeout = 1440;
 constexpr std::size_t kMostPackages = 100000;
@@ -81,6 +80,12 @@ bool IsFullPath(std::string_view path) {
     return drive || (path.size() > 2 && path.starts_with("\\\\"));
 }
 
+// 64 lower-case hex digits, or "-" for a file that was not there.
+bool IsFingerprint(std::string_view text) {
+    return text == "-" ||
+           (text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string_view::npos);
+}
+
 std::optional<LocalTime> ParseTime(std::string_view text) {
     // "2026-12-06 21:47:55", as the report writes its times.
     if (text.size() != 19)
@@ -124,14 +129,6 @@ std::string XmlText(const std::string& text) {
 
 }  // namespace
 
-std::string ResumeRecordFolder(SystemInfo& system) {
-    return AddBackslash(system.LocalAppDataFolder()) + "Velmora Runwright";
-}
-
-std::string ResumeRecordPath(SystemInfo& system) {
-    return ResumeRecordFolder(system) + "\\resume.txt";
-}
-
 std::string FormatResumeRecord(const ResumeRecord& r) {
     std::string text = std::string(kFirstLine) + "\r\n";
     const auto line = [&text](const char* key, const std::string& value) {
@@ -140,14 +137,19 @@ std::string FormatResumeRecord(const ResumeRecord& r) {
     line("user", r.user);
     line("written", ReportTime(r.written));
     line("restarts", std::to_string(r.restarts));
+    line("taken", r.taken ? "1" : "0");
     line("done", std::to_string(r.packagesDone));
     line("exit", std::to_string(r.exitCode));
     line("report", r.report);
     line("speed", std::to_string(r.speed));
     line("timeout", std::to_string(r.timeoutMinutes));
     line("statistics", r.statistics ? "1" : "0");
-    for (const std::string& package : r.packages)
-        line("package", package);
+    for (const PackagePin& package : r.packages) {
+        line("package", package.scenario);
+        line("scenario-sha256", package.scenarioSha256);
+        line("installer", package.installer);
+        line("installer-sha256", package.installerSha256);
+    }
     return text;
 }
 
@@ -161,6 +163,7 @@ std::optional<ResumeRecord> ParseResumeRecord(std::string_view text) {
     r.user = in.Value("user");
     const std::optional<LocalTime> written = ParseTime(in.Value("written"));
     r.restarts = static_cast<int>(in.Number("restarts", 1, kMostRestarts));
+    r.taken = in.Number("taken", 0, 1) == 1;
     r.packagesDone = static_cast<std::size_t>(in.Number("done", 1, kMostPackages));
     r.exitCode = static_cast<int>(in.Number("exit", 0, 2));
     r.report = in.OptionalValue("report");
@@ -168,8 +171,14 @@ std::optional<ResumeRecord> ParseResumeRecord(std::string_view text) {
     r.timeoutMinutes = static_cast<int>(in.Number("timeout", 0, kLongestTimeout));
     r.statistics = in.Number("statistics", 0, 1) == 1;
     while (in.ok() && !in.AtEnd() && r.packages.size() < kMostPackages) {
-        r.packages.emplace_back(in.Value("package"));
-        if (!IsFullPath(r.packages.back()))
+        PackagePin& pin = r.packages.emplace_back();
+        pin.scenario = in.Value("package");
+        pin.scenarioSha256 = in.Value("scenario-sha256");
+        // A scenario that could not be read when the restart was planned names no installer.
+        pin.installer = in.OptionalValue("installer");
+        pin.installerSha256 = in.Value("installer-sha256");
+        if (!IsFullPath(pin.scenario) || !IsFingerprint(pin.scenarioSha256) ||
+            !IsFingerprint(pin.installerSha256))
             return std::nullopt;
     }
     if (!in.ok() || !in.AtEnd() || !written || !IsSid(r.user) || r.packages.empty() ||
@@ -179,35 +188,19 @@ std::optional<ResumeRecord> ParseResumeRecord(std::string_view text) {
     return r;
 }
 
-ResumeCheck ReadResumeRecord(FileSystem& files, SystemInfo& system, Clock& clock) {
-    ResumeCheck check;
-    const std::optional<std::string> text = files.ReadAll(ResumeRecordPath(system));
-    if (!text)
-        return check;
-    std::optional<ResumeRecord> record = ParseResumeRecord(*text);
-    const std::optional<std::string> user = system.UserSid();
-    const LocalTime now = clock.Now();
-    constexpr std::int64_t kLimit = kResumeRecordDays * 86400;
-    if (!record)
-        check.refusal = ResumeRefusal::Damaged;
-    else if (!user || !EqualsNoCase(*user, record->user))
-        check.refusal = ResumeRefusal::Foreign;
-    else if (SecondsBetween(record->written, now) > kLimit || SecondsBetween(now, record->written) > kLimit)
-        check.refusal = ResumeRefusal::Stale;
-    else
-        check.record = std::move(record);
-    return check;
+std::string ResumeTaskName(const std::string& userSid) {
+    return kResumeTaskPrefix + userSid;
 }
 
-bool WriteResumeRecord(FileSystem& files, SystemInfo& system, const ResumeRecord& record) {
-    const std::string folder = ResumeRecordFolder(system);
-    if (!IsFolder(files, folder) && !files.CreateFolder(folder))
-        return false;
-    return files.ReplaceFile(ResumeRecordPath(system), FormatResumeRecord(record));
+std::string ResumeArguments(const std::string& report) {
+    return report.empty() ? std::string(kResumeSwitch)
+                          : std::string(kResumeSwitch) + " /LOG=\"" + report + "\"";
 }
 
-std::string ResumeTaskDefinition(const std::string& program, const std::string& userSid) {
-    const std::string command = "\"" + program + "\" " + kResumeSwitch;
+std::string ResumeTaskDefinition(const std::string& program, const std::string& userSid,
+                                 const std::string& report) {
+    const std::string arguments = ResumeArguments(report);
+    const std::string command = "\"" + program + "\" " + arguments;
     const std::string user = XmlText(userSid);
     return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
            "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
@@ -221,6 +214,7 @@ std::string ResumeTaskDefinition(const std::string& program, const std::string& 
            "      <UserId>" +
            user +
            "</UserId>\r\n"
+           "      <Delay>PT30S</Delay>\r\n"
            "    </LogonTrigger>\r\n"
            "  </Triggers>\r\n"
            "  <Principals>\r\n"
@@ -245,8 +239,11 @@ std::string ResumeTaskDefinition(const std::string& program, const std::string& 
            XmlText(program) +
            "</Command>\r\n"
            "      <Arguments>" +
-           kResumeSwitch +
+           XmlText(arguments) +
            "</Arguments>\r\n"
+           "      <WorkingDirectory>" +
+           XmlText(ParentFolder(program)) +
+           "</WorkingDirectory>\r\n"
            "    </Exec>\r\n"
            "  </Actions>\r\n"
            "</Task>\r\n";

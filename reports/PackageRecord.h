@@ -26,8 +26,9 @@ enum class PackageEnd : std::uint8_t {
     Damaged,              // steps were left that could not be read: failed
     WindowNotFound,       // the step's window did not come within the time-out: failed
     WindowCovered,        // the step's window stayed under another until the time-out: failed
-    Skipped,              // interrupted
-    Stopped,              // interrupted
+    Changed,  // a resumed run's scenario or installer is not what it was before the restart: failed
+    Skipped,  // interrupted
+    Stopped,  // interrupted
 };
 std::uint8_t ResultOf(PackageEnd end);
 

@@ -31,6 +31,8 @@ std::string SummaryResult(const PackageRecord& record) {
             return "failed installer-not-started";
         case PackageEnd::Damaged:
             return "failed damaged";
+        case PackageEnd::Changed:
+            return "failed changed";
         case PackageEnd::WindowNotFound:
             return std::string("failed window-not-found ").append(step);
         case PackageEnd::WindowCovered:
@@ -113,6 +115,10 @@ void RunReport::Begin(const std::string& logPath, const std::string& reportFolde
 void RunReport::Resume(const std::string& path) {
     path_ = path;
     failed_ = false;
+    // The report of the run before the restart may be gone, or never have been: this one starts it anew.
+    const std::optional<std::string> before = path_.empty() ? std::nullopt : p_.files.ReadAll(path_);
+    if (!path_.empty() && (!before || before->empty()))
+        failed_ = !p_.files.Append(path_, kUtf8Bom);
     Write("");
     Write(Format("Продолжено после перезагрузки: %s", 35, ReportTime(p_.clock.Now())));
 }
@@ -141,8 +147,44 @@ void RunReport::RestartNotDone(RestartNotMade why, int limit) {
         case RestartNotMade::Limit:
             reason = Format("прогон уже сделал перезагрузок: %s", 42, std::to_string(limit));
             break;
+        case RestartNotMade::FolderNotProtected:
+            reason =
+                Text("нет папки для файла продолжения, которую могут изменить только администраторы", 64);
+            break;
+        case RestartNotMade::ProgramNotProtected:
+            reason = Text(
+                "не удалось скопировать программу туда, где её могут изменить только администраторы", 63);
+            break;
     }
     Write(Format("Перезагрузка не выполнена: %s", 38, reason));
+}
+
+void RunReport::FolderMovedAside(const std::string& path) {
+    Write(Format("Папка, которую могли изменить не только администраторы, переименована: %s", 66, path));
+}
+
+void RunReport::PackageChanged(PackageChange why, const std::string& installer) {
+    std::string reason;
+    switch (why) {
+        case PackageChange::ScenarioChanged:
+            reason = Text("сценарий изменён после того, как была запланирована перезагрузка", 57);
+            break;
+        case PackageChange::ScenarioGone:
+            reason = Text("сценария больше нет", 58);
+            break;
+        case PackageChange::InstallerChanged:
+            reason = Format("установщик изменён после того, как была запланирована перезагрузка: %s", 59,
+                            installer);
+            break;
+        case PackageChange::InstallerGone:
+            reason = Format("установщика больше нет: %s", 60, installer);
+            break;
+    }
+    Write(Format("Не выполнен: %s", 56, reason));
+}
+
+void RunReport::ResumeNotCleared(const std::string& what) {
+    Write(Format("Не удалось удалить файл или задание продолжения: %s", 65, what));
 }
 
 void RunReport::Refused(const std::string& reason) {
@@ -238,6 +280,9 @@ void RunReport::PackageEnded(const PackageRecord& record) {
             break;
         case PackageEnd::Damaged:
             reason = Text("сценарий повреждён", 20);
+            break;
+        case PackageEnd::Changed:
+            reason = Text("изменён после того, как была запланирована перезагрузка", 55);
             break;
         case PackageEnd::WindowNotFound:
         case PackageEnd::WindowCovered:

@@ -36,11 +36,16 @@ std::string ReportTime(const LocalTime& time);
 
 // Why a restart an installer asked for was not made.
 enum class RestartNotMade {
-    RecordNotWritten,   // the resume record could not be written
-    TaskNotRegistered,  // the task that resumes the run at the next logon could not be registered
-    Refused,            // Windows refused the restart, or a program refused to end
-    Limit,              // the run has made as many restarts as it may
+    RecordNotWritten,     // the resume record could not be written
+    TaskNotRegistered,    // the task that resumes the run at the next logon could not be registered
+    Refused,              // Windows refused the restart, or a program refused to end
+    Limit,                // the run has made as many restarts as it may
+    FolderNotProtected,   // no folder for the record where only administrators can write could be had
+    ProgramNotProtected,  // the program could not be copied where only administrators can change it
 };
+
+// Why a resumed run does not play a package: it is not what the run pinned before its restart.
+enum class PackageChange { ScenarioChanged, ScenarioGone, InstallerChanged, InstallerGone };
 
 struct RunReportPorts {
     FileSystem& files;
@@ -88,6 +93,12 @@ class RunReport {
     void RestartPrepared();
     void RestartCancelled();
     void RestartNotDone(RestartNotMade why, int limit = 0);
+    // A folder in the record's place that others could change was renamed to `path`.
+    void FolderMovedAside(const std::string& path);
+    // Before the package's result: why it is not played (the installer's path for the installer's cases).
+    void PackageChanged(PackageChange why, const std::string& installer);
+    // The resumed run's record or task (named) could not be removed at its end.
+    void ResumeNotCleared(const std::string& what);
 
     static constexpr std::int64_t kLongWaitMs = 60000;
 

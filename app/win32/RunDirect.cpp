@@ -29,7 +29,8 @@ int Play(Program& program) {
                                program.state,
                                stats,
                                program.logonTasks,
-                               program.restart};
+                               program.restart,
+                               program.vault};
     return PlayDirectRun(context);
 }
 
@@ -47,12 +48,12 @@ int RunDirect(Program& program) {
 }
 
 int RunResume(Program& program) {
-    const ResumePorts ports{program.files, program.system, program.clock, program.logonTasks};
-    const ResumeStart start =
-        StartResumedRun(ports, program.desktop.Facts(), program.language, program.state);
-    if (!start.message.empty())
-        program.dialogs.Message(0, start.message, kProgramTitle, MsgButtons::Ok, MsgIcon::Exclamation,
-                                MsgDefault::First);
+    const ResumePorts ports{program.vault, program.files,      program.system,
+                            program.clock, program.logonTasks, program.desktop};
+    RunReport report(RunReportPorts{program.files, program.clock, program.system, program.language});
+    // Nobody may be there to answer a message at an unattended logon: what is refused, the report says.
+    const ResumeStart start = StartResumedRun(ports, program.language, program.state, report,
+                                              [](int ms) { Sleep(static_cast<DWORD>(ms)); });
     return start.exitCode ? *start.exitCode : Play(program);
 }
 

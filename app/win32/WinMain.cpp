@@ -20,6 +20,7 @@
 #include "platform/win32/Win32InstanceLock.h"
 #include "platform/win32/Win32LogonTasks.h"
 #include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32ProtectedFiles.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32RegistrySettingsStore.h"
 #include "platform/win32/Win32Shell.h"
@@ -65,11 +66,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Win32LogonTasks logonTasks;
     Win32SystemRestart restart;
     Win32DesktopInfo desktop;
+    Win32ProtectedFiles vault;
     SharedState state;
     PathVariables pathVars(files);
     Language language(files, profile, dialogs);
-    Program program{instanceLock, system,  files, profile,  settings, registry,   dialogs, shell,  clock,
-                    codec,        windows, state, pathVars, language, logonTasks, restart, desktop};
+    Program program{instanceLock, system,  files, profile,  settings, registry,   dialogs, shell,   clock,
+                    codec,        windows, state, pathVars, language, logonTasks, restart, desktop, vault};
 
     StartupPorts ports{instanceLock, system, files, profile, settings, registry, dialogs};
     const auto folderScenarios = [&](const std::string& folder) {

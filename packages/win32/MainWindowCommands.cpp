@@ -295,9 +295,9 @@ void MainWindow::StartRun() {
 // The control panel takes the main window's place until it hands back; a recording always brings the list
 // back read again, since it may have added a package.
 void MainWindow::OpenPanel(bool recording) {
-    const PanelContext context{c_.windows, c_.shell,    c_.dialogs,  c_.clock,      c_.files,
-                               c_.system,  c_.settings, c_.language, c_.pathVars,   scenario_,
-                               step_,      c_.state,    stats_,      c_.logonTasks, c_.restart};
+    const PanelContext context{c_.windows,  c_.shell,      c_.dialogs,  c_.clock,  c_.files, c_.system,
+                               c_.settings, c_.language,   c_.pathVars, scenario_, step_,    c_.state,
+                               stats_,      c_.logonTasks, c_.restart,  c_.vault};
     PanelCallbacks callbacks;
     callbacks.showMainWindow = [this, recording](bool reloadList) {
         return ReturnFromRun(recording || reloadList);

@@ -80,6 +80,25 @@ std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) c
     return it->second.bytes;
 }
 
+bool MemoryFileSystem::MoveFolder(const std::string& from, const std::string& to) {
+    const std::string source = Key(from);
+    const std::string target = Key(to);
+    if (!folders_.count(source) || folders_.count(target) || files_.count(target) || !ParentExists(target))
+        return false;
+    const auto moved = [&](const std::string& key) {
+        return key == source || key.starts_with(source + "\\") ? target + key.substr(source.size()) : key;
+    };
+    std::set<std::string> folders;
+    for (const std::string& key : folders_)
+        folders.insert(moved(key));
+    std::map<std::string, Entry> files;
+    for (auto& [key, entry] : files_)
+        files[moved(key)] = std::move(entry);
+    folders_ = std::move(folders);
+    files_ = std::move(files);
+    return true;
+}
+
 bool MemoryFileSystem::Exists(const std::string& path) {
     if (path.empty())
         return false;

@@ -20,6 +20,8 @@ class MemoryFileSystem : public FileSystem {
     // The next ReplaceFile fails after writing this many bytes of its temporary file.
     void FailNextWriteAfter(std::size_t bytes) { failAfter_ = bytes; }
     std::optional<std::string> Contents(const std::string& path) const;
+    // Renames a folder with everything in it; false when the target is taken or the source is no folder.
+    bool MoveFolder(const std::string& from, const std::string& to);
     std::size_t FileCount() const { return files_.size(); }
 
     bool Exists(const std::string& path) override;

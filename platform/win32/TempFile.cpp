@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-std::optional<TempFile> CreateTempFileBeside(const std::wstring& target) {
+std::optional<TempFile> CreateTempFileBeside(const std::wstring& target, SECURITY_ATTRIBUTES* security) {
     static std::atomic<unsigned> counter{0};
     std::size_t slash = target.find_last_of(L"\\/");
     std::wstring folder = slash == std::wstring::npos ? std::wstring{} : target.substr(0, slash + 1);
@@ -15,7 +15,7 @@ std::optional<TempFile> CreateTempFileBeside(const std::wstring& target) {
         std::swprintf(name, 40, L"~vlm%04x%04x.tmp", static_cast<unsigned>(GetCurrentProcessId() & 0xFFFF),
                       static_cast<unsigned>((counter++ + GetTickCount()) & 0xFFFF));
         TempFile temp{folder + name, {}};
-        temp.handle.reset(CreateFileW(temp.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        temp.handle.reset(CreateFileW(temp.path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (temp.handle)
             return temp;

@@ -14,8 +14,10 @@ struct TempFile {
 };
 
 // Creates a file that did not exist before in the folder of `target` (the current folder when the target
-// names none). Nothing when the folder cannot be written.
-std::optional<TempFile> CreateTempFileBeside(const std::wstring& target);
+// names none), with the rights `security` gives (the folder's when null). Nothing when the folder cannot be
+// written.
+std::optional<TempFile> CreateTempFileBeside(const std::wstring& target,
+                                             SECURITY_ATTRIBUTES* security = nullptr);
 
 // Moves the finished temporary file over the target, replacing it and waiting until the move is on disk.
 // On failure the temporary file is deleted and the target is left as it was.

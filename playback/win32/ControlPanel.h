@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/LogonTasks.h"
+#include "platform/ProtectedFiles.h"
 #include "platform/SystemRestart.h"
 
 namespace velmora {
@@ -34,6 +35,7 @@ struct PanelContext {
     // For the restart an installer may ask for.
     LogonTasks& logonTasks;
     SystemRestart& restart;
+    ProtectedFiles& vault;
 };
 
 struct PanelCallbacks {

@@ -63,7 +63,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
           report_(RunReportPorts{context.files, context.clock, context.system, context.language}),
           restart_(RunRestartPorts{context.files, context.system, context.clock, context.settings,
                                    context.logonTasks, context.restart, context.shared, context.stats,
-                                   report_}),
+                                   report_, context.vault, context.scenario, context.pathVars}),
           player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
                               context.language, context.pathVars, context.scenario, context.step,
                               context.shared, context.stats, report_, model_, *this, &restart_}),

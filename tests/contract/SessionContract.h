@@ -32,9 +32,9 @@ TYPED_TEST_P(SessionContract, ATaskIsRegisteredReadBackReplacedAndRemoved) {
     ASSERT_TRUE(user);
     ASSERT_TRUE(tasks.Remove(name)) << "none there is removed too";
     EXPECT_FALSE(tasks.Read(name));
-    ASSERT_TRUE(tasks.Register(name, ResumeTaskDefinition("C:\\First\\velmora.exe", *user)));
+    ASSERT_TRUE(tasks.Register(name, ResumeTaskDefinition("C:\\First\\velmora.exe", *user, "")));
     EXPECT_NE(tasks.Read(name).value_or("").find("\"C:\\First\\velmora.exe\" /resume"), std::string::npos);
-    ASSERT_TRUE(tasks.Register(name, ResumeTaskDefinition("C:\\Second\\velmora.exe", *user)));
+    ASSERT_TRUE(tasks.Register(name, ResumeTaskDefinition("C:\\Second\\velmora.exe", *user, "")));
     const std::string replaced = tasks.Read(name).value_or("");
     EXPECT_NE(replaced.find("\"C:\\Second\\velmora.exe\" /resume"), std::string::npos) << replaced;
     EXPECT_EQ(replaced.find("C:\\First"), std::string::npos) << replaced;

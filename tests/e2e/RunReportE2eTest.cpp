@@ -12,9 +12,11 @@
 #include "platform/win32/Win32.h"
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProtectedFiles.h"
 #include "platform/win32/Win32SystemInfo.h"
-#include "playback/ResumeRecord.h"
+#include "playback/ResumeStore.h"
 #include "playback/win32/ControlPanelIds.h"
 #include "playback/win32/StatisticsWindowIds.h"
 #include "tests/e2e/E2eSupport.h"
@@ -197,16 +199,20 @@ HWND WaitForCountdown(const Process& process) {
     return counting ? panel : nullptr;
 }
 
+std::string UserSid() {
+    return Win32SystemInfo{}.UserSid().value_or("");
+}
+
 std::wstring ResumeRecordFile() {
-    Win32SystemInfo system;
-    return Utf8ToWide(ResumeRecordPath(system));
+    Win32ProtectedFiles vault;
+    return Utf8ToWide(ResumeRecordPath(vault, UserSid()));
 }
 
 // Where Wine's scheduler keeps the task's definition.
 std::wstring ResumeTaskFile() {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    return std::wstring(system) + L"\\Tasks\\" + Utf8ToWide(kResumeTaskName);
+    return std::wstring(system) + L"\\Tasks\\" + Utf8ToWide(ResumeTaskName(UserSid()));
 }
 
 TEST_F(RunReportE2eTest, StopDuringTheRestartsCountdownEndsTheRunWithNothingRegistered) {
@@ -252,9 +258,17 @@ TEST_F(RunReportE2eTest, DISABLED_ARunOfThreePackagesRestartsWindowsAfterTheFirs
     EXPECT_TRUE(std::filesystem::exists(ResumeRecordFile()));
     EXPECT_TRUE(std::filesystem::exists(ResumeTaskFile()));
     EXPECT_FALSE(std::filesystem::exists(kRestartFolder + L"\\B.log")) << "B was played before the restart";
+    // The task starts a copy of the program that only administrators can change, its language files beside
+    // it.
+    Win32ProtectedFiles vault;
+    const std::string copy = WideToUtf8(ResumeRecordFile());
+    const std::string copyFolder = copy.substr(0, copy.size() - 4);
+    for (const std::string& path : {copyFolder, copyFolder + "\\velmora.exe", copyFolder + "\\language"})
+        EXPECT_EQ(vault.Trust(path), FileTrust::Trusted) << path;
+    EXPECT_TRUE(std::filesystem::exists(copyFolder + "\\language\\English.lng"));
 }
 
-TEST_F(RunReportE2eTest, DISABLED_TheRunGoesOnAtTheNextLogonAndEndsWithTheWholeRunsExitCode) {
+TEST_F(RunReportE2eTest, DISABLED_TheRunGoesOnAtTheNextLogonWithoutThePackageChangedMeanwhile) {
     const std::string task = ReadFile(ResumeTaskFile());
     const auto element = [&task](const std::string& name) {
         const std::size_t from = task.find("<" + name + ">");
@@ -276,22 +290,56 @@ TEST_F(RunReportE2eTest, DISABLED_TheRunGoesOnAtTheNextLogonAndEndsWithTheWholeR
         program = named.substr(open + 1, close - open - 1);
         arguments = named.substr(std::min(close + 2, named.size()));
     }
-    ASSERT_EQ(arguments, "/resume");
+    ASSERT_EQ(arguments, "/resume /LOG=\"" + WideToUtf8(kRestartFolder) + "\\report.txt\"");
     ASSERT_TRUE(StartTaskScheduler());
     auto process = Process::Start(Utf8ToWide(program), Utf8ToWide(arguments));
     ASSERT_TRUE(process);
-    EXPECT_EQ(process->WaitExit(Deadline{180000}), std::optional<DWORD>(0));
+    // restart-resume.sh changed B after the restart: it is refused, C is played, and the run failed.
+    EXPECT_EQ(process->WaitExit(Deadline{180000}), std::optional<DWORD>(2));
     EXPECT_FALSE(std::filesystem::exists(ResumeRecordFile()));
     EXPECT_FALSE(std::filesystem::exists(ResumeTaskFile()));
     EXPECT_THAT(Lines(ReadFile(kRestartFolder + L"\\C.log")), HasLine("finished"));
     const std::vector<std::string> lines = ReportLines(kRestartFolder + L"\\report.txt");
     SCOPED_TRACE(ReadFile(kRestartFolder + L"\\report.txt"));
-    ExpectInOrder(lines, {"velmora-run-report 2", "#run ", "Package 1/3 A", "Installer exit code: 3010",
-                          "#package 1/3 A", "Restarting Windows: the run goes on at the next logon",
-                          "Restarted at 20", "Package 2/3 B", "#package 2/3 B", "Package 3/3 C",
-                          "#package 3/3 C", "Run exit code: 0", "#end 0"});
+    ExpectInOrder(
+        lines,
+        {"velmora-run-report 2", "#run ", "Package 1/3 A", "Installer exit code: 3010", "#package 1/3 A",
+         "Restarting Windows: the run goes on at the next logon", "Restarted at 20", "Package 2/3 B",
+         "Not played: the scenario changed after the restart was planned", "#package 2/3 B | failed changed",
+         "Package 3/3 C", "#package 3/3 C", "Run exit code: 2", "#end 2"});
+    EXPECT_FALSE(std::filesystem::exists(kRestartFolder + L"\\B.log")) << "the changed B was played";
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "velmora-run-report 2"), 1);
     std::filesystem::remove_all(kRestartFolder);
+}
+
+// The task names the report on its command line, so a record that is gone or damaged at the logon is said
+// there; nothing waits for a message box.
+TEST_F(RunReportE2eTest, AResumeWithoutARecordItMayPlaySaysSoInTheReport) {
+    Win32ProtectedFiles vault;
+    const std::string record = WideToUtf8(ResumeRecordFile());
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, "there is no resume record"},
+        {"velmora-resume 2\r\nuser S-1-5\r\n", "the resume record is damaged; it was removed: " + record}};
+    for (const auto& [text, said] : cases) {
+        SCOPED_TRACE(said);
+        ASSERT_TRUE(vault.Remove(record));
+        std::vector<std::string> aside;
+        Win32FileSystem files;
+        Win32SystemInfo system;
+        Win32Clock clock;
+        ASSERT_TRUE(PrepareResumeFolder(ResumeStorePorts{vault, files, system, clock}, aside));
+        if (text) {
+            ASSERT_TRUE(vault.Write(record, *text));
+        }
+        auto process = StartVelmora(L"/resume /LOG=\"" + Path(L"report.txt") + L"\"");
+        ASSERT_TRUE(process);
+        EXPECT_EQ(process->WaitExit(Deadline{60000}), std::optional<DWORD>(5));
+        EXPECT_FALSE(std::filesystem::exists(ResumeRecordFile()));
+        EXPECT_THAT(ReportLines(Path(L"report.txt")),
+                    AllOf(Contains(StartsWith("Restarted at 20")),
+                          Contains("Result: failed: The run cannot go on after the restart: " + said),
+                          Contains("#end 5")));
+    }
 }
 
 }  // namespace

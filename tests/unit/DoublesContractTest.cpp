@@ -8,11 +8,13 @@
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 #include "platform/doubles/MemoryProfileFile.h"
+#include "platform/doubles/MemoryProtectedFiles.h"
 #include "scenario/AnsiCodePage.h"
 #include "tests/contract/CodecContract.h"
 #include "tests/contract/FileSystemContract.h"
 #include "tests/contract/InstanceLockContract.h"
 #include "tests/contract/ProfileFileContract.h"
+#include "tests/contract/ProtectedFilesContract.h"
 #include "tests/contract/RegistryContract.h"
 #include "tests/contract/SettingsStoreContract.h"
 #include "tests/contract/ShellContract.h"
@@ -39,6 +41,15 @@ struct MemoryFileSystemEnv {
 
     MemoryFileSystem files;
     std::vector<std::string> locked;
+};
+
+struct MemoryProtectedEnv {
+    MemoryProtectedEnv() { files.AddFolder(Folder()); }
+    ProtectedFiles& Vault() { return vault; }
+    FileSystem& Files() { return files; }
+    std::string Folder() { return "C:\\ProgramData"; }
+    MemoryFileSystem files;
+    MemoryProtectedFiles vault{files};
 };
 
 struct MemoryProfileEnv {
@@ -133,6 +144,7 @@ struct FakeWindowWorld {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FileSystemContract, MemoryFileSystemEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ProfileFileContract, MemoryProfileEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ProtectedFilesContract, MemoryProtectedEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SettingsStoreContract, MemorySettingsEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Fake, InstanceLockContract, FakeInstanceLockEnv);

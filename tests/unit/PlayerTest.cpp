@@ -10,6 +10,7 @@
 #include "base/Settings.h"
 #include "platform/doubles/FakeWindowSystem.h"
 #include "platform/doubles/Fakes.h"
+#include "platform/doubles/MemoryProtectedFiles.h"
 #include "playback/ResumeRecord.h"
 #include "playback/WindowChain.h"
 #include "scenario/AnsiCodePage.h"
@@ -581,7 +582,9 @@ class RestartingPlayerTest : public PlayerTest {
     RestartingPlayerTest() {
         settings.Save("Install", "Reboot", "1");
         files.AddFolder("C:\\Logs");
-        files.AddFolder(system.localAppDataFolder);
+        files.AddFolder(vault.commonDataFolder);
+        files.AddFile(system.ProgramPath(), "MZ");
+        files.AddFile("C:\\Tools\\language\\English.lng", "[Report]");
         shared.reportLog = "C:\\Logs\\run.txt";
         shell.startedExitCode = std::nullopt;
         for (const char* name : {"A", "B", "C"})
@@ -602,13 +605,27 @@ class RestartingPlayerTest : public PlayerTest {
     }
     std::string Report() const { return files.Contents("C:\\Logs\\run.txt").value_or(""); }
     std::optional<std::string> Record() const {
-        return files.Contents(system.localAppDataFolder + "\\Velmora Runwright\\resume.txt");
+        return files.Contents(kFolder + system.userSid.value() + ".txt");
+    }
+    PackagePin Pin(const std::string& name) {
+        const std::string scenarioPath = "C:\\Scn\\" + name + ".SCN";
+        return {scenarioPath, *vault.Sha256(*files.Contents(scenarioPath)), "C:\\Setup\\run.bat",
+                *vault.Sha256(*files.Contents("C:\\Setup\\run.bat"))};
+    }
+    // A run resumed with B and C still to play, as the run before the restart pinned them.
+    void Resumed() {
+        shared.runList.erase(shared.runList.begin());
+        shared.resumed = ResumedRun{1, 1, 0, 2, 0, {Pin("B"), Pin("C")}};
+        tasks.tasks[task] = "<Task/>";
     }
 
+    const std::string kFolder = "C:\\ProgramData\\Velmora Runwright\\Resume\\";
+    const std::string task = "Velmora Runwright resume S-1-5-21-7-8-9-1001";
+    MemoryProtectedFiles vault{files};
     FakeLogonTasks tasks;
     FakeSystemRestart restart;
-    RunRestart runRestart{
-        RunRestartPorts{files, system, clock, settings, tasks, restart, shared, stats, report}};
+    RunRestart runRestart{RunRestartPorts{files, system, clock, settings, tasks, restart, shared, stats,
+                                          report, vault, scenario, pathVars}};
     Player restarting{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
                                   shared, stats, report, panel, host, &runRestart}};
 };
@@ -619,10 +636,22 @@ TEST_F(RestartingPlayerTest, AnInstallerAsksTheRunRecordsItselfCountsDownAndAsks
     FirstEndsWith(3010);
     const std::optional<ResumeRecord> record = ParseResumeRecord(Record().value_or(""));
     ASSERT_TRUE(record) << Record().value_or("no record");
-    const std::vector<std::string> toPlay{"C:\\Scn\\B.SCN", "C:\\Scn\\C.SCN"};
-    EXPECT_EQ(*record, (ResumeRecord{"S-1-5-21-7-8-9-1001", clock.now, 1, 1, 0, "C:\\Logs\\run.txt", 0, 15,
-                                     true, toPlay}));
-    EXPECT_EQ(tasks.Read(kResumeTaskName), ResumeTaskDefinition("C:\\Tools\\velmora.exe", record->user));
+    EXPECT_EQ(*record, (ResumeRecord{"S-1-5-21-7-8-9-1001",
+                                     clock.now,
+                                     1,
+                                     false,
+                                     1,
+                                     0,
+                                     "C:\\Logs\\run.txt",
+                                     0,
+                                     15,
+                                     true,
+                                     {Pin("B"), Pin("C")}}));
+    // The task starts the program's protected copy, which has its language files beside it.
+    const std::string copy = kFolder + "S-1-5-21-7-8-9-1001\\velmora.exe";
+    EXPECT_EQ(tasks.Read(task), ResumeTaskDefinition(copy, record->user, "C:\\Logs\\run.txt"));
+    EXPECT_EQ(files.Contents(copy), "MZ");
+    EXPECT_EQ(files.Contents(kFolder + "S-1-5-21-7-8-9-1001\\language\\English.lng"), "[Report]");
     EXPECT_EQ(panel.action, "Перезагрузка Windows через 30 с. Стоп - отмена");
     Ticks(298);
     EXPECT_EQ(panel.action, "Перезагрузка Windows через 1 с. Стоп - отмена");
@@ -658,25 +687,51 @@ TEST_F(RestartingPlayerTest, APauseHoldsTheCountdown) {
     EXPECT_EQ(panel.action, "Перезагрузка Windows через 29 с. Стоп - отмена");
 }
 
-TEST_F(RestartingPlayerTest, WithoutTheSettingTheRunGoesOnWithoutARestart) {
-    settings.Save("Install", "Reboot", "0");
+// Without the setting, the task, a folder for the record, or a program copy that only administrators can
+// change, the run goes on without a restart, leaves nothing behind, and the report says why.
+enum class Lacking { Setting, Task, Folder, ProtectedCopy };
+class RestartNotMadeTest : public RestartingPlayerTest,
+                           public ::testing::WithParamInterface<std::pair<Lacking, std::string>> {};
+
+TEST_P(RestartNotMadeTest, TheRunGoesOnWithoutARestartAndLeavesNothing) {
+    const std::string parent = "C:\\ProgramData\\Velmora Runwright";
+    files.AddFolder(parent);
+    vault.marks[parent] = FileTrust::Owner;  // a user made it: renamed aside
+    const auto [lacking, said] = GetParam();
+    if (lacking == Lacking::Setting)
+        settings.Save("Install", "Reboot", "0");
+    if (lacking == Lacking::Task)
+        tasks.refused.insert(task);
+    if (lacking == Lacking::Folder)
+        vault.commonDataFolder.clear();
+    if (lacking == Lacking::ProtectedCopy) {
+        const std::string languages = kFolder + system.userSid.value() + "\\language";
+        files.AddFolder(languages);
+        vault.marks = {{languages, FileTrust::Access}};
+    }
     FirstEndsWith(3010);
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_TRUE(tasks.tasks.empty());
+    EXPECT_FALSE(Record());
+    if (said.empty())
+        EXPECT_THAT(Report(), Not(HasSubstr("Перезагрузка не выполнена")));
+    else
+        EXPECT_THAT(Report(), HasSubstr("Перезагрузка не выполнена: " + said));
 }
 
-TEST_F(RestartingPlayerTest, WithoutItsTaskTheRunGoesOnWithoutARestartAndLeavesNoRecord) {
-    tasks.refused.insert(kResumeTaskName);
-    FirstEndsWith(3010);
-    EXPECT_EQ(shell.calls.size(), 2u);
-    EXPECT_FALSE(Record());
-    EXPECT_THAT(Report(), HasSubstr("не выполнена: не удалось зарегистрировать задание продолжения"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RestartNotMadeTest,
+    ::testing::Values(std::pair(Lacking::Setting, std::string()),
+                      std::pair(Lacking::Task,
+                                std::string("не удалось зарегистрировать задание продолжения")),
+                      std::pair(Lacking::Folder, std::string("нет папки для файла продолжения")),
+                      // Users may write where the task would start the program: no task starts it.
+                      std::pair(Lacking::ProtectedCopy, std::string("не удалось скопировать программу"))));
 
 // The run goes on after its fifth restart: its numbers and exit code go on from before, and an installer that
 // asks again is not given a sixth.
 TEST_F(RestartingPlayerTest, AResumedRunCountsOnFromBeforeTheRestartAndStopsRestartingAfterFive) {
-    shared.resumed = ResumedRun{kMostRestarts, 4, 1, 2, 0};
+    shared.resumed = ResumedRun{kMostRestarts, 4, 1, 2, 0, {}};
     FirstEndsWith(3010);
     shell.ProcessOf(2).exitCode = 3010;
     Ticks(1);
@@ -693,6 +748,57 @@ TEST_F(RestartingPlayerTest, AResumedRunCountsOnFromBeforeTheRestartAndStopsRest
     EXPECT_EQ(panel.counter, "7/7");
     EXPECT_THAT(text, EndsWith("#end 1\r\n")) << "the packages before the restart count";
 }
+
+// After each package the record holds what remains, so that a power cut resumes the rest; it and the task go
+// only when the run ends.
+TEST_F(RestartingPlayerTest, AResumedRunRewritesItsRecordAfterEachPackageAndRemovesItAtItsEnd) {
+    Resumed();
+    FirstEndsWith(0);
+    const std::optional<ResumeRecord> record = ParseResumeRecord(Record().value_or(""));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(std::tuple(record->packagesDone, record->taken, record->packages),
+              std::tuple(std::size_t{2}, true, std::vector{Pin("C")}));
+    EXPECT_EQ(tasks.tasks.count(task), 1u);
+    shell.ProcessOf(2).exitCode = 0;
+    Ticks(1);
+    EXPECT_EQ(host.ended, std::vector<bool>{false});
+    EXPECT_FALSE(Record());
+    EXPECT_TRUE(tasks.tasks.empty());
+    EXPECT_THAT(Report(), EndsWith("#end 0\r\n"));
+}
+
+// A package whose scenario or installer is not what the run pinned before its restart is not played; the
+// report says which and why, and the run goes on with the next.
+struct PinCase {
+    const char* file;
+    std::optional<std::string> bytes;  // nothing: removed
+    const char* said;
+};
+class ChangedPackageTest : public RestartingPlayerTest, public ::testing::WithParamInterface<PinCase> {};
+
+TEST_P(ChangedPackageTest, IsRefusedAndTheRunGoesOn) {
+    Resumed();
+    if (GetParam().bytes)
+        files.AddFile(GetParam().file, *GetParam().bytes);
+    else
+        ASSERT_TRUE(files.Remove(GetParam().file));
+    shared.currentScenario = shared.runList[0];
+    restarting.LoadPlaySpeed();
+    restarting.Play();
+    Ticks(2);
+    EXPECT_THAT(Report(), HasSubstr(std::string("Не выполнен: ") + GetParam().said));
+    EXPECT_THAT(Report(), HasSubstr("#package 2/3 B | failed changed | - |"));
+    // C is started, unless it is the installer, which C starts too, that is not as pinned.
+    EXPECT_EQ(shell.calls.size(), std::string(GetParam().file).ends_with(".SCN") ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChangedPackageTest,
+    ::testing::Values(PinCase{"C:\\Scn\\B.SCN", "changed", "сценарий изменён после того"},
+                      PinCase{"C:\\Scn\\B.SCN", std::nullopt, "сценария больше нет"},
+                      PinCase{"C:\\Setup\\run.bat", "changed", "установщик изменён после того"},
+                      PinCase{"C:\\Setup\\run.bat", std::nullopt,
+                              "установщика больше нет: C:\\Setup\\run.bat"}));
 
 }  // namespace
 }  // namespace velmora

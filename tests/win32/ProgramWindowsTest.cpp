@@ -18,6 +18,7 @@
 #include "packages/win32/PackageDialogIds.h"
 #include "paths/win32/PathEditorIds.h"
 #include "paths/win32/PathEditorWindow.h"
+#include "platform/doubles/MemoryProtectedFiles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32WindowSystem.h"
@@ -53,8 +54,9 @@ class ProgramWindowsTest : public ::testing::Test, public TextDoubles {
     FakeLogonTasks logonTasks;
     FakeSystemRestart restart;
     FakeDesktopInfo desktop;
+    MemoryProtectedFiles vault{files};
     PanelContext context{windows,  shell,    dialogs, clock,  files, system,     settings, language,
-                         pathVars, scenario, step,    shared, stats, logonTasks, restart};
+                         pathVars, scenario, step,    shared, stats, logonTasks, restart,  vault};
 };
 
 // The panel playing scenarios held in memory, outside a direct run and without the statistics window, so
@@ -257,8 +259,9 @@ class WindowDpiTest : public ControlPanelTest {
 };
 
 TEST_F(WindowDpiTest, EveryWindowOpensCentredOnItsOwnerAndFollowsADpiChange) {
-    const Program ports{instanceLock, system,  files,  profile,  settings, registry,   dialogs, shell,  clock,
-                        codec,        windows, shared, pathVars, language, logonTasks, restart, desktop};
+    const Program ports{instanceLock, system,   files,      profile, settings, registry,
+                        dialogs,      shell,    clock,      codec,   windows,  shared,
+                        pathVars,     language, logonTasks, restart, desktop,  vault};
     MainWindow main({ports, nullptr, nullptr}, FrameTexts{});
     ASSERT_TRUE(main.Show(SW_SHOWNORMAL));
     HWND owner = main.Window();
