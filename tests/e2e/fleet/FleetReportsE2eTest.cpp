@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/doubles/Fakes.h"
+#include "playback/Statistics.h"
 #include "reports/RunReport.h"
 #include "tests/unit/TextDoubles.h"
 
