@@ -85,10 +85,10 @@ TEST(CaptionMatchTest, APackagesLaterNearMatchesMakeTheSubstitutionsItAccepted) 
 
 // An earlier package's installer left running, a second copy or any program with the same caption: the
 // installer's windows come first, its next version's caption included, and another program's window is
-// taken only by its exact caption, which the match says.
+// taken only by its exact caption, which the match says. Inside a window, the parent's children.
 TEST(CaptionMatchTest, TheInstallersWindowsComeFirstAndAnotherProgramsOnlyByTheExactCaption) {
     FakeWindowSystem windows;
-    // A dialog of the process with its Next button, which it returns, in front of those added before it.
+    // A dialog of the process, in front of those added before it, with its Next button, which it returns.
     auto dialog = [&](const std::string& caption, SystemProcessId process) {
         const WindowId window = windows.AddTopLevel("#32770", caption, 0, 0, 400, 300);
         windows.Get(window).process = process;
@@ -96,22 +96,29 @@ TEST(CaptionMatchTest, TheInstallersWindowsComeFirstAndAnotherProgramsOnlyByTheE
     };
     const WindowId next = dialog("Quill 1.1 Setup", 501);
     const WindowId leftoverNext = dialog("Quill 1.0 Setup", 777);
-    const std::vector<WindowRef> v10{{"#32770", "Quill 1.0 Setup", 1}, {"Button", "&Next >", 1}};
-    const std::vector<WindowRef> v11{{"#32770", "Quill 1.1 Setup", 1}, {"Button", "&Next >", 1}};
-    auto find = [&](const std::vector<WindowRef>& chain, std::vector<SystemProcessId> job) {
-        const ChainMatch match = FindChainWindow(windows, chain, job);
+    auto find = [&](const std::string& caption, std::vector<SystemProcessId> job,
+                    WindowRef inside = {"Button", "&Next >", 1}) {
+        const ChainMatch match = FindChainWindow(windows, {{"#32770", caption, 1}, inside}, job);
         return std::make_tuple(match.window, match.nearCaptions.size(), match.outsideInstaller);
     };
-    EXPECT_EQ(find(v10, {501}), std::make_tuple(next, 1u, false));
-    EXPECT_EQ(find(v10, {}), std::make_tuple(leftoverNext, 0u, true));  // whose windows: unknown
+    EXPECT_EQ(find("Quill 1.0 Setup", {501}), std::make_tuple(next, 1u, false));
+    // Whose windows they are is not known: only the exact caption.
+    EXPECT_EQ(find("Quill 1.0 Setup", {}), std::make_tuple(leftoverNext, 0u, true));
     const WindowId copyNext = dialog("Quill 1.1 Setup", 778);
-    EXPECT_EQ(find(v11, {501}), std::make_tuple(next, 0u, false));
-    EXPECT_EQ(find(v11, {502}), std::make_tuple(copyNext, 0u, true));
+    EXPECT_EQ(find("Quill 1.1 Setup", {501}), std::make_tuple(next, 0u, false));
+    EXPECT_EQ(find("Quill 1.1 Setup", {502}), std::make_tuple(copyNext, 0u, true));
+    windows.AddChild(windows.Parent(next), "Button", "Install 2.1", 9, 9, 80, 25);
+    const WindowId second = windows.AddChild(windows.Parent(next), "Button", "Install 2.1", 99, 9, 80, 25);
+    EXPECT_EQ(find("Quill 1.1 Setup", {501}, {"Button", "Install 2.0", 2}),
+              std::make_tuple(second, 1u, false));
+    EXPECT_EQ(std::get<0>(find("Quill 1.1 Setup", {501}, {"Button", "Install 2.0", 3})), 0u);
+    windows.AddChild(windows.Parent(next), "Button", "Install 2.2", 189, 9, 80, 25);
+    EXPECT_EQ(std::get<0>(find("Quill 1.1 Setup", {501}, {"Button", "Install 2.0", 1})), 0u);  // a tie
     // A chain of one window is never taken by a near caption.
     windows.Get(windows.AddTopLevel("QuillSetupForm", "Quill 1.1 Setup", 0, 0, 400, 300)).process = 501;
-    EXPECT_EQ(find({{"QuillSetupForm", "Quill 1.0 Setup", 1}}, {501}),
-              std::make_tuple(WindowId{0}, 0u, false));
+    EXPECT_EQ(FindChainWindow(windows, {{"QuillSetupForm", "Quill 1.0 Setup", 1}}, {501}).window, 0u);
     // What the package learned holds in the chain too.
+    const std::vector<WindowRef> v10{{"#32770", "Quill 1.0 Setup", 1}, {"Button", "&Next >", 1}};
     EXPECT_EQ(FindChainWindow(windows, v10, {501}, {{"1.0", "1.2"}}).window, leftoverNext);
     EXPECT_EQ(FindChainWindow(windows, v10, {501}).substitutions, (VersionSubstitutions{{"1.0", "1.1"}}));
 }
