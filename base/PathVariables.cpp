@@ -12,9 +12,13 @@ namespace {
 constexpr const char* kCdrom = "%CDROM%";
 constexpr std::size_t kCdromLength = 7;
 constexpr const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
-// Indexes into the table of the variables that both conversions walk, in their fixed order. On 32-bit Windows
+// Indexes into the table of the variables that the conversions walk, in their fixed orders. On 32-bit Windows
 // the two Program Files variables share a value, which %PROGRAMFILES% takes first, as older programs did.
-constexpr int kReplaceable[] = {1, 2, 3, 4, 7, 5};
+// The user's name is contracted after the values that may hold it (the temporary folder, in the profile).
+constexpr int kExpandOrder[] = {1, 2, 3, 4, 7, 5};
+constexpr int kContractOrder[] = {2, 3, 4, 7, 1, 5};
+constexpr int kUserName = 1;
+constexpr int kDriveApp = 5;
 
 // Where the value occurs in the path as whole folder names: it starts the path or follows a backslash, and
 // it ends the path, is followed by a backslash or ends with one itself. A value found inside a longer name
@@ -112,6 +116,9 @@ std::string JoinPath(const std::string& left, const std::string& right) {
 void PathVariables::Init(SystemInfo& system, Registry& registry) {
     std::string programFolder = system.ProgramFolder();
     std::string root = programFolder.substr(0, 3);
+    profilesFolder_ = system.ProfilesFolder();
+    while (!profilesFolder_.empty() && profilesFolder_.back() == '\\')
+        profilesFolder_.pop_back();
 
     cdromDrives.clear();
     if (root.size() == 3 && system.GetDriveType(root) == DriveType::CdRom) {
@@ -142,6 +149,9 @@ void PathVariables::Init(SystemInfo& system, Registry& registry) {
     if (variables[4].second.empty())
         variables[4].second = variables[7].second;
     variables[5].second = programFolder.size() >= 3 && programFolder.compare(1, 2, ":\\") == 0 ? root : "";
+    const DriveType programDrive =
+        variables[5].second.empty() ? DriveType::Unknown : system.GetDriveType(root);
+    contractDriveApp_ = programDrive == DriveType::CdRom || programDrive == DriveType::Removable;
     variables[6].second = system.ComputerName().value_or("");
 }
 
@@ -160,9 +170,9 @@ std::string PathVariables::ExpandPathVars(const std::string& path) const {
         current = &result;
         first = FirstPlaces(result, variables);
     }
-    for (int index : kReplaceable) {
+    for (int index : kExpandOrder) {
         const auto& [name, value] = variables[index];
-        if (first[index] == std::string::npos)
+        if (first[index] == std::string::npos || value.empty())
             continue;
         result = Replace(*current, first[index], name.size(), value);
         current = &result;
@@ -186,10 +196,20 @@ std::string PathVariables::ExpandPathVars(const std::string& path) const {
 
 std::string PathVariables::ContractPathVars(const std::string& path) const {
     std::string result = path;
-    for (int index : kReplaceable) {
+    for (int index : kContractOrder) {
         const auto& [name, value] = variables[index];
-        if (value.empty())
+        if (value.empty() || (index == kDriveApp && !contractDriveApp_))
             continue;
+        if (index == kUserName) {
+            // Only the profile folder's own name: a share or a folder named like the user is that folder
+            // on every machine ("\\server\setup\quill.exe" for the user "setup").
+            const std::size_t at = profilesFolder_.empty()
+                                       ? std::string::npos
+                                       : FindWholeComponents(result, profilesFolder_ + "\\" + value);
+            if (at != std::string::npos)
+                result = Replace(result, at + profilesFolder_.size() + 1, value.size(), name);
+            continue;
+        }
         std::size_t at = FindWholeComponents(result, value);
         if (at != std::string::npos)
             result = Replace(result, at, value.size(), name);

@@ -25,11 +25,17 @@ class PathVariables {
     // Fills the table and the CD-ROM drive list from the machine; called once at start-up.
     void Init(SystemInfo& system, Registry& registry);
 
-    // The stored form turned into a real path. Only the first occurrence of each name is replaced; a path
-    // that begins with %CDROM% goes to the first CD-ROM drive that holds it, or keeps its stored form.
+    // The stored form turned into a real path. Only the first occurrence of each name is replaced; a name
+    // without a value here stays as it stands, so that a path that cannot be made real is not found rather
+    // than taken as a folder relative to wherever the program was started. A path that begins with %CDROM%
+    // goes to the first CD-ROM drive that holds it, or keeps its stored form.
     std::string ExpandPathVars(const std::string& path) const;
     // A real path turned into the stored form. Values are replaced only where they stand as whole folder
-    // names, so that expanding the result gives back the same folders. %COMPUTERNAME% is only expanded.
+    // names, so that expanding the result gives back the same folders; the longer values before
+    // %USERNAME%, which only names a profile folder (right under the profiles folder), and %DRIVEAPP% only
+    // while the program runs from a disc or removable drive: a path on a fixed disk or a share means that
+    // path on every machine, not one on whatever drive the program is played from. %COMPUTERNAME% is only
+    // expanded.
     std::string ContractPathVars(const std::string& path) const;
 
     // Value of a variable by its name ("%TEMP%"); empty for unknown names.
@@ -38,7 +44,8 @@ class PathVariables {
     // Name and value pairs in the fixed order %CDROM%, %USERNAME%, %WINDOWS%, %TEMP%, %PROGRAMFILES%,
     // %DRIVEAPP%, %COMPUTERNAME%, %PROGRAMFILES64%. The conversions walk %PROGRAMFILES64% before %DRIVEAPP%,
     // so that a path in the 64-bit Program Files does not become a path on whatever drive the program runs
-    // from.
+    // from; %DRIVEAPP% always has its value for expanding (a stored %DRIVEAPP% path means the program's
+    // drive), even where no path is contracted to it.
     std::array<std::pair<std::string, std::string>, 8> variables{{{"%CDROM%", ""},
                                                                   {"%USERNAME%", ""},
                                                                   {"%WINDOWS%", ""},
@@ -52,6 +59,8 @@ class PathVariables {
 
   private:
     FileSystem& files_;
+    std::string profilesFolder_;     // without a trailing backslash; empty when unknown
+    bool contractDriveApp_ = false;  // the program runs from a CD-ROM or removable drive
 };
 
 }  // namespace velmora

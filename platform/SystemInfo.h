@@ -38,6 +38,9 @@ class SystemInfo {
     // The user's own folder for data that stays on this machine (%LOCALAPPDATA%), without a trailing
     // backslash.
     virtual std::string LocalAppDataFolder() = 0;
+    // The folder that holds the users' profile folders ("C:\Users"), without a trailing backslash; empty when
+    // the system does not say.
+    virtual std::string ProfilesFolder() = 0;
     // Without a trailing backslash.
     virtual std::string WindowsFolder() = 0;
     // As the system answers it: with its trailing backslash.

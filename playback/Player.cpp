@@ -124,6 +124,7 @@ void Player::OpenScenario(const std::string& path) {
         return;
     }
     installer_.Started(*started);
+    substitutions_.clear();  // another package's versions say nothing of this one's
     gesture_.SetRecordedDpi(scn.RecordedDpi());
     stepNumber_ = 0;
     scn.ResetReadCursor();
@@ -155,12 +156,11 @@ void Player::OnStepTimer() {
     if (inTick_ || finished_ || !haveStep_)
         return;
     inTick_ = true;
-    ChainMatch match = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes());
-    nearCaptions_ = std::move(match.nearCaptions);
-    if (match.window == 0)
+    found_ = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes(), substitutions_);
+    if (found_.window == 0)
         WindowMissing();
     else
-        PlayStep(match.window);
+        PlayStep(found_.window);
     EndTick();
 }
 
@@ -191,8 +191,11 @@ void Player::PlayStep(WindowId window) {
 void Player::StepPlayed(WindowId window) {
     p_.report.StepPlayed(stepNumber_, p_.windows.ClassName(window), p_.windows.Text(window),
                          p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs_);
-    for (const NearCaption& near : nearCaptions_)
+    for (const NearCaption& near : found_.nearCaptions)
         p_.report.CaptionDiffered(stepNumber_, near.stored, near.shown);
+    if (found_.outsideInstaller)
+        p_.report.WindowOutsideInstaller(stepNumber_);
+    substitutions_ = std::move(found_.substitutions);
     if (!p_.step.text.empty()) {
         PutStepText(p_.windows, window, p_.step.text);
         p_.step.text.clear();

@@ -159,9 +159,11 @@ class Player {
     int waitedMs_ = 0;
     bool windowFound_ = false;
     int notFoundTicks_ = 0;
-    // The links of the current tick's chain followed despite a different caption, for the report.
-    std::vector<NearCaption> nearCaptions_;
-    int retryCountdown_ = 0;  // ticks left before a covered window is brought to the front again
+    // The current tick's chain: its links followed despite a different caption and whether it left the
+    // installer's windows, for the report; the package's versions it learned, kept once the step is played.
+    ChainMatch found_;
+    VersionSubstitutions substitutions_;  // of the package being played
+    int retryCountdown_ = 0;              // ticks left before a covered window is brought to the front again
     int foregroundTries_ = 0;
 
     // The step timer as the player last set it (the host is told every change).

@@ -7,6 +7,7 @@
 
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
+#include "playback/CaptionMatch.h"
 #include "scenario/ScenarioTypes.h"
 
 namespace velmora {
@@ -21,6 +22,12 @@ struct NearCaption {
 struct ChainMatch {
     WindowId window = 0;  // 0: the chain cannot be followed (yet)
     std::vector<NearCaption> nearCaptions;
+    // What the package has learned, with the substitutions this chain's near captions made: the player keeps
+    // them once the step is played.
+    VersionSubstitutions substitutions;
+    // A top-level window of the chain is not one of the installer's processes (another program, an earlier
+    // package's installer left running), or the installer's processes are not known.
+    bool outsideInstaller = false;
 };
 
 // The window the chain leads to. An empty chain names nothing to click and leads nowhere. A link's
@@ -29,12 +36,18 @@ struct ChainMatch {
 // recorder's fixed buffers sometimes left it, is not part of a name. A huge matchIndex from a damaged file
 // costs no more searches than there are windows.
 //
-// A link whose caption no window shows is followed to a window of its class whose caption differs only in
-// version tokens (the installer's next version): among the parent's children, or for a top-level link among
-// the top-level windows of installerProcesses only, so that no other program's window is ever pressed. The
-// nearest caption wins; two different captions equally near are no match.
+// A top-level link is looked for among the top-level windows of installerProcesses first, where a window
+// whose caption differs only in version tokens (the installer's next version, see VersionDistance) is taken
+// too, and among other programs' windows only after that and only by its exact caption: a leftover installer
+// of an earlier package, a second copy or any program's "Setup" window must not take the press. A child link
+// is looked for among the parent's children, its exact caption first. The nearest caption wins; two
+// different captions equally near are no match, and neither is a caption that contradicts what `learned`
+// says of the package's versions. A chain of a single window (an installer that draws its own controls)
+// names nothing inside the window that would tell its pages apart, so it is only ever taken by its exact
+// caption.
 ChainMatch FindChainWindow(WindowSystem& windows, const std::vector<WindowRef>& chain,
-                           const std::vector<SystemProcessId>& installerProcesses = {});
+                           const std::vector<SystemProcessId>& installerProcesses = {},
+                           const VersionSubstitutions& learned = {});
 
 // The chain as people read it, outermost first: `#32770 "Setup" > Button "&Next >"`. A blank caption is
 // left out, and so is an edit field's, which may hold what a user typed.

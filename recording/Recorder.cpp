@@ -106,17 +106,9 @@ void Recorder::OnMouse(const HookedMouseEvent& event, bool onPanel) {
 }
 
 bool Recorder::HoldsPathValue(const std::string& text) const {
-    const PathVariables& vars = p_.pathVars;
-    // An unknown value (empty) is in every text; it must not offer auto-replace.
-    auto holds = [&](const std::string& value) {
-        return !value.empty() && FindNoCase(text, value) != std::string::npos;
-    };
-    for (const char* name :
-         {"%USERNAME%", "%WINDOWS%", "%TEMP%", "%PROGRAMFILES%", "%PROGRAMFILES64%", "%DRIVEAPP%"}) {
-        if (holds(vars.Value(name)))
-            return true;
-    }
-    return std::any_of(vars.cdromDrives.begin(), vars.cdromDrives.end(), holds);
+    // Offered only where it would change something: a value the conversion leaves alone (the user's name
+    // outside a profile folder, the program's drive while it runs from a fixed disk) is no reason.
+    return p_.pathVars.ContractPathVars(text) != text;
 }
 
 void Recorder::Pause() {

@@ -241,6 +241,11 @@ void RunReport::CaptionDiffered(std::int64_t step, const std::string& stored, co
     Write(Format("Шаг %s:", 9, std::to_string(step)) + " " + line);
 }
 
+void RunReport::WindowOutsideInstaller(std::int64_t step) {
+    Write(Format("Шаг %s:", 9, std::to_string(step)) + " " +
+          Text("окно принадлежит не установщику пакета и не запущенным им процессам", 67));
+}
+
 std::string RunReport::ScreenshotPath(std::size_t package, std::int64_t step) const {
     if (path_.empty())
         return {};

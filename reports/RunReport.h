@@ -76,6 +76,8 @@ class RunReport {
                     bool pressed, std::size_t textChars, std::int64_t waitedMs);
     // The step's window was taken although its caption differs from the recorded one (in version tokens).
     void CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown);
+    // The step's press went to a window that none of the installer's processes made (see ChainMatch).
+    void WindowOutsideInstaller(std::int64_t step);
     // Where a screenshot of this package's step is kept beside the report; empty without a report.
     std::string ScreenshotPath(std::size_t package, std::int64_t step) const;
     void ScreenshotKept(const std::string& path);

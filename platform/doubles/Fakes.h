@@ -61,6 +61,7 @@ class FakeSystemInfo : public SystemInfo {
     std::optional<std::string> ComputerName() override { return computerName; }
     std::optional<std::string> UserSid() override { return userSid; }
     std::string LocalAppDataFolder() override { return localAppDataFolder; }
+    std::string ProfilesFolder() override { return profilesFolder; }
     std::string WindowsFolder() override { return windowsFolder; }
     std::string TempFolder() override { return tempFolder; }
     int UserDefaultLangId() override { return langId; }
@@ -74,6 +75,7 @@ class FakeSystemInfo : public SystemInfo {
     std::optional<std::string> computerName = "PC-01";
     std::optional<std::string> userSid = "S-1-5-21-7-8-9-1001";
     std::string localAppDataFolder = "C:\\Users\\admin\\AppData\\Local";
+    std::string profilesFolder = "C:\\Users";
     std::string windowsFolder = "C:\\WINDOWS";
     std::string tempFolder = "C:\\TEMP\\";
     int langId = 1033;

@@ -147,6 +147,19 @@ std::string Win32SystemInfo::LocalAppDataFolder() {
     return WideToUtf8(folder);
 }
 
+std::string Win32SystemInfo::ProfilesFolder() {
+    // FOLDERID_UserProfiles, spelt out: MinGW keeps the known folders' ids in a library of its own.
+    constexpr KNOWNFOLDERID kUserProfiles{
+        0x0762d272, 0xc50a, 0x4bb0, {0xa3, 0x82, 0x69, 0x7d, 0xcd, 0x72, 0x9b, 0x80}};
+    wchar_t* folder = nullptr;
+    const HRESULT found = SHGetKnownFolderPath(kUserProfiles, KF_FLAG_DONT_VERIFY, nullptr, &folder);
+    std::wstring path = SUCCEEDED(found) && folder != nullptr ? folder : L"";
+    CoTaskMemFree(folder);
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return WideToUtf8(path);
+}
+
 std::string Win32SystemInfo::WindowsFolder() {
     std::wstring folder = GrowingBuffer(GetWindowsDirectoryW);
     if (folder.size() > 3 && folder.back() == L'\\')

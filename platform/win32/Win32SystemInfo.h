@@ -18,6 +18,7 @@ class Win32SystemInfo : public SystemInfo {
     std::optional<std::string> ComputerName() override;
     std::optional<std::string> UserSid() override;
     std::string LocalAppDataFolder() override;
+    std::string ProfilesFolder() override;
     std::string WindowsFolder() override;
     std::string TempFolder() override;
     int UserDefaultLangId() override;

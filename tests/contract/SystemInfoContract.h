@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Utilities.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
@@ -32,6 +33,12 @@ TYPED_TEST_P(SystemInfoContract, FoldersExistInTheirPromisedForm) {
     EXPECT_TRUE(this->env.Files().IsDirectory(windows));
     EXPECT_NE('\\', windows.back());
     EXPECT_EQ(":\\", windows.substr(1, 2));
+
+    // The user's own folders lie in a profile folder right under it.
+    const std::string profiles = this->sys().ProfilesFolder();
+    EXPECT_TRUE(this->env.Files().IsDirectory(profiles)) << profiles;
+    EXPECT_NE('\\', profiles.back());
+    EXPECT_TRUE(StartsWithNoCase(this->sys().LocalAppDataFolder(), profiles + "\\")) << profiles;
 
     std::string temp = this->sys().TempFolder();
     ASSERT_FALSE(temp.empty());

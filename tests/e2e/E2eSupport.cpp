@@ -289,6 +289,10 @@ std::wstring NsisInstallerPath() {
     return VelmoraFolder() + L"\\tests\\fixtures\\FixtureProductSetup.exe";
 }
 
+std::wstring FinchInstallerPath() {
+    return VelmoraFolder() + L"\\tests\\fixtures\\FinchSetup.exe";
+}
+
 Click FixtureClick(std::vector<Link> below, int x, int y, std::optional<std::wstring> text) {
     below.insert(below.begin(), Link{L"VelmoraFixtureWizard", L"Fixture Setup", 1});
     return Click{below, x, y, std::move(text)};

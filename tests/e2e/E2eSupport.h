@@ -117,6 +117,8 @@ struct Click {
 
 std::wstring FixtureWizardPath();
 std::wstring NsisInstallerPath();
+// The 32-bit NSIS installer whose pages differ only in their captions: "Finch Setup - Step 1 of 3".
+std::wstring FinchInstallerPath();
 // A click on a window below the fixture wizard's frame, typing the text when there is one.
 Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {});
 // Through the fixture wizard to its end, typing the text (when there is one) into its folder field.

@@ -171,6 +171,35 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
     ExpectStatisticsLineAndSelfExit(*process, L"1   MB  SKIPPED  ", 1, L"playback-statistics-skipped");
 }
 
+// The installer's pages differ only in their captions' step numbers and press on with the same button: a step
+// that waits for the second page presses nothing on the first and times out.
+TEST_F(PlaybackE2eTest, AStepAwaitingTheSecondPageNeverPressesTheFirstAndTimesOut) {
+    const Click next{{{L"#32770", L"Finch Setup - Step 2 of 3", 1}, {L"Button", L"&Next >", 1}}, 30, 10, {}};
+    auto process = StartDirectRun(
+        BuildScenario(folder_.WidePath(), L"steps", {next}, FinchInstallerPath(), L""), L"/TIMEOUT=1 ");
+    ASSERT_TRUE(process);
+    ASSERT_NE(WaitForWindow({.className = L"#32770", .caption = L"Finch Setup - Step 1 of 3"}), nullptr)
+        << "the installer did not show its first page";
+    SaveScreenshot(nullptr, L"playback-finch-step-1");
+    // The first page stays until the time-out (a minute, the shortest) ends the installer.
+    bool pressed = false;
+    HWND statistics = nullptr;
+    WaitUntil(
+        [&] {
+            pressed |= FindTopLevelWindow({.caption = L"Finch Setup - Step 2 of 3"}) != nullptr;
+            statistics =
+                FindTopLevelWindow({.className = statistics_window::kClassName, .processId = process->Id()});
+            return statistics != nullptr;
+        },
+        Deadline{180000});
+    ASSERT_NE(statistics, nullptr) << "the step did not time out";
+    EXPECT_FALSE(pressed) << "the first page's Next button was pressed";
+    EXPECT_THAT(
+        ListBoxLines(GetDlgItem(statistics, statistics_window::kList)),
+        ElementsAre(AllOf(StartsWith(L"1   NO  STEPS"), HasSubstr(L"window not found, step 1")), _, _));
+    EXPECT_EQ(process->WaitExit(Deadline{15000}), std::optional<DWORD>(2));
+}
+
 // Whether the window's thread is in its move loop or holds the mouse.
 bool BeingMoved(HWND window) {
     GUITHREADINFO info{};

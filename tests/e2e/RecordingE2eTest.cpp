@@ -47,11 +47,11 @@ class RecordingE2eTest : public E2eTest {
         WriteSetting(L"Install", L"Speed", L"0");
     }
 
-    // Opens the program, asks for a new package with Ctrl+N and fills the dialog; after OK and the
-    // recording hint, the control panel records. Returns the panel.
+    // Opens the program (the build's, unless another is named), asks for a new package with Ctrl+N and
+    // fills the dialog; after OK and the recording hint, the control panel records. Returns the panel.
     HWND StartRecording(const std::wstring& name, const std::wstring& installer,
-                        const std::wstring& arguments) {
-        if (StartMain() == nullptr)
+                        const std::wstring& arguments, const std::wstring& exe = L"") {
+        if (StartMain(L"", 0, exe) == nullptr)
             return nullptr;
         // A click on the empty list gives the window the keyboard, as a person's would.
         RECT list{};
@@ -318,6 +318,45 @@ TEST_F(RecordingE2eTest, DISABLED_MsiPackageRecordedForAnotherMachine) {
     StopAndKeep(panel, L"MsiProduct", L"MsiProduct");
     EXPECT_TRUE(std::filesystem::exists(target + L"\\readme.txt"));
     remove();
+}
+
+// The 32-bit Finch installer, whose pages differ only in their captions' step numbers, recorded with the
+// program on the fixed disk C: and a folder typed on C:, which must be stored as typed: record-and-replay.sh
+// plays it with the program on a CD-ROM drive. The scenario is kept as recorded\Finch.SCN, the installer
+// below recorded\drive_c.
+TEST_F(RecordingE2eTest, DISABLED_FinchInstallerRecordedOnTheFixedDisk) {
+    namespace fs = std::filesystem;
+    const fs::path program = L"C:\\Velmora Program";
+    const fs::path installer = L"C:\\Velmora Setups\\FinchSetup.exe";
+    const std::wstring target = L"C:\\Recorded Finch";
+    ASSERT_TRUE(CopyAs(VelmoraFolder() + L"\\velmora.exe", program / L"velmora.exe"));
+    fs::copy(VelmoraFolder() + L"\\language", program / L"language",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(CopyAs(FinchInstallerPath(), installer) &&
+                CopyAs(FinchInstallerPath(), recorded_ / L"drive_c" / installer.relative_path()));
+    HWND panel = StartRecording(L"Finch", installer.wstring(), L"", (program / L"velmora.exe").wstring());
+    ASSERT_NE(panel, nullptr);
+    // One window shows every page, its caption says which; a page's button is pressed once it is enabled.
+    const auto onPage = [&](int step, const wchar_t* button, const std::wstring& typed = L"") {
+        setup_ = WaitForWindow(
+            {.className = L"#32770", .caption = L"Finch Setup - Step " + std::to_wstring(step) + L" of 3"});
+        ASSERT_NE(setup_, nullptr) << step;
+        if (!typed.empty())
+            TypeAndTake(panel, Visible(L"Edit"), typed, L"recording-finch-step-2");
+        HWND pressed = Visible(L"Button", button);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(pressed) != FALSE; })) << step;
+        ClickAt(Centre(pressed));
+    };
+    onPage(1, L"&Next >");
+    onPage(2, L"&Next >", target);
+    onPage(3, L"&Close");
+    StopAndKeep(panel, L"Finch", L"Finch");
+    EXPECT_THAT(DumpScenario((recorded_ / L"Finch.SCN").wstring()),
+                AllOf(HasSubstr("installer \"C:\\\\Velmora Setups\\\\FinchSetup.exe\""),
+                      HasSubstr("text \"C:\\\\Recorded Finch\"")));
+    EXPECT_TRUE(fs::exists(target + L"\\readme.txt"));
+    for (const fs::path& made : {fs::path(target), installer.parent_path(), program})
+        fs::remove_all(made);
 }
 
 }  // namespace

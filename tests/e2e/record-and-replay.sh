@@ -14,7 +14,10 @@
 # Msi: the 32-bit Windows Installer package (put at recorded\Setup.msi), which msiexec shows as a new window for
 #   every page; played against version 1.1 with the mouse. Each play removes the product first, so that another
 #   delivery of the same scenario is one more line.
-# Usage: record-and-replay.sh <build folder> Nsis|Inno|Msi; runs inside the tests' virtual display.
+# Finch: the 32-bit installer whose pages differ only in "Step N of 3", recorded with the program on the fixed
+#   disk C: and a folder typed on C:, played with the program on the fresh prefix's CD-ROM drive E:: every page in
+#   its order, into the folder typed, not one on the disc.
+# Usage: record-and-replay.sh <build folder> Nsis|Inno|Msi|Finch; runs inside the tests' virtual display.
 set -euo pipefail
 build=$1
 kind=$2
@@ -30,13 +33,15 @@ windows_path() {
 }
 recording_test=("$build/tests/e2e/velmora_e2e_tests.exe" --gtest_also_run_disabled_tests
     --gtest_filter="RecordingE2eTest.DISABLED_$kind*")
-# Plays a scenario: play <scenario> <what it is> <file the installer must write, below C:> <recorded caption>
-# [more switches of the program].
+# Plays a scenario with $program: play <scenario in the recorded folder, or a Windows path> <what it is>
+# <file the installer must write, below C:> <recorded caption> [more switches of the program].
+program=$build/velmora.exe
 play() {
-    local report=$recorded/report.txt code=0
+    local report=$recorded/report.txt code=0 scenario=$1
+    [[ $scenario == ?:\\* ]] || scenario=$(windows_path "$recorded/$1")
     rm -f "$report"
-    LC_ALL=C.UTF-8 timeout 180 wine "$build/velmora.exe" /LOG="$(windows_path "$report")" "${@:5}" \
-        /inst "$(windows_path "$recorded/$1")" >/dev/null 2>&1 || code=$?
+    LC_ALL=C.UTF-8 timeout 180 wine "$program" /LOG="$(windows_path "$report")" "${@:5}" \
+        /inst "$scenario" >/dev/null 2>&1 || code=$?
     [ "$code" = 0 ] || fail "$2 ended with exit code $code: $(grep -a '^Result' "$report")"
     [ -f "$WINEPREFIX/drive_c/$3" ] || fail "$2 did not install into the typed folder"
     [ -z "$4" ] || grep -aqF "matched despite a different caption; recorded: \"$4" "$report" ||
@@ -79,6 +84,31 @@ elif [ "$kind" = Msi ]; then
             "Msi Fixture Product 1.0 Setup" "$@"
     }
     play_msi
+elif [ "$kind" = Finch ]; then
+    # The disc: the program, its language files and the package, and a settings file that only a start from
+    # a CD-ROM or removable drive reads. The installer stays on C:, where it was recorded.
+    disc=$recorded/disc
+    mkdir -p "$disc/FromTheDisc"
+    cp "$build/velmora.exe" "$recorded/Finch.SCN" "$disc/"
+    cp -r "$build/language" "$disc/"
+    printf '[General]\r\nSCNFolder=E:\\FromTheDisc\r\n' >"$disc/velmora.ini"
+    cp -r "$recorded/drive_c/." "$WINEPREFIX/drive_c/"
+    # Wine reads its drives' types when its server starts; reg.exe is 32-bit, /reg:64 writes where Wine reads.
+    ln -sfn "$disc" "$WINEPREFIX/dosdevices/e:"
+    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >/dev/null 2>&1
+    wineserver -k
+    wineserver -w
+    program='E:\velmora.exe'
+    play 'E:\Finch.SCN' "the scenario recorded on the fixed disk, played from the CD-ROM" \
+        "Recorded Finch/readme.txt" ""
+    wine reg query 'HKCU\Software\VB and VBA Program Settings\Velmora\Path' /v FolderSCN /reg:64 2>/dev/null |
+        grep -q FromTheDisc || fail "the program did not read the disc's settings: Wine did not report E: as a CD-ROM"
+    [ ! -e "$disc/Recorded Finch" ] || fail "the typed folder was taken to the disc"
+    report=$recorded/report.txt
+    grep -aqF 'Installer: C:\Velmora Setups\FinchSetup.exe' "$report" || fail "the installer was not looked for on C:"
+    ! grep -aqF 'despite a different caption' "$report" || fail "a page was taken for another: $(grep -a despite "$report")"
+    # Each page's window by its own caption: the pages came in the recorded order.
+    grep -aq '^Result: scenario played to the end' "$report" || fail "the scenario was not played to its end"
 else
     wineserver -w
     cp -r "$recorded/drive_c/." "$WINEPREFIX/drive_c/"

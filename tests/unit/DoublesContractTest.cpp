@@ -97,6 +97,7 @@ struct FakeSystemEnv {
         files.AddFolder(system.programFolder);
         files.AddFolder(system.windowsFolder);
         files.AddFolder(system.tempFolder);
+        files.AddFolder(system.profilesFolder);
     }
     SystemInfo& System() { return system; }
     Clock& Time() { return clock; }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/doubles/Fakes.h"
 #include "platform/doubles/MemoryFileSystem.h"
 
@@ -40,7 +42,7 @@ class PathVariablesTest : public ::testing::Test {
     PathVariables vars{files};
 };
 
-TEST_F(PathVariablesTest, ExpandReplacesTheFirstOccurrenceOfEachNameAndDropsAnEmptyOne) {
+TEST_F(PathVariablesTest, ExpandReplacesTheFirstOccurrenceOfEachNameAndKeepsOneWithoutAValue) {
     FixedDiskWithTwoCdroms();
     EXPECT_EQ(vars.ExpandPathVars("%windows%\\system32"), "C:\\WINDOWS\\system32");
     EXPECT_EQ(vars.ExpandPathVars("%TEMP%\\%TEMP%\\x"), "C:\\Users\\admin\\AppData\\Local\\Temp\\%TEMP%\\x");
@@ -56,8 +58,9 @@ TEST_F(PathVariablesTest, ExpandReplacesTheFirstOccurrenceOfEachNameAndDropsAnEm
     for (const char* name : {"ProgramFilesDir", "ProgramFilesDir (x86)"})
         registry.SetNonString(RegistryRoot::LocalMachine, kCurrentVersion, name);
     vars.Init(system, registry);
-    EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES%\\X"), "X");
-    EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\%USERNAME%\\y"), "y");
+    // Not found rather than taken relative to the folder the program was started in.
+    EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES%\\X"), "%PROGRAMFILES%\\X");
+    EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\%USERNAME%\\y"), "%DRIVEAPP%\\%USERNAME%\\y");
     EXPECT_EQ(vars.ExpandPathVars("%COMPUTERNAME%.txt"), "%COMPUTERNAME%.txt");
 }
 
@@ -73,7 +76,6 @@ TEST_F(PathVariablesTest, CdromIsSearchedOnEveryCdromDriveInOrderUnlessStartedFr
 
     StartedFromCdrom();
     EXPECT_EQ(vars.ExpandPathVars("%CDROM%\\Folder SCN"), "E:\\Folder SCN");
-    EXPECT_EQ(vars.ContractPathVars("E:\\Setup\\a.exe"), "%DRIVEAPP%\\Setup\\a.exe");
     EXPECT_EQ(vars.ContractPathVars("F:\\Setup\\a.exe"), "F:\\Setup\\a.exe");
 
     system.driveRoots = {"E:\\", "", "F:\\"};  // the walk ends at the first empty entry
@@ -87,16 +89,11 @@ TEST_F(PathVariablesTest, ContractFollowsTheFixedOrderAndMatchesWholeFolderNames
     for (const auto& [path, contracted] : std::vector<std::pair<std::string, std::string>>{
              {"C:\\Program Files (x86)\\Setup\\a.exe", "%PROGRAMFILES%\\Setup\\a.exe"},
              {"C:\\Program Files\\Setup\\a.exe", "%PROGRAMFILES64%\\Setup\\a.exe"},
-             // The user name goes in before the temporary folder is looked for, so no %TEMP% appears.
-             {"C:\\Users\\admin\\AppData\\Local\\Temp\\s.exe",
-              "%DRIVEAPP%\\Users\\%USERNAME%\\AppData\\Local\\Temp\\s.exe"},
              {"c:\\windows\\system32\\x.exe", "%WINDOWS%\\system32\\x.exe"},
              {"E:\\Setup\\a.exe", "%CDROM%\\Setup\\a.exe"},
              {"D:\\other\\a.exe", "D:\\other\\a.exe"},
-             // "admin" inside "administrator" and "C:\WINDOWS" inside "C:\WINDOWS2" are other folders.
-             {"D:\\administrator\\admin\\x.exe", "D:\\administrator\\%USERNAME%\\x.exe"},
-             {"D:\\sysadmin\\x.exe", "D:\\sysadmin\\x.exe"},
-             {"C:\\WINDOWS2\\x.exe", "%DRIVEAPP%\\WINDOWS2\\x.exe"},
+             // "C:\WINDOWS" inside "C:\WINDOWS2" is another folder.
+             {"C:\\WINDOWS2\\x.exe", "C:\\WINDOWS2\\x.exe"},
              {"C:\\WINDOWS", "%WINDOWS%"}})
         EXPECT_EQ(vars.ContractPathVars(path), contracted) << path;
     files.AddFile("E:\\Disc\\setup.exe");
@@ -113,6 +110,39 @@ TEST_F(PathVariablesTest, ContractFollowsTheFixedOrderAndMatchesWholeFolderNames
     EXPECT_EQ(vars.ContractPathVars("D:\\x\\y"), "D:\\x\\y");
     EXPECT_EQ(vars.ContractPathVars("C:\\Program Files\\a.exe"), "%PROGRAMFILES%\\a.exe");
     EXPECT_EQ(vars.ExpandPathVars("%PROGRAMFILES64%\\a.exe"), "C:\\Program Files\\a.exe");
+}
+
+// %DRIVEAPP% stands for the disc the program runs from, %USERNAME% only for the profile folder's own name;
+// the temporary folder, longer, goes in before the user's name is looked for.
+TEST_F(PathVariablesTest, TheProgramsDriveAndTheUsersNameAreContractedOnlyWhereTheyStandForThem) {
+    system.userName = "setup";
+    system.tempFolder = "C:\\Users\\setup\\AppData\\Local\\Temp\\";
+    system.driveTypes = {
+        {"C:\\", DriveType::Fixed}, {"E:\\", DriveType::CdRom}, {"F:\\", DriveType::Removable}};
+    system.driveRoots = {"C:\\", "E:\\", "F:\\"};
+    // Where the program runs, the path and its stored form.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"C:\\Tools", "C:\\Recorded Finch", "C:\\Recorded Finch"},
+        {"E:\\", "E:\\Recorded Finch", "%DRIVEAPP%\\Recorded Finch"},
+        {"F:\\Velmora", "F:\\Setups\\a.exe", "%DRIVEAPP%\\Setups\\a.exe"},
+        {"\\\\server\\velmora", "C:\\Recorded Finch", "C:\\Recorded Finch"},
+        {"C:\\Tools", "C:\\Users\\setup\\Desktop\\q.msi", "C:\\Users\\%USERNAME%\\Desktop\\q.msi"},
+        {"C:\\Tools", "c:\\users\\SETUP", "c:\\users\\%USERNAME%"},
+        {"C:\\Tools", "\\\\server\\setup\\quill.exe", "\\\\server\\setup\\quill.exe"},
+        {"C:\\Tools", "C:\\Users\\Public\\setup\\x", "C:\\Users\\Public\\setup\\x"},
+        {"C:\\Tools", "C:\\Users\\setups\\x", "C:\\Users\\setups\\x"},
+        {"C:\\Tools", "C:\\Users\\setup\\AppData\\Local\\Temp\\q.exe", "%TEMP%\\q.exe"},
+    };
+    for (const auto& [programFolder, path, stored] : cases) {
+        system.programFolder = programFolder;
+        vars.Init(system, registry);
+        EXPECT_EQ(vars.ContractPathVars(path), stored) << programFolder << " " << path;
+    }
+    // Stored files go on meaning what they meant, played by another user.
+    system.userName = "jdoe";
+    vars.Init(system, registry);
+    EXPECT_EQ(vars.ExpandPathVars("\\\\server\\%USERNAME%\\quill.exe"), "\\\\server\\jdoe\\quill.exe");
+    EXPECT_EQ(vars.ExpandPathVars("%DRIVEAPP%\\x"), "C:\\x");
 }
 
 }  // namespace

@@ -246,33 +246,6 @@ TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
     EXPECT_LE(windows.findCalls, 4);
 }
 
-// The installer's next version: a caption differing in version tokens only is followed, among the windows of
-// the installer's processes for a top-level link and among the parent's children for a child link; an exact
-// match, or nothing at all, always comes first.
-TEST_F(PlayerTest, WindowChainTakesTheNextVersionsCaptionOnlyWhereNoWindowCouldBeWrong) {
-    windows.Get(dialog).process = 501;
-    const WindowId other = windows.AddTopLevel("#32770", "Setup 1.2", 0, 0, 50, 50);  // another program's
-    windows.Get(other).process = 777;
-    using Near = std::vector<NearCaption>;
-    auto near = [&](const std::vector<WindowRef>& links, std::vector<SystemProcessId> job = {501}) {
-        const ChainMatch match = FindChainWindow(windows, links, job);
-        return std::make_pair(match.window, match.nearCaptions);
-    };
-    const WindowRef v10{"#32770", "Setup 1.0", 0};
-    EXPECT_EQ(near({v10, kNext}), std::make_pair(next, Near{{"Setup 1.0", "Setup 1.1"}}));
-    EXPECT_EQ(near({v10}, {}).first, 0u);          // no job: no top-level window is safe to take
-    EXPECT_EQ(near({v10}, {501, 777}).first, 0u);  // both in it: equally near, a tie
-    EXPECT_EQ(near({{"#32770", "Setup 1.2", 1}}), std::make_pair(other, Near{}));
-
-    windows.AddChild(dialog, "Button", "Install 2.1", 10, 10, 80, 25);
-    const WindowId second = windows.AddChild(dialog, "Button", "Install 2.1", 100, 10, 80, 25);
-    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 2}}).first, second);
-    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 3}}).first, 0u);
-    const WindowId newest = windows.AddChild(dialog, "Button", "Install 2.2", 190, 10, 80, 25);
-    EXPECT_EQ(near({kDialog, {"Button", "Install 2.0", 1}}).first, 0u);
-    EXPECT_EQ(near({kDialog, {"Button", "Install 2.2", 1}}), std::make_pair(newest, Near{}));
-}
-
 // Points recorded at another DPI are scaled to the window's; one that still lies off the window (an older
 // file) is brought inside it, unless it is on the window's own frame. A covering window still covers it.
 TEST_F(PlayerTest, PressPointsFollowTheDpiAndComeInsideTheirWindow) {
@@ -525,6 +498,45 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
     shared.reportLog.clear();
     player.Play();
     EXPECT_EQ(report.Path(), "C:\\Logs\\PC-07\\velmora-2026-12-06-200000.txt");
+}
+
+// A package's near matches keep to the version it accepted first, until the next package; a press on another
+// program's window is reported.
+TEST_F(PlayerTest, APackageKeepsItsVersionsUntilTheNextAndAPressOutsideTheInstallerIsReported) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingTimeout, "1");
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    const StepState older{{{"#32770", "Setup 1.0", 0}, kNext}, {kPress, kRelease}, ""};
+    AddScenario("A", {older, older});
+    AddScenario("B", {older, {{{"#32770", "Other", 0}, kNext}, {kPress, kRelease}, ""}});
+    Start();
+    player.OnStepTimer();
+    windows.Get(dialog).caption = "Setup 1.2";
+    StepTicks(120);  // a minute: 1.2 is not A's next version, which was 1.1
+    player.OnNextPackageTimer();
+    player.OnStepTimer();
+    const WindowId other = windows.AddTopLevel("#32770", "Other", 600, 100, 200, 200);
+    windows.Get(other).process = 777;
+    windows.AddChild(other, "Button", "Next", 650, 150, 80, 25);
+    player.OnStepTimer();
+    player.OnNextPackageTimer();
+
+    std::vector<std::string> told;  // but the windows found
+    std::istringstream lines(files.Contents("C:\\Logs\\run.txt").value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        if ((line.starts_with("Шаг ") && line.find("найдено") == std::string::npos) ||
+            line.starts_with("#package "))
+            told.push_back(line.substr(0, line.size() - 1));  // without its CR
+    }
+    EXPECT_EQ(told,
+              (std::vector<std::string>{
+                  "Шаг 1: окно \"Setup 1.1\" принято несмотря на другой заголовок; записан: \"Setup 1.0\"",
+                  "#package 1/2 A | failed window-not-found 2 | ended | 0:00:00 | C:\\Logs\\run-1-step2.png",
+                  "Шаг 1: окно \"Setup 1.2\" принято несмотря на другой заголовок; записан: \"Setup 1.0\"",
+                  "Шаг 2: окно принадлежит не установщику пакета и не запущенным им процессам",
+                  "#package 2/2 B | done | 0 | 0:00:00"}));
 }
 
 TEST_F(PlayerTest, TheNextPackageWaitsAMinuteAtMostForTheInstallerAndKeepsItsExitCode) {
