@@ -56,4 +56,17 @@ int RunResume(Program& program) {
     return start.exitCode ? *start.exitCode : Play(program);
 }
 
+int RefuseHeldRun(Program& program) {
+    SharedState& state = program.state;
+    if (state.resumeRun) {
+        if (const std::optional<ResumeRecord> record =
+                ReadResumeRecord(program.files, program.system, program.clock).record)
+            state.reportLog = record->report;
+    }
+    RunReport report(RunReportPorts{program.files, program.clock, program.system, program.language});
+    return RefuseRun(report, state,
+                     program.pathVars.ExpandPathVars(GetSetting(program.settings, kSettingReportFolder)),
+                     InstanceHeldText(program.language), kInstanceHeldExitCode);
+}
+
 }  // namespace velmora

@@ -82,6 +82,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     switch (Main(ports, state, pathVars, language, folderScenarios)) {
         case StartupOutcome::SecondInstance:
             return 0;
+        case StartupOutcome::InstanceHeld:
+            return RefuseHeldRun(program);
         case StartupOutcome::DirectRun:
             // A run started by "/inst": the control panel carries the process; the main window never opens.
             return RunDirect(program);
