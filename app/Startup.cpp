@@ -1,18 +1,52 @@
 #include "app/Startup.h"
 
+#include <utility>
+
 #include "app/CommandLine.h"
 #include "base/Settings.h"
 #include "base/Utilities.h"
 
 namespace velmora {
 
-bool EnsureSingleInstance(InstanceLock& lock, Dialogs& dialogs) {
-    if (lock.TryAcquire(kInstanceName))
-        return true;
-    dialogs.Message(0, "Velmora Runwright is started", kProgramTitle, MsgButtons::Ok, MsgIcon::None,
-                    MsgDefault::First);
-    return false;
+namespace {
+
+using FolderScenarios = std::function<std::vector<std::string>(const std::string&)>;
+
+// The user's settings as they are, with nothing stored: a start that another instance holds off reads its
+// command line without changing what the running instance reads.
+class UnsavedSettings : public SettingsStore {
+  public:
+    explicit UnsavedSettings(SettingsStore& stored) : stored_(stored) {}
+    std::string Get(const std::string& section, const std::string& key, const std::string& def) override {
+        return stored_.Get(section, key, def);
+    }
+    void Save(const std::string&, const std::string&, const std::string&) override {}
+
+  private:
+    SettingsStore& stored_;
+};
+
+// Whether a start that another instance holds off is unattended: its command line read as the run would
+// read it, into a state that replaces `state` (and with the language loaded) only when it is.
+bool IsUnattendedStart(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language,
+                       const FolderScenarios& folderScenarios) {
+    pathVars.Init(ports.system, ports.registry);
+    language.ReadLanguageSetting(ports.registry);
+    UnsavedSettings settings(ports.settings);
+    SharedState read;
+    const std::string programFolder = ports.system.ProgramFolder();
+    const int userLangId = ports.system.UserDefaultLangId();
+    ParseCommandLine(
+        ports.system.CommandLineArguments(),
+        CommandLineContext{read, settings, ports.files, pathVars,
+                           [&] { language.LoadLanguage(programFolder, userLangId, true); }, folderScenarios});
+    if (!read.directRun)
+        return false;
+    state = std::move(read);
+    return true;
 }
+
+}  // namespace
 
 bool IsRemovableStart(SystemInfo& system) {
     std::string root = system.ProgramFolder().substr(0, 3);
@@ -23,9 +57,14 @@ bool IsRemovableStart(SystemInfo& system) {
 }
 
 StartupOutcome Main(StartupPorts& ports, SharedState& state, PathVariables& pathVars, Language& language,
-                    const std::function<std::vector<std::string>(const std::string&)>& folderScenarios) {
-    if (!EnsureSingleInstance(ports.instanceLock, ports.dialogs))
+                    const FolderScenarios& folderScenarios) {
+    if (!ports.instanceLock.TryAcquire(kInstanceName)) {
+        if (IsUnattendedStart(ports, state, pathVars, language, folderScenarios))
+            return StartupOutcome::InstanceHeld;
+        ports.dialogs.Message(0, "Velmora Runwright is started", kProgramTitle, MsgButtons::Ok, MsgIcon::None,
+                              MsgDefault::First);
         return StartupOutcome::SecondInstance;
+    }
 
     pathVars.Init(ports.system, ports.registry);
     std::string programFolder = ports.system.ProgramFolder();

@@ -52,12 +52,16 @@ std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Langua
     return Format(language, "нет рабочего стола, куда можно нажать: %s", 43, reason);
 }
 
+std::string InstanceHeldText(const Language& language) {
+    return language.LangText("работает другой экземпляр программы; этот ничего не установил", kSection, 69);
+}
+
 int RefuseRun(RunReport& report, const SharedState& state, const std::string& reportFolder,
-              const std::string& reason) {
+              const std::string& reason, int exitCode) {
     report.Begin(state.reportLog, reportFolder, ProgramVersionText());
     report.Refused(reason);
-    report.End(kNoDesktopExitCode);
-    return kNoDesktopExitCode;
+    report.End(exitCode);
+    return exitCode;
 }
 
 std::optional<ResumeRefusal> TakeResumeRecord(const ResumePorts& ports, SharedState& state) {

@@ -23,6 +23,7 @@ namespace velmora {
 // The exit codes of runs that play nothing (0, 1, 2 and kRestartRunExitCode are the played runs').
 inline constexpr int kNoDesktopExitCode = 4;
 inline constexpr int kNoResumeExitCode = 5;
+inline constexpr int kInstanceHeldExitCode = 6;  // another instance of the program runs
 
 enum class NoDesktop { Service, HiddenWindowStation, Disconnected, Locked, OtherDesktop };
 // Why no click of the player could land here, or nothing when one can. What the system would not say is not
@@ -31,10 +32,13 @@ std::optional<NoDesktop> WhyNoDesktop(const DesktopFacts& facts);
 // "no desktop where a click can land: the program runs as a service (session 0)".
 std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Language& language);
 
-// The report of a run that plays nothing for lack of a desktop: its head, the reason as its first result, and
-// its end with kNoDesktopExitCode, which it returns.
+// "another instance of the program is running; this one played nothing".
+std::string InstanceHeldText(const Language& language);
+
+// The report of a run that plays nothing (for lack of a desktop, unless another exit code is given): its
+// head, the reason as its first result, and its end with the exit code, which it returns.
 int RefuseRun(RunReport& report, const SharedState& state, const std::string& reportFolder,
-              const std::string& reason);
+              const std::string& reason, int exitCode = kNoDesktopExitCode);
 
 struct ResumePorts {
     ProtectedFiles& vault;

@@ -14,8 +14,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi windowscodecs
-                       shcore wtsapi32)
+# Imported at load time: KnownDLLs, which Windows always takes from System32, and comctl32, which the
+# manifest's dependency takes from the side-by-side store. Others (wtsapi32, shcore) would be looked for beside
+# the program first; platform/win32/SystemLibrary.h loads them from System32 by name instead. The imaging
+# component (windowscodecs) comes through COM, which loads it by the path registered for its class.
+set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi)
 
 file(GLOB VELMORA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(velmora_platform STATIC ${VELMORA_PLATFORM_SOURCES})
@@ -31,7 +34,8 @@ file(GLOB VELMORA_SHELL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/packages/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp
      ${CMAKE_SOURCE_DIR}/discs/win32/*.cpp)
-list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
+list(REMOVE_ITEM VELMORA_SHELL_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp
+     ${CMAKE_SOURCE_DIR}/app/win32/LoadConfig.cpp)
 add_library(velmora_shell STATIC ${VELMORA_SHELL_SOURCES})
 target_link_libraries(velmora_shell PUBLIC velmora_platform)
 target_compile_options(velmora_shell PRIVATE ${VELMORA_WARNINGS})
@@ -40,15 +44,18 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
   enable_language(RC)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVELMORA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVELMORA_VERSION_MINOR=${PROJECT_VERSION_MINOR} -DVELMORA_VERSION_BUILD=${VELMORA_BUILD} -c 65001")
   file(GLOB VELMORA_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
-  add_executable(velmora WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${VELMORA_RC})
+  add_executable(velmora WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${CMAKE_SOURCE_DIR}/app/win32/LoadConfig.cpp
+                 ${VELMORA_RC})
   target_link_libraries(velmora PRIVATE velmora_shell)
-  target_link_options(velmora PRIVATE -municode)
+  # Nothing refers to the load configuration but the image header, so the section collector would drop it.
+  target_link_options(velmora PRIVATE -municode -Wl,--require-defined=_load_config_used)
   target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
   # The program finds its language files beside itself. It ships stripped; its symbols stay in velmora.debug
   # beside it, which the stripped file names (.gnu_debuglink), so gdb and addr2line turn the addresses of a crash
   # dump into functions and lines.
   add_custom_command(TARGET velmora POST_BUILD
                      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/language $<TARGET_FILE_DIR:velmora>/language
+                     COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/set-load-config.sh ${CMAKE_NM} ${CMAKE_OBJDUMP} velmora.exe
                      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug velmora.exe velmora.debug
                      COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=velmora.debug velmora.exe
                      WORKING_DIRECTORY $<TARGET_FILE_DIR:velmora>)

@@ -7,7 +7,8 @@ namespace velmora {
 class InstanceLock {
   public:
     virtual ~InstanceLock() = default;
-    // False when another process already holds the name (or it cannot be created).
+    // False when another process already holds the name, or it cannot be taken (a process without
+    // administrator rights cannot take it where the system keeps it for them).
     [[nodiscard]] virtual bool TryAcquire(const std::string& name) = 0;
     // Releases what TryAcquire took; harmless when nothing is held.
     virtual void Release() = 0;

@@ -47,9 +47,11 @@ class WindowSystem {
     // The process that made the window; 0 for no window.
     virtual SystemProcessId ProcessOf(WindowId window) = 0;
     virtual Point CursorPos() = 0;
-    virtual void SetCursorPos(Point screen) = 0;
-    // Absolute coordinates are in the 0..65535 space.
-    virtual void MouseEvent(unsigned flags, int x, int y) = 0;
+    // False when the system did not move the cursor (the session is locked, another desktop takes the input).
+    [[nodiscard]] virtual bool SetCursorPos(Point screen) = 0;
+    // Absolute coordinates are in the 0..65535 space. False when the system did not take the event, for the
+    // same reasons: then nothing was pressed, moved or released.
+    [[nodiscard]] virtual bool MouseEvent(unsigned flags, int x, int y) = 0;
     [[nodiscard]] virtual bool SetForeground(WindowId window) = 0;
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;

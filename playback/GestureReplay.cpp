@@ -93,6 +93,7 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
     last_ = Point{};
     held_ = 0;
     cover_ = 0;
+    refused_ = false;
     bool pressed = false;
     for (const MouseEventRec& event : events) {
         const Point point{ClampCoordinate(event.x), ClampCoordinate(event.y)};
@@ -103,16 +104,20 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
                 return GestureResult::Covered;
             }
             going = pump();
-            if (going) {
+            if (going && !refused_) {
                 pressed = true;
                 shared_.lastWindow = window;
             }
         } else if (event.kind == kKindMove) {
             last_ = FromPress(point);
-            Send(kMouseMove, last_);
+            static_cast<void>(Send(kMouseMove, last_));  // a refusal is seen below
             going = pump();
         } else if (event.kind == kKindRelease) {
             going = Release(event.button, FromPress(point), pump);
+        }
+        if (going && refused_) {
+            ReleaseHeld();
+            return GestureResult::Refused;
         }
         if (!going || !pump()) {
             ReleaseHeld();
@@ -120,6 +125,8 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
         }
     }
     ReleaseHeld();
+    if (refused_)
+        return GestureResult::Refused;
     return pressed ? GestureResult::Played : GestureResult::Covered;
 }
 
@@ -140,21 +147,21 @@ bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) 
         return false;
     }
     last_ = pressPoint_;
-    windows_.SetCursorPos(pressPoint_);
-    if (DownFlag(button) != 0) {
-        Send(DownFlag(button), last_);
+    // The button goes down where the cursor is, so a cursor the system did not move is not pressed.
+    if (MoveCursor(pressPoint_) && DownFlag(button) != 0 && Send(DownFlag(button), last_))
         held_ = button;
-    }
     return true;
 }
 
 bool GestureReplay::Release(std::int16_t button, Point screen, const std::function<bool()>& pump) {
     last_ = screen;
-    windows_.SetCursorPos(last_);
+    // Not released where the cursor could not be taken: ReleaseHeld lets go of the button after the refusal.
+    if (!MoveCursor(last_))
+        return true;
     if (!pump())
         return false;
-    if (UpFlag(button) != 0)
-        Send(UpFlag(button), last_);
+    if (UpFlag(button) != 0 && !Send(UpFlag(button), last_))
+        return true;
     if (button == held_)
         held_ = 0;
     return pump();
@@ -166,14 +173,22 @@ Point GestureReplay::FromPress(Point recorded) const {
                  ClampCoordinate(std::int64_t{offset.y} + pressPoint_.y)};
 }
 
-void GestureReplay::Send(unsigned flags, Point screen) {
-    windows_.MouseEvent(flags | kMouseAbsolute, Absolute(screen.x, shared_.mouseScaleX),
-                        Absolute(screen.y, shared_.mouseScaleY));
+bool GestureReplay::MoveCursor(Point screen) {
+    refused_ = refused_ || !windows_.SetCursorPos(screen);
+    return !refused_;
+}
+
+bool GestureReplay::Send(unsigned flags, Point screen) {
+    const bool taken = windows_.MouseEvent(flags | kMouseAbsolute, Absolute(screen.x, shared_.mouseScaleX),
+                                           Absolute(screen.y, shared_.mouseScaleY));
+    refused_ = refused_ || !taken;
+    return taken;
 }
 
 void GestureReplay::ReleaseHeld() {
+    // A release the system refuses too is past helping; the gesture is then reported as refused.
     if (held_ != 0 && UpFlag(held_) != 0)
-        Send(UpFlag(held_), last_);
+        static_cast<void>(Send(UpFlag(held_), last_));
     held_ = 0;
 }
 

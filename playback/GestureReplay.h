@@ -34,6 +34,7 @@ Point BringInside(Point client, Size size);
 enum class GestureResult {
     Played,     // the press was replayed, or the step has at most one event and needs none
     Covered,    // another window lies over the press point (or the gesture holds no press)
+    Refused,    // the system did not take all of the input (a locked session): no click can be counted
     Abandoned,  // the step was skipped or stopped while messages were pumped
 };
 
@@ -50,7 +51,7 @@ class GestureReplay {
     // gesture that does not end normally never leaves a mouse button down. A press point, scaled to the
     // window's DPI, that lies off the window's client area and off the window itself (an older file, an
     // installer that scales its own way) is brought inside the client area before it is checked for
-    // another window over it.
+    // another window over it. A cursor move or an event the system refuses ends the gesture at once.
     GestureResult Play(WindowId window, const std::vector<MouseEventRec>& events,
                        const std::function<bool()>& pump);
     // The window over the press point when the last gesture was Covered; 0 otherwise.
@@ -60,7 +61,8 @@ class GestureReplay {
     bool Press(WindowId window, std::int16_t button, Point recorded);
     bool Release(std::int16_t button, Point screen, const std::function<bool()>& pump);
     Point FromPress(Point recorded) const;
-    void Send(unsigned flags, Point screen);
+    bool MoveCursor(Point screen);
+    bool Send(unsigned flags, Point screen);
     void ReleaseHeld();
 
     WindowSystem& windows_;
@@ -72,6 +74,7 @@ class GestureReplay {
     int pressDpi_ = 0;       // the DPI of the last press's window, which its moves and release are scaled to
     std::int16_t held_ = 0;  // the button pressed and not yet released
     WindowId cover_ = 0;
+    bool refused_ = false;  // the system refused some input of this gesture
 };
 
 }  // namespace velmora

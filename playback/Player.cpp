@@ -140,6 +140,7 @@ void Player::AdvanceStep() {
         haveStep_ = true;
         ++stepNumber_;
         waitedMs_ = 0;
+        refusalReported_ = false;
         if (!paused_)
             SetStepTimer(true);
         return;
@@ -185,6 +186,8 @@ void Player::PlayStep(WindowId window) {
         StepPlayed(window);
     else if (result == GestureResult::Covered)
         StepCovered(window);
+    else if (result == GestureResult::Refused)
+        InputRefused();
     // Abandoned: skipped or stopped while the gesture was being replayed; the step is gone.
 }
 
@@ -227,6 +230,14 @@ void Player::StepCovered(WindowId window) {
     } else {
         --retryCountdown_;
     }
+}
+
+// The system took no press (a locked session): the step waits, its time-out counting as for a covered window.
+void Player::InputRefused() {
+    if (!refusalReported_)
+        p_.report.InputRefused(stepNumber_);
+    refusalReported_ = true;
+    static_cast<void>(CountWait(PackageEnd::WindowCovered));  // a time-out ends the step by itself
 }
 
 // The scenario has ended and its installer is given time to end before the next one starts.

@@ -124,6 +124,7 @@ class Player {
     void PlayStep(WindowId window);
     void StepPlayed(WindowId window);
     void StepCovered(WindowId window);
+    void InputRefused();
     bool WaitingForInstaller();
     bool WaitingForRestart();
     void RestartNow();
@@ -157,6 +158,7 @@ class Player {
     int timeoutMs_ = 0;                       // the step time-out; 0 waits for ever
     // How long the current step has waited for its window to be there and uncovered, pauses left out.
     int waitedMs_ = 0;
+    bool refusalReported_ = false;  // the report has said that the system refused the current step's press
     bool windowFound_ = false;
     int notFoundTicks_ = 0;
     // The current tick's chain: its links followed despite a different caption and whether it left the

@@ -231,6 +231,13 @@ void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, co
     Write(line);
 }
 
+void RunReport::InputRefused(std::int64_t step) {
+    Write(Format("Шаг %s:", 9, std::to_string(step)) + " " +
+          Text("система не приняла нажатие (компьютер заблокирован или ввод идёт на другой рабочий стол), "
+               "шаг ждёт",
+               68));
+}
+
 void RunReport::CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown) {
     // Two values: the first "%s" is the caption shown, the next the one recorded.
     const std::string text = Text("окно \"%s\" принято несмотря на другой заголовок; записан: \"%s\"", 34);

@@ -74,6 +74,8 @@ class RunReport {
     // gesture, the length of a text put, and the wait for the window when it took more than a minute.
     void StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
                     bool pressed, std::size_t textChars, std::int64_t waitedMs);
+    // The system did not take the step's press (a locked session), which waits for it.
+    void InputRefused(std::int64_t step);
     // The step's window was taken although its caption differs from the recorded one (in version tokens).
     void CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown);
     // The step's press went to a window that none of the installer's processes made (see ChainMatch).

@@ -57,4 +57,13 @@ int RunResume(Program& program) {
     return start.exitCode ? *start.exitCode : Play(program);
 }
 
+int RefuseHeldRun(Program& program) {
+    // A resumed run's task names its report on the command line ("/resume /LOG=..."), which gave reportLog.
+    SharedState& state = program.state;
+    RunReport report(RunReportPorts{program.files, program.clock, program.system, program.language});
+    return RefuseRun(report, state,
+                     program.pathVars.ExpandPathVars(GetSetting(program.settings, kSettingReportFolder)),
+                     InstanceHeldText(program.language), kInstanceHeldExitCode);
+}
+
 }  // namespace velmora

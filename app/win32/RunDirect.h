@@ -13,4 +13,9 @@ int RunDirect(Program& program);
 // record may not be played.
 int RunResume(Program& program);
 
+// A direct run or "/resume" that another instance holds off: writes why into the report the run would have
+// written (for "/resume" the one its record names; the record and its task stay for a later logon) and
+// returns kInstanceHeldExitCode. Nothing is shown.
+int RefuseHeldRun(Program& program);
+
 }  // namespace velmora

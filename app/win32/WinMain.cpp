@@ -46,6 +46,10 @@ int RunMessageLoop(velmora::MainWindow& main) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using namespace velmora;
+    // First of all: every DLL loaded from now on, a system DLL's own included, comes from System32 and never
+    // from the program's folder (a Downloads folder, a share), which the image's dependent-load flags already
+    // ask of its imports (app/win32/LoadConfig.cpp).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The shell's dialogs and ShellExecute expect the user-interface thread in a single-threaded apartment.
     ComApartment com;
     // DPI awareness comes from the manifest, before any window exists.
@@ -80,6 +84,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     switch (Main(ports, state, pathVars, language, folderScenarios)) {
         case StartupOutcome::SecondInstance:
             return 0;
+        case StartupOutcome::InstanceHeld:
+            return RefuseHeldRun(program);
         case StartupOutcome::DirectRun:
             // A run started by "/inst": the control panel carries the process; the main window never opens.
             return RunDirect(program);

@@ -172,12 +172,16 @@ SystemProcessId FakeWindowSystem::ProcessOf(WindowId window) {
     return it == windows_.end() ? 0 : it->second.process;
 }
 
-void FakeWindowSystem::SetCursorPos(Point screen) {
-    cursor = screen;
+bool FakeWindowSystem::SetCursorPos(Point screen) {
+    if (!inputRefused)
+        cursor = screen;
+    return !inputRefused;
 }
 
-void FakeWindowSystem::MouseEvent(unsigned flags, int x, int y) {
-    mouseEvents.push_back({flags, x, y, cursor});
+bool FakeWindowSystem::MouseEvent(unsigned flags, int x, int y) {
+    if (!inputRefused)
+        mouseEvents.push_back({flags, x, y, cursor});
+    return !inputRefused;
 }
 
 bool FakeWindowSystem::SetForeground(WindowId window) {

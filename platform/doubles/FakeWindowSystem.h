@@ -60,8 +60,8 @@ class FakeWindowSystem : public WindowSystem {
     int Dpi(WindowId window) override;
     SystemProcessId ProcessOf(WindowId window) override;
     Point CursorPos() override { return cursor; }
-    void SetCursorPos(Point screen) override;
-    void MouseEvent(unsigned flags, int x, int y) override;
+    bool SetCursorPos(Point screen) override;
+    bool MouseEvent(unsigned flags, int x, int y) override;
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
@@ -95,6 +95,7 @@ class FakeWindowSystem : public WindowSystem {
     std::vector<WindowId> foregroundCalls;
     std::vector<TopMostCall> topMostCalls;
     std::function<void()> onPump;
+    bool inputRefused = false;             // the cursor stays and no event is taken, as in a locked session
     std::vector<std::string> screenshots;  // the paths SaveScreenshot was asked for
     bool screenshotResult = true;
     // Every FindWindowEx call, for tests that bound the work of a search.

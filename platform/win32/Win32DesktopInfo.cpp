@@ -1,5 +1,6 @@
 #include "platform/win32/Win32DesktopInfo.h"
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 
@@ -17,14 +18,18 @@ std::optional<std::string> ObjectName(HANDLE object) {
 }
 
 std::optional<SessionConnection> ConnectionOf(DWORD session) {
+    static const auto query =
+        SystemFunction<decltype(WTSQuerySessionInformationW)>(L"wtsapi32.dll", "WTSQuerySessionInformationW");
+    static const auto release = SystemFunction<decltype(WTSFreeMemory)>(L"wtsapi32.dll", "WTSFreeMemory");
     WTS_CONNECTSTATE_CLASS* state = nullptr;
     DWORD bytes = 0;
-    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, session, WTSConnectState,
-                                     reinterpret_cast<LPWSTR*>(&state), &bytes) ||
+    if (query == nullptr || release == nullptr ||
+        !query(WTS_CURRENT_SERVER_HANDLE, session, WTSConnectState, reinterpret_cast<LPWSTR*>(&state),
+               &bytes) ||
         state == nullptr)
         return std::nullopt;
     const WTS_CONNECTSTATE_CLASS value = bytes >= sizeof *state ? *state : WTSDown;
-    WTSFreeMemory(state);
+    release(state);
     switch (value) {
         case WTSActive:
             return SessionConnection::Active;

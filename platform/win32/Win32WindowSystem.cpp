@@ -5,6 +5,7 @@
 #include <shellscalingapi.h>
 
 #include "platform/win32/ScreenPng.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -105,9 +106,11 @@ Size Win32WindowSystem::ClientSize(WindowId window) {
 int Win32WindowSystem::Dpi(WindowId window) {
     if (!IsWindow(ToHwnd(window)))
         return 0;
+    static const auto dpiForMonitor =
+        SystemFunction<decltype(GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
-    if (GetDpiForMonitor(MonitorFromWindow(ToHwnd(window), MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI, &x,
-                         &y) == S_OK)
+    if (dpiForMonitor != nullptr && dpiForMonitor(MonitorFromWindow(ToHwnd(window), MONITOR_DEFAULTTONEAREST),
+                                                  MDT_EFFECTIVE_DPI, &x, &y) == S_OK)
         return static_cast<int>(x);
     return static_cast<int>(GetDpiForWindow(ToHwnd(window)));
 }
@@ -123,19 +126,20 @@ Point Win32WindowSystem::CursorPos() {
     return {point.x, point.y};
 }
 
-void Win32WindowSystem::SetCursorPos(Point screen) {
-    ::SetCursorPos(screen.x, screen.y);
+bool Win32WindowSystem::SetCursorPos(Point screen) {
+    return ::SetCursorPos(screen.x, screen.y) != FALSE;
 }
 
 // SendInput with the flags mouse_event takes: without the move flag the coordinates are ignored and the
-// button acts where the cursor already is.
-void Win32WindowSystem::MouseEvent(unsigned flags, int x, int y) {
+// button acts where the cursor already is. It answers how many events it inserted: none while the session is
+// locked or another desktop takes the input.
+bool Win32WindowSystem::MouseEvent(unsigned flags, int x, int y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = x;
     input.mi.dy = y;
     input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
+    return SendInput(1, &input, sizeof input) == 1;
 }
 
 bool Win32WindowSystem::SetForeground(WindowId window) {

@@ -22,8 +22,8 @@ class Win32WindowSystem : public WindowSystem {
     int Dpi(WindowId window) override;
     SystemProcessId ProcessOf(WindowId window) override;
     Point CursorPos() override;
-    void SetCursorPos(Point screen) override;
-    void MouseEvent(unsigned flags, int x, int y) override;
+    bool SetCursorPos(Point screen) override;
+    bool MouseEvent(unsigned flags, int x, int y) override;
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;

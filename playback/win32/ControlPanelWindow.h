@@ -17,10 +17,11 @@ namespace velmora::panel_window {
 inline constexpr UINT kCloseMessage = WM_APP + 1;
 inline constexpr UINT kMouseHookMessage = WM_APP + 2;  // the recorder's mouse hook has events waiting
 
-// While a run is in progress the machine must not fall asleep under the installers.
+// While a run is in progress the machine must not fall asleep under the installers, nor the display go off:
+// the idle timer that turns it off would also lock the session, and a locked session takes no press.
 class KeepAwake {
   public:
-    KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+    KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
     ~KeepAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
     KeepAwake(const KeepAwake&) = delete;
     KeepAwake& operator=(const KeepAwake&) = delete;

@@ -127,7 +127,7 @@ TYPED_TEST_P(WindowSystemContract, PointFindsTheDeepestWindowOfTheFrontmostTopLe
 }
 
 TYPED_TEST_P(WindowSystemContract, CursorGoesWhereItIsSet) {
-    this->windows.SetCursorPos({123, 145});
+    EXPECT_TRUE(this->windows.SetCursorPos({123, 145}));
     EXPECT_EQ(this->windows.CursorPos(), (Point{123, 145}));
 }
 

@@ -1,5 +1,7 @@
 # Checks velmora.exe as it ships (EXE, read with OBJDUMP; VERSION is the expected 1.2.N):
-# - it imports only from DLLs that come with Windows, so the single file runs from a disc on any machine;
+# - it imports only from DLLs that Windows always takes from System32 (the KnownDLLs, and comctl32, which the
+#   manifest takes from the side-by-side store), so that no DLL beside it is loaded in their stead, and its
+#   load configuration asks for its imports from System32 alone (dependent-load flags);
 # - it carries the manifest, the version resource, the icons and the bitmaps the windows load by number;
 # - it is stripped and at most 1 MiB, and names its symbols file velmora.debug, which lies beside it and holds
 #   the line tables.
@@ -24,8 +26,11 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} cannot read ${EXE}")
 endif()
 
-set(system_dlls kernel32 user32 gdi32 comdlg32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi msvcrt uxtheme
-                version winmm imm32 ntdll windowscodecs shcore wtsapi32)
+# ntdll is in every process before the program. Not here, though they ship with Windows: uxtheme, version,
+# winmm, windowscodecs, shcore, wtsapi32 and the like, which a DLL of the same name beside the program would
+# replace.
+set(system_dlls ntdll kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 shlwapi comdlg32 msvcrt combase
+                imm32 rpcrt4 sechost setupapi ws2_32 psapi comctl32)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
   message(FATAL_ERROR "no import table found")
@@ -35,13 +40,39 @@ foreach(line IN LISTS imports)
   string(REGEX REPLACE "DLL Name: ([^ \r]+).*" "\\1" dll "${line}")
   string(TOLOWER "${dll}" dll)
   string(REGEX REPLACE "\\.dll$" "" base "${dll}")
-  # The universal C runtime's API sets are part of Windows 10 and later.
+  # The universal C runtime's API sets are part of Windows 10 and later, resolved by the loader, never searched.
   if(NOT base IN_LIST system_dlls AND NOT base MATCHES "^api-ms-win-(crt|core)-")
     list(APPEND foreign ${dll})
   endif()
 endforeach()
 if(foreign)
-  message(FATAL_ERROR "velmora.exe needs DLLs that do not ship with Windows: ${foreign}")
+  message(FATAL_ERROR "velmora.exe imports DLLs that Windows may take from its folder: ${foreign}")
+endif()
+
+# objdump locates the load configuration ("Entry a <address> <size> Load Configuration Directory") but does not
+# decode it: its dependent-load flags are the 16 bits at offset 78, LOAD_LIBRARY_SEARCH_SYSTEM32 (0x800).
+if(NOT dump MATCHES "ImageBase[ \t]+([0-9a-fA-F]+)")
+  message(FATAL_ERROR "no image base found")
+endif()
+set(base ${CMAKE_MATCH_1})
+if(NOT dump MATCHES "Entry a ([0-9a-fA-F]+) ([0-9a-fA-F]+) Load Configuration Directory")
+  message(FATAL_ERROR "no load configuration directory found")
+endif()
+math(EXPR config_size "0x${CMAKE_MATCH_2}")
+math(EXPR flags_at "0x${base} + 0x${CMAKE_MATCH_1} + 76" OUTPUT_FORMAT HEXADECIMAL)
+math(EXPR flags_end "${flags_at} + 4" OUTPUT_FORMAT HEXADECIMAL)
+execute_process(COMMAND ${OBJDUMP} -s --start-address=${flags_at} --stop-address=${flags_end} ${EXE}
+                OUTPUT_VARIABLE bytes)
+# One line of contents: the address, then the four bytes at offset 76 (CSDVersion, then the flags).
+set(two_bytes "[0-9a-f][0-9a-f][0-9a-f][0-9a-f]")
+if(config_size LESS 80 OR NOT bytes MATCHES "\n [0-9a-f]+ ${two_bytes}(${two_bytes})")
+  message(FATAL_ERROR "the load configuration (${config_size} bytes) holds no dependent-load flags")
+endif()
+string(SUBSTRING ${CMAKE_MATCH_1} 0 2 low)
+string(SUBSTRING ${CMAKE_MATCH_1} 2 2 high)
+math(EXPR load_flags "0x${high}${low}")
+if(NOT load_flags EQUAL 2048)
+  message(FATAL_ERROR "the dependent-load flags are ${load_flags}, not LOAD_LIBRARY_SEARCH_SYSTEM32 (2048)")
 endif()
 
 # The resource tree as objdump prints it: types at one depth, their numbers one deeper.
@@ -79,4 +110,5 @@ foreach(wanted FileVersion ProductVersion ${VERSION})
     message(FATAL_ERROR "the version resource lacks ${wanted}")
   endif()
 endforeach()
-message(STATUS "velmora.exe ${VERSION}, ${size} bytes, stripped: system DLLs only, manifest, version and pictures present")
+message(STATUS "velmora.exe ${VERSION}, ${size} bytes, stripped: KnownDLLs only, imports from System32, manifest, "
+               "version and pictures present")

@@ -422,6 +422,47 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstaller) {
     EXPECT_TRUE(windows.screenshots.empty()) << "no report, so no screenshot to keep with it";
 }
 
+// A locked session takes no input: a press it refuses is no press, the step waits (its time-out counting as
+// for a covered window) and the report says why once a step.
+TEST_F(PlayerTest, APressTheSystemRefusesLeavesTheStepWaitingAndIsReportedOnce) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingTimeout, "1");
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    AddScenario("A", {kClickNext, kClickNext});
+    windows.inputRefused = true;
+    Start();
+    StepTicks(3);
+    EXPECT_TRUE(windows.mouseEvents.empty());
+    windows.inputRefused = false;
+    player.OnStepTimer();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+    // Step 2: the press goes out, then the session locks; the ticks after it place no cursor. 500 ms a tick
+    // gives the minute in 120 ticks.
+    windows.onPump = [&] { windows.inputRefused = true; };
+    StepTicks(119);
+    EXPECT_EQ(windows.mouseEvents.size(), 4u);
+    EXPECT_TRUE(host.stepOn);
+    player.OnStepTimer();
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowCovered);
+    EXPECT_EQ(stats.records[0].step, 2);
+
+    std::vector<std::string> steps;
+    std::istringstream lines(files.Contents("C:\\Logs\\run.txt").value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Шаг "))
+            steps.push_back(line.substr(0, line.size() - 1));
+    }
+    const std::string refused =
+        ": система не приняла нажатие (компьютер заблокирован или ввод идёт на другой "
+        "рабочий стол), шаг ждёт";
+    EXPECT_EQ(steps, (std::vector<std::string>{
+                         "Шаг 1" + refused, "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено",
+                         "Шаг 2" + refused}));
+}
+
 // Every result a package can have, as the player tells the report; the text typed into a field never appears
 // in it.
 TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRunsExitCode) {

@@ -34,16 +34,39 @@ class StartupTest : public ::testing::Test, public TextDoubles {
     PathVariables vars{files};
 };
 
-TEST_F(StartupTest, SecondInstanceShowsTheMessageAndDoesNothingElse) {
-    heldNames.insert("Velmora");
-    system.commandLine = "/nostat /speed=0";
-    EXPECT_EQ(Start(), StartupOutcome::SecondInstance);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Velmora Runwright is started");
-    EXPECT_FALSE(state.noStatistics);
-    EXPECT_EQ(settings.Get("Install", "Speed", "?"), "2");
-    EXPECT_EQ(language.languageFile, "");
-    EXPECT_EQ(heldNames.count("Velmora"), 1u);
+// Another instance holds the marker: a person starting the program again is told so, an unattended start
+// never waits on a message (its report says why), and neither stores anything of its command line.
+TEST_F(StartupTest, SecondInstanceShowsTheMessageOnlyToAPersonAndStoresNothing) {
+    heldNames.insert(kInstanceName);
+    system.langId = 1033;  // English: the language file an unattended start loads is named
+    files.AddFile("C:\\Setups\\one.scn");
+    const struct {
+        const char* line;
+        StartupOutcome outcome;
+        const char* reportLog;
+    } cases[] = {
+        {"/nostat /speed=0", StartupOutcome::SecondInstance, ""},
+        {"/speed=0 /inst \"C:\\Setups\\gone.scn\"", StartupOutcome::SecondInstance, ""},
+        {"/LOG=\"C:\\Logs\\r.txt\" /speed=0 /inst \"C:\\Setups\\one.scn\"", StartupOutcome::InstanceHeld,
+         "C:\\Logs\\r.txt"},
+        {"/resume /speed=0", StartupOutcome::InstanceHeld, ""},
+    };
+    for (const auto& c : cases) {
+        state = SharedState{};
+        dialogs.messages.clear();
+        system.commandLine = c.line;
+        EXPECT_EQ(Start(), c.outcome) << c.line;
+        const bool person = c.outcome == StartupOutcome::SecondInstance;
+        EXPECT_EQ(dialogs.messages.size(), person ? 1u : 0u) << c.line;
+        if (person) {
+            EXPECT_EQ(dialogs.messages[0].text, "Velmora Runwright is started");
+        }
+        EXPECT_EQ(state.directRun, !person) << c.line;
+        EXPECT_EQ(state.reportLog, c.reportLog) << c.line;
+        EXPECT_EQ(settings.Get("Install", "Speed", "?"), "2") << c.line;
+        EXPECT_EQ(language.languageFile.empty(), person) << c.line;
+    }
+    EXPECT_EQ(heldNames.size(), 1u);
 }
 
 TEST_F(StartupTest, RemovableStartByDriveTypeButNeverFromANetworkPath) {
