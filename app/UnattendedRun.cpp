@@ -14,20 +14,6 @@ std::string Format(const Language& language, const char* def, int key, const std
 
 }  // namespace
 
-std::optional<NoDesktop> WhyNoDesktop(const DesktopFacts& facts) {
-    if (facts.sessionId == 0u)
-        return NoDesktop::Service;
-    if (!facts.windowStationVisible)
-        return NoDesktop::HiddenWindowStation;
-    if (facts.connection == SessionConnection::Disconnected)
-        return NoDesktop::Disconnected;
-    if (!facts.inputDesktop)
-        return NoDesktop::Locked;
-    if (!EqualsNoCase(*facts.inputDesktop, "Default"))
-        return NoDesktop::OtherDesktop;
-    return std::nullopt;
-}
-
 std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Language& language) {
     std::string reason;
     switch (why) {

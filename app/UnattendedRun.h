@@ -15,6 +15,7 @@
 #include "platform/LogonTasks.h"
 #include "platform/ProtectedFiles.h"
 #include "platform/SystemInfo.h"
+#include "playback/Delivery.h"
 #include "playback/ResumeStore.h"
 #include "reports/RunReport.h"
 
@@ -25,10 +26,6 @@ inline constexpr int kNoDesktopExitCode = 4;
 inline constexpr int kNoResumeExitCode = 5;
 inline constexpr int kInstanceHeldExitCode = 6;  // another instance of the program runs
 
-enum class NoDesktop { Service, HiddenWindowStation, Disconnected, Locked, OtherDesktop };
-// Why no click of the player could land here, or nothing when one can. What the system would not say is not
-// held against the run.
-std::optional<NoDesktop> WhyNoDesktop(const DesktopFacts& facts);
 // "no desktop where a click can land: the program runs as a service (session 0)".
 std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Language& language);
 
