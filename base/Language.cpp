@@ -17,12 +17,12 @@ bool IsPlainName(const std::string& name) {
 
 const std::array<Language::Table, 18> Language::kTables{{
     {"main", 26},
-    {"MainMenu", 57},
+    {"MainMenu", 61},
     {"About", 6},
     {"Future", 5},
     {"Pause", 6},
     {"Progress", 1},
-    {"Statistic", 8},
+    {"Statistic", 9},
     {"Stels", 46},
     {"Wizard", 57},
     {"Asociating", 5},
@@ -33,7 +33,7 @@ const std::array<Language::Table, 18> Language::kTables{{
     {"New", 36},
     {"Error", 2},
     {"frmWizardPack", 23},
-    {"Report", 69},
+    {"Report", 71},
 }};
 
 std::string EnsureAffix(const std::string& text, bool atStart, const std::string& affix) {

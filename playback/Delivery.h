@@ -3,9 +3,13 @@
 // or window messages posted to the installer's controls, which standard controls take on any desktop (a locked
 // or disconnected session, a window station no screen shows, session 0).
 #include <optional>
+#include <vector>
 
 #include "base/Settings.h"
 #include "platform/DesktopInfo.h"
+#include "platform/Types.h"
+#include "platform/WindowSystem.h"
+#include "scenario/ScenarioTypes.h"
 
 namespace velmora {
 
@@ -18,5 +22,11 @@ enum class Delivery { Mouse, Messages };
 // The delivery for this desktop and choice, or nothing where the choice cannot be kept: a run that
 // asks for the mouse where no click can land.
 std::optional<Delivery> ChooseDelivery(const DesktopFacts& facts, InputChoice choice);
+
+// Whether a gesture by messages goes as the control's own click: only a push button, check box or radio
+// button, and only a plain left press and release on it (the press in its client area of this size, the moves
+// and the release, relative to the press, not leaving it). A drag, a right or middle press, or any other
+// control gets the mouse messages themselves. The points are in the pixels the control is shown at now.
+bool PressAsClick(ControlKind kind, const std::vector<MouseEventRec>& events, Size client);
 
 }  // namespace velmora

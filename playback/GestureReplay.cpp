@@ -45,6 +45,45 @@ unsigned UpFlag(std::int16_t button) {
     }
 }
 
+unsigned DownMessage(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMessageLeftDown;
+        case kButtonRight:
+            return kMessageRightDown;
+        case kButtonMiddle:
+            return kMessageMiddleDown;
+        default:
+            return 0;
+    }
+}
+
+unsigned UpMessage(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kMessageLeftUp;
+        case kButtonRight:
+            return kMessageRightUp;
+        case kButtonMiddle:
+            return kMessageMiddleUp;
+        default:
+            return 0;
+    }
+}
+
+unsigned KeyOf(std::int16_t button) {
+    switch (button) {
+        case kButtonLeft:
+            return kKeyLeft;
+        case kButtonRight:
+            return kKeyRight;
+        case kButtonMiddle:
+            return kKeyMiddle;
+        default:
+            return 0;
+    }
+}
+
 // Where a coordinate outside [0, size) goes: an eighth of the size inside the nearer edge.
 int Inside(int value, int size) {
     constexpr int kInsetDivisor = 8;
@@ -85,11 +124,13 @@ void PutStepText(WindowSystem& windows, WindowId window, const std::string& text
 }
 
 GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventRec>& recorded,
-                                  const std::function<bool()>& pump) {
+                                  const std::function<bool()>& pump, Delivery delivery) {
     if (recorded.size() <= 1)
         return GestureResult::Played;
     // A copy: the message pump may hand control to code that reads the next step.
     const std::vector<MouseEventRec> events = recorded;
+    if (delivery == Delivery::Messages)
+        return PlayByMessages(window, events, pump);
     last_ = Point{};
     held_ = 0;
     cover_ = 0;
@@ -128,6 +169,79 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
     if (refused_)
         return GestureResult::Refused;
     return pressed ? GestureResult::Played : GestureResult::Covered;
+}
+
+GestureResult GestureReplay::PlayByMessages(WindowId window, const std::vector<MouseEventRec>& recorded,
+                                            const std::function<bool()>& pump) {
+    cover_ = 0;
+    const auto press = std::find_if(recorded.begin(), recorded.end(),
+                                    [](const MouseEventRec& event) { return event.kind == kKindPress; });
+    if (press == recorded.end())
+        return GestureResult::Covered;  // as by the mouse: a gesture without a press is never played
+    const int dpi = windows_.Dpi(window);
+    const Point client = BringInside(
+        ScaleToDpi(Point{ClampCoordinate(press->x), ClampCoordinate(press->y)}, dpi, recordedDpi_),
+        windows_.ClientSize(window));
+    const WindowId control = windows_.ChildAt(window, client);
+    if (!windows_.ReadyForInput(control))
+        return GestureResult::NotReady;
+    const Point at = windows_.ScreenToClient(control, windows_.ClientToScreen(window, client));
+    // The gesture in the control's client pixels: the press where it lands, the rest relative to it.
+    std::vector<MouseEventRec> events = recorded;
+    for (MouseEventRec& event : events) {
+        const Point point =
+            event.kind == kKindPress
+                ? at
+                : ScaleToDpi(Point{ClampCoordinate(event.x), ClampCoordinate(event.y)}, dpi, recordedDpi_);
+        event.x = point.x;
+        event.y = point.y;
+    }
+    if (PressAsClick(windows_.KindOf(control), events, windows_.ClientSize(control))) {
+        if (!windows_.PostClick(control))
+            return GestureResult::Refused;
+        shared_.lastWindow = window;
+        return pump() ? GestureResult::Played : GestureResult::Abandoned;
+    }
+    unsigned keys = 0;
+    Point last = at;
+    const auto releaseHeld = [&] {
+        // Posted in the order they go, so the release still follows what was posted before it.
+        for (std::int16_t button : {kButtonLeft, kButtonRight, kButtonMiddle}) {
+            if ((keys & KeyOf(button)) == 0)
+                continue;
+            keys &= ~KeyOf(button);
+            static_cast<void>(windows_.PostMouse(control, UpMessage(button), last, keys));
+        }
+    };
+    bool pressed = false;
+    for (const MouseEventRec& event : events) {
+        unsigned message = 0;
+        if (event.kind == kKindPress) {
+            last = at;
+            keys |= KeyOf(event.button);
+            message = DownMessage(event.button);
+        } else if (event.kind == kKindMove || event.kind == kKindRelease) {
+            last = Point{ClampCoordinate(std::int64_t{at.x} + event.x),
+                         ClampCoordinate(std::int64_t{at.y} + event.y)};
+            if (event.kind == kKindRelease)
+                keys &= ~KeyOf(event.button);
+            message = event.kind == kKindMove ? kMessageMouseMove : UpMessage(event.button);
+        }
+        if (message == 0)
+            continue;
+        if (!windows_.PostMouse(control, message, last, keys))
+            return GestureResult::Refused;  // the control is gone: nothing more reaches it
+        pressed = pressed || event.kind == kKindPress;
+        if (!pump()) {
+            releaseHeld();
+            return GestureResult::Abandoned;
+        }
+    }
+    releaseHeld();
+    if (!pressed)
+        return GestureResult::Covered;
+    shared_.lastWindow = window;
+    return GestureResult::Played;
 }
 
 bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) {

@@ -31,6 +31,7 @@ void Player::LoadPlaySpeed() {
     const int level = resumed ? resumed->speed : GetSpeedLevel(p_.settings).value_or(kSlowestSpeed);
     stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(std::clamp(level, 0, kSlowestSpeed))];
     timeoutMs_ = (resumed ? resumed->timeoutMinutes : GetTimeoutMinutes(p_.settings)) * kMsPerMinute;
+    input_ = GetInputChoice(p_.settings);
 }
 
 void Player::Play() {
@@ -141,6 +142,7 @@ void Player::AdvanceStep() {
         ++stepNumber_;
         waitedMs_ = 0;
         refusalReported_ = false;
+        notReadyReported_ = false;
         if (!paused_)
             SetStepTimer(true);
         return;
@@ -180,20 +182,36 @@ void Player::PlayStep(WindowId window) {
         SetStepInterval(stepIntervalMs_);
     }
     notFoundTicks_ = 0;
+    // A control disabled for a moment (a Next button while the installer checks something) is waited for;
+    // by the mouse the screen's hit test would skip it, by messages nothing else would.
+    if (!p_.windows.ReadyForInput(window)) {
+        WindowNotReady();
+        return;
+    }
+    // Chosen anew for every step: a session locked in the middle of a run goes on by messages.
+    const std::optional<Delivery> delivery = ChooseDelivery(p_.desktop.Facts(), input_);
+    if (!delivery) {
+        InputRefused();  // the mouse alone was asked for, where no click can land
+        return;
+    }
     const std::uint64_t epoch = epoch_;
-    const GestureResult result = gesture_.Play(window, p_.step.events, [this, epoch] { return Pump(epoch); });
+    const GestureResult result = gesture_.Play(
+        window, p_.step.events, [this, epoch] { return Pump(epoch); }, *delivery);
     if (result == GestureResult::Played)
-        StepPlayed(window);
+        StepPlayed(window, *delivery);
     else if (result == GestureResult::Covered)
         StepCovered(window);
     else if (result == GestureResult::Refused)
         InputRefused();
+    else if (result == GestureResult::NotReady)
+        WindowNotReady();
     // Abandoned: skipped or stopped while the gesture was being replayed; the step is gone.
 }
 
-void Player::StepPlayed(WindowId window) {
+void Player::StepPlayed(WindowId window, Delivery delivery) {
     p_.report.StepPlayed(stepNumber_, p_.windows.ClassName(window), p_.windows.Text(window),
-                         p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs_);
+                         p_.step.events.size() > 1, delivery == Delivery::Messages, CharCount(p_.step.text),
+                         waitedMs_);
     for (const NearCaption& near : found_.nearCaptions)
         p_.report.CaptionDiffered(stepNumber_, near.stored, near.shown);
     if (found_.outsideInstaller)
@@ -201,6 +219,8 @@ void Player::StepPlayed(WindowId window) {
     substitutions_ = std::move(found_.substitutions);
     if (!p_.step.text.empty()) {
         PutStepText(p_.windows, window, p_.step.text);
+        // Some installers take a field's text only when it loses the focus, which no click gives it here.
+        p_.windows.EndTextEntry(window);
         p_.step.text.clear();
     }
     SetStepTimer(false);
@@ -238,6 +258,15 @@ void Player::InputRefused() {
         p_.report.InputRefused(stepNumber_);
     refusalReported_ = true;
     static_cast<void>(CountWait(PackageEnd::WindowCovered));  // a time-out ends the step by itself
+}
+
+// The window or one above it is hidden or disabled: the step waits, its time-out counting.
+void Player::WindowNotReady() {
+    if (!notReadyReported_)
+        p_.report.WindowNotReady(stepNumber_);
+    notReadyReported_ = true;
+    if (!CountWait(PackageEnd::WindowDisabled) && !paused_)
+        ShowAction(PanelText::WaitingForInstall);
 }
 
 // The scenario has ended and its installer is given time to end before the next one starts.

@@ -11,12 +11,14 @@
 #include "base/Language.h"
 #include "base/PathVariables.h"
 #include "base/SharedState.h"
+#include "platform/DesktopInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
+#include "playback/Delivery.h"
 #include "playback/GestureReplay.h"
 #include "playback/InstallerWatch.h"
 #include "playback/PanelModel.h"
@@ -68,6 +70,7 @@ struct PlayerPorts {
     RunReport& report;
     PanelModel& panel;
     PlayerHost& host;
+    DesktopInfo& desktop;  // asked before every step: a session locked in a run goes on by messages
     // The restart an installer may ask for; a player without one never restarts Windows.
     RunRestart* restart = nullptr;
 };
@@ -122,7 +125,8 @@ class Player {
     void AdvanceStep();
     void WindowMissing();
     void PlayStep(WindowId window);
-    void StepPlayed(WindowId window);
+    void StepPlayed(WindowId window, Delivery delivery);
+    void WindowNotReady();
     void StepCovered(WindowId window);
     void InputRefused();
     bool WaitingForInstaller();
@@ -158,7 +162,9 @@ class Player {
     int timeoutMs_ = 0;                       // the step time-out; 0 waits for ever
     // How long the current step has waited for its window to be there and uncovered, pauses left out.
     int waitedMs_ = 0;
-    bool refusalReported_ = false;  // the report has said that the system refused the current step's press
+    bool refusalReported_ = false;   // the report has said that the system refused the current step's press
+    bool notReadyReported_ = false;  // and that its window was hidden or disabled
+    InputChoice input_ = InputChoice::Auto;
     bool windowFound_ = false;
     int notFoundTicks_ = 0;
     // The current tick's chain: its links followed despite a different caption and whether it left the

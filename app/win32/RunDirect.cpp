@@ -30,7 +30,8 @@ int Play(Program& program) {
                                stats,
                                program.logonTasks,
                                program.restart,
-                               program.vault};
+                               program.vault,
+                               program.desktop};
     return PlayDirectRun(context);
 }
 
@@ -38,7 +39,9 @@ int Play(Program& program) {
 
 int RunDirect(Program& program) {
     const DesktopFacts facts = program.desktop.Facts();
-    if (const std::optional<NoDesktop> why = WhyNoDesktop(facts)) {
+    const std::optional<NoDesktop> why = WhyNoDesktop(facts);
+    // Window messages reach an installer where no click can land, unless the mouse alone was asked for.
+    if (why && !ChooseDelivery(facts, GetInputChoice(program.settings))) {
         RunReport report(RunReportPorts{program.files, program.clock, program.system, program.language});
         return RefuseRun(report, program.state,
                          program.pathVars.ExpandPathVars(GetSetting(program.settings, kSettingReportFolder)),

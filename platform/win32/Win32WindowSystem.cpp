@@ -23,6 +23,33 @@ WindowId ToId(HWND window) {
 
 // A hung window must not hang the player: the text is then simply not delivered.
 constexpr UINT kMessageTimeoutMs = 10000;
+// Asking a control what it is waits less: a hung one is taken for no button.
+constexpr UINT kQueryTimeoutMs = 2000;
+
+LRESULT DialogCode(HWND window) {
+    DWORD_PTR code = 0;
+    if (!SendMessageTimeoutW(window, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, kQueryTimeoutMs, &code))
+        return 0;
+    return static_cast<LRESULT>(code);
+}
+
+ControlKind ButtonKind(LONG_PTR style) {
+    switch (style & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            return ControlKind::CheckBox;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return ControlKind::RadioButton;
+        case BS_GROUPBOX:
+            return ControlKind::Other;
+        default:
+            // Push, default push, split and command-link buttons, and owner-drawn ones, are clicked.
+            return ControlKind::PushButton;
+    }
+}
 
 }  // namespace
 
@@ -156,6 +183,62 @@ void Win32WindowSystem::SetText(WindowId window, const std::string& text) {
 void Win32WindowSystem::SetTopMost(WindowId window, bool topMost) {
     SetWindowPos(ToHwnd(window), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+bool Win32WindowSystem::ReadyForInput(WindowId window) {
+    for (HWND at = ToHwnd(window); at != nullptr; at = GetAncestor(at, GA_PARENT)) {
+        if (at == GetDesktopWindow())
+            return true;
+        if (!IsWindowVisible(at) || !IsWindowEnabled(at))
+            return false;
+    }
+    return false;  // no window at all
+}
+
+ControlKind Win32WindowSystem::KindOf(WindowId window) {
+    const LRESULT code = DialogCode(ToHwnd(window));
+    if (code & DLGC_RADIOBUTTON)
+        return ControlKind::RadioButton;
+    if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+        return ControlKind::PushButton;
+    if (code & DLGC_BUTTON)
+        return ButtonKind(GetWindowLongPtrW(ToHwnd(window), GWL_STYLE));
+    return ControlKind::Other;
+}
+
+WindowId Win32WindowSystem::ChildAt(WindowId window, Point client) {
+    HWND at = ToHwnd(window);
+    POINT point{client.x, client.y};
+    // Disabled windows are not skipped: a disabled control under the point makes the step wait for it.
+    for (int depth = 0; depth < 64; ++depth) {
+        HWND child = ChildWindowFromPointEx(at, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == at)
+            break;
+        MapWindowPoints(at, child, &point, 1);
+        at = child;
+    }
+    return ToId(at);
+}
+
+bool Win32WindowSystem::PostClick(WindowId window) {
+    return PostMessageW(ToHwnd(window), BM_CLICK, 0, 0) != FALSE;
+}
+
+bool Win32WindowSystem::PostMouse(WindowId window, unsigned message, Point client, unsigned keys) {
+    return PostMessageW(ToHwnd(window), message, keys,
+                        MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y))) != FALSE;
+}
+
+void Win32WindowSystem::EndTextEntry(WindowId window) {
+    const HWND field = ToHwnd(window);
+    const HWND parent = GetParent(field);
+    // A text field says so by taking selections; the control id is only a child's.
+    if (parent == nullptr || !(GetWindowLongPtrW(field, GWL_STYLE) & WS_CHILD) ||
+        !(DialogCode(field) & DLGC_HASSETSEL))
+        return;
+    const int id = GetDlgCtrlID(field);
+    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(field));
 }
 
 void Win32WindowSystem::PumpMessages() {

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/LogonTasks.h"
+#include "platform/DesktopInfo.h"
 #include "platform/ProtectedFiles.h"
 #include "platform/SystemRestart.h"
 
@@ -36,6 +37,7 @@ struct PanelContext {
     LogonTasks& logonTasks;
     SystemRestart& restart;
     ProtectedFiles& vault;
+    DesktopInfo& desktop;  // whether presses go as the mouse or as window messages, step by step
 };
 
 struct PanelCallbacks {

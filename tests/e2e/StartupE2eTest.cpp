@@ -66,13 +66,14 @@ TEST_F(StartupE2eTest, AChosenLanguageWithoutItsFileIsReportedBeforeTheWindowOpe
 }
 
 // A fleet tool's start on a window station that no screen shows, which Wine makes as Windows does for a
-// service: the run plays nothing, shows nothing that would wait for a click, and says why in its report.
-TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOwnExitCode) {
+// service. Asked for the mouse alone, the run plays nothing, shows nothing that would wait for a click, and
+// says why in its report; by default it plays the package by window messages.
+TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysByMessagesOrWithTheMouseAloneEndsAtOnceWithItsOwnCode) {
     const std::wstring scn = AddWizardPackage(L"A");
     const std::wstring report = Path(L"report.txt");
-    const auto run =
-        Process::Start(VelmoraFolder() + L"\\velmora.exe", L"/LOG=\"" + report + L"\" /inst \"" + scn + L"\"",
-                       L"VelmoraHidden\\Default");
+    const auto run = Process::Start(VelmoraFolder() + L"\\velmora.exe",
+                                    L"/INPUT=MOUSE /LOG=\"" + report + L"\" /inst \"" + scn + L"\"",
+                                    L"VelmoraHidden\\Default");
     ASSERT_TRUE(run);
     const std::optional<DWORD> code = run->WaitExit(Deadline{20000});
     ASSERT_TRUE(code) << "the run waits for something";
@@ -82,6 +83,16 @@ TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOw
                 AllOf(HasSubstr("\r\n\r\nResult: failed: no desktop where a click can land: the program's "
                                 "window station does not show on a screen\r\n"),
                       Not(HasSubstr("#package")), EndsWith("#end 4\r\n")));
+
+    const std::wstring played = Path(L"played.txt");
+    const auto byMessages = Process::Start(
+        VelmoraFolder() + L"\\velmora.exe",
+        L"/INPUT=AUTO /nostat /LOG=\"" + played + L"\" /inst \"" + scn + L"\"", L"VelmoraHidden\\Default");
+    ASSERT_TRUE(byMessages);
+    EXPECT_EQ(byMessages->WaitExit(Deadline{90000}), std::optional<DWORD>(0));
+    EXPECT_THAT(Lines(ReadFile(Path(L"A.log"))), HasLine("finished"));
+    EXPECT_THAT(ReadFile(played),
+                AllOf(HasSubstr("press replayed by window messages"), EndsWith("#end 0\r\n")));
 }
 
 // A direct run that another instance holds off shows no message that nobody would close: its report says why

@@ -125,9 +125,10 @@ class PlayerTest : public ::testing::Test, public TextDoubles {
     MemorySettingsStore settings;
     FakeSystemInfo system;
     FakeHost host;
+    FakeDesktopInfo desktop;
     RunReport report{RunReportPorts{files, clock, system, language}};
     Player player{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
-                              shared, stats, report, panel, host}};
+                              shared, stats, report, panel, host, desktop}};
     WindowId dialog = 0;
     WindowId next = 0;
 };
@@ -458,9 +459,139 @@ TEST_F(PlayerTest, APressTheSystemRefusesLeavesTheStepWaitingAndIsReportedOnce) 
     const std::string refused =
         ": система не приняла нажатие (компьютер заблокирован или ввод идёт на другой "
         "рабочий стол), шаг ждёт";
-    EXPECT_EQ(steps, (std::vector<std::string>{
-                         "Шаг 1" + refused, "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено",
-                         "Шаг 2" + refused}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"Шаг 1" + refused,
+                                        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено мышью",
+                                        "Шаг 2" + refused}));
+}
+
+// The step lines of the report at C:\Logs\run.txt, without their CR.
+std::vector<std::string> ReportLines(MemoryFileSystem& files, const std::string& start) {
+    std::vector<std::string> found;
+    std::istringstream lines(files.Contents("C:\\Logs\\run.txt").value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(start))
+            found.push_back(line.substr(0, line.size() - 1));
+    }
+    return found;
+}
+
+// Where no click can land, or when asked to, a button gets its own click and a text field mouse messages at
+// its client points; the cursor never moves. The mouse alone where no click can land is refused.
+TEST_F(PlayerTest, EachStepGoesWithTheMouseOrByMessagesAsTheDesktopAndTheSettingSay) {
+    const DesktopFacts here{1, true, "Default", SessionConnection::Active};
+    const DesktopFacts locked{1, true, std::nullopt, SessionConnection::Active};
+    struct Case {
+        DesktopFacts facts;
+        const char* setting;
+        const char* press;  // what the report says of both presses; nullptr: refused
+    };
+    const Case cases[] = {{here, "AUTO", "мышью"},
+                          {locked, "AUTO", "сообщениями окну"},
+                          {here, "MESSAGES", "сообщениями окну"},
+                          {locked, "MOUSE", nullptr}};
+    shell.startedJob = {501};
+    for (const Case& c : cases) {
+        FakeWindowSystem w;
+        const WindowId frame = w.AddTopLevel("#32770", "Setup 1.1", 100, 100, 400, 300);
+        const WindowId button = w.AddChild(frame, "Button", "Next", 300, 350, 80, 25);
+        const WindowId edit = w.AddChild(frame, "Edit", "", 120, 150, 200, 20);
+        w.Get(button).kind = ControlKind::PushButton;
+        w.Get(edit).textField = true;
+        w.cursor = Point{7, 7};
+        w.Get(frame).process = 501;
+        MemoryFileSystem f;
+        f.AddFolder("C:\\Logs");
+        f.AddFile("C:\\Setup\\app.exe");
+        SharedState s;
+        s.mouseScaleX = 64;
+        s.mouseScaleY = 85;
+        s.reportLog = "C:\\Logs\\run.txt";
+        MemorySettingsStore store;
+        SaveSetting(store, kSettingInput, c.setting);
+        FakeDesktopInfo d;
+        d.facts = c.facts;
+        RunReport r{RunReportPorts{f, clock, system, language}};
+        Statistics st{clock};
+        Player p{PlayerPorts{w, shell, f, system, store, language, pathVars, scenario, step, s, st, r, panel,
+                             host, d}};
+        // A drag in the field: the press, a move with the button held, the release 4 and 2 pixels on.
+        const StepState typeKey{{kDialog, {"Edit", "", 1}},
+                                {{kButtonLeft, kKindPress, 10, 5}, {kButtonLeft, kKindMove, 3, 1}, kRelease},
+                                "C:\\App"};
+        std::string bytes = Bytes({kClickNext, typeKey});
+        for (char& ch : bytes)
+            ch = static_cast<char>(ch ^ 0xA3);
+        f.AddFile("C:\\Scn\\A.SCN", bytes);
+        s.runList = {"C:\\Scn\\A.SCN"};
+        s.currentScenario = s.runList[0];
+        p.LoadPlaySpeed();
+        p.Play();
+        p.OnNextPackageTimer();
+        p.OnStepTimer();
+        p.OnStepTimer();
+
+        const std::vector<std::string> steps = ReportLines(f, "Шаг ");
+        if (c.press == nullptr) {
+            EXPECT_TRUE(w.mouseEvents.empty() && w.clicksPosted.empty() && w.mousePosted.empty());
+            EXPECT_THAT(steps, ::testing::ElementsAre(HasSubstr("система не приняла нажатие")));
+            continue;
+        }
+        const std::string press = std::string("нажатие воспроизведено ") + c.press;
+        EXPECT_EQ(steps, (std::vector<std::string>{
+                             "Шаг 1: окно найдено (Button \"Next\"), " + press,
+                             "Шаг 2: окно найдено (Edit), " + press + ", вставлен текст, символов: 6"}))
+            << c.setting;
+        EXPECT_EQ(w.textEntriesEnded, std::vector<WindowId>{edit});
+        if (std::string(c.press) == "мышью") {
+            EXPECT_EQ(w.mouseEvents.size(), 6u);
+            EXPECT_TRUE(w.clicksPosted.empty() && w.mousePosted.empty());
+            continue;
+        }
+        EXPECT_TRUE(w.mouseEvents.empty());
+        EXPECT_EQ(w.cursor, (Point{7, 7}));
+        EXPECT_EQ(w.clicksPosted, std::vector<WindowId>{button});
+        const std::vector<FakeWindowSystem::PostedMouse> drag{{edit, kMessageLeftDown, {10, 5}, kKeyLeft},
+                                                              {edit, kMessageMouseMove, {13, 6}, kKeyLeft},
+                                                              {edit, kMessageLeftUp, {14, 7}, 0}};
+        EXPECT_EQ(w.mousePosted, drag);
+    }
+}
+
+// A disabled control, or a window above it, holds its step, by messages as by the mouse; once enabled it is
+// pressed, and one that stays disabled ends its package at the time-out.
+TEST_F(PlayerTest, AStepWaitsForItsWindowToBeEnabledAndTimesOutAsDisabled) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingTimeout, "1");
+    SaveSetting(settings, kSettingInput, "MESSAGES");
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    windows.Get(next).kind = ControlKind::PushButton;
+    windows.Get(next).enabled = false;
+    AddScenario("A", {kClickNext, kClickNext});
+    Start();
+    StepTicks(3);
+    EXPECT_TRUE(windows.clicksPosted.empty());
+    windows.Get(next).enabled = true;
+    player.OnStepTimer();
+    EXPECT_EQ(windows.clicksPosted, std::vector<WindowId>{next});
+    windows.Get(dialog).enabled = false;  // a modal box of the installer's own disables its wizard
+    StepTicks(119);
+    EXPECT_TRUE(host.stepOn);
+    player.OnStepTimer();
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(windows.clicksPosted.size(), 1u);
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowDisabled);
+    EXPECT_EQ(stats.records[0].step, 2);
+    const std::string waits = ": окно или окно над ним скрыто либо недоступно, шаг ждёт";
+    EXPECT_EQ(ReportLines(files, "Шаг "),
+              (std::vector<std::string>{"Шаг 1" + waits,
+                                        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено "
+                                        "сообщениями окну",
+                                        "Шаг 2" + waits}));
+    EXPECT_THAT(ReportLines(files, "Результат: "),
+                ::testing::ElementsAre(HasSubstr("ошибка: окно недоступно, шаг 2, ожидаемое окно:")));
 }
 
 // Every result a package can have, as the player tells the report; the text typed into a field never appears
@@ -510,10 +641,10 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
         }
     }
     const std::vector<std::string> expected{
-        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено",
+        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено мышью",
         "Шаг 1: окно \"Setup 1.1\" принято несмотря на другой заголовок; записан: \"Setup 1.0\"",
         "Шаг 2: окна ждали 0:01:05",
-        "Шаг 2: окно найдено (Edit), нажатие воспроизведено, вставлен текст, символов: 10",
+        "Шаг 2: окно найдено (Edit), нажатие воспроизведено мышью, вставлен текст, символов: 10",
         "Результат: сценарий выполнен до конца",
         "#package 1/4 A | done | 3010 | 0:00:00",
         "Результат: ошибка: установщик не найден",
@@ -680,7 +811,7 @@ class RestartingPlayerTest : public PlayerTest {
     RunRestart runRestart{RunRestartPorts{files, system, clock, settings, tasks, restart, shared, stats,
                                           report, vault, scenario, pathVars}};
     Player restarting{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
-                                  shared, stats, report, panel, host, &runRestart}};
+                                  shared, stats, report, panel, host, desktop, &runRestart}};
 };
 
 TEST_F(RestartingPlayerTest, AnInstallerAsksTheRunRecordsItselfCountsDownAndAsksWindowsToRestart) {
