@@ -33,7 +33,7 @@ const std::array<Language::Table, 18> Language::kTables{{
     {"New", 36},
     {"Error", 2},
     {"frmWizardPack", 23},
-    {"Report", 71},
+    {"Report", 75},
 }};
 
 std::string EnsureAffix(const std::string& text, bool atStart, const std::string& affix) {

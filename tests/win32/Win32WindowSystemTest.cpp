@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/ComApartment.h"
@@ -235,6 +236,38 @@ TEST(Win32WindowSystem, ScreenshotIsAPngOfTheWholeScreenOrNoFileAtAll) {
 
     EXPECT_FALSE(windows.SaveScreenshot(folder.Path() + "\\missing\\screen.png"));
     EXPECT_EQ(std::vector<std::string>{"screen.png"}, Win32FileSystem{}.ListFiles(folder.Path(), "*"));
+}
+
+// Where no screen shows the desktop (a window station of a run's own, a service's), the picture is made of
+// the desktop's windows, each drawing itself: the green window is there, the screen's pixels are not.
+TEST(Win32WindowSystem, ScreenshotOfADesktopNoScreenShowsIsMadeOfItsWindows) {
+    HWINSTA shown = GetProcessWindowStation();
+    unique_any<NullIsEmpty<HWINSTA, &CloseWindowStation>> station(
+        CreateWindowStationW(L"VelmoraShots", 0, WINSTA_ALL_ACCESS, nullptr));
+    ASSERT_TRUE(station && SetProcessWindowStation(station.get()));
+    unique_any<NullIsEmpty<HDESK, &CloseDesktop>> desktop(
+        CreateDesktopW(L"Shots", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\hidden.png";
+    bool saved = false;
+    std::thread([&] {
+        if (!desktop || !SetThreadDesktop(desktop.get()))
+            return;
+        static HBRUSH green = CreateSolidBrush(RGB(0x20, 0xC0, 0x60));
+        EnsureClass(L"VelmoraHiddenGreen", DefWindowProcW, green);
+        unique_hwnd window(CreateWindowExW(0, L"VelmoraHiddenGreen", L"", WS_POPUP | WS_VISIBLE, 300, 200,
+                                           160, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        Win32WindowSystem windows;
+        windows.PumpMessages();
+        saved = window && windows.SaveScreenshot(path);
+    }).join();
+    SetProcessWindowStation(shown);
+    ASSERT_TRUE(saved);
+    std::optional<PngPixel> pixel = ReadPngPixel(
+        path, POINT{380 - GetSystemMetrics(SM_XVIRTUALSCREEN), 260 - GetSystemMetrics(SM_YVIRTUALSCREEN)});
+    ASSERT_TRUE(pixel.has_value());
+    EXPECT_EQ((std::vector<int>{0x60, 0xC0, 0x20}),
+              (std::vector<int>{pixel->bgr[0], pixel->bgr[1], pixel->bgr[2]}));
 }
 
 }  // namespace
