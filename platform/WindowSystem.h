@@ -55,6 +55,9 @@ class WindowSystem {
     [[nodiscard]] virtual bool SetForeground(WindowId window) = 0;
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;
+    // Whether a press would reach the window now: it and every window above it are visible and enabled, and
+    // its thread answers at once, so it is not still building the page the window belongs to.
+    virtual bool ReadyForInput(WindowId window) = 0;
     // Saves what the screen shows now as a PNG file; false when it could not be taken or written.
     [[nodiscard]] virtual bool SaveScreenshot(const std::string& pngPath) = 0;
     // Handles the window messages that are waiting, then returns.

@@ -23,6 +23,7 @@ class FakeWindowSystem : public WindowSystem {
         int left = 0, top = 0, width = 0, height = 0;  // screen rectangle
         Point clientOrigin;                            // screen point of the client area's top-left
         bool visible = true;
+        bool enabled = true;
         WindowId coveredBy = 0;  // FromPoint answers this window wherever this one would be hit
         int dpi = 96;
         SystemProcessId process = 0;
@@ -65,6 +66,8 @@ class FakeWindowSystem : public WindowSystem {
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
+    // The window and its parents visible and enabled (the fake's threads always answer).
+    bool ReadyForInput(WindowId window) override;
     bool SaveScreenshot(const std::string& pngPath) override {
         screenshots.push_back(pngPath);
         return screenshotResult;

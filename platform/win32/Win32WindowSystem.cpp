@@ -23,6 +23,8 @@ WindowId ToId(HWND window) {
 
 // A hung window must not hang the player: the text is then simply not delivered.
 constexpr UINT kMessageTimeoutMs = 10000;
+// Short: a step asks again at its next try.
+constexpr UINT kReadyTimeoutMs = 50;
 
 }  // namespace
 
@@ -156,6 +158,22 @@ void Win32WindowSystem::SetText(WindowId window, const std::string& text) {
 void Win32WindowSystem::SetTopMost(WindowId window, bool topMost) {
     SetWindowPos(ToHwnd(window), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+bool Win32WindowSystem::ReadyForInput(WindowId window) {
+    HWND hwnd = ToHwnd(window);
+    // IsWindowVisible already asks the same of every parent.
+    if (!IsWindow(hwnd) || !IsWindowVisible(hwnd))
+        return false;
+    for (HWND at = hwnd; at != nullptr && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD) != 0;
+         at = GetParent(at)) {
+        if (!IsWindowEnabled(at))
+            return false;
+    }
+    // A thread that is busy making a page answers only once it pumps messages again.
+    DWORD_PTR answer = 0;
+    return IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)) &&
+           SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReadyTimeoutMs, &answer) != 0;
 }
 
 void Win32WindowSystem::PumpMessages() {

@@ -27,6 +27,7 @@ class Win32WindowSystem : public WindowSystem {
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
+    bool ReadyForInput(WindowId window) override;
     void PumpMessages() override;
 };
 

@@ -3,6 +3,7 @@
 // statistics, counts down and ends with an exit code that tells how the run went.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/Win32.h"
@@ -131,6 +132,24 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     EXPECT_THAT(log, Contains(StartsWith("press 1002 Install")).Times(1));
     EXPECT_THAT(log, Not(HasLine("press background")));
     ExpectInOrder(log, {"finished", "exit 0"});
+}
+
+// At the fastest speed a step goes as soon as its window takes input: a Next button the wizard enables two
+// seconds after its page appears is waited for, not pressed while disabled and the step taken for done.
+TEST_F(PlaybackE2eTest, AtTheFastestSpeedANextEnabledLaterIsWaitedFor) {
+    const std::wstring result = Path(L"result.txt");
+    auto process = StartDirectRun(
+        BuildScenario(folder_.WidePath(), L"enabled", WizardClicks(L"D:\\Later"), FixtureWizardPath(),
+                      L"\"" + result + L"\" /delay=300 /cover=300 /disable=2000"),
+        L"/SPEED=0 /nostat ");
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->WaitExit(kRunDeadline), std::optional<DWORD>(0));
+    const std::vector<std::string> log = Lines(ReadFile(result));
+    SCOPED_TRACE(ReadFile(result));
+    ExpectInOrder(log, {"page 2 Target folder", "next disabled", "text 201 D:\\Later", "next enabled",
+                        "click 1002 Next >", "page 3 Ready", "click 1002 Finish", "finished"});
+    const auto enabled = std::find(log.begin(), log.end(), "next enabled");
+    EXPECT_EQ(std::count(log.begin(), enabled, "click 1002 Next >"), 1) << "pressed while disabled";
 }
 
 // A scenario whose installer does not exist fails its package, with the statistics or, with /nostat, at once
