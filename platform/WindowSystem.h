@@ -72,9 +72,10 @@ class WindowSystem {
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;
 
-    // Input without the cursor, for a desktop no click reaches. A window takes input only while it and every
-    // window above it are visible and enabled.
+    // Whether a press would reach the window now: it and every window above it are visible and enabled, and
+    // its thread answers at once, so it is not still building the page the window belongs to.
     virtual bool ReadyForInput(WindowId window) = 0;
+    // Input without the cursor, for a desktop no click reaches.
     virtual ControlKind KindOf(WindowId window) = 0;
     // The deepest visible window under the client point among the window's descendants; the window itself
     // where none of them is there.

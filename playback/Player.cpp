@@ -29,7 +29,13 @@ void Player::LoadPlaySpeed() {
     // A resumed run plays as it started, whatever the settings say now.
     const std::optional<ResumedRun>& resumed = p_.shared.resumed;
     const int level = resumed ? resumed->speed : GetSpeedLevel(p_.settings).value_or(kSlowestSpeed);
-    stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(std::clamp(level, 0, kSlowestSpeed))];
+    const int speed = std::clamp(level, 0, kSlowestSpeed);
+    stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(speed)];
+    // At the fastest speed a step goes as soon as its window is ready, so the ticks only count the wait: they
+    // run at the speed's period from the start and never slow down.
+    fastest_ = speed == 0;
+    if (fastest_)
+        stepTimerIntervalMs_ = stepIntervalMs_;
     timeoutMs_ = (resumed ? resumed->timeoutMinutes : GetTimeoutMinutes(p_.settings)) * kMsPerMinute;
     input_ = GetInputChoice(p_.settings);
 }
@@ -156,19 +162,30 @@ void Player::AdvanceStep() {
 }
 
 void Player::OnStepTimer() {
+    TryStep(true);
+}
+
+void Player::WindowsChanged() {
+    if (fastest_ && !paused_)
+        TryStep(false);
+}
+
+void Player::TryStep(bool tick) {
     if (inTick_ || finished_ || !haveStep_)
         return;
     inTick_ = true;
     found_ = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes(), substitutions_);
-    if (found_.window == 0)
+    // A window still hidden or disabled (a Next button the installer enables later) is waited for as one
+    // that is not there yet: pressed now, the press would be lost and the step taken for done.
+    if (found_.window != 0 && p_.windows.ReadyForInput(found_.window))
+        PlayStep(found_.window, tick);
+    else if (tick)
         WindowMissing();
-    else
-        PlayStep(found_.window);
     EndTick();
 }
 
 void Player::WindowMissing() {
-    if (windowFound_ && ++notFoundTicks_ == kSlowDownAfterMisses) {
+    if (!fastest_ && windowFound_ && ++notFoundTicks_ == kSlowDownAfterMisses) {
         SetStepInterval(kSearchIntervalMs);
         windowFound_ = false;
     }
@@ -176,7 +193,7 @@ void Player::WindowMissing() {
         ShowAction(PanelText::SearchingWindow);
 }
 
-void Player::PlayStep(WindowId window) {
+void Player::PlayStep(WindowId window, bool tick) {
     if (!windowFound_) {
         windowFound_ = true;
         SetStepInterval(stepIntervalMs_);
@@ -200,8 +217,8 @@ void Player::PlayStep(WindowId window) {
     if (result == GestureResult::Played)
         StepPlayed(window, *delivery);
     else if (result == GestureResult::Covered)
-        StepCovered(window);
-    else if (result == GestureResult::Refused)
+        StepCovered(window, tick);
+    else if (result == GestureResult::Refused && tick)
         InputRefused();
     else if (result == GestureResult::NotReady)
         WindowNotReady();
@@ -231,12 +248,12 @@ void Player::StepPlayed(WindowId window, Delivery delivery) {
         ShowAction(PanelText::WaitingForInstall);
 }
 
-void Player::StepCovered(WindowId window) {
+void Player::StepCovered(WindowId window, bool tick) {
     // The panel itself over the press point gives up staying on top until the next scenario.
     const WindowId cover = gesture_.CoveringWindow();
     if (cover != 0 && p_.host.IsOwnWindow(cover))
         p_.host.SetTopMost(false);
-    if (CountWait(PackageEnd::WindowCovered))
+    if (!tick || CountWait(PackageEnd::WindowCovered))
         return;
     if (!paused_)
         ShowAction(PanelText::WindowCovered);
@@ -271,7 +288,7 @@ void Player::WindowNotReady() {
 
 // The scenario has ended and its installer is given time to end before the next one starts.
 bool Player::WaitingForInstaller() {
-    if (!installer_.Awaiting() || !installer_.KeepWaiting(kNextPackageIntervalMs))
+    if (!installer_.Awaiting() || !installer_.KeepWaiting(nextPackageIntervalMs_))
         return false;
     const std::string waiting = p_.panel.Text(PanelText::WaitingForInstaller);
     if (!paused_ && p_.panel.action != waiting)
@@ -401,6 +418,8 @@ void Player::AbandonStep() {
 void Player::SetStepTimer(bool enabled) {
     stepTimerEnabled_ = enabled;
     p_.host.SetStepTimer(enabled, stepTimerIntervalMs_);
+    if (fastest_)
+        p_.host.SetQuickTryTimer(enabled, kQuickTryIntervalMs);
 }
 
 void Player::SetStepInterval(int intervalMs) {
@@ -410,7 +429,11 @@ void Player::SetStepInterval(int intervalMs) {
 }
 
 void Player::SetNextPackageTimer(bool enabled) {
-    p_.host.SetNextPackageTimer(enabled);
+    // A restart's countdown counts its seconds by ticks, which the system makes no shorter than about 16 ms:
+    // it keeps the period it counts by.
+    const bool countingDown = p_.restart != nullptr && p_.restart->CountingDown();
+    nextPackageIntervalMs_ = fastest_ && !countingDown ? kFastNextPackageIntervalMs : kNextPackageIntervalMs;
+    p_.host.SetNextPackageTimer(enabled, nextPackageIntervalMs_);
 }
 
 void Player::FailScenario(PackageEnd why) {

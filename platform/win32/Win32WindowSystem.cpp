@@ -51,6 +51,9 @@ ControlKind ButtonKind(LONG_PTR style) {
     }
 }
 
+// Short: a step asks again at its next try.
+constexpr UINT kReadyTimeoutMs = 50;
+
 }  // namespace
 
 WindowId Win32WindowSystem::Desktop() {
@@ -186,13 +189,19 @@ void Win32WindowSystem::SetTopMost(WindowId window, bool topMost) {
 }
 
 bool Win32WindowSystem::ReadyForInput(WindowId window) {
-    for (HWND at = ToHwnd(window); at != nullptr; at = GetAncestor(at, GA_PARENT)) {
-        if (at == GetDesktopWindow())
-            return true;
-        if (!IsWindowVisible(at) || !IsWindowEnabled(at))
+    HWND hwnd = ToHwnd(window);
+    // IsWindowVisible already asks the same of every parent.
+    if (!IsWindow(hwnd) || !IsWindowVisible(hwnd))
+        return false;
+    for (HWND at = hwnd; at != nullptr && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD) != 0;
+         at = GetParent(at)) {
+        if (!IsWindowEnabled(at))
             return false;
     }
-    return false;  // no window at all
+    // A thread that is busy making a page answers only once it pumps messages again.
+    DWORD_PTR answer = 0;
+    return IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)) &&
+           SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReadyTimeoutMs, &answer) != 0;
 }
 
 ControlKind Win32WindowSystem::KindOf(WindowId window) {

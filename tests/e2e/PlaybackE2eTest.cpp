@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/Win32.h"
@@ -221,6 +222,24 @@ TEST_F(PlaybackE2eTest, ByWindowMessagesTheWizardInstallsUnderACoverWhileThePoin
                 HasSubstr("Step 1: window found (Button \"Next >\"), press replayed by window messages"));
     EXPECT_THAT(told, Not(HasSubstr("with the mouse")));
     EXPECT_THAT(told, HasSubstr("the window or one above it is hidden or disabled, the step waits"));
+}
+
+// At the fastest speed a step goes as soon as its window takes input: a Next button the wizard enables two
+// seconds after its page appears is waited for, not pressed while disabled and the step taken for done.
+TEST_F(PlaybackE2eTest, AtTheFastestSpeedANextEnabledLaterIsWaitedFor) {
+    const std::wstring result = Path(L"result.txt");
+    auto process = StartDirectRun(
+        BuildScenario(folder_.WidePath(), L"enabled", WizardClicks(L"D:\\Later"), FixtureWizardPath(),
+                      L"\"" + result + L"\" /delay=300 /cover=300 /late=2000"),
+        L"/SPEED=0 /nostat ");
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->WaitExit(kRunDeadline), std::optional<DWORD>(0));
+    const std::vector<std::string> log = Lines(ReadFile(result));
+    SCOPED_TRACE(ReadFile(result));
+    EXPECT_THAT(log, Not(Contains(HasSubstr("while disabled"))));
+    ExpectInOrder(log, {"page 1 Welcome", "next enabled", "click 1002 Next >", "page 2 Target folder",
+                        "text 201 D:\\Later", "next enabled", "click 1002 Next >", "page 3 Ready",
+                        "next enabled", "click 1002 Finish", "finished"});
 }
 
 // A scenario whose installer does not exist fails its package, with the statistics or, with /nostat, at once

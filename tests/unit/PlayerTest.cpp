@@ -29,7 +29,14 @@ class FakeHost : public PlayerHost {
         stepOn = enabled;
         stepInterval = intervalMs;
     }
-    void SetNextPackageTimer(bool enabled) override { exitOn = enabled; }
+    void SetNextPackageTimer(bool enabled, int intervalMs) override {
+        exitOn = enabled;
+        exitInterval = intervalMs;
+    }
+    void SetQuickTryTimer(bool enabled, int intervalMs) override {
+        quickOn = enabled;
+        quickInterval = intervalMs;
+    }
     void SetTopMost(bool topMost) override { topMostCalls.push_back(topMost); }
     bool IsOwnWindow(WindowId window) override { return window != 0 && window == panel; }
     void PanelChanged() override {}
@@ -38,6 +45,9 @@ class FakeHost : public PlayerHost {
     bool stepOn = false;
     int stepInterval = 0;
     bool exitOn = false;
+    int exitInterval = 0;
+    bool quickOn = false;
+    int quickInterval = 0;
     std::vector<bool> topMostCalls;
     WindowId panel = 0;
     std::vector<bool> ended;
@@ -213,21 +223,86 @@ TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
     EXPECT_EQ(windows.mouseEvents.size(), 3u);
 }
 
+// The slower speeds keep their pacing: 500 ms a tick until a window is seen, the speed's period then, 500 ms
+// again after ten missed ticks; window events and quick tries do nothing there.
 TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAndWithoutATimeOutNeverGivesUp) {
-    SaveSetting(settings, kSettingSpeed, "0");
+    SaveSetting(settings, kSettingSpeed, "1");
     AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
     Start();
     EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
+    EXPECT_EQ(host.exitInterval, Player::kNextPackageIntervalMs);
+    player.WindowsChanged();
+    EXPECT_TRUE(windows.mouseEvents.empty()) << "a window event played a step at a slower speed";
     StepTicks(10);
-    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_EQ(host.stepInterval, 250);
+    EXPECT_FALSE(host.quickOn);
     player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 500);
     StepTicks(10000);  // no time-out: the step is still searched for, and played below
 
     windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u) << "a window event played a step at a slower speed";
     player.OnStepTimer();
-    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_EQ(host.stepInterval, 250);
     EXPECT_EQ(Result(0), kStatDone);
+}
+
+// At the fastest speed a step goes as soon as its window is there and takes input, on the window event (or
+// quick try) that tells, without waiting for a tick; the next package starts without a pause.
+TEST_F(PlayerTest, AtTheFastestSpeedAStepGoesOnTheWindowEventOnceItsWindowTakesInput) {
+    SaveSetting(settings, kSettingSpeed, "0");
+    AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
+    Start();
+    EXPECT_EQ(host.stepInterval, 100);  // from the first tick: the ticks only count the wait
+    EXPECT_TRUE(host.quickOn);
+    EXPECT_EQ(host.quickInterval, Player::kQuickTryIntervalMs);
+    windows.Get(next).enabled = false;  // the installer enables Next later
+    for (int i = 0; i < 30; ++i) {
+        player.WindowsChanged();
+        player.OnStepTimer();
+    }
+    EXPECT_TRUE(windows.mouseEvents.empty()) << "a disabled button was pressed";
+    EXPECT_EQ(host.stepInterval, 100) << "slowed down after missed ticks";
+    windows.Get(next).enabled = true;
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+
+    const WindowId finish = windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
+    windows.Get(dialog).visible = false;  // a page that is still being built
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+    windows.Get(dialog).visible = true;
+    player.WindowsChanged();
+    ASSERT_EQ(windows.mouseEvents.size(), 5u);
+    EXPECT_EQ(windows.mouseEvents[3].cursorAtEvent, windows.ClientToScreen(finish, {10, 5}));
+    EXPECT_EQ(Result(0), kStatDone);
+    EXPECT_FALSE(host.quickOn);
+    EXPECT_EQ(host.exitInterval, Player::kFastNextPackageIntervalMs);
+}
+
+// Window events and quick tries come at any rate: they never bring a step's time-out nearer, nor the back-off
+// of a covered window; only the ticks count.
+TEST_F(PlayerTest, TriesBetweenTheTicksCountNothing) {
+    SaveSetting(settings, kSettingSpeed, "0");
+    SaveSetting(settings, kSettingTimeout, "1");
+    shell.startedExitCode = std::nullopt;
+    AddScenario("A", {kClickNext});
+    Start();
+    windows.Get(next).coveredBy = dialog;
+    for (int i = 0; i < 1000; ++i)
+        player.WindowsChanged();
+    EXPECT_TRUE(windows.foregroundCalls.empty());
+    EXPECT_EQ(CoveredTicks(2), "FF");
+    windows.Remove(next);
+    for (int i = 0; i < 100000; ++i)
+        player.WindowsChanged();
+    StepTicks(597);  // a minute is 600 ticks of 100 ms
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_FALSE(shell.ProcessOf(1).endedByAll);
+    player.OnStepTimer();
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowNotFound);
+    EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
 }
 
 TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
