@@ -1,7 +1,7 @@
 #pragma once
-// How a replayed gesture reaches the installer: synthetic input through the cursor, where a person could click,
-// or window messages posted to the installer's controls, which standard controls take on any desktop (a locked
-// or disconnected session, a window station no screen shows, session 0).
+// How a replayed gesture reaches the installer: synthetic input through the cursor, where a person could
+// click, or window messages posted to the installer's controls, which standard controls take on any desktop
+// (a locked or disconnected session, a window station no screen shows, session 0).
 #include <optional>
 #include <vector>
 

@@ -175,12 +175,13 @@ void Player::TryStep(bool tick) {
         return;
     inTick_ = true;
     found_ = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes(), substitutions_);
-    // A window still hidden or disabled (a Next button the installer enables later) is waited for as one
-    // that is not there yet: pressed now, the press would be lost and the step taken for done.
-    if (found_.window != 0 && p_.windows.ReadyForInput(found_.window))
+    // Between ticks only a window that takes input now is pressed; the ticks count the wait for the others.
+    if (found_.window == 0) {
+        if (tick)
+            WindowMissing();
+    } else if (tick || p_.windows.ReadyForInput(found_.window)) {
         PlayStep(found_.window, tick);
-    else if (tick)
-        WindowMissing();
+    }
     EndTick();
 }
 
@@ -202,13 +203,15 @@ void Player::PlayStep(WindowId window, bool tick) {
     // A control disabled for a moment (a Next button while the installer checks something) is waited for;
     // by the mouse the screen's hit test would skip it, by messages nothing else would.
     if (!p_.windows.ReadyForInput(window)) {
-        WindowNotReady();
+        if (tick)
+            WindowNotReady();
         return;
     }
     // Chosen anew for every step: a session locked in the middle of a run goes on by messages.
     const std::optional<Delivery> delivery = ChooseDelivery(p_.desktop.Facts(), input_);
     if (!delivery) {
-        InputRefused();  // the mouse alone was asked for, where no click can land
+        if (tick)
+            InputRefused();  // the mouse alone was asked for, where no click can land
         return;
     }
     const std::uint64_t epoch = epoch_;
@@ -220,7 +223,7 @@ void Player::PlayStep(WindowId window, bool tick) {
         StepCovered(window, tick);
     else if (result == GestureResult::Refused && tick)
         InputRefused();
-    else if (result == GestureResult::NotReady)
+    else if (result == GestureResult::NotReady && tick)
         WindowNotReady();
     // Abandoned: skipped or stopped while the gesture was being replayed; the step is gone.
 }

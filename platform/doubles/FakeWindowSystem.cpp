@@ -196,20 +196,12 @@ void FakeWindowSystem::SetText(WindowId window, const std::string& text) {
         it->second.caption = text;
 }
 
-bool FakeWindowSystem::ReadyForInput(WindowId window) {
-    for (WindowId at = window; at != 0 && at != kDesktop; at = Get(at).parent) {
-        if (!Get(at).visible || !Get(at).enabled)
-            return false;
-    }
-    return window != 0;
-}
-
 void FakeWindowSystem::SetTopMost(WindowId window, bool topMost) {
     topMostCalls.push_back({window, topMost});
 }
 
 bool FakeWindowSystem::ReadyForInput(WindowId window) {
-    for (WindowId at = window; at != 0;) {
+    for (WindowId at = window; at != 0 && at != kDesktop;) {
         auto it = windows_.find(at);
         if (it == windows_.end() || !it->second.visible || !it->second.enabled)
             return false;
