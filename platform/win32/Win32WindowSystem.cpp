@@ -229,12 +229,16 @@ WindowId Win32WindowSystem::ChildAt(WindowId window, Point client) {
     return ToId(at);
 }
 
+// A window that is gone must not turn into no window: posted to none, a message goes to this thread's queue.
 bool Win32WindowSystem::PostClick(WindowId window) {
-    return PostMessageW(ToHwnd(window), BM_CLICK, 0, 0) != FALSE;
+    const HWND target = ToHwnd(window);
+    return IsWindow(target) && PostMessageW(target, BM_CLICK, 0, 0) != FALSE;
 }
 
 bool Win32WindowSystem::PostMouse(WindowId window, unsigned message, Point client, unsigned keys) {
-    return PostMessageW(ToHwnd(window), message, keys,
+    const HWND target = ToHwnd(window);
+    return IsWindow(target) &&
+           PostMessageW(target, message, keys,
                         MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y))) != FALSE;
 }
 

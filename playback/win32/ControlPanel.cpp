@@ -218,12 +218,8 @@ void ControlPanelWindow::RunEnded(bool stopped) {
         exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct, &report_).exitCode;
     if (stopped && !direct && callbacks_.showMainWindow)
         callbacks_.showMainWindow(true);
-    // An unattended run without statistics is over once the report holds its end and the exit code is known:
-    // the process ends here, without the teardown of its windows, which under Wine can take seconds.
-    // Nothing is left to release that the end of the process does not release: the installers run on
-    // outside their jobs, which do not end them when closed.
-    if (direct && c_.shared.noStatistics)
-        TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode_));
+    if (callbacks_.ended)
+        callbacks_.ended(exitCode_);
     // Closed from a clean stack: the player that called here is still on it.
     PostMessageW(Window(), kCloseMessage, 0, 0);
 }
@@ -446,6 +442,14 @@ bool OpenRecordPanel(const PanelContext& context, PanelCallbacks callbacks) {
 int PlayDirectRun(const PanelContext& context) {
     PanelCallbacks callbacks;
     callbacks.closed = [](int exitCode) { PostQuitMessage(exitCode); };
+    // An unattended run without statistics is over once the report holds its end and the exit code is known:
+    // the process ends there, without the teardown of its windows, which under Wine can take seconds.
+    // Nothing is left to release that the end of the process does not release: the installers run on
+    // outside their jobs, which do not end them when closed.
+    if (context.shared.noStatistics)
+        callbacks.ended = [](int exitCode) {
+            TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+        };
     if (!OpenPlayPanel(context, std::move(callbacks)))
         return 2;
     MSG message;

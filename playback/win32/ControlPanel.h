@@ -46,6 +46,9 @@ struct PanelCallbacks {
     std::function<HWND(bool reloadList)> showMainWindow;
     // The panel has closed; the run's exit code (0 all done, 1 some skipped or stopped, 2 some failed).
     std::function<void(int exitCode)> closed;
+    // The run is over, its report holds its end and the statistics (if any) have been closed; the panel's
+    // windows are still there. May end the process.
+    std::function<void(int exitCode)> ended;
 };
 
 // Opens the panel and starts playing runList . False when the window cannot be created.
