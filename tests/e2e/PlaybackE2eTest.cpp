@@ -84,10 +84,10 @@ class PlaybackE2eTest : public E2eTest {
     }
 };
 
-TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
-    const std::wstring result = Path(L"result.txt");
-
-    const std::vector<Click> clicks{
+// Every kind of step the wizard has: a typed field, a check box, the second of two siblings, a page that
+// appears late, an owned top-level window and a button covered for a while.
+std::vector<Click> EveryKindOfStep() {
+    return {
         FixtureClick({{L"Button", L"Next >", 1}}),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10,
                      L"D:\\Apps\\Fixture Target"),
@@ -95,17 +95,20 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
                      10),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Add component", 2}}),
         FixtureClick({{L"Button", L"Next >", 1}}),
-        // The page appears only after its delay.
         FixtureClick({{L"VelmoraFixturePage", L"Ready", 1}, {L"Button", L"Details...", 1}}),
-        // An owned top-level window: its link is searched among the top-level windows.
         FixtureClick({{L"VelmoraFixtureDialog", L"Fixture Details", 0}, {L"Button", L"OK", 1}}),
         FixtureClick({{L"Button", L"Next >", 1}}),
-        // Covered by another window for a while.
         FixtureClick({{L"Button", L"Install", 1}}),
         FixtureClick({{L"Button", L"Finish", 1}}),
     };
-    auto process = StartDirectRun(BuildScenario(folder_.WidePath(), L"fixture", clicks, FixtureWizardPath(),
-                                                L"\"" + result + L"\" /delay=1500 /cover=2500"));
+}
+
+TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
+    const std::wstring result = Path(L"result.txt");
+
+    auto process =
+        StartDirectRun(BuildScenario(folder_.WidePath(), L"fixture", EveryKindOfStep(), FixtureWizardPath(),
+                                     L"\"" + result + L"\" /delay=1500 /cover=2500"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
     ASSERT_NE(panel, nullptr) << "no control panel";
@@ -154,24 +157,11 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
 TEST_F(PlaybackE2eTest, ByWindowMessagesTheWizardInstallsUnderACoverWhileThePointerMoves) {
     const std::wstring result = Path(L"result.txt");
     const std::wstring report = Path(L"report.txt");
-    const std::vector<Click> clicks{
-        FixtureClick({{L"Button", L"Next >", 1}}),
-        FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10,
-                     L"D:\\Apps\\Fixture Target"),
-        FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Create shortcuts", 1}}, 8,
-                     10),
-        FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Add component", 2}}),
-        FixtureClick({{L"Button", L"Next >", 1}}),
-        FixtureClick({{L"VelmoraFixturePage", L"Ready", 1}, {L"Button", L"Details...", 1}}),
-        FixtureClick({{L"VelmoraFixtureDialog", L"Fixture Details", 0}, {L"Button", L"OK", 1}}),
-        FixtureClick({{L"Button", L"Next >", 1}}),
-        FixtureClick({{L"Button", L"Install", 1}}),
-        FixtureClick({{L"Button", L"Finish", 1}}),
-    };
     // Every page's Next is enabled two seconds after the page appears; the wizard's own cover stays on.
-    auto process = StartDirectRun(BuildScenario(folder_.WidePath(), L"messages", clicks, FixtureWizardPath(),
-                                                L"\"" + result + L"\" /delay=500 /cover=60000 /late=2000"),
-                                  L"/LOG=\"" + report + L"\" /INPUT=MESSAGES ");
+    auto process =
+        StartDirectRun(BuildScenario(folder_.WidePath(), L"messages", EveryKindOfStep(), FixtureWizardPath(),
+                                     L"\"" + result + L"\" /delay=500 /cover=60000 /late=2000"),
+                       L"/LOG=\"" + report + L"\" /INPUT=MESSAGES ");
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
     ASSERT_NE(panel, nullptr);

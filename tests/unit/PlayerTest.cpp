@@ -553,85 +553,66 @@ std::vector<std::string> ReportLines(MemoryFileSystem& files, const std::string&
 
 // Where no click can land, or when asked to, a button gets its own click and a text field mouse messages at
 // its client points; the cursor never moves. The mouse alone where no click can land is refused.
-TEST_F(PlayerTest, EachStepGoesWithTheMouseOrByMessagesAsTheDesktopAndTheSettingSay) {
-    const DesktopFacts here{1, true, "Default", SessionConnection::Active};
-    const DesktopFacts locked{1, true, std::nullopt, SessionConnection::Active};
-    struct Case {
-        DesktopFacts facts;
-        const char* setting;
-        const char* press;  // what the report says of both presses; nullptr: refused
-    };
-    const Case cases[] = {{here, "AUTO", "мышью"},
-                          {locked, "AUTO", "сообщениями окну"},
-                          {here, "MESSAGES", "сообщениями окну"},
-                          {locked, "MOUSE", nullptr}};
-    shell.startedJob = {501};
-    for (const Case& c : cases) {
-        FakeWindowSystem w;
-        const WindowId frame = w.AddTopLevel("#32770", "Setup 1.1", 100, 100, 400, 300);
-        const WindowId button = w.AddChild(frame, "Button", "Next", 300, 350, 80, 25);
-        const WindowId edit = w.AddChild(frame, "Edit", "", 120, 150, 200, 20);
-        w.Get(button).kind = ControlKind::PushButton;
-        w.Get(edit).textField = true;
-        w.cursor = Point{7, 7};
-        w.Get(frame).process = 501;
-        MemoryFileSystem f;
-        f.AddFolder("C:\\Logs");
-        f.AddFile("C:\\Setup\\app.exe");
-        SharedState s;
-        s.mouseScaleX = 64;
-        s.mouseScaleY = 85;
-        s.reportLog = "C:\\Logs\\run.txt";
-        MemorySettingsStore store;
-        SaveSetting(store, kSettingInput, c.setting);
-        FakeDesktopInfo d;
-        d.facts = c.facts;
-        RunReport r{RunReportPorts{f, clock, system, language}};
-        Statistics st{clock};
-        Player p{PlayerPorts{w, shell, f, system, store, language, pathVars, scenario, step, s, st, r, panel,
-                             host, d}};
-        // A drag in the field: the press, a move with the button held, the release 4 and 2 pixels on.
-        const StepState typeKey{{kDialog, {"Edit", "", 1}},
-                                {{kButtonLeft, kKindPress, 10, 5}, {kButtonLeft, kKindMove, 3, 1}, kRelease},
-                                "C:\\App"};
-        std::string bytes = Bytes({kClickNext, typeKey});
-        for (char& ch : bytes)
-            ch = static_cast<char>(ch ^ 0xA3);
-        f.AddFile("C:\\Scn\\A.SCN", bytes);
-        s.runList = {"C:\\Scn\\A.SCN"};
-        s.currentScenario = s.runList[0];
-        p.LoadPlaySpeed();
-        p.Play();
-        p.OnNextPackageTimer();
-        p.OnStepTimer();
-        p.OnStepTimer();
+struct DeliveryCase {
+    DesktopFacts facts;
+    const char* setting;
+    const char* press;  // what the report says of both presses; nullptr: refused
+};
+class PlayerDeliveryTest : public PlayerTest, public ::testing::WithParamInterface<DeliveryCase> {};
 
-        const std::vector<std::string> steps = ReportLines(f, "Шаг ");
-        if (c.press == nullptr) {
-            EXPECT_TRUE(w.mouseEvents.empty() && w.clicksPosted.empty() && w.mousePosted.empty());
-            EXPECT_THAT(steps, ::testing::ElementsAre(HasSubstr("система не приняла нажатие")));
-            continue;
-        }
-        const std::string press = std::string("нажатие воспроизведено ") + c.press;
-        EXPECT_EQ(steps, (std::vector<std::string>{
-                             "Шаг 1: окно найдено (Button \"Next\"), " + press,
-                             "Шаг 2: окно найдено (Edit), " + press + ", вставлен текст, символов: 6"}))
-            << c.setting;
-        EXPECT_EQ(w.textEntriesEnded, std::vector<WindowId>{edit});
-        if (std::string(c.press) == "мышью") {
-            EXPECT_EQ(w.mouseEvents.size(), 6u);
-            EXPECT_TRUE(w.clicksPosted.empty() && w.mousePosted.empty());
-            continue;
-        }
-        EXPECT_TRUE(w.mouseEvents.empty());
-        EXPECT_EQ(w.cursor, (Point{7, 7}));
-        EXPECT_EQ(w.clicksPosted, std::vector<WindowId>{button});
-        const std::vector<FakeWindowSystem::PostedMouse> drag{{edit, kMessageLeftDown, {10, 5}, kKeyLeft},
-                                                              {edit, kMessageMouseMove, {13, 6}, kKeyLeft},
-                                                              {edit, kMessageLeftUp, {14, 7}, 0}};
-        EXPECT_EQ(w.mousePosted, drag);
+TEST_P(PlayerDeliveryTest, EachStepGoesWithTheMouseOrByMessagesAsTheDesktopAndTheSettingSay) {
+    const DeliveryCase& c = GetParam();
+    const WindowId edit = windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
+    windows.Get(next).kind = ControlKind::PushButton;
+    windows.Get(edit).textField = true;
+    windows.cursor = Point{7, 7};
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingInput, c.setting);
+    desktop.facts = c.facts;
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    // A drag in the field: the press, a move with the button held, the release 4 and 2 pixels on.
+    const StepState typeKey{{kDialog, {"Edit", "", 1}},
+                            {{kButtonLeft, kKindPress, 10, 5}, {kButtonLeft, kKindMove, 3, 1}, kRelease},
+                            "C:\\App"};
+    AddScenario("A", {kClickNext, typeKey});
+    Start();
+    StepTicks(2);
+
+    const std::vector<std::string> steps = ReportLines(files, "Шаг ");
+    if (c.press == nullptr) {
+        EXPECT_TRUE(windows.mouseEvents.empty() && windows.clicksPosted.empty() &&
+                    windows.mousePosted.empty());
+        EXPECT_THAT(steps, ::testing::ElementsAre(HasSubstr("система не приняла нажатие")));
+        return;
     }
+    const std::string press = std::string("нажатие воспроизведено ") + c.press;
+    EXPECT_EQ(steps, (std::vector<std::string>{
+                         "Шаг 1: окно найдено (Button \"Next\"), " + press,
+                         "Шаг 2: окно найдено (Edit), " + press + ", вставлен текст, символов: 6"}));
+    EXPECT_EQ(windows.textEntriesEnded, std::vector<WindowId>{edit});
+    if (std::string(c.press) == "мышью") {
+        EXPECT_EQ(windows.mouseEvents.size(), 6u);
+        EXPECT_TRUE(windows.clicksPosted.empty() && windows.mousePosted.empty());
+        return;
+    }
+    EXPECT_TRUE(windows.mouseEvents.empty());
+    EXPECT_EQ(windows.cursor, (Point{7, 7}));
+    EXPECT_EQ(windows.clicksPosted, std::vector<WindowId>{next});
+    const std::vector<FakeWindowSystem::PostedMouse> drag{{edit, kMessageLeftDown, {10, 5}, kKeyLeft},
+                                                          {edit, kMessageMouseMove, {13, 6}, kKeyLeft},
+                                                          {edit, kMessageLeftUp, {14, 7}, 0}};
+    EXPECT_EQ(windows.mousePosted, drag);
 }
+
+const DesktopFacts kHere{1, true, "Default", SessionConnection::Active};
+const DesktopFacts kLocked{1, true, std::nullopt, SessionConnection::Active};
+INSTANTIATE_TEST_SUITE_P(Settings, PlayerDeliveryTest,
+                         ::testing::Values(DeliveryCase{kHere, "AUTO", "мышью"},
+                                           DeliveryCase{kLocked, "AUTO", "сообщениями окну"},
+                                           DeliveryCase{kHere, "MESSAGES", "сообщениями окну"},
+                                           DeliveryCase{kLocked, "MOUSE", nullptr}));
 
 // A disabled control, or a window above it, holds its step, by messages as by the mouse; once enabled it is
 // pressed, and one that stays disabled ends its package at the time-out.
