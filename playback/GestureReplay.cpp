@@ -19,68 +19,22 @@ int Absolute(int pixel, int scale) {
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixel} * scale, 0, kAbsoluteMax));
 }
 
-unsigned DownFlag(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMouseLeftDown;
-        case kButtonRight:
-            return kMouseRightDown;
-        case kButtonMiddle:
-            return kMouseMiddleDown;
-        default:
-            return 0;
-    }
-}
+// How each recorded button goes as synthetic input and as window messages; a button of no such number has
+// none of them.
+struct ButtonCodes {
+    unsigned downFlag = 0, upFlag = 0, downMessage = 0, upMessage = 0, key = 0;
+};
 
-unsigned UpFlag(std::int16_t button) {
+ButtonCodes CodesOf(std::int16_t button) {
     switch (button) {
         case kButtonLeft:
-            return kMouseLeftUp;
+            return {kMouseLeftDown, kMouseLeftUp, kMessageLeftDown, kMessageLeftUp, kKeyLeft};
         case kButtonRight:
-            return kMouseRightUp;
+            return {kMouseRightDown, kMouseRightUp, kMessageRightDown, kMessageRightUp, kKeyRight};
         case kButtonMiddle:
-            return kMouseMiddleUp;
+            return {kMouseMiddleDown, kMouseMiddleUp, kMessageMiddleDown, kMessageMiddleUp, kKeyMiddle};
         default:
-            return 0;
-    }
-}
-
-unsigned DownMessage(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMessageLeftDown;
-        case kButtonRight:
-            return kMessageRightDown;
-        case kButtonMiddle:
-            return kMessageMiddleDown;
-        default:
-            return 0;
-    }
-}
-
-unsigned UpMessage(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMessageLeftUp;
-        case kButtonRight:
-            return kMessageRightUp;
-        case kButtonMiddle:
-            return kMessageMiddleUp;
-        default:
-            return 0;
-    }
-}
-
-unsigned KeyOf(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kKeyLeft;
-        case kButtonRight:
-            return kKeyRight;
-        case kButtonMiddle:
-            return kKeyMiddle;
-        default:
-            return 0;
+            return {};
     }
 }
 
@@ -207,10 +161,10 @@ GestureResult GestureReplay::PlayByMessages(WindowId window, const std::vector<M
     const auto releaseHeld = [&] {
         // Posted in the order they go, so the release still follows what was posted before it.
         for (std::int16_t button : {kButtonLeft, kButtonRight, kButtonMiddle}) {
-            if ((keys & KeyOf(button)) == 0)
+            if ((keys & CodesOf(button).key) == 0)
                 continue;
-            keys &= ~KeyOf(button);
-            static_cast<void>(windows_.PostMouse(control, UpMessage(button), last, keys));
+            keys &= ~CodesOf(button).key;
+            static_cast<void>(windows_.PostMouse(control, CodesOf(button).upMessage, last, keys));
         }
     };
     bool pressed = false;
@@ -218,14 +172,14 @@ GestureResult GestureReplay::PlayByMessages(WindowId window, const std::vector<M
         unsigned message = 0;
         if (event.kind == kKindPress) {
             last = at;
-            keys |= KeyOf(event.button);
-            message = DownMessage(event.button);
+            keys |= CodesOf(event.button).key;
+            message = CodesOf(event.button).downMessage;
         } else if (event.kind == kKindMove || event.kind == kKindRelease) {
             last = Point{ClampCoordinate(std::int64_t{at.x} + event.x),
                          ClampCoordinate(std::int64_t{at.y} + event.y)};
             if (event.kind == kKindRelease)
-                keys &= ~KeyOf(event.button);
-            message = event.kind == kKindMove ? kMessageMouseMove : UpMessage(event.button);
+                keys &= ~CodesOf(event.button).key;
+            message = event.kind == kKindMove ? kMessageMouseMove : CodesOf(event.button).upMessage;
         }
         if (message == 0)
             continue;
@@ -262,7 +216,7 @@ bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) 
     }
     last_ = pressPoint_;
     // The button goes down where the cursor is, so a cursor the system did not move is not pressed.
-    if (MoveCursor(pressPoint_) && DownFlag(button) != 0 && Send(DownFlag(button), last_))
+    if (MoveCursor(pressPoint_) && CodesOf(button).downFlag != 0 && Send(CodesOf(button).downFlag, last_))
         held_ = button;
     return true;
 }
@@ -274,7 +228,7 @@ bool GestureReplay::Release(std::int16_t button, Point screen, const std::functi
         return true;
     if (!pump())
         return false;
-    if (UpFlag(button) != 0 && !Send(UpFlag(button), last_))
+    if (CodesOf(button).upFlag != 0 && !Send(CodesOf(button).upFlag, last_))
         return true;
     if (button == held_)
         held_ = 0;
@@ -301,8 +255,8 @@ bool GestureReplay::Send(unsigned flags, Point screen) {
 
 void GestureReplay::ReleaseHeld() {
     // A release the system refuses too is past helping; the gesture is then reported as refused.
-    if (held_ != 0 && UpFlag(held_) != 0)
-        static_cast<void>(Send(UpFlag(held_), last_));
+    if (held_ != 0 && CodesOf(held_).upFlag != 0)
+        static_cast<void>(Send(CodesOf(held_).upFlag, last_));
     held_ = 0;
 }
 
