@@ -86,21 +86,6 @@ TEST_F(StartupE2eTest, ARunHeldToTheMouseWhereNoClickCanLandPlaysNothingAndEndsA
                       Not(HasSubstr("#package")), EndsWith("#end 4\r\n")));
 }
 
-// The same start without the mouse asked for: the run plays its package there by window messages and ends
-// with 0.
-TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysByWindowMessages) {
-    const std::wstring scn = AddWizardPackage(L"A");
-    const std::wstring report = Path(L"report.txt");
-    const auto run =
-        Process::Start(VelmoraFolder() + L"\\velmora.exe",
-                       L"/nostat /LOG=\"" + report + L"\" /inst \"" + scn + L"\"", L"VelmoraHidden\\Default");
-    ASSERT_TRUE(run);
-    EXPECT_EQ(run->WaitExit(Deadline{90000}), std::optional<DWORD>(0));
-    EXPECT_TRUE(std::filesystem::exists(Path(L"A.log"))) << "the package was not played";
-    EXPECT_THAT(ReadFile(report),
-                AllOf(HasSubstr("press replayed by window messages"), EndsWith("#end 0\r\n")));
-}
-
 // A direct run that another instance holds off shows no message that nobody would close: its report says why
 // and it ends at once with its own exit code. The semaphore "Velmora" of older builds, which any program of
 // the user can make as this test does, holds nothing off.
