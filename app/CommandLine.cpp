@@ -15,6 +15,8 @@ constexpr std::size_t kSpeedSwitchLength = 7;
 constexpr const char* kTimeoutSwitch = "/TIMEOUT=";
 constexpr std::size_t kTimeoutSwitchLength = 9;
 constexpr std::size_t kTimeoutDigits = 4;
+constexpr const char* kInputSwitch = "/INPUT=";
+constexpr std::size_t kInputSwitchLength = 7;
 constexpr const char* kLogSwitch = "/LOG=";
 constexpr std::size_t kLogSwitchLength = 5;
 constexpr const char* kRebootSwitch = "/REBOOT";
@@ -69,6 +71,25 @@ std::string ApplyTimeout(const std::string& line, const CommandLineContext& c) {
         const int minutes = std::min(std::stoi(line.substr(valueAt, end - valueAt)), kLongestTimeoutMinutes);
         SaveSetting(c.settings, kSettingTimeout, std::to_string(minutes));
         c.state.acceptedSwitches += " /timeout";
+    }
+    return line.substr(0, at) + line.substr(end);
+}
+
+// "/INPUT=" and how presses reach an installer: AUTO, MOUSE or MESSAGES, up to the next blank or "/". Any
+// other word stores nothing and is not counted as accepted, as a bad "/TIMEOUT=" is not; the switch and its
+// word are cut out in every case.
+std::string ApplyInput(const std::string& line, const CommandLineContext& c) {
+    const std::size_t at = FindNoCase(line, kInputSwitch);
+    if (at == std::string::npos)
+        return line;
+    const std::size_t valueAt = at + kInputSwitchLength;
+    const std::size_t end = std::min(line.find_first_of(" \t/", valueAt), line.size());
+    const std::string word = line.substr(valueAt, end - valueAt);
+    for (InputChoice choice : {InputChoice::Auto, InputChoice::Mouse, InputChoice::Messages}) {
+        if (EqualsNoCase(word, InputChoiceText(choice))) {
+            SaveSetting(c.settings, kSettingInput, InputChoiceText(choice));
+            c.state.acceptedSwitches += " /input";
+        }
     }
     return line.substr(0, at) + line.substr(end);
 }
@@ -236,6 +257,7 @@ void ParseCommandLine(const std::string& commandLine, const CommandLineContext& 
     if (CharCount(line) > kShortestLine)
         line = ApplySpeed(line, context);
     line = ApplyTimeout(line, context);
+    line = ApplyInput(line, context);
     line = ApplyReboot(line, context);
 
     // Removing a switch in front leaves its blank, so "/nostat /add C:\x" still counts as an "/add" line.

@@ -1,7 +1,8 @@
 #pragma once
-// The command line: "/nostat", "/SPEED=" with one digit, "/TIMEOUT=" with minutes, "/LOG=" with the run
-// report's path, "/REBOOT" (or "/REBOOT=0"), "/add" with a folder or file, "/inst" with a scenario file or a
-// folder of them, and "/resume". Switches are matched without regard to letter case.
+// The command line: "/nostat", "/SPEED=" with one digit, "/TIMEOUT=" with minutes, "/INPUT=" with AUTO, MOUSE
+// or MESSAGES, "/LOG=" with the run report's path, "/REBOOT" (or "/REBOOT=0"), "/add" with a folder or file,
+// "/inst" with a scenario file or a folder of them, and "/resume". Switches are matched without regard to
+// letter case.
 #include <functional>
 #include <optional>
 #include <string>

@@ -14,20 +14,6 @@ std::string Format(const Language& language, const char* def, int key, const std
 
 }  // namespace
 
-std::optional<NoDesktop> WhyNoDesktop(const DesktopFacts& facts) {
-    if (facts.sessionId == 0u)
-        return NoDesktop::Service;
-    if (!facts.windowStationVisible)
-        return NoDesktop::HiddenWindowStation;
-    if (facts.connection == SessionConnection::Disconnected)
-        return NoDesktop::Disconnected;
-    if (!facts.inputDesktop)
-        return NoDesktop::Locked;
-    if (!EqualsNoCase(*facts.inputDesktop, "Default"))
-        return NoDesktop::OtherDesktop;
-    return std::nullopt;
-}
-
 std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Language& language) {
     std::string reason;
     switch (why) {
@@ -50,6 +36,17 @@ std::string NoDesktopText(NoDesktop why, const DesktopFacts& facts, const Langua
             break;
     }
     return Format(language, "нет рабочего стола, куда можно нажать: %s", 43, reason);
+}
+
+std::optional<NoDesktop> WhyRunRefused(const DesktopFacts& facts, InputChoice choice) {
+    return ChooseDelivery(facts, choice) ? std::nullopt : WhyNoDesktop(facts);
+}
+
+std::string OwnDesktopFailedText(unsigned long error, const Language& language) {
+    return Format(
+        language,
+        "не удалось создать для прогона свой рабочий стол, которого не видно ни на одном экране: ошибка %s",
+        75, std::to_string(error));
 }
 
 std::string InstanceHeldText(const Language& language) {
@@ -154,11 +151,12 @@ int EndResumedRun(RunReport& report, const std::string& reportPath, const std::s
 }  // namespace
 
 ResumeStart StartResumedRun(const ResumePorts& ports, const Language& language, SharedState& state,
-                            RunReport& report, const std::function<void(int)>& wait) {
+                            RunReport& report, InputChoice choice, const std::function<void(int)>& wait) {
     const LocalTime start = ports.clock.Now();
     DesktopFacts facts = ports.desktop.Facts();
     // The record is left for a logon where the run can be played; its task starts the program again then.
-    if (!WaitFor(ports.clock, start, wait, [&] { return !WhyNoDesktop(facts = ports.desktop.Facts()); })) {
+    if (!WaitFor(ports.clock, start, wait,
+                 [&] { return !WhyRunRefused(facts = ports.desktop.Facts(), choice); })) {
         const std::string reason = NoDesktopText(*WhyNoDesktop(facts), facts, language);
         return {EndResumedRun(report, state.reportLog, reason, kNoDesktopExitCode)};
     }

@@ -51,6 +51,26 @@ int GetTimeoutMinutes(SettingsStore& store) {
     return std::clamp(GetSettingNumber(store, kSettingTimeout), 0, kLongestTimeoutMinutes);
 }
 
+InputChoice GetInputChoice(SettingsStore& store) {
+    const std::string text = Trim(GetSetting(store, kSettingInput));
+    for (InputChoice choice : {InputChoice::Mouse, InputChoice::Messages})
+        if (EqualsNoCase(text, InputChoiceText(choice)))
+            return choice;
+    return InputChoice::Auto;
+}
+
+const char* InputChoiceText(InputChoice choice) {
+    switch (choice) {
+        case InputChoice::Mouse:
+            return "MOUSE";
+        case InputChoice::Messages:
+            return "MESSAGES";
+        case InputChoice::Auto:
+            break;
+    }
+    return "AUTO";
+}
+
 std::optional<int> GetSpeedLevel(SettingsStore& store) {
     const std::string text = Trim(GetSetting(store, kSettingSpeed));
     int level = -1;

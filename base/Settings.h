@@ -47,6 +47,14 @@ inline constexpr SettingKey kSettingReportFolder{"Install", "ReportFolder", ""};
 // "1": when an installer asks for a restart and packages remain, the run restarts Windows and goes on at the
 // user's next logon.
 inline constexpr SettingKey kSettingReboot{"Install", "Reboot", "0"};
+// How an unattended replay's presses reach the installer: "AUTO" (the mouse where the desktop takes input,
+// window messages elsewhere), "MOUSE" (synthetic input only) or "MESSAGES" (window messages everywhere).
+inline constexpr SettingKey kSettingInput{"Install", "Input", "AUTO"};
+enum class InputChoice { Auto, Mouse, Messages };
+// The stored choice; any other text (case and blanks around it aside) is AUTO.
+InputChoice GetInputChoice(SettingsStore& store);
+// "AUTO", "MOUSE" or "MESSAGES": what is stored and what "/INPUT=" takes.
+const char* InputChoiceText(InputChoice choice);
 // The step time-out in minutes, 0 to kLongestTimeoutMinutes: a negative or unreadable value is 0 (off).
 int GetTimeoutMinutes(SettingsStore& store);
 

@@ -18,7 +18,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # manifest's dependency takes from the side-by-side store. Others (wtsapi32, shcore) would be looked for beside
 # the program first; platform/win32/SystemLibrary.h loads them from System32 by name instead. The imaging
 # component (windowscodecs) comes through COM, which loads it by the path registered for its class.
-set(VELMORA_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi)
+set(VELMORA_WIN32_LIBS user32 gdi32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi)
 
 file(GLOB VELMORA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(velmora_platform STATIC ${VELMORA_PLATFORM_SOURCES})

@@ -38,6 +38,9 @@ enum class MainCommand : int {
     Timeout15,
     Timeout30,
     Timeout60,
+    InputAuto,  // how presses reach an installer (kSettingInput)
+    InputMouse,
+    InputMessages,
     ReportFolder,
     ReportsOff,
     Reboot,  // a restart an installer asks for is made, and the run goes on at the next logon
@@ -61,10 +64,10 @@ enum class MainCommand : int {
 };
 inline constexpr std::size_t kMainCommandCount = static_cast<std::size_t>(MainCommand::Count);
 
-// One entry of a menu: a command, a separator line, or the submenu of languages, of speeds or of step
-// time-outs.
+// One entry of a menu: a command, a separator line, or the submenu of languages, of speeds, of step
+// time-outs or of how presses go.
 struct MenuEntry {
-    enum Kind { Command, Separator, Languages, Speeds, Timeouts } kind = Command;
+    enum Kind { Command, Separator, Languages, Speeds, Timeouts, Inputs } kind = Command;
     MainCommand command = MainCommand::Count;
 };
 

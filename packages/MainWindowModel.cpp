@@ -38,6 +38,7 @@ void MainWindowModel::Start() {
     }
     speed = GetSpeedLevel(p_.settings).value_or(-1);
     timeoutMinutes = GetTimeoutMinutes(p_.settings);
+    input = GetInputChoice(p_.settings);
     reboot = GetSetting(p_.settings, kSettingReboot) == "1";
     reportFolder = GetSetting(p_.settings, kSettingReportFolder);
     SetEnabled(MainCommand::ReportsOff, !reportFolder.empty());
@@ -390,6 +391,24 @@ std::optional<int> MainWindowModel::TimeoutOf(MainCommand command) {
 void MainWindowModel::SelectTimeout(int minutes) {
     timeoutMinutes = std::clamp(minutes, 0, kLongestTimeoutMinutes);
     SaveSetting(p_.settings, kSettingTimeout, std::to_string(timeoutMinutes));
+}
+
+std::optional<InputChoice> MainWindowModel::InputOf(MainCommand command) {
+    switch (command) {
+        case MainCommand::InputAuto:
+            return InputChoice::Auto;
+        case MainCommand::InputMouse:
+            return InputChoice::Mouse;
+        case MainCommand::InputMessages:
+            return InputChoice::Messages;
+        default:
+            return std::nullopt;
+    }
+}
+
+void MainWindowModel::SelectInput(InputChoice choice) {
+    input = choice;
+    SaveSetting(p_.settings, kSettingInput, InputChoiceText(choice));
 }
 
 void MainWindowModel::SetReportFolder(const std::string& folder) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Language.h"
+#include "base/Settings.h"
 #include "base/SharedState.h"
 #include "packages/MainCommandTable.h"
 #include "packages/PackageList.h"
@@ -111,6 +112,10 @@ class MainWindowModel {
     static std::optional<int> TimeoutOf(MainCommand command);
     // Stored (kSettingTimeout) and checked in the menu.
     void SelectTimeout(int minutes);
+    // The choice of an Input* command, or nothing for another command.
+    static std::optional<InputChoice> InputOf(MainCommand command);
+    // Stored (kSettingInput) and checked in the menu.
+    void SelectInput(InputChoice choice);
     // Where each run writes its report (kSettingReportFolder); empty writes none.
     void SetReportFolder(const std::string& folder);
     // Stay on top toggled: stored (kSettingTopMost); the window applies topMost.
@@ -141,6 +146,7 @@ class MainWindowModel {
     std::optional<std::size_t> clicked;             // the item last hit by a mouse button
     int speed = 2;                                  // -1: no speed checked
     int timeoutMinutes = 0;                         // the stored step time-out; 0 is off
+    InputChoice input = InputChoice::Auto;          // how presses reach an installer
     std::string reportFolder;                       // where runs write their reports; empty: nowhere
     bool topMost = false;
     bool reboot = false;  // a run restarts Windows when an installer asks and goes on at the next logon

@@ -1,6 +1,6 @@
 #pragma once
-// The system's task scheduler, for tasks that start a program when its user logs on. Tasks are named; their
-// definitions are Task Scheduler XML texts (UTF-8 here).
+// The system's task scheduler, for tasks that start a program when its user logs on (or, for LocalSystem,
+// when Windows starts). Tasks are named; their definitions are Task Scheduler XML texts (UTF-8 here).
 #include <optional>
 #include <string>
 

@@ -17,6 +17,9 @@ enum class DriveType {
     RamDisk = 6
 };
 
+// The security identifier of LocalSystem, the account services and fleet tools' agents run as.
+inline constexpr const char* kLocalSystemSid = "S-1-5-18";
+
 // Facts about the machine and the running program.
 class SystemInfo {
   public:

@@ -18,6 +18,22 @@ enum MouseFlag : unsigned {
     kMouseAbsolute = 0x8000,
 };
 
+// Mouse messages and the button keys they carry, with the values the system's messages use.
+enum MouseMessage : unsigned {
+    kMessageMouseMove = 0x0200,
+    kMessageLeftDown = 0x0201,
+    kMessageLeftUp = 0x0202,
+    kMessageRightDown = 0x0204,
+    kMessageRightUp = 0x0205,
+    kMessageMiddleDown = 0x0207,
+    kMessageMiddleUp = 0x0208,
+};
+enum MouseKey : unsigned { kKeyLeft = 0x0001, kKeyRight = 0x0002, kKeyMiddle = 0x0010 };
+
+// What a control says it is (its answer to WM_GETDLGCODE and its button style), whatever its class is called:
+// an installer's own button classes answer as buttons.
+enum class ControlKind { PushButton, CheckBox, RadioButton, Other };
+
 // Windows of other programs and synthetic input. Texts are UTF-8.
 class WindowSystem {
   public:
@@ -55,6 +71,24 @@ class WindowSystem {
     [[nodiscard]] virtual bool SetForeground(WindowId window) = 0;
     virtual void SetText(WindowId window, const std::string& text) = 0;
     virtual void SetTopMost(WindowId window, bool topMost) = 0;
+
+    // Whether a press would reach the window now: it and every window above it are visible and enabled, and
+    // its thread answers at once, so it is not still building the page the window belongs to.
+    virtual bool ReadyForInput(WindowId window) = 0;
+    // Input without the cursor, for a desktop no click reaches.
+    virtual ControlKind KindOf(WindowId window) = 0;
+    // The deepest visible window under the client point among the window's descendants; the window itself
+    // where none of them is there.
+    virtual WindowId ChildAt(WindowId window, Point client) = 0;
+    // The button's own click (BM_CLICK), posted, so that a button that opens a modal loop holds nobody up.
+    // False when the window is gone.
+    [[nodiscard]] virtual bool PostClick(WindowId window) = 0;
+    // A mouse message posted at a point of the window's client area, with the buttons held (MouseKey).
+    [[nodiscard]] virtual bool PostMouse(WindowId window, unsigned message, Point client, unsigned keys) = 0;
+    // Tells a text field's parent that typing in it ended (EN_KILLFOCUS), which is when some installers take
+    // its text; nothing for a window that is not a text field.
+    virtual void EndTextEntry(WindowId window) = 0;
+
     // Saves what the screen shows now as a PNG file; false when it could not be taken or written.
     [[nodiscard]] virtual bool SaveScreenshot(const std::string& pngPath) = 0;
     // Handles the window messages that are waiting, then returns.

@@ -19,29 +19,22 @@ int Absolute(int pixel, int scale) {
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixel} * scale, 0, kAbsoluteMax));
 }
 
-unsigned DownFlag(std::int16_t button) {
-    switch (button) {
-        case kButtonLeft:
-            return kMouseLeftDown;
-        case kButtonRight:
-            return kMouseRightDown;
-        case kButtonMiddle:
-            return kMouseMiddleDown;
-        default:
-            return 0;
-    }
-}
+// How each recorded button goes as synthetic input and as window messages; a button of no such number has
+// none of them.
+struct ButtonCodes {
+    unsigned downFlag = 0, upFlag = 0, downMessage = 0, upMessage = 0, key = 0;
+};
 
-unsigned UpFlag(std::int16_t button) {
+ButtonCodes CodesOf(std::int16_t button) {
     switch (button) {
         case kButtonLeft:
-            return kMouseLeftUp;
+            return {kMouseLeftDown, kMouseLeftUp, kMessageLeftDown, kMessageLeftUp, kKeyLeft};
         case kButtonRight:
-            return kMouseRightUp;
+            return {kMouseRightDown, kMouseRightUp, kMessageRightDown, kMessageRightUp, kKeyRight};
         case kButtonMiddle:
-            return kMouseMiddleUp;
+            return {kMouseMiddleDown, kMouseMiddleUp, kMessageMiddleDown, kMessageMiddleUp, kKeyMiddle};
         default:
-            return 0;
+            return {};
     }
 }
 
@@ -85,11 +78,13 @@ void PutStepText(WindowSystem& windows, WindowId window, const std::string& text
 }
 
 GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventRec>& recorded,
-                                  const std::function<bool()>& pump) {
+                                  const std::function<bool()>& pump, Delivery delivery) {
     if (recorded.size() <= 1)
         return GestureResult::Played;
     // A copy: the message pump may hand control to code that reads the next step.
     const std::vector<MouseEventRec> events = recorded;
+    if (delivery == Delivery::Messages)
+        return PlayByMessages(window, events, pump);
     last_ = Point{};
     held_ = 0;
     cover_ = 0;
@@ -130,6 +125,79 @@ GestureResult GestureReplay::Play(WindowId window, const std::vector<MouseEventR
     return pressed ? GestureResult::Played : GestureResult::Covered;
 }
 
+GestureResult GestureReplay::PlayByMessages(WindowId window, const std::vector<MouseEventRec>& recorded,
+                                            const std::function<bool()>& pump) {
+    cover_ = 0;
+    const auto press = std::find_if(recorded.begin(), recorded.end(),
+                                    [](const MouseEventRec& event) { return event.kind == kKindPress; });
+    if (press == recorded.end())
+        return GestureResult::Covered;  // as by the mouse: a gesture without a press is never played
+    const int dpi = windows_.Dpi(window);
+    const Point client = BringInside(
+        ScaleToDpi(Point{ClampCoordinate(press->x), ClampCoordinate(press->y)}, dpi, recordedDpi_),
+        windows_.ClientSize(window));
+    const WindowId control = windows_.ChildAt(window, client);
+    if (!windows_.ReadyForInput(control))
+        return GestureResult::NotReady;
+    const Point at = windows_.ScreenToClient(control, windows_.ClientToScreen(window, client));
+    // The gesture in the control's client pixels: the press where it lands, the rest relative to it.
+    std::vector<MouseEventRec> events = recorded;
+    for (MouseEventRec& event : events) {
+        const Point point =
+            event.kind == kKindPress
+                ? at
+                : ScaleToDpi(Point{ClampCoordinate(event.x), ClampCoordinate(event.y)}, dpi, recordedDpi_);
+        event.x = point.x;
+        event.y = point.y;
+    }
+    if (PressAsClick(windows_.KindOf(control), events, windows_.ClientSize(control))) {
+        if (!windows_.PostClick(control))
+            return GestureResult::Refused;
+        shared_.lastWindow = window;
+        return pump() ? GestureResult::Played : GestureResult::Abandoned;
+    }
+    unsigned keys = 0;
+    Point last = at;
+    const auto releaseHeld = [&] {
+        // Posted in the order they go, so the release still follows what was posted before it.
+        for (std::int16_t button : {kButtonLeft, kButtonRight, kButtonMiddle}) {
+            if ((keys & CodesOf(button).key) == 0)
+                continue;
+            keys &= ~CodesOf(button).key;
+            static_cast<void>(windows_.PostMouse(control, CodesOf(button).upMessage, last, keys));
+        }
+    };
+    bool pressed = false;
+    for (const MouseEventRec& event : events) {
+        unsigned message = 0;
+        if (event.kind == kKindPress) {
+            last = at;
+            keys |= CodesOf(event.button).key;
+            message = CodesOf(event.button).downMessage;
+        } else if (event.kind == kKindMove || event.kind == kKindRelease) {
+            last = Point{ClampCoordinate(std::int64_t{at.x} + event.x),
+                         ClampCoordinate(std::int64_t{at.y} + event.y)};
+            if (event.kind == kKindRelease)
+                keys &= ~CodesOf(event.button).key;
+            message = event.kind == kKindMove ? kMessageMouseMove : CodesOf(event.button).upMessage;
+        }
+        if (message == 0)
+            continue;
+        if (!windows_.PostMouse(control, message, last, keys))
+            return GestureResult::Refused;  // the control is gone: nothing more reaches it
+        pressed = pressed || event.kind == kKindPress;
+        if (!pump()) {
+            releaseHeld();
+            return GestureResult::Abandoned;
+        }
+    }
+    releaseHeld();
+    if (!pressed)
+        return GestureResult::Covered;
+    shared_.lastWindow = window;
+    return GestureResult::Played;
+}
+
 bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) {
     pressDpi_ = windows_.Dpi(window);
     const Point client = ScaleToDpi(recorded, pressDpi_, recordedDpi_);
@@ -148,7 +216,7 @@ bool GestureReplay::Press(WindowId window, std::int16_t button, Point recorded) 
     }
     last_ = pressPoint_;
     // The button goes down where the cursor is, so a cursor the system did not move is not pressed.
-    if (MoveCursor(pressPoint_) && DownFlag(button) != 0 && Send(DownFlag(button), last_))
+    if (MoveCursor(pressPoint_) && CodesOf(button).downFlag != 0 && Send(CodesOf(button).downFlag, last_))
         held_ = button;
     return true;
 }
@@ -160,7 +228,7 @@ bool GestureReplay::Release(std::int16_t button, Point screen, const std::functi
         return true;
     if (!pump())
         return false;
-    if (UpFlag(button) != 0 && !Send(UpFlag(button), last_))
+    if (CodesOf(button).upFlag != 0 && !Send(CodesOf(button).upFlag, last_))
         return true;
     if (button == held_)
         held_ = 0;
@@ -187,8 +255,8 @@ bool GestureReplay::Send(unsigned flags, Point screen) {
 
 void GestureReplay::ReleaseHeld() {
     // A release the system refuses too is past helping; the gesture is then reported as refused.
-    if (held_ != 0 && UpFlag(held_) != 0)
-        static_cast<void>(Send(UpFlag(held_), last_));
+    if (held_ != 0 && CodesOf(held_).upFlag != 0)
+        static_cast<void>(Send(CodesOf(held_).upFlag, last_));
     held_ = 0;
 }
 

@@ -10,6 +10,7 @@
 #include "base/SharedState.h"
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
+#include "playback/Delivery.h"
 #include "scenario/ScenarioTypes.h"
 
 namespace velmora {
@@ -35,6 +36,7 @@ enum class GestureResult {
     Played,     // the press was replayed, or the step has at most one event and needs none
     Covered,    // another window lies over the press point (or the gesture holds no press)
     Refused,    // the system did not take all of the input (a locked session): no click can be counted
+    NotReady,   // the window under the press point, or one above it, is hidden or disabled
     Abandoned,  // the step was skipped or stopped while messages were pumped
 };
 
@@ -52,12 +54,18 @@ class GestureReplay {
     // window's DPI, that lies off the window's client area and off the window itself (an older file, an
     // installer that scales its own way) is brought inside the client area before it is checked for
     // another window over it. A cursor move or an event the system refuses ends the gesture at once.
+    //
+    // By messages no cursor moves and nothing is hit-tested on the screen: the press goes to the window's
+    // descendant under its point, as that control's own click where PressAsClick says so, else as mouse
+    // messages posted at its client points; a hidden or disabled control there is NotReady.
     GestureResult Play(WindowId window, const std::vector<MouseEventRec>& events,
-                       const std::function<bool()>& pump);
+                       const std::function<bool()>& pump, Delivery delivery = Delivery::Mouse);
     // The window over the press point when the last gesture was Covered; 0 otherwise.
     WindowId CoveringWindow() const { return cover_; }
 
   private:
+    GestureResult PlayByMessages(WindowId window, const std::vector<MouseEventRec>& events,
+                                 const std::function<bool()>& pump);
     bool Press(WindowId window, std::int16_t button, Point recorded);
     bool Release(std::int16_t button, Point screen, const std::function<bool()>& pump);
     Point FromPress(Point recorded) const;

@@ -29,8 +29,15 @@ void Player::LoadPlaySpeed() {
     // A resumed run plays as it started, whatever the settings say now.
     const std::optional<ResumedRun>& resumed = p_.shared.resumed;
     const int level = resumed ? resumed->speed : GetSpeedLevel(p_.settings).value_or(kSlowestSpeed);
-    stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(std::clamp(level, 0, kSlowestSpeed))];
+    const int speed = std::clamp(level, 0, kSlowestSpeed);
+    stepIntervalMs_ = kSpeedIntervals[static_cast<std::size_t>(speed)];
+    // At the fastest speed a step goes as soon as its window is ready, so the ticks only count the wait: they
+    // run at the speed's period from the start and never slow down.
+    fastest_ = speed == 0;
+    if (fastest_)
+        stepTimerIntervalMs_ = stepIntervalMs_;
     timeoutMs_ = (resumed ? resumed->timeoutMinutes : GetTimeoutMinutes(p_.settings)) * kMsPerMinute;
+    input_ = GetInputChoice(p_.settings);
 }
 
 void Player::Play() {
@@ -141,6 +148,7 @@ void Player::AdvanceStep() {
         ++stepNumber_;
         waitedMs_ = 0;
         refusalReported_ = false;
+        notReadyReported_ = false;
         if (!paused_)
             SetStepTimer(true);
         return;
@@ -154,19 +162,31 @@ void Player::AdvanceStep() {
 }
 
 void Player::OnStepTimer() {
+    TryStep(true);
+}
+
+void Player::WindowsChanged() {
+    if (fastest_ && !paused_)
+        TryStep(false);
+}
+
+void Player::TryStep(bool tick) {
     if (inTick_ || finished_ || !haveStep_)
         return;
     inTick_ = true;
     found_ = FindChainWindow(p_.windows, p_.step.windows, installer_.Processes(), substitutions_);
-    if (found_.window == 0)
-        WindowMissing();
-    else
-        PlayStep(found_.window);
+    // Between ticks only a window that takes input now is pressed; the ticks count the wait for the others.
+    if (found_.window == 0) {
+        if (tick)
+            WindowMissing();
+    } else if (tick || p_.windows.ReadyForInput(found_.window)) {
+        PlayStep(found_.window, tick);
+    }
     EndTick();
 }
 
 void Player::WindowMissing() {
-    if (windowFound_ && ++notFoundTicks_ == kSlowDownAfterMisses) {
+    if (!fastest_ && windowFound_ && ++notFoundTicks_ == kSlowDownAfterMisses) {
         SetStepInterval(kSearchIntervalMs);
         windowFound_ = false;
     }
@@ -174,26 +194,44 @@ void Player::WindowMissing() {
         ShowAction(PanelText::SearchingWindow);
 }
 
-void Player::PlayStep(WindowId window) {
+void Player::PlayStep(WindowId window, bool tick) {
     if (!windowFound_) {
         windowFound_ = true;
         SetStepInterval(stepIntervalMs_);
     }
     notFoundTicks_ = 0;
+    // A control disabled for a moment (a Next button while the installer checks something) is waited for;
+    // by the mouse the screen's hit test would skip it, by messages nothing else would.
+    if (!p_.windows.ReadyForInput(window)) {
+        if (tick)
+            WindowNotReady();
+        return;
+    }
+    // Chosen anew for every step: a session locked in the middle of a run goes on by messages.
+    const std::optional<Delivery> delivery = ChooseDelivery(p_.desktop.Facts(), input_);
+    if (!delivery) {
+        if (tick)
+            InputRefused();  // the mouse alone was asked for, where no click can land
+        return;
+    }
     const std::uint64_t epoch = epoch_;
-    const GestureResult result = gesture_.Play(window, p_.step.events, [this, epoch] { return Pump(epoch); });
+    const GestureResult result = gesture_.Play(
+        window, p_.step.events, [this, epoch] { return Pump(epoch); }, *delivery);
     if (result == GestureResult::Played)
-        StepPlayed(window);
+        StepPlayed(window, *delivery);
     else if (result == GestureResult::Covered)
-        StepCovered(window);
-    else if (result == GestureResult::Refused)
+        StepCovered(window, tick);
+    else if (result == GestureResult::Refused && tick)
         InputRefused();
+    else if (result == GestureResult::NotReady && tick)
+        WindowNotReady();
     // Abandoned: skipped or stopped while the gesture was being replayed; the step is gone.
 }
 
-void Player::StepPlayed(WindowId window) {
+void Player::StepPlayed(WindowId window, Delivery delivery) {
     p_.report.StepPlayed(stepNumber_, p_.windows.ClassName(window), p_.windows.Text(window),
-                         p_.step.events.size() > 1, CharCount(p_.step.text), waitedMs_);
+                         p_.step.events.size() > 1, delivery == Delivery::Messages, CharCount(p_.step.text),
+                         waitedMs_);
     for (const NearCaption& near : found_.nearCaptions)
         p_.report.CaptionDiffered(stepNumber_, near.stored, near.shown);
     if (found_.outsideInstaller)
@@ -201,6 +239,8 @@ void Player::StepPlayed(WindowId window) {
     substitutions_ = std::move(found_.substitutions);
     if (!p_.step.text.empty()) {
         PutStepText(p_.windows, window, p_.step.text);
+        // Some installers take a field's text only when it loses the focus, which no click gives it here.
+        p_.windows.EndTextEntry(window);
         p_.step.text.clear();
     }
     SetStepTimer(false);
@@ -211,12 +251,12 @@ void Player::StepPlayed(WindowId window) {
         ShowAction(PanelText::WaitingForInstall);
 }
 
-void Player::StepCovered(WindowId window) {
+void Player::StepCovered(WindowId window, bool tick) {
     // The panel itself over the press point gives up staying on top until the next scenario.
     const WindowId cover = gesture_.CoveringWindow();
     if (cover != 0 && p_.host.IsOwnWindow(cover))
         p_.host.SetTopMost(false);
-    if (CountWait(PackageEnd::WindowCovered))
+    if (!tick || CountWait(PackageEnd::WindowCovered))
         return;
     if (!paused_)
         ShowAction(PanelText::WindowCovered);
@@ -240,9 +280,18 @@ void Player::InputRefused() {
     static_cast<void>(CountWait(PackageEnd::WindowCovered));  // a time-out ends the step by itself
 }
 
+// The window or one above it is hidden or disabled: the step waits, its time-out counting.
+void Player::WindowNotReady() {
+    if (!notReadyReported_)
+        p_.report.WindowNotReady(stepNumber_);
+    notReadyReported_ = true;
+    if (!CountWait(PackageEnd::WindowDisabled) && !paused_)
+        ShowAction(PanelText::WaitingForInstall);
+}
+
 // The scenario has ended and its installer is given time to end before the next one starts.
 bool Player::WaitingForInstaller() {
-    if (!installer_.Awaiting() || !installer_.KeepWaiting(kNextPackageIntervalMs))
+    if (!installer_.Awaiting() || !installer_.KeepWaiting(nextPackageIntervalMs_))
         return false;
     const std::string waiting = p_.panel.Text(PanelText::WaitingForInstaller);
     if (!paused_ && p_.panel.action != waiting)
@@ -372,6 +421,8 @@ void Player::AbandonStep() {
 void Player::SetStepTimer(bool enabled) {
     stepTimerEnabled_ = enabled;
     p_.host.SetStepTimer(enabled, stepTimerIntervalMs_);
+    if (fastest_)
+        p_.host.SetQuickTryTimer(enabled, kQuickTryIntervalMs);
 }
 
 void Player::SetStepInterval(int intervalMs) {
@@ -381,7 +432,11 @@ void Player::SetStepInterval(int intervalMs) {
 }
 
 void Player::SetNextPackageTimer(bool enabled) {
-    p_.host.SetNextPackageTimer(enabled);
+    // A restart's countdown counts its seconds by ticks, which the system makes no shorter than about 16 ms:
+    // it keeps the period it counts by.
+    const bool countingDown = p_.restart != nullptr && p_.restart->CountingDown();
+    nextPackageIntervalMs_ = fastest_ && !countingDown ? kFastNextPackageIntervalMs : kNextPackageIntervalMs;
+    p_.host.SetNextPackageTimer(enabled, nextPackageIntervalMs_);
 }
 
 void Player::FailScenario(PackageEnd why) {

@@ -11,12 +11,14 @@
 #include "base/Language.h"
 #include "base/PathVariables.h"
 #include "base/SharedState.h"
+#include "platform/DesktopInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/Types.h"
 #include "platform/WindowSystem.h"
+#include "playback/Delivery.h"
 #include "playback/GestureReplay.h"
 #include "playback/InstallerWatch.h"
 #include "playback/PanelModel.h"
@@ -35,8 +37,10 @@ class PlayerHost {
     virtual ~PlayerHost() = default;
     // Runs the step timer with this period (ms), or stops it.
     virtual void SetStepTimer(bool enabled, int intervalMs) = 0;
-    // Runs the next-package timer (period Player::kNextPackageIntervalMs), or stops it.
-    virtual void SetNextPackageTimer(bool enabled) = 0;
+    // Runs the next-package timer with this period (ms), or stops it.
+    virtual void SetNextPackageTimer(bool enabled, int intervalMs) = 0;
+    // Runs the timer of the step's quick tries (Player::WindowsChanged) with this period, or stops it.
+    virtual void SetQuickTryTimer(bool enabled, int intervalMs) = 0;
     // Keeps the panel above all normal windows, or lets it drop behind them.
     virtual void SetTopMost(bool topMost) = 0;
     // True for the panel itself and any of its child windows.
@@ -68,6 +72,7 @@ struct PlayerPorts {
     RunReport& report;
     PanelModel& panel;
     PlayerHost& host;
+    DesktopInfo& desktop;  // asked before every step: a session locked in a run goes on by messages
     // The restart an installer may ask for; a player without one never restarts Windows.
     RunRestart* restart = nullptr;
 };
@@ -75,6 +80,10 @@ struct PlayerPorts {
 class Player {
   public:
     static constexpr int kNextPackageIntervalMs = 100;
+    // At the fastest speed: the next package starts, and an ended installer is seen, without a pause, and a
+    // step is tried this often between its ticks, for the changes no window event tells.
+    static constexpr int kFastNextPackageIntervalMs = 10;
+    static constexpr int kQuickTryIntervalMs = 15;
     // The step timer's period before a window is found, and after kSlowDownAfterMisses missed ticks.
     static constexpr int kSearchIntervalMs = 500;
     static constexpr int kSlowDownAfterMisses = 10;
@@ -96,6 +105,10 @@ class Player {
     // the next-package timer also waits for its installer to end (InstallerWatch), and the panel says so.
     void OnNextPackageTimer();
     void OnStepTimer();
+    // The installers' windows changed (one appeared, went, or changed its text or state), or the quick-try
+    // timer fired. At the fastest speed the waiting step is tried at once; such a try counts nothing (no
+    // time-out, no back-off of a covered window), which only the step timer's ticks do.
+    void WindowsChanged();
 
     // Buttons of the panel in play mode. They may arrive in the middle of a tick (from its message pump).
     // While a scenario that has ended waits for its installer, skip and stop leave its result as it is and
@@ -120,10 +133,13 @@ class Player {
     void OpenScenario(const std::string& path);
     // Reads the next step and runs the step timer for it; without one the scenario ends as done.
     void AdvanceStep();
+    // One try of the current step: a tick of the step timer, or a quick try that counts nothing.
+    void TryStep(bool tick);
     void WindowMissing();
-    void PlayStep(WindowId window);
-    void StepPlayed(WindowId window);
-    void StepCovered(WindowId window);
+    void PlayStep(WindowId window, bool tick);
+    void StepPlayed(WindowId window, Delivery delivery);
+    void WindowNotReady();
+    void StepCovered(WindowId window, bool tick);
     void InputRefused();
     bool WaitingForInstaller();
     bool WaitingForRestart();
@@ -155,10 +171,13 @@ class Player {
     std::int64_t stepNumber_ = 0;  // the current step, from 1
 
     int stepIntervalMs_ = kSearchIntervalMs;  // the speed's period, once a window has been found
+    bool fastest_ = false;                    // the fastest speed: no pause that no installer needs
     int timeoutMs_ = 0;                       // the step time-out; 0 waits for ever
     // How long the current step has waited for its window to be there and uncovered, pauses left out.
     int waitedMs_ = 0;
-    bool refusalReported_ = false;  // the report has said that the system refused the current step's press
+    bool refusalReported_ = false;   // the report has said that the system refused the current step's press
+    bool notReadyReported_ = false;  // and that its window was hidden or disabled
+    InputChoice input_ = InputChoice::Auto;
     bool windowFound_ = false;
     int notFoundTicks_ = 0;
     // The current tick's chain: its links followed despite a different caption and whether it left the
@@ -171,6 +190,7 @@ class Player {
     // The step timer as the player last set it (the host is told every change).
     bool stepTimerEnabled_ = false;
     int stepTimerIntervalMs_ = kSearchIntervalMs;
+    int nextPackageIntervalMs_ = kNextPackageIntervalMs;
 };
 
 }  // namespace velmora

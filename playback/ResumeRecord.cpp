@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "base/Utilities.h"
+#include "platform/SystemInfo.h"
 #include "reports/RunReport.h"
 
 namespace velmora {
@@ -202,6 +203,17 @@ std::string ResumeTaskDefinition(const std::string& program, const std::string& 
     const std::string arguments = ResumeArguments(report);
     const std::string command = "\"" + program + "\" " + arguments;
     const std::string user = XmlText(userSid);
+    const bool system = userSid == kLocalSystemSid;
+    const std::string trigger = system ? "    <BootTrigger>\r\n"
+                                         "      <Delay>PT30S</Delay>\r\n"
+                                         "    </BootTrigger>\r\n"
+                                       : "    <LogonTrigger>\r\n"
+                                         "      <UserId>" +
+                                             user +
+                                             "</UserId>\r\n"
+                                             "      <Delay>PT30S</Delay>\r\n"
+                                             "    </LogonTrigger>\r\n";
+    const char* logonType = system ? "ServiceAccount" : "InteractiveToken";
     return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
            "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
            "  <RegistrationInfo>\r\n"
@@ -209,20 +221,17 @@ std::string ResumeTaskDefinition(const std::string& program, const std::string& 
            XmlText(command) +
            "</Description>\r\n"
            "  </RegistrationInfo>\r\n"
-           "  <Triggers>\r\n"
-           "    <LogonTrigger>\r\n"
-           "      <UserId>" +
-           user +
-           "</UserId>\r\n"
-           "      <Delay>PT30S</Delay>\r\n"
-           "    </LogonTrigger>\r\n"
+           "  <Triggers>\r\n" +
+           trigger +
            "  </Triggers>\r\n"
            "  <Principals>\r\n"
            "    <Principal id=\"Author\">\r\n"
            "      <UserId>" +
            user +
            "</UserId>\r\n"
-           "      <LogonType>InteractiveToken</LogonType>\r\n"
+           "      <LogonType>" +
+           logonType +
+           "</LogonType>\r\n"
            "      <RunLevel>HighestAvailable</RunLevel>\r\n"
            "    </Principal>\r\n"
            "  </Principals>\r\n"

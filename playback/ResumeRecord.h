@@ -57,8 +57,10 @@ std::string ResumeArguments(const std::string& report);
 // The task that starts "program /resume" 30 seconds after the user logs on (the desktop and the network come
 // up meanwhile), in the program's folder: in the user's own interactive session (no password is given or
 // kept), with the user's full administrator token (Windows starts nothing that asks for elevation from its
-// Run keys), without a time limit or a battery condition. Its description names the same command line, so a
-// person reading the task sees what it starts.
+// Run keys), without a time limit or a battery condition. A run as LocalSystem (a fleet tool's agent, a
+// service) resumes 30 seconds after Windows starts instead, as LocalSystem, with nobody logged on: it has no
+// logon to wait for. Its description names the same command line, so a person reading the task sees what it
+// starts.
 std::string ResumeTaskDefinition(const std::string& program, const std::string& userSid,
                                  const std::string& report);
 

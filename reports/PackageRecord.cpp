@@ -72,6 +72,8 @@ std::string OutcomeText(const PackageRecord& record, const Language& language) {
         return language.LangTextFormat("окно не найдено, шаг " + step, "Statistic", 5, step);
     if (record.end == PackageEnd::WindowCovered)
         return language.LangTextFormat("окно закрыто другим окном, шаг " + step, "Statistic", 8, step);
+    if (record.end == PackageEnd::WindowDisabled)
+        return language.LangTextFormat("окно недоступно, шаг " + step, "Statistic", 9, step);
     // An installer the player ended after a time-out has the code it was ended with, which says nothing.
     if (record.installer != InstallerEnd::Exited || !record.installerExitCode ||
         *record.installerExitCode == 0)
@@ -84,7 +86,8 @@ std::string OutcomeText(const PackageRecord& record, const Language& language) {
 
 std::string AwaitedText(const PackageRecord& record, const Language& language) {
     if (record.awaited.empty() ||
-        (record.end != PackageEnd::WindowNotFound && record.end != PackageEnd::WindowCovered))
+        (record.end != PackageEnd::WindowNotFound && record.end != PackageEnd::WindowCovered &&
+         record.end != PackageEnd::WindowDisabled))
         return {};
     return language.LangTextFormat(FormatPercentS("ожидаемое окно: %s", record.awaited), "Report", 33,
                                    record.awaited);

@@ -26,6 +26,7 @@ enum class PackageEnd : std::uint8_t {
     Damaged,              // steps were left that could not be read: failed
     WindowNotFound,       // the step's window did not come within the time-out: failed
     WindowCovered,        // the step's window stayed under another until the time-out: failed
+    WindowDisabled,       // the step's window, or one above it, stayed hidden or disabled: failed
     Changed,  // a resumed run's scenario or installer is not what it was before the restart: failed
     Skipped,  // interrupted
     Stopped,  // interrupted

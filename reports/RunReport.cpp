@@ -37,6 +37,8 @@ std::string SummaryResult(const PackageRecord& record) {
             return std::string("failed window-not-found ").append(step);
         case PackageEnd::WindowCovered:
             return std::string("failed window-covered ").append(step);
+        case PackageEnd::WindowDisabled:
+            return std::string("failed window-disabled ").append(step);
     }
     return "failed";
 }
@@ -216,7 +218,7 @@ void RunReport::InstallerStarting(const std::string& installer, const std::strin
 }
 
 void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
-                           bool pressed, std::size_t textChars, std::int64_t waitedMs) {
+                           bool pressed, bool byMessages, std::size_t textChars, std::int64_t waitedMs) {
     const std::string head = Format("Шаг %s:", 9, std::to_string(step)) + " ";
     if (waitedMs > kLongWaitMs)
         Write(head + Format("окна ждали %s", 13, FormatDuration(waitedMs / 1000)));
@@ -225,7 +227,8 @@ void RunReport::StepPlayed(std::int64_t step, const std::string& windowClass, co
         line += " \"" + caption + "\"";
     line += ")";
     if (pressed)
-        line += ", " + Text("нажатие воспроизведено", 11);
+        line += ", " + (byMessages ? Text("нажатие воспроизведено сообщениями окну", 70)
+                                   : Text("нажатие воспроизведено мышью", 11));
     if (textChars > 0)
         line += ", " + Format("вставлен текст, символов: %s", 12, std::to_string(textChars));
     Write(line);
@@ -236,6 +239,11 @@ void RunReport::InputRefused(std::int64_t step) {
           Text("система не приняла нажатие (компьютер заблокирован или ввод идёт на другой рабочий стол), "
                "шаг ждёт",
                68));
+}
+
+void RunReport::WindowNotReady(std::int64_t step) {
+    Write(Format("Шаг %s:", 9, std::to_string(step)) + " " +
+          Text("окно или окно над ним скрыто либо недоступно, шаг ждёт", 71));
 }
 
 void RunReport::CaptionDiffered(std::int64_t step, const std::string& stored, const std::string& shown) {
@@ -298,6 +306,7 @@ void RunReport::PackageEnded(const PackageRecord& record) {
             break;
         case PackageEnd::WindowNotFound:
         case PackageEnd::WindowCovered:
+        case PackageEnd::WindowDisabled:
             reason = OutcomeText(record, p_.language);
             if (!record.awaited.empty())
                 reason += ", " + AwaitedText(record, p_.language);

@@ -71,9 +71,12 @@ class RunReport {
     void PackageStarted(std::size_t number, std::size_t count, const std::string& scenario);
     void InstallerStarting(const std::string& installer, const std::string& commandLine);
     // A step replayed on its window: the window found (class and caption), the press when the step had a
-    // gesture, the length of a text put, and the wait for the window when it took more than a minute.
+    // gesture and whether it went with the mouse or by window messages, the length of a text put, and the
+    // wait for the window when it took more than a minute.
     void StepPlayed(std::int64_t step, const std::string& windowClass, const std::string& caption,
-                    bool pressed, std::size_t textChars, std::int64_t waitedMs);
+                    bool pressed, bool byMessages, std::size_t textChars, std::int64_t waitedMs);
+    // The step's window, or one above it, is hidden or disabled: the step waits for it.
+    void WindowNotReady(std::int64_t step);
     // The system did not take the step's press (a locked session), which waits for it.
     void InputRefused(std::int64_t step);
     // The step's window was taken although its caption differs from the recorded one (in version tokens).

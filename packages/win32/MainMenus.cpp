@@ -62,6 +62,17 @@ HMENU BuildTimeoutMenu(const MainWindowModel& model) {
     return menu;
 }
 
+constexpr MainCommand kInputCommands[] = {MainCommand::InputAuto, MainCommand::InputMouse,
+                                          MainCommand::InputMessages};
+
+HMENU BuildInputMenu(const MainWindowModel& model) {
+    HMENU menu = CreatePopupMenu();
+    for (MainCommand command : kInputCommands)
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(MenuIdOf(command)),
+                    ItemText(model, command).c_str());
+    return menu;
+}
+
 HMENU BuildLanguageMenu(const MenuTexts& texts, const std::vector<std::string>& languages) {
     HMENU menu = CreatePopupMenu();
     if (languages.empty()) {
@@ -91,6 +102,7 @@ void AppendEntries(HMENU menu, const MainWindowModel& model, const std::vector<M
             case MenuEntry::Languages:
             case MenuEntry::Speeds:
             case MenuEntry::Timeouts:
+            case MenuEntry::Inputs:
                 break;
         }
         if (separatorPending)
@@ -105,9 +117,12 @@ void AppendEntries(HMENU menu, const MainWindowModel& model, const std::vector<M
         } else if (entry.kind == MenuEntry::Speeds) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildSpeedMenu(model)),
                         Utf8ToWide(texts.speedMenu).c_str());
-        } else {
+        } else if (entry.kind == MenuEntry::Timeouts) {
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildTimeoutMenu(model)),
                         Utf8ToWide(texts.timeoutMenu).c_str());
+        } else {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildInputMenu(model)),
+                        Utf8ToWide(texts.inputMenu).c_str());
         }
     }
 }
@@ -173,6 +188,12 @@ void UpdateMenuStates(HMENU menu, const MainWindowModel& model, const std::vecto
         if (const std::optional<int> minutes = MainWindowModel::TimeoutOf(command))
             CheckMenuItem(menu, id,
                           MF_BYCOMMAND | (model.timeoutMinutes == *minutes ? MF_CHECKED : MF_UNCHECKED));
+    }
+    for (MainCommand command : kInputCommands) {
+        if (MainWindowModel::InputOf(command) == model.input)
+            CheckMenuRadioItem(menu, static_cast<UINT>(MenuIdOf(kInputCommands[0])),
+                               static_cast<UINT>(MenuIdOf(MainCommand::InputMessages)),
+                               static_cast<UINT>(MenuIdOf(command)), MF_BYCOMMAND);
     }
     CheckMenuItem(menu, static_cast<UINT>(MenuIdOf(MainCommand::ReportFolder)),
                   MF_BYCOMMAND | (model.reportFolder.empty() ? MF_UNCHECKED : MF_CHECKED));

@@ -24,6 +24,7 @@ struct MenuTexts {
     std::string speedMenu;     // "Скорость установки"
     std::string noLanguage;    // the placeholder shown when there are no language files: "Русский"
     std::string timeoutMenu;   // "Ожидание окна"
+    std::string inputMenu;     // "Нажатия"
 };
 
 // The menu bar with the languages' submenu; commands for which `shown` answers false are left out.

@@ -159,6 +159,11 @@ bool MainWindow::OnServiceCommand(MainCommand command) {
         case MainCommand::Timeout60:
             model_.SelectTimeout(MainWindowModel::TimeoutOf(command).value_or(0));
             return true;
+        case MainCommand::InputAuto:
+        case MainCommand::InputMouse:
+        case MainCommand::InputMessages:
+            model_.SelectInput(MainWindowModel::InputOf(command).value_or(InputChoice::Auto));
+            return true;
         case MainCommand::ReportFolder:
             if (const std::optional<std::string> folder =
                     c_.dialogs.BrowseFolder(IdOf(Window()), model_.reportFolder,
@@ -180,7 +185,8 @@ void MainWindow::RebuildMenus() {
     languageItems_ = model_.LanguageNames();
     const MenuTexts texts{c_.language.LangText("Язык", "MainMenu", 15),
                           c_.language.LangText("Скорость установки", "MainMenu", 22), "Русский",
-                          c_.language.LangText("Ожидание окна", "MainMenu", 49)};
+                          c_.language.LangText("Ожидание окна", "MainMenu", 49),
+                          c_.language.LangText("Нажатия", "MainMenu", 58)};
     HMENU old = GetMenu(Window());
     SetMenu(Window(), BuildMenuBar(model_, texts, languageItems_, &CommandShown));
     if (old != nullptr)
@@ -295,9 +301,9 @@ void MainWindow::StartRun() {
 // The control panel takes the main window's place until it hands back; a recording always brings the list
 // back read again, since it may have added a package.
 void MainWindow::OpenPanel(bool recording) {
-    const PanelContext context{c_.windows,  c_.shell,      c_.dialogs,  c_.clock,  c_.files, c_.system,
-                               c_.settings, c_.language,   c_.pathVars, scenario_, step_,    c_.state,
-                               stats_,      c_.logonTasks, c_.restart,  c_.vault};
+    const PanelContext context{c_.windows,  c_.shell,      c_.dialogs,  c_.clock,  c_.files,  c_.system,
+                               c_.settings, c_.language,   c_.pathVars, scenario_, step_,     c_.state,
+                               stats_,      c_.logonTasks, c_.restart,  c_.vault,  c_.desktop};
     PanelCallbacks callbacks;
     callbacks.showMainWindow = [this, recording](bool reloadList) {
         return ReturnFromRun(recording || reloadList);

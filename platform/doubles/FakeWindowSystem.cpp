@@ -200,6 +200,49 @@ void FakeWindowSystem::SetTopMost(WindowId window, bool topMost) {
     topMostCalls.push_back({window, topMost});
 }
 
+bool FakeWindowSystem::ReadyForInput(WindowId window) {
+    for (WindowId at = window; at != 0 && at != kDesktop;) {
+        auto it = windows_.find(at);
+        if (it == windows_.end() || !it->second.visible || !it->second.enabled)
+            return false;
+        at = it->second.parent;
+    }
+    return window != 0;
+}
+
+ControlKind FakeWindowSystem::KindOf(WindowId window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? ControlKind::Other : it->second.kind;
+}
+
+WindowId FakeWindowSystem::ChildAt(WindowId window, Point client) {
+    auto kids = children_.find(window);
+    if (windows_.count(window) == 0 || kids == children_.end())
+        return window;
+    const WindowId hit = HitTest(kids->second, ClientToScreen(window, client));
+    return hit != 0 ? hit : window;
+}
+
+bool FakeWindowSystem::PostClick(WindowId window) {
+    if (windows_.count(window) == 0)
+        return false;
+    clicksPosted.push_back(window);
+    return true;
+}
+
+bool FakeWindowSystem::PostMouse(WindowId window, unsigned message, Point client, unsigned keys) {
+    if (windows_.count(window) == 0)
+        return false;
+    mousePosted.push_back({window, message, client, keys});
+    return true;
+}
+
+void FakeWindowSystem::EndTextEntry(WindowId window) {
+    auto it = windows_.find(window);
+    if (it != windows_.end() && it->second.textField && it->second.parent != 0)
+        textEntriesEnded.push_back(window);
+}
+
 void FakeWindowSystem::PumpMessages() {
     if (onPump)
         onPump();

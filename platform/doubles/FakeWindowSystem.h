@@ -23,6 +23,9 @@ class FakeWindowSystem : public WindowSystem {
         int left = 0, top = 0, width = 0, height = 0;  // screen rectangle
         Point clientOrigin;                            // screen point of the client area's top-left
         bool visible = true;
+        bool enabled = true;
+        ControlKind kind = ControlKind::Other;
+        bool textField = false;  // EndTextEntry tells its parent
         WindowId coveredBy = 0;  // FromPoint answers this window wherever this one would be hit
         int dpi = 96;
         SystemProcessId process = 0;
@@ -69,6 +72,13 @@ class FakeWindowSystem : public WindowSystem {
         screenshots.push_back(pngPath);
         return screenshotResult;
     }
+    // Visible and enabled up to the top-level window.
+    bool ReadyForInput(WindowId window) override;
+    ControlKind KindOf(WindowId window) override;
+    WindowId ChildAt(WindowId window, Point client) override;
+    bool PostClick(WindowId window) override;
+    bool PostMouse(WindowId window, unsigned message, Point client, unsigned keys) override;
+    void EndTextEntry(WindowId window) override;
     // Runs onPump (if set), so a test can act in the middle of a gesture.
     void PumpMessages() override;
 
@@ -89,8 +99,18 @@ class FakeWindowSystem : public WindowSystem {
         bool topMost;
         bool operator==(const TopMostCall&) const = default;
     };
+    struct PostedMouse {
+        WindowId window;
+        unsigned message;
+        Point client;
+        unsigned keys;
+        bool operator==(const PostedMouse&) const = default;
+    };
     Point cursor;
     std::vector<MouseInput> mouseEvents;
+    std::vector<WindowId> clicksPosted;
+    std::vector<PostedMouse> mousePosted;
+    std::vector<WindowId> textEntriesEnded;
     std::vector<TextSet> textsSet;
     std::vector<WindowId> foregroundCalls;
     std::vector<TopMostCall> topMostCalls;

@@ -53,6 +53,12 @@ std::optional<std::string> ValueOf(const std::string& line, const std::string& k
     return Trim(line.substr(eq + 1));
 }
 
+std::string Unquoted(std::string value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 // Cuts a UTF-8 text to at most n code points.
 std::string CutCodePoints(const std::string& s, std::size_t n) {
     std::size_t count = 0;
@@ -80,15 +86,28 @@ std::string MemoryProfileFile::GetString(const std::string& file, const std::str
         if (const std::optional<std::string> name = SectionOf(line)) {
             inSection = SameText(*name, section);
         } else if (const std::optional<std::string> value = inSection ? ValueOf(line, key) : std::nullopt) {
-            result = *value;
-            if (result.size() >= 2 && (result.front() == '"' || result.front() == '\'') &&
-                result.back() == result.front()) {
-                result = result.substr(1, result.size() - 2);
-            }
+            result = Unquoted(*value);
             break;
         }
     }
     return CutCodePoints(result, bufferSize - 1);
+}
+
+std::vector<std::pair<std::string, std::string>> MemoryProfileFile::GetSection(const std::string& file,
+                                                                               const std::string& section) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    bool inSection = false;
+    for (const std::string& raw : Lines(files_.Contents(file).value_or(""))) {
+        const std::string line = Trim(raw);
+        if (const std::optional<std::string> name = SectionOf(line)) {
+            inSection = SameText(*name, section);
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (inSection && eq != std::string::npos && line.front() != ';')
+            entries.emplace_back(Trim(line.substr(0, eq)), Unquoted(Trim(line.substr(eq + 1))));
+    }
+    return entries;
 }
 
 bool MemoryProfileFile::WriteString(const std::string& file, const std::string& section,

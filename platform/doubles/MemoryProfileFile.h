@@ -11,6 +11,8 @@ class MemoryProfileFile : public ProfileFile {
     explicit MemoryProfileFile(MemoryFileSystem& files) : files_(files) {}
     std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& def, std::size_t bufferSize) override;
+    std::vector<std::pair<std::string, std::string>> GetSection(const std::string& file,
+                                                                const std::string& section) override;
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
 

@@ -2,7 +2,8 @@
 // Functions of system DLLs that are not KnownDLLs (wtsapi32, shcore). Windows takes a KnownDLL from System32
 // whatever the search order says; any other DLL imported at load time is looked for beside the program
 // first, and the program runs elevated from Downloads folders, shares and discs, where anyone may have put a
-// DLL of that name. These are loaded from System32 by name instead, on first use, and stay loaded.
+// DLL of that name. These are loaded from System32 by name instead, on first use, and stay loaded; so is a
+// system DLL whose load costs every start something that only a rare window of the program needs.
 #include "platform/win32/Win32.h"
 
 namespace velmora {

@@ -83,6 +83,7 @@ using unique_hrgn = unique_any<NullIsEmpty<HRGN, &detail::DeleteGdiObject>>;
 // A memory device context from CreateCompatibleDC; a window's DC from GetDC needs unique_hdc_window.
 using unique_hdc = unique_any<NullIsEmpty<HDC, &DeleteDC>>;
 using unique_hhook = unique_any<NullIsEmpty<HHOOK, &UnhookWindowsHookEx>>;
+using unique_hwineventhook = unique_any<NullIsEmpty<HWINEVENTHOOK, &UnhookWinEvent>>;
 using unique_hicon = unique_any<NullIsEmpty<HICON, &DestroyIcon>>;
 using unique_hmenu = unique_any<NullIsEmpty<HMENU, &DestroyMenu>>;
 using unique_haccel = unique_any<NullIsEmpty<HACCEL, &DestroyAcceleratorTable>>;

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Dialogs.h"
 
 #include "platform/win32/ComApartment.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 
 #include <commdlg.h>
@@ -47,7 +48,13 @@ std::optional<std::string> FileDialog(bool save, WindowId owner, const std::stri
     dialog.lpstrInitialDir = OrDefault(wideFolder);
     dialog.lpstrTitle = OrDefault(wideTitle);
     dialog.Flags = save ? kSaveFlags : kOpenFlags;
-    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)))
+    // Loaded on first use: at start-up the common dialogs would bring the print spooler's DLL with them,
+    // whose start reads the printers, on every run, for a dialog that an unattended run never shows.
+    static const auto open = SystemFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveAs =
+        SystemFunction<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    const auto show = save ? saveAs : open;
+    if (show == nullptr || !show(&dialog))
         return std::nullopt;
     std::string path = TrimBlanks(WideBufferToUtf8(file.data(), file.size()));
     if (path.empty())

@@ -63,9 +63,12 @@ bool Win32LogonTasks::Register(const std::string& name, const std::string& defin
     unique_com<IRegisteredTask> task;
     const Bstr taskName(name);
     const Bstr xml(definition);
-    // The definition names its user and logon type itself; no password is given or kept.
-    return SUCCEEDED(root.get()->RegisterTask(taskName.get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
-                                              TASK_LOGON_INTERACTIVE_TOKEN, none, task.put()));
+    // The definition names its user and logon type itself; no password is given or kept. The logon type given
+    // here must agree with it: a task of LocalSystem's, which starts at boot, runs as a service account.
+    const bool service = definition.find("<LogonType>ServiceAccount</LogonType>") != std::string::npos;
+    return SUCCEEDED(root.get()->RegisterTask(
+        taskName.get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
+        service ? TASK_LOGON_SERVICE_ACCOUNT : TASK_LOGON_INTERACTIVE_TOKEN, none, task.put()));
 }
 
 std::optional<std::string> Win32LogonTasks::Read(const std::string& name) {

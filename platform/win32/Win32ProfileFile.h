@@ -9,6 +9,8 @@ class Win32ProfileFile : public ProfileFile {
   public:
     std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& def, std::size_t bufferSize) override;
+    std::vector<std::pair<std::string, std::string>> GetSection(const std::string& file,
+                                                                const std::string& section) override;
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
 };

@@ -23,6 +23,36 @@ WindowId ToId(HWND window) {
 
 // A hung window must not hang the player: the text is then simply not delivered.
 constexpr UINT kMessageTimeoutMs = 10000;
+// Asking a control what it is waits less: a hung one is taken for no button.
+constexpr UINT kQueryTimeoutMs = 2000;
+
+LRESULT DialogCode(HWND window) {
+    DWORD_PTR code = 0;
+    if (!SendMessageTimeoutW(window, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, kQueryTimeoutMs, &code))
+        return 0;
+    return static_cast<LRESULT>(code);
+}
+
+ControlKind ButtonKind(LONG_PTR style) {
+    switch (style & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            return ControlKind::CheckBox;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return ControlKind::RadioButton;
+        case BS_GROUPBOX:
+            return ControlKind::Other;
+        default:
+            // Push, default push, split and command-link buttons, and owner-drawn ones, are clicked.
+            return ControlKind::PushButton;
+    }
+}
+
+// Short: a step asks again at its next try.
+constexpr UINT kReadyTimeoutMs = 50;
 
 }  // namespace
 
@@ -156,6 +186,72 @@ void Win32WindowSystem::SetText(WindowId window, const std::string& text) {
 void Win32WindowSystem::SetTopMost(WindowId window, bool topMost) {
     SetWindowPos(ToHwnd(window), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+bool Win32WindowSystem::ReadyForInput(WindowId window) {
+    HWND hwnd = ToHwnd(window);
+    // IsWindowVisible already asks the same of every parent.
+    if (!IsWindow(hwnd) || !IsWindowVisible(hwnd))
+        return false;
+    for (HWND at = hwnd; at != nullptr && (GetWindowLongW(at, GWL_STYLE) & WS_CHILD) != 0;
+         at = GetParent(at)) {
+        if (!IsWindowEnabled(at))
+            return false;
+    }
+    // A thread that is busy making a page answers only once it pumps messages again.
+    DWORD_PTR answer = 0;
+    return IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)) &&
+           SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReadyTimeoutMs, &answer) != 0;
+}
+
+ControlKind Win32WindowSystem::KindOf(WindowId window) {
+    const LRESULT code = DialogCode(ToHwnd(window));
+    if (code & DLGC_RADIOBUTTON)
+        return ControlKind::RadioButton;
+    if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+        return ControlKind::PushButton;
+    if (code & DLGC_BUTTON)
+        return ButtonKind(GetWindowLongPtrW(ToHwnd(window), GWL_STYLE));
+    return ControlKind::Other;
+}
+
+WindowId Win32WindowSystem::ChildAt(WindowId window, Point client) {
+    HWND at = ToHwnd(window);
+    POINT point{client.x, client.y};
+    // Disabled windows are not skipped: a disabled control under the point makes the step wait for it.
+    for (int depth = 0; depth < 64; ++depth) {
+        HWND child = ChildWindowFromPointEx(at, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == at)
+            break;
+        MapWindowPoints(at, child, &point, 1);
+        at = child;
+    }
+    return ToId(at);
+}
+
+// A window that is gone must not turn into no window: posted to none, a message goes to this thread's queue.
+bool Win32WindowSystem::PostClick(WindowId window) {
+    const HWND target = ToHwnd(window);
+    return IsWindow(target) && PostMessageW(target, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool Win32WindowSystem::PostMouse(WindowId window, unsigned message, Point client, unsigned keys) {
+    const HWND target = ToHwnd(window);
+    return IsWindow(target) &&
+           PostMessageW(target, message, keys,
+                        MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y))) != FALSE;
+}
+
+void Win32WindowSystem::EndTextEntry(WindowId window) {
+    const HWND field = ToHwnd(window);
+    const HWND parent = GetParent(field);
+    // A text field says so by taking selections; the control id is only a child's.
+    if (parent == nullptr || !(GetWindowLongPtrW(field, GWL_STYLE) & WS_CHILD) ||
+        !(DialogCode(field) & DLGC_HASSETSEL))
+        return;
+    const int id = GetDlgCtrlID(field);
+    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(field));
 }
 
 void Win32WindowSystem::PumpMessages() {

@@ -27,6 +27,12 @@ class Win32WindowSystem : public WindowSystem {
     bool SetForeground(WindowId window) override;
     void SetText(WindowId window, const std::string& text) override;
     void SetTopMost(WindowId window, bool topMost) override;
+    bool ReadyForInput(WindowId window) override;
+    ControlKind KindOf(WindowId window) override;
+    WindowId ChildAt(WindowId window, Point client) override;
+    bool PostClick(WindowId window) override;
+    bool PostMouse(WindowId window, unsigned message, Point client, unsigned keys) override;
+    void EndTextEntry(WindowId window) override;
     void PumpMessages() override;
 };
 

@@ -106,10 +106,23 @@ RECT ControlPanelWindow::ScaledRect(const PanelRect& r) const {
     return {Scale(r.left), Scale(r.top), Scale(r.left) + Scale(r.width), Scale(r.top) + Scale(r.height)};
 }
 
+// Only a control whose place changed is moved: the panel is drawn again on every change of the player's
+// state, and each move costs a round of messages (under Wine one to the X server too).
 void ControlPanelWindow::Place(int id, const PanelRect& place) {
     const RECT r = ScaledRect(place);
-    SetWindowPos(Item(id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND control = Item(id);
+    RECT now{};
+    GetWindowRect(control, &now);
+    MapWindowPoints(HWND_DESKTOP, Window(), reinterpret_cast<POINT*>(&now), 2);
+    if (!EqualRect(&now, &r))
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlPanelWindow::Show(int id, bool visible) {
+    HWND control = Item(id);
+    if (((GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0) != visible)
+        ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void ControlPanelWindow::AddTips() {
@@ -148,7 +161,7 @@ void ControlPanelWindow::OnCreate() {
 void ControlPanelWindow::Render() {
     auto place = [&](int id, bool visible, const PanelRect& r) {
         Place(id, r);
-        ShowWindow(Item(id), visible ? SW_SHOWNA : SW_HIDE);
+        Show(id, visible);
     };
     // Unchanged texts are not set again, so the strip does not flicker.
     SetTextIfChanged(Item(kCaption), model_.caption);
@@ -156,8 +169,8 @@ void ControlPanelWindow::Render() {
     SetTextIfChanged(Item(kAction), model_.action);
     place(kAction, true, model_.actionRect);
     SetTextIfChanged(Item(kCounter), model_.counter);
-    ShowWindow(Item(kCounter), model_.counterVisible ? SW_SHOWNA : SW_HIDE);
-    ShowWindow(Item(kSeparator), model_.separatorVisible ? SW_SHOWNA : SW_HIDE);
+    Show(kCounter, model_.counterVisible);
+    Show(kSeparator, model_.separatorVisible);
     SetTextIfChanged(Item(kStatus), model_.status);
     place(kPlay, model_.playVisible, model_.playRect);
     place(kPause, model_.pauseVisible, model_.pauseRect);
@@ -190,8 +203,10 @@ void ControlPanelWindow::Paint() {
 }
 
 void ControlPanelWindow::RunEnded(bool stopped) {
+    windowEvents_.reset();
     KillTimer(Window(), kStepTimer);
     KillTimer(Window(), kNextPackageTimer);
+    KillTimer(Window(), kQuickTryTimer);
     awake_.reset();
     exitCode_ = c_.stats.ExitCode();
     const bool direct = c_.shared.directRun;
@@ -203,6 +218,8 @@ void ControlPanelWindow::RunEnded(bool stopped) {
         exitCode_ = ShowStatistics(owner, c_.stats, c_.language, direct, &report_).exitCode;
     if (stopped && !direct && callbacks_.showMainWindow)
         callbacks_.showMainWindow(true);
+    if (callbacks_.ended)
+        callbacks_.ended(exitCode_);
     // Closed from a clean stack: the player that called here is still on it.
     PostMessageW(Window(), kCloseMessage, 0, 0);
 }
@@ -217,6 +234,11 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case kMouseHookMessage:
             TakeHookedEvents();
+            return 0;
+        case kWindowsChangedMessage:
+            if (windowEvents_)
+                windowEvents_->Taken();
+            player_.WindowsChanged();
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -268,9 +290,11 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
 
 void ControlPanelWindow::OnDestroy() {
     hook_.reset();
+    windowEvents_.reset();
     KillTimer(Window(), kBlinkTimer);
     KillTimer(Window(), kStepTimer);
     KillTimer(Window(), kNextPackageTimer);
+    KillTimer(Window(), kQuickTryTimer);
     awake_.reset();
 }
 
@@ -279,6 +303,8 @@ void ControlPanelWindow::OnTimer(UINT_PTR id) {
         player_.OnStepTimer();
     } else if (id == kNextPackageTimer) {
         player_.OnNextPackageTimer();
+    } else if (id == kQuickTryTimer) {
+        player_.WindowsChanged();
     } else if (id == kBlinkTimer) {
         model_.captionVisible = !model_.captionVisible;
         Render();
@@ -324,6 +350,7 @@ bool ControlPanelWindow::Create() {
         return true;
     }
     c_.stats.Reset();
+    windowEvents_.emplace(Window(), kWindowsChangedMessage);
     player_.LoadPlaySpeed();
     player_.Play();
     Render();
@@ -415,6 +442,14 @@ bool OpenRecordPanel(const PanelContext& context, PanelCallbacks callbacks) {
 int PlayDirectRun(const PanelContext& context) {
     PanelCallbacks callbacks;
     callbacks.closed = [](int exitCode) { PostQuitMessage(exitCode); };
+    // An unattended run without statistics is over once the report holds its end and the exit code is known:
+    // the process ends there, without the teardown of its windows, which under Wine can take seconds.
+    // Nothing is left to release that the end of the process does not release: the installers run on
+    // outside their jobs, which do not end them when closed.
+    if (context.shared.noStatistics)
+        callbacks.ended = [](int exitCode) {
+            TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+        };
     if (!OpenPlayPanel(context, std::move(callbacks)))
         return 2;
     MSG message;

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/LogonTasks.h"
+#include "platform/DesktopInfo.h"
 #include "platform/ProtectedFiles.h"
 #include "platform/SystemRestart.h"
 
@@ -36,6 +37,7 @@ struct PanelContext {
     LogonTasks& logonTasks;
     SystemRestart& restart;
     ProtectedFiles& vault;
+    DesktopInfo& desktop;  // whether presses go as the mouse or as window messages, step by step
 };
 
 struct PanelCallbacks {
@@ -44,6 +46,9 @@ struct PanelCallbacks {
     std::function<HWND(bool reloadList)> showMainWindow;
     // The panel has closed; the run's exit code (0 all done, 1 some skipped or stopped, 2 some failed).
     std::function<void(int exitCode)> closed;
+    // The run is over, its report holds its end and the statistics (if any) have been closed; the panel's
+    // windows are still there. May end the process.
+    std::function<void(int exitCode)> ended;
 };
 
 // Opens the panel and starts playing runList . False when the window cannot be created.

@@ -37,5 +37,6 @@ inline constexpr int kPasteFolder = 105;
 inline constexpr UINT_PTR kBlinkTimer = 1;        // the caption blinks while recording
 inline constexpr UINT_PTR kStepTimer = 2;         // the player's step timer
 inline constexpr UINT_PTR kNextPackageTimer = 3;  // starts the next scenario
+inline constexpr UINT_PTR kQuickTryTimer = 4;     // the player's quick tries of a step between its ticks
 
 }  // namespace velmora::panel_window

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32WindowEvents.h"
 #include "playback/win32/ControlPanel.h"
 #include "playback/win32/ControlPanelIds.h"
 #include "recording/Recorder.h"
@@ -15,7 +16,8 @@
 namespace velmora::panel_window {
 
 inline constexpr UINT kCloseMessage = WM_APP + 1;
-inline constexpr UINT kMouseHookMessage = WM_APP + 2;  // the recorder's mouse hook has events waiting
+inline constexpr UINT kMouseHookMessage = WM_APP + 2;       // the recorder's mouse hook has events waiting
+inline constexpr UINT kWindowsChangedMessage = WM_APP + 3;  // other programs' windows changed
 
 // While a run is in progress the machine must not fall asleep under the installers, nor the display go off:
 // the idle timer that turns it off would also lock the session, and a locked session takes no press.
@@ -67,7 +69,8 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
                                    report_, context.vault, context.scenario, context.pathVars}),
           player_(PlayerPorts{context.windows, context.shell, context.files, context.system, context.settings,
                               context.language, context.pathVars, context.scenario, context.step,
-                              context.shared, context.stats, report_, model_, *this, &restart_}),
+                              context.shared, context.stats, report_, model_, *this, context.desktop,
+                              &restart_}),
           recorder_(RecorderPorts{context.windows, context.files, context.dialogs, context.clock,
                                   context.language, context.pathVars, context.scenario, context.step,
                                   context.shared}),
@@ -81,8 +84,11 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
 
     // --- PlayerHost ---
     void SetStepTimer(bool enabled, int intervalMs) override { SetOrKill(kStepTimer, enabled, intervalMs); }
-    void SetNextPackageTimer(bool enabled) override {
-        SetOrKill(kNextPackageTimer, enabled, Player::kNextPackageIntervalMs);
+    void SetNextPackageTimer(bool enabled, int intervalMs) override {
+        SetOrKill(kNextPackageTimer, enabled, intervalMs);
+    }
+    void SetQuickTryTimer(bool enabled, int intervalMs) override {
+        SetOrKill(kQuickTryTimer, enabled, intervalMs);
     }
     void SetTopMost(bool topMost) override { c_.windows.SetTopMost(IdOf(Window()), topMost); }
     bool IsOwnWindow(WindowId window) override;
@@ -101,6 +107,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     }
     // Places the control at a place of the panel's layout, which is in pixels as drawn at 96 DPI.
     void Place(int id, const PanelRect& place);
+    void Show(int id, bool visible);
     RECT ScaledRect(const PanelRect& place) const;
     void Render();
     void Paint();
@@ -139,6 +146,7 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     Recorder recorder_;
     bool recording_;
     std::optional<MouseHook> hook_;
+    std::optional<Win32WindowEvents> windowEvents_;  // while playing
     bool settingText_ = false;  // the captured-text box changes because the recorder's text did
     HWND tooltip_ = nullptr;
     unique_hfont font_;

@@ -8,6 +8,8 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
@@ -45,6 +47,20 @@ TYPED_TEST_P(ProfileFileContract, NamesIgnoreCaseAndValuesLoseBlanksAndQuotes) {
               "; comment\r\n[Main] \r\n  Caption = Run packages  \r\n[Wizard]\r\n53=\"Copy `%s` to\"\r\n");
     EXPECT_EQ("Run packages", this->Get("English.lng", "main", "CAPTION"));
     EXPECT_EQ("Copy `%s` to", this->Get("English.lng", "WIZARD", "53"));
+}
+
+// A whole section reads as its keys read one by one.
+TYPED_TEST_P(ProfileFileContract, ASectionReadsAsItsKeysOneByOne) {
+    EXPECT_TRUE(this->ini().GetSection(this->In("English.lng"), "Stels").empty());
+    this->Put("English.lng",
+              "[Main]\r\n1=Other\r\n[stels]\r\n  1 = Pause  \r\n; 2=note\r\n32=\"Reading `%s`\"\r\n"
+              "no value\r\n7=\r\n[Wizard]\r\n1=Next\r\n");
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    const Entries entries = this->ini().GetSection(this->In("English.lng"), "STELS");
+    EXPECT_EQ(entries, (Entries{{"1", "Pause"}, {"32", "Reading `%s`"}, {"7", ""}}));
+    for (const auto& [key, value] : entries)
+        EXPECT_EQ(value, this->Get("English.lng", "Stels", key));
+    EXPECT_TRUE(this->ini().GetSection(this->In("English.lng"), "Missing").empty());
 }
 
 TYPED_TEST_P(ProfileFileContract, BufferSizeCutsValueAndDefault) {
@@ -101,8 +117,8 @@ TYPED_TEST_P(ProfileFileContract, AFailedWriteLeavesTheFileAsItWas) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(ProfileFileContract, MissingFileSectionOrKeyGivesTheDefault,
-                            NamesIgnoreCaseAndValuesLoseBlanksAndQuotes, BufferSizeCutsValueAndDefault,
-                            CreatesANewFileWithOneSectionInWritingOrder, UpdatesOneKeyAndKeepsTheRest,
-                            AFailedWriteLeavesTheFileAsItWas);
+                            NamesIgnoreCaseAndValuesLoseBlanksAndQuotes, ASectionReadsAsItsKeysOneByOne,
+                            BufferSizeCutsValueAndDefault, CreatesANewFileWithOneSectionInWritingOrder,
+                            UpdatesOneKeyAndKeepsTheRest, AFailedWriteLeavesTheFileAsItWas);
 
 }  // namespace velmora

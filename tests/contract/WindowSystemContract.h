@@ -9,6 +9,7 @@
 //       the windows created before it
 //   WindowId AddChild(parent, className, caption, Point origin, Size size);   origin in parent client pixels
 //   bool IsTopMost(WindowId window);
+//   void SetShown(WindowId window, bool visible, bool enabled);
 //   int ScreenDpi();                 the DPI of the screen the windows are made on
 //   SystemProcessId OwnProcess();    the process the windows belong to
 #include <gtest/gtest.h>
@@ -140,12 +141,53 @@ TYPED_TEST_P(WindowSystemContract, TopMostCanBeSetAndCleared) {
     EXPECT_FALSE(w.IsTopMost(frame));
 }
 
+// A window takes input by messages only while it and all above it can: a page hidden or a wizard disabled
+// under a modal box holds its buttons too.
+TYPED_TEST_P(WindowSystemContract, ReadyForInputOnlyWhileItAndEveryWindowAboveItAreVisibleAndEnabled) {
+    auto& w = this->world;
+    WindowId frame = w.AddTopLevel("VelmoraContractFrame", "Setup", {40, 40}, {300, 200});
+    WindowId page = w.AddChild(frame, "VelmoraContractPage", "Page", {0, 0}, {300, 150});
+    WindowId next = w.AddChild(page, "VelmoraContractItem", "Next", {200, 100}, {80, 25});
+    const struct {
+        WindowId changed;
+        bool visible, enabled;
+    } cases[] = {{next, true, false}, {next, false, true}, {page, false, true}, {frame, true, false}};
+    EXPECT_TRUE(this->windows.ReadyForInput(next));
+    for (const auto& c : cases) {
+        w.SetShown(c.changed, c.visible, c.enabled);
+        EXPECT_FALSE(this->windows.ReadyForInput(next)) << c.changed << c.visible << c.enabled;
+        EXPECT_EQ(this->windows.ReadyForInput(frame), c.changed != frame) << c.changed;
+        w.SetShown(c.changed, true, true);
+        EXPECT_TRUE(this->windows.ReadyForInput(next));
+    }
+    EXPECT_FALSE(this->windows.ReadyForInput(0));
+}
+
+TYPED_TEST_P(WindowSystemContract, ChildAtFindsTheDeepestVisibleDescendantUnderAClientPoint) {
+    auto& w = this->world;
+    WindowId frame = w.AddTopLevel("VelmoraContractFrame", "Setup", {40, 40}, {300, 200});
+    WindowId page = w.AddChild(frame, "VelmoraContractPage", "Page", {10, 10}, {280, 150});
+    WindowId next = w.AddChild(page, "VelmoraContractItem", "Next", {100, 50}, {80, 25});
+    // A top-level window in front changes nothing: no screen is asked.
+    w.AddTopLevel("VelmoraContractFrame", "Cover", {0, 0}, {400, 300});
+    auto& windows = this->windows;
+    EXPECT_EQ(windows.ChildAt(frame, {115, 65}), next);
+    EXPECT_EQ(windows.ChildAt(page, {105, 55}), next);
+    EXPECT_EQ(windows.ChildAt(frame, {20, 20}), page);
+    EXPECT_EQ(windows.ChildAt(frame, {5, 180}), frame);
+    EXPECT_EQ(windows.ChildAt(next, {5, 5}), next);
+    w.SetShown(next, false, true);
+    EXPECT_EQ(windows.ChildAt(frame, {115, 65}), page);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(WindowSystemContract, SiblingsAreFoundInCreationOrderByClassAndCaption,
                             EmptyCaptionMatchesOnlyWindowsWithoutText,
                             TopLevelSearchFindsOwnedWindowsButNotUnderTheirOwner, ParentIsTheParentOrTheOwner,
                             TextAndClassNameRoundTripUnicode, ClientAndScreenPointsConvertBothWays,
                             ClientSizeDpiAndProcessOfAWindowAndOfNone,
                             PointFindsTheDeepestWindowOfTheFrontmostTopLevel, CursorGoesWhereItIsSet,
-                            TopMostCanBeSetAndCleared);
+                            TopMostCanBeSetAndCleared,
+                            ReadyForInputOnlyWhileItAndEveryWindowAboveItAreVisibleAndEnabled,
+                            ChildAtFindsTheDeepestVisibleDescendantUnderAClientPoint);
 
 }  // namespace velmora::contract

@@ -3,6 +3,9 @@
 // statistics, counts down and ends with an exit code that tells how the run went.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/Win32.h"
@@ -29,6 +32,18 @@ void ClickControl(HWND control) {
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     SendButton(MOUSEEVENTF_LEFTDOWN);
     SendButton(MOUSEEVENTF_LEFTUP);
+}
+
+constexpr const wchar_t* kTestCoverClass = L"VelmoraTestCover";
+
+void EnsureTestWindowClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(40, 90, 200));
+    wc.lpszClassName = kTestCoverClass;
+    RegisterClassExW(&wc);
 }
 
 class PlaybackE2eTest : public E2eTest {
@@ -69,10 +84,10 @@ class PlaybackE2eTest : public E2eTest {
     }
 };
 
-TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
-    const std::wstring result = Path(L"result.txt");
-
-    const std::vector<Click> clicks{
+// Every kind of step the wizard has: a typed field, a check box, the second of two siblings, a page that
+// appears late, an owned top-level window and a button covered for a while.
+std::vector<Click> EveryKindOfStep() {
+    return {
         FixtureClick({{L"Button", L"Next >", 1}}),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Edit", L"", 1}}, 50, 10,
                      L"D:\\Apps\\Fixture Target"),
@@ -80,17 +95,20 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
                      10),
         FixtureClick({{L"VelmoraFixturePage", L"Target folder", 1}, {L"Button", L"Add component", 2}}),
         FixtureClick({{L"Button", L"Next >", 1}}),
-        // The page appears only after its delay.
         FixtureClick({{L"VelmoraFixturePage", L"Ready", 1}, {L"Button", L"Details...", 1}}),
-        // An owned top-level window: its link is searched among the top-level windows.
         FixtureClick({{L"VelmoraFixtureDialog", L"Fixture Details", 0}, {L"Button", L"OK", 1}}),
         FixtureClick({{L"Button", L"Next >", 1}}),
-        // Covered by another window for a while.
         FixtureClick({{L"Button", L"Install", 1}}),
         FixtureClick({{L"Button", L"Finish", 1}}),
     };
-    auto process = StartDirectRun(BuildScenario(folder_.WidePath(), L"fixture", clicks, FixtureWizardPath(),
-                                                L"\"" + result + L"\" /delay=1500 /cover=2500"));
+}
+
+TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsByItself) {
+    const std::wstring result = Path(L"result.txt");
+
+    auto process =
+        StartDirectRun(BuildScenario(folder_.WidePath(), L"fixture", EveryKindOfStep(), FixtureWizardPath(),
+                                     L"\"" + result + L"\" /delay=1500 /cover=2500"));
     ASSERT_TRUE(process);
     HWND panel = WaitForPanelAndWizard(*process);
     ASSERT_NE(panel, nullptr) << "no control panel";
@@ -131,6 +149,87 @@ TEST_F(PlaybackE2eTest, DirectRunReplaysTheFixtureWizardShowsStatisticsAndEndsBy
     EXPECT_THAT(log, Contains(StartsWith("press 1002 Install")).Times(1));
     EXPECT_THAT(log, Not(HasLine("press background")));
     ExpectInOrder(log, {"finished", "exit 0"});
+}
+
+// By window messages nothing on the screen matters: the pointer a person keeps moving, a top-most window over
+// the installer's buttons. What cannot take input yet, a Next button the installer enables only after a
+// while, is waited for and pressed once it is enabled.
+TEST_F(PlaybackE2eTest, ByWindowMessagesTheWizardInstallsUnderACoverWhileThePointerMoves) {
+    const std::wstring result = Path(L"result.txt");
+    const std::wstring report = Path(L"report.txt");
+    // Every page's Next is enabled two seconds after the page appears; the wizard's own cover stays on.
+    auto process =
+        StartDirectRun(BuildScenario(folder_.WidePath(), L"messages", EveryKindOfStep(), FixtureWizardPath(),
+                                     L"\"" + result + L"\" /delay=500 /cover=60000 /late=2000"),
+                       L"/LOG=\"" + report + L"\" /INPUT=MESSAGES ");
+    ASSERT_TRUE(process);
+    HWND panel = WaitForPanelAndWizard(*process);
+    ASSERT_NE(panel, nullptr);
+    HWND wizard = FindTopLevelWindow({.className = L"VelmoraFixtureWizard"});
+    RECT area{};
+    GetWindowRect(wizard, &area);
+    // The test's own window over the whole wizard, above all others, as another program's could be.
+    EnsureTestWindowClass();
+    unique_hwnd cover(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTestCoverClass, L"Test Cover",
+                                      WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
+                                      area.bottom - area.top, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                      nullptr));
+    ASSERT_NE(cover.get(), nullptr);
+    std::atomic<bool> moving{true};
+    std::thread pointer([&] {
+        for (int i = 0; moving; ++i) {
+            SetCursorPos(area.left + (i * 37) % (area.right - area.left),
+                         area.top + (i * 53) % (area.bottom - area.top));
+            std::this_thread::sleep_for(milliseconds(15));
+        }
+    });
+    const bool finished =
+        PumpUntil([&] { return testing::Value(Lines(ReadFile(result)), HasLine("finished")); }, kRunDeadline);
+    SaveScreenshot(nullptr, L"playback-messages-covered");
+    moving = false;
+    pointer.join();
+    cover.reset();
+    EXPECT_TRUE(finished) << "the wizard did not finish";
+    ExpectStatisticsLineAndSelfExit(*process, L"1   \u041E\u041A  MESSAGES  ", 0,
+                                    L"playback-messages-statistics");
+
+    const std::vector<std::string> log = Lines(ReadFile(result));
+    SCOPED_TRACE(ReadFile(result));
+    // Each Next was pressed once it had been enabled, never before; the cover over it never was pressed.
+    EXPECT_THAT(log, Not(Contains(HasSubstr("while disabled"))));
+    ExpectInOrder(log, {"page 1 Welcome", "next enabled", "click 1002 Next >", "page 2 Target folder"});
+    ExpectInOrder(log, {"page 2 Target folder", "press 201 ", "text 201 D:\\Apps\\Fixture Target",
+                        "text taken 201 D:\\Apps\\Fixture Target", "click 202 Create shortcuts checked",
+                        "click 204 Add component", "next enabled", "click 1002 Next >"});
+    EXPECT_THAT(log, Not(HasLine("click 203"))) << "matchIndex 2 pressed the first sibling";
+    ExpectInOrder(log, {"page 3 Ready", "click 301 Details...", "click 401 OK", "next enabled",
+                        "click 1002 Next >", "page 4 Install", "next enabled", "click 1002 Install",
+                        "cover hidden", "page 5 Finished", "next enabled", "click 1002 Finish", "finished"});
+    EXPECT_THAT(log, Not(HasLine("press background")));
+    // The report says how each press went.
+    const std::string told = ReadFile(report);
+    EXPECT_THAT(told,
+                HasSubstr("Step 1: window found (Button \"Next >\"), press replayed by window messages"));
+    EXPECT_THAT(told, Not(HasSubstr("with the mouse")));
+    EXPECT_THAT(told, HasSubstr("the window or one above it is hidden or disabled, the step waits"));
+}
+
+// At the fastest speed a step goes as soon as its window takes input: a Next button the wizard enables two
+// seconds after its page appears is waited for, not pressed while disabled and the step taken for done.
+TEST_F(PlaybackE2eTest, AtTheFastestSpeedANextEnabledLaterIsWaitedFor) {
+    const std::wstring result = Path(L"result.txt");
+    auto process = StartDirectRun(
+        BuildScenario(folder_.WidePath(), L"enabled", WizardClicks(L"D:\\Later"), FixtureWizardPath(),
+                      L"\"" + result + L"\" /delay=300 /cover=300 /late=2000"),
+        L"/SPEED=0 /nostat ");
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->WaitExit(kRunDeadline), std::optional<DWORD>(0));
+    const std::vector<std::string> log = Lines(ReadFile(result));
+    SCOPED_TRACE(ReadFile(result));
+    EXPECT_THAT(log, Not(Contains(HasSubstr("while disabled"))));
+    ExpectInOrder(log, {"page 1 Welcome", "next enabled", "click 1002 Next >", "page 2 Target folder",
+                        "text 201 D:\\Later", "next enabled", "click 1002 Next >", "page 3 Ready",
+                        "next enabled", "click 1002 Finish", "finished"});
 }
 
 // A scenario whose installer does not exist fails its package, with the statistics or, with /nostat, at once

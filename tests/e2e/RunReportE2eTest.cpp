@@ -65,7 +65,7 @@ TEST_F(RunReportE2eTest, AWindowThatNeverComesTimesOutItsPackageTheRunGoesOnAndT
     // Each package's part in order, as the real run wrote it (every line's form: the player's unit tests).
     ExpectInOrder(
         lines, {"velmora-run-report 2", "Package 1/3 A",
-                "Step 2: window found (Edit), press replayed, text put, 15 characters",
+                "Step 2: window found (Edit), press replayed with the mouse, text put, 15 characters",
                 "Result: scenario played to the end", "Installer exit code: 0", "Package 2/3 B",
                 "Result: failed: window not found, step 1, the window awaited: "
                 "VelmoraFixtureWizard \"Fixture Update\" > Button \"Next >\"",

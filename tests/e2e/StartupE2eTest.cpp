@@ -66,13 +66,15 @@ TEST_F(StartupE2eTest, AChosenLanguageWithoutItsFileIsReportedBeforeTheWindowOpe
 }
 
 // A fleet tool's start on a window station that no screen shows, which Wine makes as Windows does for a
-// service: the run plays nothing, shows nothing that would wait for a click, and says why in its report.
-TEST_F(StartupE2eTest, ARunWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOwnExitCode) {
+// service: a run held to the mouse plays nothing, shows nothing that would wait for a click, and says why in
+// its report.
+TEST_F(StartupE2eTest, ARunHeldToTheMouseWhereNoClickCanLandPlaysNothingAndEndsAtOnceWithItsOwnExitCode) {
     const std::wstring scn = AddWizardPackage(L"A");
+    ASSERT_TRUE(WriteSetting(L"Install", L"Input", L"MOUSE"));
     const std::wstring report = Path(L"report.txt");
-    const auto run =
-        Process::Start(VelmoraFolder() + L"\\velmora.exe", L"/LOG=\"" + report + L"\" /inst \"" + scn + L"\"",
-                       L"VelmoraHidden\\Default");
+    const auto run = Process::Start(VelmoraFolder() + L"\\velmora.exe",
+                                    L"/INPUT=MOUSE /LOG=\"" + report + L"\" /inst \"" + scn + L"\"",
+                                    L"VelmoraHidden\\Default");
     ASSERT_TRUE(run);
     const std::optional<DWORD> code = run->WaitExit(Deadline{20000});
     ASSERT_TRUE(code) << "the run waits for something";

@@ -17,10 +17,15 @@
 # Finch: the 32-bit installer whose pages differ only in "Step N of 3", recorded with the program on the fixed
 #   disk C: and a folder typed on C:, played with the program on the fresh prefix's CD-ROM drive E:: every page in
 #   its order, into the folder typed, not one on the disc.
-# Usage: record-and-replay.sh <build folder> Nsis|Inno|Msi|Finch; runs inside the tests' virtual display.
+# With "hidden" after the kind, every play starts the program on the window station VelmoraHidden, which no
+# screen shows (tests/fixtures/StartOnDesktop.exe makes it), as a fleet tool's service would: there no click can
+# land, and each run must play its steps by window messages and say so in its report.
+# Usage: record-and-replay.sh <build folder> Nsis|Inno|Msi|Finch [hidden]; runs inside the tests' virtual display.
 set -euo pipefail
 build=$1
 kind=$2
+hidden=${3:-}
+by_messages='press replayed by window messages'
 fixtures=$build/tests/fixtures
 recorded=$build/recorded
 fail() {
@@ -40,9 +45,14 @@ play() {
     local report=$recorded/report.txt code=0 scenario=$1
     [[ $scenario == ?:\\* ]] || scenario=$(windows_path "$recorded/$1")
     rm -f "$report"
-    LC_ALL=C.UTF-8 timeout 180 wine "$program" /LOG="$(windows_path "$report")" "${@:5}" \
+    local start=("$program")
+    [ "$hidden" != hidden ] ||
+        start=("$fixtures/StartOnDesktop.exe" 'VelmoraHidden\Default' "$(windows_path "$program")")
+    LC_ALL=C.UTF-8 timeout 180 wine "${start[@]}" /LOG="$(windows_path "$report")" "${@:5}" \
         /inst "$scenario" >/dev/null 2>&1 || code=$?
     [ "$code" = 0 ] || fail "$2 ended with exit code $code: $(grep -a '^Result' "$report")"
+    [ "$hidden" != hidden ] || grep -aqF "$by_messages" "$report" ||
+        fail "the report of $2 on the hidden window station does not say its steps went by window messages"
     [ -f "$WINEPREFIX/drive_c/$3" ] || fail "$2 did not install into the typed folder"
     [ -z "$4" ] || grep -aqF "matched despite a different caption; recorded: \"$4" "$report" ||
         fail "the report of $2 does not say that version 1.1's window was taken"

@@ -48,6 +48,7 @@ struct Case {
     std::string timeout = "?";
     std::string log = "";
     std::string reboot = "?";
+    std::string input = "?";
     std::string shown = "";  // the accepted switches, as the main window shows them; "/nostat" comes first
     std::string run = "";    // the one scenario of a direct run
 };
@@ -121,6 +122,15 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
          .shown = " /reboot",
          .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/nostat /reboot=0", .reboot = "0", .shown = "/nostat /reboot"},
+        // How presses go: one of three words in any case; another word stores nothing, and the line goes on.
+        {.line = "/input=messages /inst C:\\Setups\\one.scn",
+         .input = "MESSAGES",
+         .shown = " /input",
+         .run = "C:\\SETUPS\\ONE.SCN"},
+        {.line = "/nostat /INPUT=Mouse", .input = "MOUSE", .shown = "/nostat /input"},
+        {.line = "/add C:\\T/input=auto", .folder = "C:\\T", .input = "AUTO", .shown = " /input/add"},
+        {.line = "/nostat /input=keyboard /timeout=5", .timeout = "5", .shown = "/nostat /timeout"},
+        {.line = "/nostat /input=", .shown = "/nostat"},
     };
     for (const Case& c : cases) {
         Machine machine;
@@ -129,6 +139,7 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         EXPECT_EQ(machine.settings.Get("Path", "FolderSCN", "?"), c.folder) << c.line;
         EXPECT_EQ(machine.settings.Get("Install", "Timeout", "?"), c.timeout) << c.line;
         EXPECT_EQ(machine.settings.Get("Install", "Reboot", "?"), c.reboot) << c.line;
+        EXPECT_EQ(machine.settings.Get("Install", "Input", "?"), c.input) << c.line;
         EXPECT_EQ(machine.state.acceptedSwitches, c.shown) << c.line;
         EXPECT_EQ(machine.state.noStatistics, c.shown.starts_with("/nostat")) << c.line;
         EXPECT_EQ(machine.state.reportLog, c.log) << c.line;

@@ -132,6 +132,10 @@ struct FakeWindowWorld {
     }
     int ScreenDpi() { return 96; }
     SystemProcessId OwnProcess() { return 4242; }
+    void SetShown(WindowId window, bool visible, bool enabled) {
+        fake.Get(window).visible = visible;
+        fake.Get(window).enabled = enabled;
+    }
     bool IsTopMost(WindowId window) {
         for (auto it = fake.topMostCalls.rbegin(); it != fake.topMostCalls.rend(); ++it) {
             if (it->window == window)

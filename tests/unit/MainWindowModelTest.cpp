@@ -210,6 +210,10 @@ TEST_F(MainWindowModelTest, SettingsAndLanguages) {
               std::pair(std::string("15"), 15));
     EXPECT_EQ(MainWindowModel::TimeoutOf(C::TimeoutOff), 0);
     EXPECT_FALSE(MainWindowModel::TimeoutOf(C::SpeedSlow));
+    // And so is how presses go, which a start reads back.
+    model.SelectInput(MainWindowModel::InputOf(C::InputMessages).value_or(InputChoice::Auto));
+    EXPECT_EQ(settings.values["Install\\Input"], "MESSAGES");
+    EXPECT_EQ(GetInputChoice(settings), InputChoice::Messages);
     // The report folder: chosen, stored trimmed, and turned off again; "off" is offered only while one is
     // set.
     EXPECT_FALSE(model.Enabled(C::ReportsOff));
@@ -249,7 +253,7 @@ TEST_F(MainWindowModelTest, MenusAndTheirEnglishCaptions) {
         CommandText text = BuiltInCommandText(command);
         EXPECT_TRUE(text.key == 0 || model.Caption(command) != text.builtIn) << text.builtIn;
         bool hidden = command == C::TopMost || (command >= C::SpeedFast && command <= C::SpeedSlow) ||
-                      MainWindowModel::TimeoutOf(command);
+                      MainWindowModel::TimeoutOf(command) || MainWindowModel::InputOf(command);
         EXPECT_EQ(seen[i], hidden ? 0 : 1) << text.builtIn;
     }
 }

@@ -29,7 +29,14 @@ class FakeHost : public PlayerHost {
         stepOn = enabled;
         stepInterval = intervalMs;
     }
-    void SetNextPackageTimer(bool enabled) override { exitOn = enabled; }
+    void SetNextPackageTimer(bool enabled, int intervalMs) override {
+        exitOn = enabled;
+        exitInterval = intervalMs;
+    }
+    void SetQuickTryTimer(bool enabled, int intervalMs) override {
+        quickOn = enabled;
+        quickInterval = intervalMs;
+    }
     void SetTopMost(bool topMost) override { topMostCalls.push_back(topMost); }
     bool IsOwnWindow(WindowId window) override { return window != 0 && window == panel; }
     void PanelChanged() override {}
@@ -38,6 +45,9 @@ class FakeHost : public PlayerHost {
     bool stepOn = false;
     int stepInterval = 0;
     bool exitOn = false;
+    int exitInterval = 0;
+    bool quickOn = false;
+    int quickInterval = 0;
     std::vector<bool> topMostCalls;
     WindowId panel = 0;
     std::vector<bool> ended;
@@ -125,9 +135,10 @@ class PlayerTest : public ::testing::Test, public TextDoubles {
     MemorySettingsStore settings;
     FakeSystemInfo system;
     FakeHost host;
+    FakeDesktopInfo desktop;
     RunReport report{RunReportPorts{files, clock, system, language}};
     Player player{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
-                              shared, stats, report, panel, host}};
+                              shared, stats, report, panel, host, desktop}};
     WindowId dialog = 0;
     WindowId next = 0;
 };
@@ -212,21 +223,86 @@ TEST_F(PlayerTest, CoveredPointBacksOffBeforeAndAfterTheFirstSuccess) {
     EXPECT_EQ(windows.mouseEvents.size(), 3u);
 }
 
+// The slower speeds keep their pacing: 500 ms a tick until a window is seen, the speed's period then, 500 ms
+// again after ten missed ticks; window events and quick tries do nothing there.
 TEST_F(PlayerTest, SearchSlowsDownAfterTenMissedTicksAndWithoutATimeOutNeverGivesUp) {
-    SaveSetting(settings, kSettingSpeed, "0");
+    SaveSetting(settings, kSettingSpeed, "1");
     AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
     Start();
     EXPECT_EQ(host.stepInterval, 500);  // until a window has been seen
+    EXPECT_EQ(host.exitInterval, Player::kNextPackageIntervalMs);
+    player.WindowsChanged();
+    EXPECT_TRUE(windows.mouseEvents.empty()) << "a window event played a step at a slower speed";
     StepTicks(10);
-    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_EQ(host.stepInterval, 250);
+    EXPECT_FALSE(host.quickOn);
     player.OnStepTimer();
     EXPECT_EQ(host.stepInterval, 500);
     StepTicks(10000);  // no time-out: the step is still searched for, and played below
 
     windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u) << "a window event played a step at a slower speed";
     player.OnStepTimer();
-    EXPECT_EQ(host.stepInterval, 100);
+    EXPECT_EQ(host.stepInterval, 250);
     EXPECT_EQ(Result(0), kStatDone);
+}
+
+// At the fastest speed a step goes as soon as its window is there and takes input, on the window event (or
+// quick try) that tells, without waiting for a tick; the next package starts without a pause.
+TEST_F(PlayerTest, AtTheFastestSpeedAStepGoesOnTheWindowEventOnceItsWindowTakesInput) {
+    SaveSetting(settings, kSettingSpeed, "0");
+    AddScenario("Two", {kClickNext, {{kDialog, {"Button", "Finish", 1}}, {kPress, kRelease}, ""}});
+    Start();
+    EXPECT_EQ(host.stepInterval, 100);  // from the first tick: the ticks only count the wait
+    EXPECT_TRUE(host.quickOn);
+    EXPECT_EQ(host.quickInterval, Player::kQuickTryIntervalMs);
+    windows.Get(next).enabled = false;  // the installer enables Next later
+    for (int i = 0; i < 30; ++i) {
+        player.WindowsChanged();
+        player.OnStepTimer();
+    }
+    EXPECT_TRUE(windows.mouseEvents.empty()) << "a disabled button was pressed";
+    EXPECT_EQ(host.stepInterval, 100) << "slowed down after missed ticks";
+    windows.Get(next).enabled = true;
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+
+    const WindowId finish = windows.AddChild(dialog, "Button", "Finish", 150, 350, 80, 25);
+    windows.Get(dialog).visible = false;  // a page that is still being built
+    player.WindowsChanged();
+    EXPECT_EQ(windows.mouseEvents.size(), 3u);
+    windows.Get(dialog).visible = true;
+    player.WindowsChanged();
+    ASSERT_EQ(windows.mouseEvents.size(), 5u);
+    EXPECT_EQ(windows.mouseEvents[3].cursorAtEvent, windows.ClientToScreen(finish, {10, 5}));
+    EXPECT_EQ(Result(0), kStatDone);
+    EXPECT_FALSE(host.quickOn);
+    EXPECT_EQ(host.exitInterval, Player::kFastNextPackageIntervalMs);
+}
+
+// Window events and quick tries come at any rate: they never bring a step's time-out nearer, nor the back-off
+// of a covered window; only the ticks count.
+TEST_F(PlayerTest, TriesBetweenTheTicksCountNothing) {
+    SaveSetting(settings, kSettingSpeed, "0");
+    SaveSetting(settings, kSettingTimeout, "1");
+    shell.startedExitCode = std::nullopt;
+    AddScenario("A", {kClickNext});
+    Start();
+    windows.Get(next).coveredBy = dialog;
+    for (int i = 0; i < 1000; ++i)
+        player.WindowsChanged();
+    EXPECT_TRUE(windows.foregroundCalls.empty());
+    EXPECT_EQ(CoveredTicks(2), "FF");
+    windows.Remove(next);
+    for (int i = 0; i < 100000; ++i)
+        player.WindowsChanged();
+    StepTicks(597);  // a minute is 600 ticks of 100 ms
+    EXPECT_TRUE(host.stepOn);
+    EXPECT_FALSE(shell.ProcessOf(1).endedByAll);
+    player.OnStepTimer();
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowNotFound);
+    EXPECT_TRUE(shell.ProcessOf(1).endedByAll);
 }
 
 TEST_F(PlayerTest, WindowChainResolvesMatchIndexZeroNthAndDesktop) {
@@ -458,9 +534,120 @@ TEST_F(PlayerTest, APressTheSystemRefusesLeavesTheStepWaitingAndIsReportedOnce) 
     const std::string refused =
         ": система не приняла нажатие (компьютер заблокирован или ввод идёт на другой "
         "рабочий стол), шаг ждёт";
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"Шаг 1" + refused,
+                                        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено мышью",
+                                        "Шаг 2" + refused}));
+}
+
+// The step lines of the report at C:\Logs\run.txt, without their CR.
+std::vector<std::string> ReportLines(MemoryFileSystem& files, const std::string& start) {
+    std::vector<std::string> found;
+    std::istringstream lines(files.Contents("C:\\Logs\\run.txt").value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(start))
+            found.push_back(line.substr(0, line.size() - 1));
+    }
+    return found;
+}
+
+// Where no click can land, or when asked to, a button gets its own click and a text field mouse messages at
+// its client points; the cursor never moves. The mouse alone where no click can land is refused.
+struct DeliveryCase {
+    DesktopFacts facts;
+    const char* setting;
+    const char* press;  // what the report says of both presses; nullptr: refused
+};
+class PlayerDeliveryTest : public PlayerTest, public ::testing::WithParamInterface<DeliveryCase> {};
+
+TEST_P(PlayerDeliveryTest, EachStepGoesWithTheMouseOrByMessagesAsTheDesktopAndTheSettingSay) {
+    const DeliveryCase& c = GetParam();
+    const WindowId edit = windows.AddChild(dialog, "Edit", "", 120, 150, 200, 20);
+    windows.Get(next).kind = ControlKind::PushButton;
+    windows.Get(edit).textField = true;
+    windows.cursor = Point{7, 7};
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingInput, c.setting);
+    desktop.facts = c.facts;
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    // A drag in the field: the press, a move with the button held, the release 4 and 2 pixels on.
+    const StepState typeKey{{kDialog, {"Edit", "", 1}},
+                            {{kButtonLeft, kKindPress, 10, 5}, {kButtonLeft, kKindMove, 3, 1}, kRelease},
+                            "C:\\App"};
+    AddScenario("A", {kClickNext, typeKey});
+    Start();
+    StepTicks(2);
+
+    const std::vector<std::string> steps = ReportLines(files, "Шаг ");
+    if (c.press == nullptr) {
+        EXPECT_TRUE(windows.mouseEvents.empty() && windows.clicksPosted.empty() &&
+                    windows.mousePosted.empty());
+        EXPECT_THAT(steps, ::testing::ElementsAre(HasSubstr("система не приняла нажатие")));
+        return;
+    }
+    const std::string press = std::string("нажатие воспроизведено ") + c.press;
     EXPECT_EQ(steps, (std::vector<std::string>{
-                         "Шаг 1" + refused, "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено",
-                         "Шаг 2" + refused}));
+                         "Шаг 1: окно найдено (Button \"Next\"), " + press,
+                         "Шаг 2: окно найдено (Edit), " + press + ", вставлен текст, символов: 6"}));
+    EXPECT_EQ(windows.textEntriesEnded, std::vector<WindowId>{edit});
+    if (std::string(c.press) == "мышью") {
+        EXPECT_EQ(windows.mouseEvents.size(), 6u);
+        EXPECT_TRUE(windows.clicksPosted.empty() && windows.mousePosted.empty());
+        return;
+    }
+    EXPECT_TRUE(windows.mouseEvents.empty());
+    EXPECT_EQ(windows.cursor, (Point{7, 7}));
+    EXPECT_EQ(windows.clicksPosted, std::vector<WindowId>{next});
+    const std::vector<FakeWindowSystem::PostedMouse> drag{{edit, kMessageLeftDown, {10, 5}, kKeyLeft},
+                                                          {edit, kMessageMouseMove, {13, 6}, kKeyLeft},
+                                                          {edit, kMessageLeftUp, {14, 7}, 0}};
+    EXPECT_EQ(windows.mousePosted, drag);
+}
+
+const DesktopFacts kHere{1, true, "Default", SessionConnection::Active};
+const DesktopFacts kLocked{1, true, std::nullopt, SessionConnection::Active};
+INSTANTIATE_TEST_SUITE_P(Settings, PlayerDeliveryTest,
+                         ::testing::Values(DeliveryCase{kHere, "AUTO", "мышью"},
+                                           DeliveryCase{kLocked, "AUTO", "сообщениями окну"},
+                                           DeliveryCase{kHere, "MESSAGES", "сообщениями окну"},
+                                           DeliveryCase{kLocked, "MOUSE", nullptr}));
+
+// A disabled control, or a window above it, holds its step, by messages as by the mouse; once enabled it is
+// pressed, and one that stays disabled ends its package at the time-out.
+TEST_F(PlayerTest, AStepWaitsForItsWindowToBeEnabledAndTimesOutAsDisabled) {
+    files.AddFolder("C:\\Logs");
+    shared.reportLog = "C:\\Logs\\run.txt";
+    SaveSetting(settings, kSettingTimeout, "1");
+    SaveSetting(settings, kSettingInput, "MESSAGES");
+    shell.startedJob = {501};
+    windows.Get(dialog).process = 501;
+    windows.Get(next).kind = ControlKind::PushButton;
+    windows.Get(next).enabled = false;
+    AddScenario("A", {kClickNext, kClickNext});
+    Start();
+    StepTicks(3);
+    EXPECT_TRUE(windows.clicksPosted.empty());
+    windows.Get(next).enabled = true;
+    player.OnStepTimer();
+    EXPECT_EQ(windows.clicksPosted, std::vector<WindowId>{next});
+    windows.Get(dialog).enabled = false;  // a modal box of the installer's own disables its wizard
+    StepTicks(119);
+    EXPECT_TRUE(host.stepOn);
+    player.OnStepTimer();
+    EXPECT_FALSE(host.stepOn);
+    EXPECT_EQ(windows.clicksPosted.size(), 1u);
+    EXPECT_EQ(stats.records[0].end, PackageEnd::WindowDisabled);
+    EXPECT_EQ(stats.records[0].step, 2);
+    const std::string waits = ": окно или окно над ним скрыто либо недоступно, шаг ждёт";
+    EXPECT_EQ(ReportLines(files, "Шаг "),
+              (std::vector<std::string>{"Шаг 1" + waits,
+                                        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено "
+                                        "сообщениями окну",
+                                        "Шаг 2" + waits}));
+    EXPECT_THAT(ReportLines(files, "Результат: "),
+                ::testing::ElementsAre(HasSubstr("ошибка: окно недоступно, шаг 2, ожидаемое окно:")));
 }
 
 // Every result a package can have, as the player tells the report; the text typed into a field never appears
@@ -510,10 +697,10 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
         }
     }
     const std::vector<std::string> expected{
-        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено",
+        "Шаг 1: окно найдено (Button \"Next\"), нажатие воспроизведено мышью",
         "Шаг 1: окно \"Setup 1.1\" принято несмотря на другой заголовок; записан: \"Setup 1.0\"",
         "Шаг 2: окна ждали 0:01:05",
-        "Шаг 2: окно найдено (Edit), нажатие воспроизведено, вставлен текст, символов: 10",
+        "Шаг 2: окно найдено (Edit), нажатие воспроизведено мышью, вставлен текст, символов: 10",
         "Результат: сценарий выполнен до конца",
         "#package 1/4 A | done | 3010 | 0:00:00",
         "Результат: ошибка: установщик не найден",
@@ -680,7 +867,7 @@ class RestartingPlayerTest : public PlayerTest {
     RunRestart runRestart{RunRestartPorts{files, system, clock, settings, tasks, restart, shared, stats,
                                           report, vault, scenario, pathVars}};
     Player restarting{PlayerPorts{windows, shell, files, system, settings, language, pathVars, scenario, step,
-                                  shared, stats, report, panel, host, &runRestart}};
+                                  shared, stats, report, panel, host, desktop, &runRestart}};
 };
 
 TEST_F(RestartingPlayerTest, AnInstallerAsksTheRunRecordsItselfCountsDownAndAsksWindowsToRestart) {

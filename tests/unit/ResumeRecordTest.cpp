@@ -41,7 +41,7 @@ class ResumeRecordTest : public ::testing::Test, public TextDoubles {
         }
     }
     ResumeStart Start() {
-        return StartResumedRun(ports, language, state, report, [this](int ms) { Wait(ms); });
+        return StartResumedRun(ports, language, state, report, choice, [this](int ms) { Wait(ms); });
     }
     std::string Report() { return files.Contents("C:\\Logs\\run.txt").value_or(""); }
 
@@ -54,6 +54,7 @@ class ResumeRecordTest : public ::testing::Test, public TextDoubles {
     ResumePorts ports{vault, files, system, clock, tasks, desktop};
     RunReport report{RunReportPorts{files, clock, system, language}};
     SharedState state;
+    InputChoice choice = InputChoice::Mouse;
     int waits = 0;
 };
 
@@ -175,6 +176,12 @@ TEST_F(ResumeRecordTest, AResumeStartWaitsForItsDesktopAndPackagesAndReportsWhat
     EXPECT_EQ(waits, kResumeWaitSeconds);
     EXPECT_TRUE(files.Exists(kPath)) << "kept for a logon where a click can land";
     EXPECT_THAT(Report(), testing::HasSubstr("компьютер заблокирован"));
+    // Unless held to the mouse, the run plays there, by window messages: it waits only for the share.
+    choice = InputChoice::Auto;
+    waits = 0;
+    EXPECT_FALSE(Start().exitCode);
+    EXPECT_EQ(std::pair(waits, state.runList.size()), std::pair(kResumeWaitSeconds, std::size_t{2}));
+    choice = InputChoice::Mouse;
 
     desktop.facts = {1, true, "Default", SessionConnection::Active};
     files.AddFolder("C:\\Velmora\\packages");
@@ -198,6 +205,14 @@ TEST(ResumeTaskTest, StartsTheProgramElevatedInTheUsersSessionAtTheirLogon) {
         EXPECT_NE(task.find(part), std::string::npos) << part;
     EXPECT_EQ(task.find("Password"), std::string::npos);
     EXPECT_EQ(ResumeArguments(""), "/resume");
+    // LocalSystem has no logon to wait for: its run goes on when Windows has started, with nobody logged on.
+    const std::string boot = ResumeTaskDefinition("C:\\V\\velmora.exe", kLocalSystemSid, "");
+    for (const auto& [definition, part, there] :
+         {std::tuple(boot, "<BootTrigger>\r\n      <Delay>PT30S</Delay>", true),
+          std::tuple(boot, "<UserId>S-1-5-18</UserId>\r\n      <LogonType>ServiceAccount</LogonType>", true),
+          std::tuple(boot, "<LogonTrigger>", false), std::tuple(task, "<BootTrigger>", false),
+          std::tuple(task, "ServiceAccount", false)})
+        EXPECT_EQ(definition.find(part) != std::string::npos, there) << part;
 }
 
 TEST(NoDesktopTest, ARunWhereNoClickCanLandSaysWhy) {
@@ -213,6 +228,15 @@ TEST(NoDesktopTest, ARunWhereNoClickCanLandSaysWhy) {
         {{2, true, "Winlogon", C::Active}, NoDesktop::OtherDesktop}};
     for (const auto& [facts, why] : cases)
         EXPECT_EQ(WhyNoDesktop(facts), why) << facts.inputDesktop.value_or("-");
+
+    // Only a run held to the mouse refuses, and only where no click can land.
+    const DesktopFacts user{1, true, "Default", C::Active}, service{0, false, "Default", C::Active};
+    for (const auto& [facts, choice, why] :
+         {std::tuple(user, InputChoice::Mouse, std::optional<NoDesktop>()),
+          std::tuple(service, InputChoice::Mouse, std::optional(NoDesktop::Service)),
+          std::tuple(service, InputChoice::Auto, std::optional<NoDesktop>()),
+          std::tuple(service, InputChoice::Messages, std::optional<NoDesktop>())})
+        EXPECT_EQ(WhyRunRefused(facts, choice), why) << InputChoiceText(choice);
 
     // The refused run's report and exit code are checked end to end; the desktop's name is said only here.
     const TextDoubles doubles;

@@ -55,8 +55,8 @@ class ProgramWindowsTest : public ::testing::Test, public TextDoubles {
     FakeSystemRestart restart;
     FakeDesktopInfo desktop;
     MemoryProtectedFiles vault{files};
-    PanelContext context{windows,  shell,    dialogs, clock,  files, system,     settings, language,
-                         pathVars, scenario, step,    shared, stats, logonTasks, restart,  vault};
+    PanelContext context{windows,  shell, dialogs, clock, files,      system,  settings, language, pathVars,
+                         scenario, step,  shared,  stats, logonTasks, restart, vault,    desktop};
 };
 
 // The panel playing scenarios held in memory, outside a direct run and without the statistics window, so

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/ComApartment.h"
@@ -52,6 +53,10 @@ class Win32World {
         return Create(className, caption, WS_CHILD, origin, size, H(parent));
     }
     bool IsTopMost(WindowId window) { return (GetWindowLongW(H(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    void SetShown(WindowId window, bool visible, bool enabled) {
+        ShowWindow(H(window), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+        EnableWindow(H(window), enabled);
+    }
     int ScreenDpi() { return static_cast<int>(GetDpiForSystem()); }
     SystemProcessId OwnProcess() { return GetCurrentProcessId(); }
 
@@ -98,6 +103,85 @@ TEST(Win32WindowSystem, PumpDispatchesWaitingMessagesAndLeavesTheQuitRequest) {
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 5u);
+}
+
+// What a control is, it says itself: a button class of an installer's own (Inno Setup's TNewButton) is a
+// button all the same.
+TEST(Win32WindowSystem, AControlsKindIsWhatItAnswersNotWhatItsClassIsCalled) {
+    WNDCLASSEXW button{};
+    button.cbSize = sizeof button;
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"BUTTON", &button));
+    static WNDPROC buttonProc = button.lpfnWndProc;
+    button.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        return CallWindowProcW(buttonProc, w, m, wp, lp);
+    };
+    button.hInstance = GetModuleHandleW(nullptr);
+    button.lpszClassName = L"VelmoraOwnButton";
+    RegisterClassExW(&button);
+    EnsureClass(L"VelmoraKindFrame");
+    unique_hwnd frame(CreateWindowExW(0, L"VelmoraKindFrame", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+    const struct {
+        const wchar_t* className;
+        DWORD style;
+        ControlKind kind;
+    } cases[] = {{L"BUTTON", BS_PUSHBUTTON, ControlKind::PushButton},
+                 {L"BUTTON", BS_DEFPUSHBUTTON, ControlKind::PushButton},
+                 {L"BUTTON", BS_AUTOCHECKBOX, ControlKind::CheckBox},
+                 {L"BUTTON", BS_3STATE, ControlKind::CheckBox},
+                 {L"BUTTON", BS_AUTORADIOBUTTON, ControlKind::RadioButton},
+                 {L"BUTTON", BS_GROUPBOX, ControlKind::Other},
+                 {L"VelmoraOwnButton", BS_PUSHBUTTON, ControlKind::PushButton},
+                 {L"VelmoraOwnButton", BS_AUTOCHECKBOX, ControlKind::CheckBox},
+                 {L"EDIT", ES_AUTOHSCROLL, ControlKind::Other},
+                 {L"STATIC", 0, ControlKind::Other}};
+    Win32WindowSystem windows;
+    for (const auto& c : cases) {
+        HWND control = CreateWindowExW(0, c.className, L"x", WS_CHILD | c.style, 10, 10, 80, 25, frame.get(),
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+        EXPECT_EQ(windows.KindOf(Id(control)), c.kind) << WideToUtf8(c.className) << " " << c.style;
+        DestroyWindow(control);
+    }
+}
+
+// By messages a button gets its own click, a window its mouse messages at client points with the buttons
+// held, and a text field's parent the end of typing in it.
+TEST(Win32WindowSystem, PostedClickMouseMessagesAndTheEndOfTypingReachTheirWindows) {
+    static std::vector<std::vector<LPARAM>> seen;  // message, wParam, lParam
+    seen.clear();
+    EnsureClass(L"VelmoraPostedTarget", [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_COMMAND || m == WM_LBUTTONDOWN || m == WM_MOUSEMOVE || m == WM_LBUTTONUP)
+            seen.push_back({static_cast<LPARAM>(m), static_cast<LPARAM>(wp), m == WM_COMMAND ? 0 : lp});
+        return DefWindowProcW(w, m, wp, lp);
+    });
+    unique_hwnd frame(CreateWindowExW(0, L"VelmoraPostedTarget", L"", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    HWND button =
+        CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 25,
+                        frame.get(), reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 50, 200, 22, frame.get(),
+                                reinterpret_cast<HMENU>(9), GetModuleHandleW(nullptr), nullptr);
+    Win32WindowSystem windows;
+    ASSERT_TRUE(windows.PostClick(Id(button)));
+    ASSERT_TRUE(PumpUntil([] { return !seen.empty(); }));
+    windows.EndTextEntry(Id(button));  // not a text field: its parent hears nothing
+    windows.EndTextEntry(Id(edit));
+    ASSERT_TRUE(windows.PostMouse(Id(frame.get()), kMessageLeftDown, {12, 34}, kKeyLeft));
+    ASSERT_TRUE(windows.PostMouse(Id(frame.get()), kMessageMouseMove, {15, 36}, kKeyLeft));
+    ASSERT_TRUE(windows.PostMouse(Id(frame.get()), kMessageLeftUp, {16, 37}, 0));
+    ASSERT_TRUE(PumpUntil([] { return seen.size() >= 5; }));
+    windows.PumpMessages();
+    const std::vector<std::vector<LPARAM>> expected{{WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), 0},
+                                                    {WM_COMMAND, MAKEWPARAM(9, EN_KILLFOCUS), 0},
+                                                    {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)},
+                                                    {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(15, 36)},
+                                                    {WM_LBUTTONUP, 0, MAKELPARAM(16, 37)}};
+    // The edit field may tell its parent of other things (a change of focus): only these are looked for.
+    std::erase_if(seen, [](const std::vector<LPARAM>& m) {
+        return m[0] == WM_COMMAND && HIWORD(m[1]) != BN_CLICKED && HIWORD(m[1]) != EN_KILLFOCUS;
+    });
+    EXPECT_EQ(seen, expected);
+    EXPECT_FALSE(windows.PostClick(0));
 }
 
 // A PNG file's size and the blue, green and red of one pixel, read back with the system's decoder.
@@ -152,6 +236,38 @@ TEST(Win32WindowSystem, ScreenshotIsAPngOfTheWholeScreenOrNoFileAtAll) {
 
     EXPECT_FALSE(windows.SaveScreenshot(folder.Path() + "\\missing\\screen.png"));
     EXPECT_EQ(std::vector<std::string>{"screen.png"}, Win32FileSystem{}.ListFiles(folder.Path(), "*"));
+}
+
+// Where no screen shows the desktop (a window station of a run's own, a service's), the picture is made of
+// the desktop's windows, each drawing itself: the green window is there, the screen's pixels are not.
+TEST(Win32WindowSystem, ScreenshotOfADesktopNoScreenShowsIsMadeOfItsWindows) {
+    HWINSTA shown = GetProcessWindowStation();
+    unique_any<NullIsEmpty<HWINSTA, &CloseWindowStation>> station(
+        CreateWindowStationW(L"VelmoraShots", 0, WINSTA_ALL_ACCESS, nullptr));
+    ASSERT_TRUE(station && SetProcessWindowStation(station.get()));
+    unique_any<NullIsEmpty<HDESK, &CloseDesktop>> desktop(
+        CreateDesktopW(L"Shots", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\hidden.png";
+    bool saved = false;
+    std::thread([&] {
+        if (!desktop || !SetThreadDesktop(desktop.get()))
+            return;
+        static HBRUSH green = CreateSolidBrush(RGB(0x20, 0xC0, 0x60));
+        EnsureClass(L"VelmoraHiddenGreen", DefWindowProcW, green);
+        unique_hwnd window(CreateWindowExW(0, L"VelmoraHiddenGreen", L"", WS_POPUP | WS_VISIBLE, 300, 200,
+                                           160, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        Win32WindowSystem windows;
+        windows.PumpMessages();
+        saved = window && windows.SaveScreenshot(path);
+    }).join();
+    SetProcessWindowStation(shown);
+    ASSERT_TRUE(saved);
+    std::optional<PngPixel> pixel = ReadPngPixel(
+        path, POINT{380 - GetSystemMetrics(SM_XVIRTUALSCREEN), 260 - GetSystemMetrics(SM_YVIRTUALSCREEN)});
+    ASSERT_TRUE(pixel.has_value());
+    EXPECT_EQ((std::vector<int>{0x60, 0xC0, 0x20}),
+              (std::vector<int>{pixel->bgr[0], pixel->bgr[1], pixel->bgr[2]}));
 }
 
 }  // namespace
