@@ -42,32 +42,19 @@ bool SpeedCommand(MainCommand command) {
            command == MainCommand::SpeedSlow;
 }
 
-HMENU BuildSpeedMenu(const MainWindowModel& model) {
-    HMENU menu = CreatePopupMenu();
-    for (MainCommand command : {MainCommand::SpeedFast, MainCommand::SpeedMedium, MainCommand::SpeedSlow})
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(MenuIdOf(command)),
-                    ItemText(model, command).c_str());
-    return menu;
-}
-
+constexpr MainCommand kSpeedCommands[] = {MainCommand::SpeedFast, MainCommand::SpeedMedium,
+                                          MainCommand::SpeedSlow};
 constexpr MainCommand kTimeoutCommands[] = {MainCommand::TimeoutOff, MainCommand::Timeout5,
                                             MainCommand::Timeout15, MainCommand::Timeout30,
                                             MainCommand::Timeout60};
-
-HMENU BuildTimeoutMenu(const MainWindowModel& model) {
-    HMENU menu = CreatePopupMenu();
-    for (MainCommand command : kTimeoutCommands)
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(MenuIdOf(command)),
-                    ItemText(model, command).c_str());
-    return menu;
-}
-
 constexpr MainCommand kInputCommands[] = {MainCommand::InputAuto, MainCommand::InputMouse,
                                           MainCommand::InputMessages};
 
-HMENU BuildInputMenu(const MainWindowModel& model) {
+// A submenu of one item for each of the commands, labelled as the model says.
+template <std::size_t N>
+HMENU BuildChoiceMenu(const MainWindowModel& model, const MainCommand (&commands)[N]) {
     HMENU menu = CreatePopupMenu();
-    for (MainCommand command : kInputCommands)
+    for (MainCommand command : commands)
         AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(MenuIdOf(command)),
                     ItemText(model, command).c_str());
     return menu;
@@ -115,13 +102,13 @@ void AppendEntries(HMENU menu, const MainWindowModel& model, const std::vector<M
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildLanguageMenu(texts, languages)),
                         Utf8ToWide(texts.languageMenu).c_str());
         } else if (entry.kind == MenuEntry::Speeds) {
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildSpeedMenu(model)),
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildChoiceMenu(model, kSpeedCommands)),
                         Utf8ToWide(texts.speedMenu).c_str());
         } else if (entry.kind == MenuEntry::Timeouts) {
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildTimeoutMenu(model)),
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildChoiceMenu(model, kTimeoutCommands)),
                         Utf8ToWide(texts.timeoutMenu).c_str());
         } else {
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildInputMenu(model)),
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildChoiceMenu(model, kInputCommands)),
                         Utf8ToWide(texts.inputMenu).c_str());
         }
     }
