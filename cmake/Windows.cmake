@@ -72,6 +72,9 @@ function(velmora_wine_tests target label)
                        PROPERTIES LABELS ${label} FIXTURES_REQUIRED wine ${ARGN})
 endfunction()
 
+# ctest reads it before any test, so that Wine starts, or the 32-bit installers' tests skip, as this machine allows.
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_SOURCE_DIR}/cmake/WineLoader.cmake)
+
 add_test(NAME wine-stop COMMAND sh -c "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix wineserver -k || true")
 set_tests_properties(wine-stop PROPERTIES FIXTURES_CLEANUP wine LABELS "win32;e2e")
 

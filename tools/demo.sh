@@ -59,6 +59,8 @@ if [ -z "${VELMORA_DEMO_NO_BUILD:-}" ]; then
     cmake --build --preset win64 --target velmora FixtureWizard FixtureNsisInstaller
 fi
 
+# Where this machine cannot start Wine's 32-bit loader, its 64-bit one runs the demo, as for the tests.
+wine --version >/dev/null 2>&1 || export PATH=$PWD/cmake/wine64-only:$PATH
 build=$PWD/build/win64
 demo=$build/demo
 rm -rf "$demo"

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -291,6 +292,11 @@ std::wstring NsisInstallerPath() {
 
 std::wstring FinchInstallerPath() {
     return VelmoraFolder() + L"\\tests\\fixtures\\FinchSetup.exe";
+}
+
+std::string WhyNo32BitInstallers() {
+    const char* why = std::getenv("VELMORA_NO_32BIT");
+    return why ? why : "";
 }
 
 Click FixtureClick(std::vector<Link> below, int x, int y, std::optional<std::wstring> text) {

@@ -119,6 +119,8 @@ std::wstring FixtureWizardPath();
 std::wstring NsisInstallerPath();
 // The 32-bit NSIS installer whose pages differ only in their captions: "Finch Setup - Step 1 of 3".
 std::wstring FinchInstallerPath();
+// Why this machine cannot start the 32-bit installers (ctest says so where its kernel cannot), or empty.
+std::string WhyNo32BitInstallers();
 // A click on a window below the fixture wizard's frame, typing the text when there is one.
 Click FixtureClick(std::vector<Link> below, int x = 20, int y = 10, std::optional<std::wstring> text = {});
 // Through the fixture wizard to its end, typing the text (when there is one) into its folder field.

@@ -273,6 +273,8 @@ TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode
 // The installer's pages differ only in their captions' step numbers and press on with the same button: a step
 // that waits for the second page presses nothing on the first and times out.
 TEST_F(PlaybackE2eTest, AStepAwaitingTheSecondPageNeverPressesTheFirstAndTimesOut) {
+    if (const std::string why = WhyNo32BitInstallers(); !why.empty())
+        GTEST_SKIP() << why;
     const Click next{{{L"#32770", L"Finch Setup - Step 2 of 3", 1}, {L"Button", L"&Next >", 1}}, 30, 10, {}};
     auto process = StartDirectRun(
         BuildScenario(folder_.WidePath(), L"steps", {next}, FinchInstallerPath(), L""), L"/TIMEOUT=1 ");
