@@ -354,6 +354,9 @@ bool ControlPanelWindow::Create() {
     player_.LoadPlaySpeed();
     player_.Play();
     Render();
+    // The first package starts ahead of the panel's first paint, which a timer's tick would wait for: the
+    // installer loads while the panel is drawn. Posted, so that a run that ends at once ends after Create.
+    PostMessageW(Window(), WM_TIMER, kNextPackageTimer, 0);
     return true;
 }
 

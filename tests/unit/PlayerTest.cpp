@@ -119,6 +119,13 @@ class PlayerTest : public ::testing::Test, public TextDoubles {
         for (int i = 0; i < ticks; ++i)
             player.OnStepTimer();
     }
+    // A report in C:\Logs\run.txt, and the installer started in a job whose process owns the dialog.
+    void ReportFromTheInstallersJob() {
+        files.AddFolder("C:\\Logs");
+        shared.reportLog = "C:\\Logs\\run.txt";
+        shell.startedJob = {501};
+        windows.Get(dialog).process = 501;
+    }
     std::uint8_t Result(int i) const { return stats.records.at(static_cast<std::size_t>(i)).result; }
 
     int recordedDpi = 0;  // of the scenarios written next
@@ -501,11 +508,8 @@ TEST_F(PlayerTest, TimeOutCountsOnlySearchingTimeThenEndsTheInstaller) {
 // A locked session takes no input: a press it refuses is no press, the step waits (its time-out counting as
 // for a covered window) and the report says why once a step.
 TEST_F(PlayerTest, APressTheSystemRefusesLeavesTheStepWaitingAndIsReportedOnce) {
-    files.AddFolder("C:\\Logs");
-    shared.reportLog = "C:\\Logs\\run.txt";
+    ReportFromTheInstallersJob();
     SaveSetting(settings, kSettingTimeout, "1");
-    shell.startedJob = {501};
-    windows.Get(dialog).process = 501;
     AddScenario("A", {kClickNext, kClickNext});
     windows.inputRefused = true;
     Start();
@@ -566,12 +570,9 @@ TEST_P(PlayerDeliveryTest, EachStepGoesWithTheMouseOrByMessagesAsTheDesktopAndTh
     windows.Get(next).kind = ControlKind::PushButton;
     windows.Get(edit).textField = true;
     windows.cursor = Point{7, 7};
-    files.AddFolder("C:\\Logs");
-    shared.reportLog = "C:\\Logs\\run.txt";
+    ReportFromTheInstallersJob();
     SaveSetting(settings, kSettingInput, c.setting);
     desktop.facts = c.facts;
-    shell.startedJob = {501};
-    windows.Get(dialog).process = 501;
     // A drag in the field: the press, a move with the button held, the release 4 and 2 pixels on.
     const StepState typeKey{{kDialog, {"Edit", "", 1}},
                             {{kButtonLeft, kKindPress, 10, 5}, {kButtonLeft, kKindMove, 3, 1}, kRelease},
@@ -617,12 +618,9 @@ INSTANTIATE_TEST_SUITE_P(Settings, PlayerDeliveryTest,
 // A disabled control, or a window above it, holds its step, by messages as by the mouse; once enabled it is
 // pressed, and one that stays disabled ends its package at the time-out.
 TEST_F(PlayerTest, AStepWaitsForItsWindowToBeEnabledAndTimesOutAsDisabled) {
-    files.AddFolder("C:\\Logs");
-    shared.reportLog = "C:\\Logs\\run.txt";
+    ReportFromTheInstallersJob();
     SaveSetting(settings, kSettingTimeout, "1");
     SaveSetting(settings, kSettingInput, "MESSAGES");
-    shell.startedJob = {501};
-    windows.Get(dialog).process = 501;
     windows.Get(next).kind = ControlKind::PushButton;
     windows.Get(next).enabled = false;
     AddScenario("A", {kClickNext, kClickNext});
@@ -653,15 +651,12 @@ TEST_F(PlayerTest, AStepWaitsForItsWindowToBeEnabledAndTimesOutAsDisabled) {
 // Every result a package can have, as the player tells the report; the text typed into a field never appears
 // in it.
 TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRunsExitCode) {
-    files.AddFolder("C:\\Logs");
-    shared.reportLog = "C:\\Logs\\run.txt";
+    ReportFromTheInstallersJob();
     SaveSetting(settings, kSettingTimeout, "5");
     clock.now = {2026, 12, 6, 20, 0, 0};
     const StepState typeKey{{kDialog, {"Edit", "", 1}}, {kPress, kRelease}, "S3CR3T-K3Y"};
     const StepState never{{{"#32770", "Repair?", 0}}, {kPress, kRelease}, ""};
     const StepState olderVersion{{{"#32770", "Setup 1.0", 0}, kNext}, {kPress, kRelease}, ""};
-    shell.startedJob = {501};
-    windows.Get(dialog).process = 501;
     AddScenario("A", {olderVersion, typeKey}, "C:\\Setup\\app.exe", "/S");
     AddScenario("B", {kClickNext}, "C:\\Setup\\gone.exe");
     AddScenario("C", {kClickNext});
@@ -731,11 +726,8 @@ TEST_F(PlayerTest, TheReportTellsEachPackageItsStepsResultAndInstallerAndTheRuns
 // A package's near matches keep to the version it accepted first, until the next package; a press on another
 // program's window is reported.
 TEST_F(PlayerTest, APackageKeepsItsVersionsUntilTheNextAndAPressOutsideTheInstallerIsReported) {
-    files.AddFolder("C:\\Logs");
-    shared.reportLog = "C:\\Logs\\run.txt";
+    ReportFromTheInstallersJob();
     SaveSetting(settings, kSettingTimeout, "1");
-    shell.startedJob = {501};
-    windows.Get(dialog).process = 501;
     const StepState older{{{"#32770", "Setup 1.0", 0}, kNext}, {kPress, kRelease}, ""};
     AddScenario("A", {older, older});
     AddScenario("B", {older, {{{"#32770", "Other", 0}, kNext}, {kPress, kRelease}, ""}});
