@@ -14,11 +14,12 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Imported at load time: KnownDLLs, which Windows always takes from System32, and comctl32, which the
-# manifest's dependency takes from the side-by-side store. Others (wtsapi32, shcore) would be looked for beside
-# the program first; platform/win32/SystemLibrary.h loads them from System32 by name instead. The imaging
+# Imported at load time: KnownDLLs, which Windows always takes from System32. Others (wtsapi32, shcore) would be
+# looked for beside the program first; platform/win32/SystemLibrary.h loads them from System32 by name instead,
+# and comctl32 too (platform/win32/CommonControls.h), which the manifest's dependency then takes from the
+# side-by-side store. The imaging
 # component (windowscodecs) comes through COM, which loads it by the path registered for its class.
-set(VELMORA_WIN32_LIBS user32 gdi32 comctl32 shell32 ole32 oleaut32 advapi32 shlwapi)
+set(VELMORA_WIN32_LIBS user32 gdi32 shell32 ole32 oleaut32 advapi32 shlwapi)
 
 file(GLOB VELMORA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(velmora_platform STATIC ${VELMORA_PLATFORM_SOURCES})

@@ -2,8 +2,6 @@
 // Decisions live in the core (app/Startup.h); this file only wires and acts.
 #include "platform/win32/Win32.h"
 
-#include <commctrl.h>
-
 #include "app/CommandLine.h"
 #include "app/FileAssociation.h"
 #include "app/Startup.h"
@@ -12,6 +10,7 @@
 #include "packages/FrameTexts.h"
 #include "packages/win32/MainWindow.h"
 #include "platform/win32/ComApartment.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32DesktopInfo.h"
@@ -50,11 +49,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // from the program's folder (a Downloads folder, a share), which the image's dependent-load flags already
     // ask of its imports (app/win32/LoadConfig.cpp).
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // The shell's dialogs and ShellExecute expect the user-interface thread in a single-threaded apartment.
-    ComApartment com;
-    // DPI awareness comes from the manifest, before any window exists.
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
 
     Win32InstanceLock instanceLock;
     Win32SystemInfo system;
@@ -95,6 +89,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             break;
     }
 
+    // The shell's dialogs expect the user-interface thread in a single-threaded apartment; a run joins one
+    // only where it needs one (each use of the shell), since joining starts the display driver, which its
+    // first installer should not wait for.
+    ComApartment com;
+    // DPI awareness comes from the manifest, before any window exists. A run's panel loads the controls
+    // itself, once its first installer has started.
+    InitCommonControls(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
     const AssociationContext association{registry, dialogs, settings, system, language};
     MainWindowContext context{program, [&](WindowId owner) { CheckAssociationOnce(association, owner); },
                               [&](WindowId owner) { AssociateFromMenu(association, owner); }};

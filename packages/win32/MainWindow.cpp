@@ -7,6 +7,7 @@
 #include "base/Utilities.h"
 #include "packages/win32/MainMenus.h"
 #include "packages/win32/MainWindowIds.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
 #include "ui/win32/Controls.h"
@@ -40,7 +41,7 @@ LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
                                DWORD_PTR owner) {
     switch (message) {
         case WM_GETDLGCODE:
-            return DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTALLKEYS;
+            return DefSubclass(box, message, wParam, lParam) | DLGC_WANTALLKEYS;
         case WM_CHAR:
             if (wParam == L'\r')
                 return 0;  // no beep: Enter was handled on key down
@@ -55,7 +56,7 @@ LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
         default:
             break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return DefSubclass(box, message, wParam, lParam);
 }
 
 }  // namespace
@@ -164,7 +165,7 @@ void MainWindow::AddControls() {
     const HWND w = Window();
     frame_ = AddControl(w, L"BUTTON", kFolderFrame, BS_GROUPBOX);
     folderBox_ = AddControl(w, WC_EDITW, kFolderBox, WS_TABSTOP | ES_AUTOHSCROLL, {}, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(folderBox_, FolderBoxProc, 1, reinterpret_cast<DWORD_PTR>(w));
+    SetSubclass(folderBox_, FolderBoxProc, 1, reinterpret_cast<DWORD_PTR>(w));
     browseButton_ = AddControl(w, L"BUTTON", kBrowseFolder, WS_TABSTOP | BS_PUSHBUTTON, "...");
     packageList_ =
         AddControl(w, WC_LISTVIEWW, kPackageList,

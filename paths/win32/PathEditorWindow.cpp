@@ -7,6 +7,7 @@
 
 #include "paths/PathEditorModel.h"
 #include "paths/win32/PathEditorIds.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
@@ -57,7 +58,7 @@ LRESULT CALLBACK EnterBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
                               DWORD_PTR owner) {
     switch (message) {
         case WM_GETDLGCODE: {
-            LRESULT code = DefSubclassProc(box, message, wParam, lParam);
+            LRESULT code = DefSubclass(box, message, wParam, lParam);
             const auto* pending = reinterpret_cast<const MSG*>(lParam);
             if (pending != nullptr && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN)
                 code |= DLGC_WANTMESSAGE;
@@ -77,7 +78,7 @@ LRESULT CALLBACK EnterBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         default:
             break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return DefSubclass(box, message, wParam, lParam);
 }
 
 class PathEditorWindow : public BaseWindow<PathEditorWindow> {
@@ -156,7 +157,7 @@ void PathEditorWindow::OnCreate() {
     AddTable();
     status_ = Add(STATUSCLASSNAMEW, ids::kStatus, SBARS_SIZEGRIP);
     for (int id : {ids::kFolderBox, ids::kFindBox, ids::kReplaceBox})
-        SetWindowSubclass(Control(id), EnterBoxProc, 1, reinterpret_cast<DWORD_PTR>(Window()));
+        SetSubclass(Control(id), EnterBoxProc, 1, reinterpret_cast<DWORD_PTR>(Window()));
     ApplyFonts();
 }
 

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/StatisticsWindowIds.h"
@@ -105,7 +106,7 @@ void StatisticsWindow::OnCreate() {
     for (const std::string& line : model_.lines)
         SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(line).c_str()));
     tooltips_ = AddTooltips(w);
-    SetWindowSubclass(list_, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(list_, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     const HWND close = AddControl(w, L"BUTTON", kClose, BS_DEFPUSHBUTTON | WS_TABSTOP, model_.closeCaption);
     if (!model_.openReportCaption.empty())
         AddControl(w, L"BUTTON", kOpenReport, BS_PUSHBUTTON | WS_TABSTOP, model_.openReportCaption);
@@ -161,7 +162,7 @@ LRESULT CALLBACK StatisticsWindow::ListProc(HWND list, UINT message, WPARAM wPar
                                             DWORD_PTR self) {
     if (message == WM_MOUSEMOVE)
         reinterpret_cast<StatisticsWindow*>(self)->OnListMouse(lParam);
-    return DefSubclassProc(list, message, wParam, lParam);
+    return DefSubclass(list, message, wParam, lParam);
 }
 
 void StatisticsWindow::OnListMouse(LPARAM at) {
