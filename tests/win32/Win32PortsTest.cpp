@@ -207,12 +207,24 @@ TEST(Win32Shell, OpensWithParametersInTheWorkingFolderAndFailsOnAMissingFile) {
 
 TEST(Win32Shell, StartedProcessesGiveTheirExitCodeOrAreEnded) {
     TempFolder folder;
+    Win32FileSystem files;
     Win32Shell shell;
-    const std::optional<ProcessId> quick = shell.Start(Cmd(), "/c exit 3010", folder.Path(), 0);
+    // A program starts with its parameters in the working folder, as the shell would start it.
+    const std::optional<ProcessId> quick =
+        shell.Start(Cmd(), "/c cd > here.txt & exit 3010", folder.Path(), 0);
     ASSERT_TRUE(quick && *quick != 0);
     EXPECT_EQ(shell.ExitCodeOf(*quick, 20000), 3010);
     shell.Release(*quick);
     EXPECT_FALSE(shell.ExitCodeOf(*quick, 0));
+    const std::string printed = files.ReadAll(folder.Path() + "\\here.txt").value_or("");
+    const std::wstring line = Utf8ToWide(printed.substr(0, printed.find_first_of("\r\n")));
+    EXPECT_EQ(lstrcmpiW(folder.WidePath().c_str(), line.c_str()), 0) << printed;
+    // What is not a program opens with its own (here the command interpreter), which is held the same way.
+    ASSERT_TRUE(files.ReplaceFile(folder.Path() + "\\setup.cmd", "@exit 7\r\n"));
+    const std::optional<ProcessId> script = shell.Start(folder.Path() + "\\setup.cmd", "", folder.Path(), 0);
+    ASSERT_TRUE(script && *script != 0);
+    EXPECT_EQ(shell.ExitCodeOf(*script, 20000), 7);
+    shell.Release(*script);
 
     // A process that would run for ever, in a child of its own, shares its job with that child (and with
     // the console host the system may start) and is ended with it.
