@@ -36,9 +36,6 @@ void Player::LoadPlaySpeed() {
 
 void Player::Play() {
     SharedState& s = p_.shared;
-    // Computed by the first run of the session and kept for the later ones.
-    if (s.mouseScaleX <= 0 || s.mouseScaleY <= 0)
-        ComputeMouseScale(p_.system.ScreenSize(), s);
     p_.panel.PlayLayout(static_cast<int>(s.runList.size()));
     p_.panel.action = p_.panel.Text(PanelText::ReadingFile) + "\r\n" + s.currentScenario;
     p_.panel.caption = FileTitleNoExt(s.currentScenario);
@@ -125,6 +122,11 @@ void Player::OpenScenario(const std::string& path) {
         return;
     }
     installer_.Started(*started);
+    // Computed by the first run of the session and kept for the later ones; only once the installer has
+    // started, since asking the screen's size starts the display driver, which the installer need not wait
+    // for.
+    if (p_.shared.mouseScaleX <= 0 || p_.shared.mouseScaleY <= 0)
+        ComputeMouseScale(p_.system.ScreenSize(), p_.shared);
     substitutions_.clear();  // another package's versions say nothing of this one's
     gesture_.SetRecordedDpi(scn.RecordedDpi());
     stepNumber_ = 0;

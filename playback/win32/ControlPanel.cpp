@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelWindow.h"
 #include "playback/win32/StatisticsWindow.h"
@@ -36,6 +37,10 @@ constexpr std::array<std::pair<int, int>, 4> kButtons{
 }  // namespace
 
 void ControlPanelWindow::SetOrKill(UINT_PTR id, bool enabled, int intervalMs) {
+    if (Window() == nullptr) {
+        earlyTimers_[id - kStepTimer] = enabled ? std::max(intervalMs, 1) : 0;
+        return;
+    }
     if (enabled)
         SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
     else
@@ -203,6 +208,10 @@ void ControlPanelWindow::Paint() {
 }
 
 void ControlPanelWindow::RunEnded(bool stopped) {
+    if (Window() == nullptr) {
+        endedEarly_ = stopped;
+        return;
+    }
     windowEvents_.reset();
     KillTimer(Window(), kStepTimer);
     KillTimer(Window(), kNextPackageTimer);
@@ -234,6 +243,9 @@ LRESULT ControlPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case kMouseHookMessage:
             TakeHookedEvents();
+            return 0;
+        case kEndedEarlyMessage:
+            RunEnded(endedEarly_.value_or(false));
             return 0;
         case kWindowsChangedMessage:
             if (windowEvents_)
@@ -332,31 +344,41 @@ void ControlPanelWindow::OnFinalMessage() {
 }
 
 bool ControlPanelWindow::Create() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    awake_.emplace();
+    if (!recording_) {
+        // The first package starts before the panel is made, so that the installer loads while it is: the
+        // player's calls meanwhile are kept for the window (SetOrKill, RunEnded).
+        c_.stats.Reset();
+        player_.LoadPlaySpeed();
+        player_.Play();
+        player_.OnNextPackageTimer();
+    }
+    // Only now: the controls and the screen's size start the display driver.
+    InitCommonControls(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
     const PanelPlacement place = PlacePanel(c_.system.ScreenSize(), static_cast<int>(GetDpiForSystem()));
     if (!CreateWindowOfClass(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Velmora Runwright", WS_POPUP, place.left,
-                             place.top, place.width, place.height))
+                             place.top, place.width, place.height)) {
+        player_.Stop();  // the report ends; an installer already started is left running, as after a stop
         return false;
+    }
     created_ = true;
     // The strip is placed as drawn at 96 DPI; at the monitor's DPI it has grown (Render), about its middle.
     if (const int grown = Scale(place.width) - place.width; grown != 0)
         SetWindowPos(Window(), nullptr, place.left - grown / 2, place.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTopMost(true);
-    awake_.emplace();
     if (recording_) {
         StartRecording();
         return true;
     }
-    c_.stats.Reset();
     windowEvents_.emplace(Window(), kWindowsChangedMessage);
-    player_.LoadPlaySpeed();
-    player_.Play();
-    Render();
-    // The first package starts ahead of the panel's first paint, which a timer's tick would wait for: the
-    // installer loads while the panel is drawn. Posted, so that a run that ends at once ends after Create.
-    PostMessageW(Window(), WM_TIMER, kNextPackageTimer, 0);
+    for (std::size_t i = 0; i < earlyTimers_.size(); ++i) {
+        if (earlyTimers_[i] > 0)
+            SetTimer(Window(), kStepTimer + i, static_cast<UINT>(earlyTimers_[i]), nullptr);
+    }
+    // Posted, so that the panel is not closed inside its own creation.
+    if (endedEarly_)
+        PostMessageW(Window(), kEndedEarlyMessage, 0, 0);
     return true;
 }
 

@@ -18,6 +18,7 @@ namespace velmora::panel_window {
 inline constexpr UINT kCloseMessage = WM_APP + 1;
 inline constexpr UINT kMouseHookMessage = WM_APP + 2;       // the recorder's mouse hook has events waiting
 inline constexpr UINT kWindowsChangedMessage = WM_APP + 3;  // other programs' windows changed
+inline constexpr UINT kEndedEarlyMessage = WM_APP + 4;      // the run ended before the window was made
 
 // While a run is in progress the machine must not fall asleep under the installers, nor the display go off:
 // the idle timer that turns it off would also lock the session, and a locked session takes no press.
@@ -90,9 +91,15 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     void SetQuickTryTimer(bool enabled, int intervalMs) override {
         SetOrKill(kQuickTryTimer, enabled, intervalMs);
     }
-    void SetTopMost(bool topMost) override { c_.windows.SetTopMost(IdOf(Window()), topMost); }
+    void SetTopMost(bool topMost) override {
+        if (Window() != nullptr)
+            c_.windows.SetTopMost(IdOf(Window()), topMost);
+    }
     bool IsOwnWindow(WindowId window) override;
-    void PanelChanged() override { Render(); }
+    void PanelChanged() override {
+        if (Window() != nullptr)
+            Render();
+    }
     void RunEnded(bool stopped) override;
 
   private:
@@ -157,6 +164,10 @@ class ControlPanelWindow : public BaseWindow<ControlPanelWindow>, public PlayerH
     ShutdownBlock shutdownBlock_;
     int exitCode_ = 1;
     bool created_ = false;  // from then on the window owns this object
+    // What the player asked before the window was made: the periods of its timers (0: not running), by id
+    // from kStepTimer on, and the end of a run that ended at once.
+    std::array<int, 3> earlyTimers_{};
+    std::optional<bool> endedEarly_;
 };
 
 }  // namespace velmora::panel_window

@@ -38,11 +38,21 @@
 namespace velmora {
 namespace {
 
+// Says, for every installer started, whether the control panel's window was there yet.
+struct WatchedShell : FakeShell {
+    std::optional<ProcessId> Start(const std::string& file, const std::string& parameters,
+                                   const std::string& workingFolder, WindowId owner) override {
+        panelAtStart.push_back(FindWindowW(panel_window::kClassName, nullptr) != nullptr);
+        return FakeShell::Start(file, parameters, workingFolder, owner);
+    }
+    std::vector<bool> panelAtStart;
+};
+
 class ProgramWindowsTest : public ::testing::Test, public TextDoubles {
   protected:
     FakeClock clock;
     Statistics stats{clock};
-    FakeShell shell;
+    WatchedShell shell;
     FakeSystemInfo system;
     MemorySettingsStore settings;
     PathVariables pathVars{files};
@@ -72,22 +82,30 @@ class ControlPanelTest : public ProgramWindowsTest {
         callbacks.closed = [this](int code) { exitCode = code; };
     }
 
+    // A scenario of an installer with these steps; its path. One without steps starts a batch file.
+    std::string AddScenario(const std::string& name, std::vector<StepState> steps) {
+        const std::string installer = steps.empty() ? "C:\\Setups\\setup.bat" : "C:\\Setups\\setup.exe";
+        files.AddFile(installer);
+        ScenarioImage image(codec, pathVars);
+        image.NewImage(installer, name, 1024, 768);
+        for (StepState& one : steps)
+            image.AppendStep(one);
+        EXPECT_TRUE(image.AppendInstallerPath(installer));
+        image.AppendCommandLine("");
+        image.ScrambleImage();
+        const std::string path = "C:\\Setups\\" + name + ".SCN";
+        files.AddFile(path, image.Bytes());
+        return path;
+    }
+
     // Opens the panel on a scenario whose only step waits for a window that never comes, and waits until
     // its installer has been started.
     HWND OpenOnEndlessScenario() {
-        files.AddFile("C:\\Setups\\setup.exe");
-        ScenarioImage image(codec, pathVars);
-        image.NewImage("C:\\Setups\\setup.exe", "endless", 1024, 768);
         StepState endless;
         endless.windows.push_back(WindowRef{"VelmoraNoSuchClass", "Never", 1});
         endless.events.push_back(MouseEventRec{kButtonLeft, kKindPress, 5, 5});
         endless.events.push_back(MouseEventRec{kButtonLeft, kKindRelease, 0, 0});
-        image.AppendStep(endless);
-        EXPECT_TRUE(image.AppendInstallerPath("C:\\Setups\\setup.exe"));
-        image.AppendCommandLine("");
-        image.ScrambleImage();
-        files.AddFile("C:\\Setups\\endless.SCN", image.Bytes());
-        shared.runList = {"C:\\Setups\\endless.SCN"};
+        shared.runList = {AddScenario("endless", {endless})};
         EXPECT_TRUE(OpenPlayPanel(context, callbacks));
         EXPECT_TRUE(PumpUntil([&] { return shell.calls.size() == 1; })) << "the installer was not started";
         return FindWindowW(panel_window::kClassName, nullptr);
@@ -97,6 +115,18 @@ class ControlPanelTest : public ProgramWindowsTest {
     std::vector<bool> mainWindowShown;
     std::optional<int> exitCode;
 };
+
+// The first installer loads while the panel is made; what the player asked of the panel's timers meanwhile
+// still happens: the next package starts once the first has ended, and the run ends by itself.
+TEST_F(ControlPanelTest, TheFirstInstallerStartsBeforeThePanelIsMadeAndTheRunGoesOn) {
+    shared.runList = {AddScenario("first", {}), AddScenario("second", {})};
+    ASSERT_TRUE(OpenPlayPanel(context, callbacks));
+    EXPECT_EQ(shell.panelAtStart, std::vector<bool>{false});
+    ASSERT_TRUE(PumpUntil([&] { return exitCode.has_value(); }));
+    EXPECT_EQ(shell.panelAtStart, (std::vector<bool>{false, true}));
+    EXPECT_EQ(*exitCode, 0);
+    EXPECT_EQ(stats.RecordCount(), 2);
+}
 
 // What a stop leaves in the statistics and the exit code is checked end to end, in a direct run.
 TEST_F(ControlPanelTest, TheStopButtonEndsTheRunAndReloadsTheMainWindow) {
