@@ -83,7 +83,7 @@ class Player {
     // At the fastest speed: the next package starts, and an ended installer is seen, without a pause, and a
     // step is tried this often between its ticks, for the changes no window event tells.
     static constexpr int kFastNextPackageIntervalMs = 10;
-    static constexpr int kQuickTryIntervalMs = 15;
+    static constexpr int kQuickTryIntervalMs = 10;
     // The step timer's period before a window is found, and after kSlowDownAfterMisses missed ticks.
     static constexpr int kSearchIntervalMs = 500;
     static constexpr int kSlowDownAfterMisses = 10;

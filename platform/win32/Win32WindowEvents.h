@@ -1,6 +1,6 @@
 #pragma once
-// Tells a window of this program when other programs' windows change: one is made, shown, hidden or
-// destroyed, or changes its caption or state (a button enabled). The player tries its step at once then,
+// Tells a window of this program when other programs' windows change: one is shown, or changes its caption
+// or state (a button enabled). The player tries its step at once then,
 // instead of on its next tick. The system calls back on this thread while it pumps messages (out of
 // context, so no code of this program runs in the installers); the callbacks are gathered into one posted
 // message, and the next one is posted only once the window has taken it.
@@ -28,8 +28,12 @@ class Win32WindowEvents {
     HWND target_;
     UINT message_;
     bool posted_ = false;
-    unique_hwineventhook show_;    // shown, hidden (and made, destroyed: the range between)
-    unique_hwineventhook change_;  // state and caption changes (and moves: the range between)
+    // One hook for each event, not for ranges: every event a hook takes is a round of messages between the
+    // installer and this program, and the events between (windows made, moved) come by the dozen with every
+    // page.
+    unique_hwineventhook show_;
+    unique_hwineventhook state_;
+    unique_hwineventhook name_;
 };
 
 }  // namespace velmora
