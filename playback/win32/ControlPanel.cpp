@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/CommonControls.h"
 #include "platform/win32/WideText.h"
 #include "playback/win32/ControlPanelWindow.h"
