@@ -77,8 +77,9 @@ LC_ALL=C.UTF-8 "$(dirname "$0")/../../cmake/wine-run.sh" "${recording_test[@]}" 
 
 export WINEPREFIX=$build/fresh-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 rm -rf "$WINEPREFIX"
-trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-wineboot -i >/dev/null 2>&1
+# The prefix goes only once its server has ended: the next check makes a prefix of the same name.
+trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+wineboot -i >/dev/null 2>&1 || fail "the fresh prefix could not be made"
 if [ "$kind" = Nsis ]; then
     set_dpi 144
     cp "$fixtures/FixtureProductSetup-1.1.exe" "$recorded/Setup.exe"

@@ -154,6 +154,8 @@ TEST(Win32WindowSystem, PostedClickMouseMessagesAndTheEndOfTypingReachTheirWindo
             seen.push_back({static_cast<LPARAM>(m), static_cast<LPARAM>(wp), m == WM_COMMAND ? 0 : lp});
         return DefWindowProcW(w, m, wp, lp);
     });
+    // A window shown under the pointer (where an earlier test left it) hears of it from the system.
+    SetCursorPos(1200, 1000);
     unique_hwnd frame(CreateWindowExW(0, L"VelmoraPostedTarget", L"", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     HWND button =
