@@ -39,12 +39,13 @@ constexpr std::array<std::pair<int, int>, 4> kButtons{
 }  // namespace
 
 void ControlPanelWindow::SetOrKill(UINT_PTR id, bool enabled, int intervalMs) {
+    const int period = std::max(intervalMs, 1);
     if (Window() == nullptr) {
-        earlyTimers_[id - kStepTimer] = enabled ? std::max(intervalMs, 1) : 0;
+        earlyTimers_[id - kStepTimer] = enabled ? period : 0;
         return;
     }
     if (enabled)
-        SetTimer(Window(), id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
+        SetTimer(Window(), id, static_cast<UINT>(period), nullptr);
     else
         KillTimer(Window(), id);
 }
@@ -376,7 +377,7 @@ bool ControlPanelWindow::Create() {
     windowEvents_.emplace(Window(), kWindowsChangedMessage);
     for (std::size_t i = 0; i < earlyTimers_.size(); ++i) {
         if (earlyTimers_[i] > 0)
-            SetTimer(Window(), kStepTimer + i, static_cast<UINT>(earlyTimers_[i]), nullptr);
+            SetOrKill(kStepTimer + i, true, earlyTimers_[i]);
     }
     // Posted, so that the panel is not closed inside its own creation.
     if (endedEarly_)
