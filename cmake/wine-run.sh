@@ -33,18 +33,25 @@ export WINEARCH=win64
     [ "$services" = yes ] || wineboot </dev/null >/dev/null 2>&1 9>&-
 } 9>"$build/wineprefix.lock"
 
-# Now and then Wine fails to bring a new process up at all (its start.exe fallback then says "Application could
-# not be started"): the program never ran, so that one failure says nothing about it, and it is started once
-# more. Any other failure, and a second one of this kind, is the test's.
+# Now and then Wine fails to bring a new process up at all: its start.exe fallback then says "Application could
+# not be started", or the process ends with a failure before it prints a thing. The program never ran, so that
+# one failure says nothing about it, and it is started once more. A test program is known to have run when it
+# printed anything: GoogleTest prints its banner and flushes the line of each test as the test begins. Any other
+# failure, and a second one of this kind, is the test's.
 said=$(mktemp)
-trap 'rm -f "$said"' EXIT
+complained=$(mktemp)
+trap 'rm -f "$said" "$complained"' EXIT
 for attempt in 1 2; do
     wine "$@" > >(tee "$said") 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' \
-                                       -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
+                                       -e 'dpkg --add-architecture' -e 'apt-get install wine32' |
+                                       tee "$complained" >&2)
     status=$?
     wait  # for the filters, so that all they pass on is out before this ends
-    if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && grep -q '^Application could not be started' "$said"; then
-        echo "wine-run.sh: Wine did not start $exe; starting it once more" >&2
+    never_ran=no
+    grep -q '^Application could not be started' "$said" && never_ran=yes
+    [[ " $* " == *" --gtest_filter="* ]] && [ ! -s "$said" ] && [ ! -s "$complained" ] && never_ran=yes
+    if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && [ "$never_ran" = yes ]; then
+        echo "wine-run.sh: Wine did not start $exe (exit status $status); starting it once more" >&2
         continue
     fi
     exit "$status"
