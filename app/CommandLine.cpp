@@ -148,25 +148,30 @@ void ApplyAdd(const std::string& line, const CommandLineContext& c) {
 }
 
 // "/inst" and a scenario file, or a folder whose scenarios are played in the order of its "Position.lst": a
-// direct run of exactly the files that were checked.
+// direct run of exactly the files that were checked. A path that names nothing to play after "/inst" standing
+// as a word is a direct run too, whose one package fails as unreadable: a deployment tool that started it
+// must get a report and an exit code, not a main window that nobody will close.
 void ApplyInst(const std::string& line, const CommandLineContext& c) {
     std::size_t at = FindNoCase(line, kInstSwitch);
     if (at == std::string::npos)
         return;
-    std::string rest = Trim(line.substr(at + kInstSwitchLength));
+    const std::size_t after = at + kInstSwitchLength;
+    const bool word = after == line.size() || IsBlank(line[after]) || line[after] == '"';
+    std::string rest = Trim(line.substr(after));
     std::optional<std::string> token = NextToken(rest);
     if (!token)
         return;
     std::string path = c.pathVars.ExpandPathVars(*token);
-    if (!PathExists(c.files, path))
-        return;
+    const bool exists = PathExists(c.files, path);
     std::vector<std::string> scenarios;
-    if (IsFolder(c.files, path)) {
+    if (exists && IsFolder(c.files, path)) {
         if (c.folderScenarios)
             scenarios = c.folderScenarios(path);
-    } else if (EndsWith(ToUpper(path), ".SCN")) {
+    } else if (exists && EndsWith(ToUpper(path), ".SCN")) {
         scenarios.assign(1, path);
     }
+    if (scenarios.empty() && word)
+        scenarios.assign(1, path);
     if (scenarios.empty())
         return;
 

@@ -233,7 +233,7 @@ TEST_F(PlaybackE2eTest, AtTheFastestSpeedANextEnabledLaterIsWaitedFor) {
 }
 
 // A scenario whose installer does not exist fails its package, with the statistics or, with /nostat, at once
-// without them.
+// without them; so does a scenario that is not there, where no main window waits for a person instead.
 TEST_F(PlaybackE2eTest, MissingInstallerFailsItsPackageAndEndsWithExitCode2AtOnceWithNoStat) {
     const std::wstring missing = BuildScenario(
         folder_.WidePath(), L"missing", {FixtureClick({{L"Button", L"Next >", 1}})}, Path(L"none.exe"), L"");
@@ -254,6 +254,10 @@ TEST_F(PlaybackE2eTest, MissingInstallerFailsItsPackageAndEndsWithExitCode2AtOnc
     EXPECT_EQ(quiet->WaitExit(Deadline{1000}), std::optional<DWORD>(2));
     EXPECT_FALSE(statisticsSeen);
     EXPECT_LT(took.count(), 5000) << "the run did not end at once";
+
+    const auto nowhere = StartDirectRun(Path(L"nowhere.scn"), L"/nostat ");
+    ASSERT_TRUE(nowhere);
+    EXPECT_EQ(nowhere->WaitExit(Deadline{15000}), std::optional<DWORD>(2));
 }
 
 TEST_F(PlaybackE2eTest, SkippedPackageIsRecordedAsInterruptedAndEndsWithExitCode1) {
