@@ -148,9 +148,9 @@ void ApplyAdd(const std::string& line, const CommandLineContext& c) {
 }
 
 // "/inst" and a scenario file, or a folder whose scenarios are played in the order of its "Position.lst": a
-// direct run of exactly the files that were checked. A path that names nothing to play after "/inst" standing
-// as a word is a direct run too, whose one package fails as unreadable: a deployment tool that started it
-// must get a report and an exit code, not a main window that nobody will close.
+// direct run of exactly the files that were checked. Anything else after "/inst" standing as a word is a
+// direct run too, whose one package fails as unreadable: a deployment tool that started it must get a report
+// and an exit code, not a main window that nobody will close.
 void ApplyInst(const std::string& line, const CommandLineContext& c) {
     std::size_t at = FindNoCase(line, kInstSwitch);
     if (at == std::string::npos)
@@ -159,9 +159,10 @@ void ApplyInst(const std::string& line, const CommandLineContext& c) {
     const bool word = after == line.size() || IsBlank(line[after]) || line[after] == '"';
     std::string rest = Trim(line.substr(after));
     std::optional<std::string> token = NextToken(rest);
-    if (!token)
+    if (!token && !word)
         return;
-    std::string path = c.pathVars.ExpandPathVars(*token);
+    // With no path (an empty variable quoted, an unclosed quote) the failed package names what followed.
+    std::string path = token ? c.pathVars.ExpandPathVars(*token) : rest;
     const bool exists = PathExists(c.files, path);
     std::vector<std::string> scenarios;
     if (exists && IsFolder(c.files, path)) {

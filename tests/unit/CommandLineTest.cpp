@@ -104,9 +104,9 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/inst C:\\Setups\\two.txt", .run = "C:\\SETUPS\\TWO.TXT"},
         {.line = "/inst C:\\Setups\\dir.scn", .run = "C:\\SETUPS\\DIR.SCN"},
         {.line = "/inst\"C:\\Nowhere\"", .run = "C:\\NOWHERE"},
-        // Unless it names nothing, or "/inst" begins a longer word and the path after it is not there.
-        {.line = "/inst \"C:\\Setups\\one.scn"},
-        {.line = "/inst \"\" C:\\Setups\\one.scn"},
+        {.line = "/inst \"C:\\Setups\\one.scn", .run = "\"C:\\SETUPS\\ONE.SCN"},
+        {.line = "/inst \"\" C:\\Setups\\one.scn", .run = "\"\" C:\\SETUPS\\ONE.SCN"},
+        // Unless "/inst" begins a longer word and the path after it is not there, or the line is too short.
         {.line = "/instC:\\Setups\\missing.scn"},
         {.line = "/inst      "},
         {.line = "/installer x"},
