@@ -33,6 +33,9 @@ export WINEARCH=win64
     [ "$services" = yes ] || wineboot </dev/null >/dev/null 2>&1 9>&-
 } 9>"$build/wineprefix.lock"
 
+# The program writes into files, not pipes, which are passed on once it has ended: a process that Wine starts
+# on the program's behalf (its services, when the prefix's are not running) inherits the program's standard
+# handles and outlives it, and on a pipe it would hold this script, and ctest after it, for ever.
 # Now and then Wine fails to bring a new process up at all: its start.exe fallback then says "Application could
 # not be started", or the process ends with a failure before it prints a thing. The program never ran, so that
 # one failure says nothing about it, and it is started once more. A test program is known to have run when it
@@ -42,14 +45,15 @@ said=$(mktemp)
 complained=$(mktemp)
 trap 'rm -f "$said" "$complained"' EXIT
 for attempt in 1 2; do
-    wine "$@" > >(tee "$said") 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' \
-                                       -e 'dpkg --add-architecture' -e 'apt-get install wine32' |
-                                       tee "$complained" >&2)
+    wine "$@" >"$said" 2>"$complained"
     status=$?
-    wait  # for the filters, so that all they pass on is out before this ends
+    cat "$said"
+    complaints=$(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' \
+                     -e 'apt-get install wine32' "$complained")
+    [ -n "$complaints" ] && printf '%s\n' "$complaints" >&2
     never_ran=no
     grep -q '^Application could not be started' "$said" && never_ran=yes
-    [[ " $* " == *" --gtest_filter="* ]] && [ ! -s "$said" ] && [ ! -s "$complained" ] && never_ran=yes
+    [[ " $* " == *" --gtest_filter="* ]] && [ ! -s "$said" ] && [ -z "$complaints" ] && never_ran=yes
     if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && [ "$never_ran" = yes ]; then
         echo "wine-run.sh: Wine did not start $exe (exit status $status); starting it once more" >&2
         continue
