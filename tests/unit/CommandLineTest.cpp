@@ -98,16 +98,13 @@ TEST(CommandLineTest, SwitchesAndTheirQuirks) {
         {.line = "/inst \"C:\\My Setups\\one.scn\"", .run = "C:\\MY SETUPS\\ONE.SCN"},
         {.line = "/nostat /inst C:\\Setups\\one.scn/x", .shown = "/nostat", .run = "C:\\SETUPS\\ONE.SCN"},
         {.line = "/add C:\\Setups /inst C:\\Setups\\one.scn", .shown = "/add", .run = "C:\\SETUPS\\ONE.SCN"},
-        // What it names and cannot play is the one package of a run that fails it, not the main window.
-        {.line = "/inst C:\\My Setups\\one.scn", .run = "C:\\MY"},
-        {.line = "/inst C:\\Setups\\missing.scn", .run = "C:\\SETUPS\\MISSING.SCN"},
+        {.line = "/inst C:\\My Setups\\one.scn", .run = "C:\\MY"},  // what it cannot play fails its run
         {.line = "/inst C:\\Setups\\two.txt", .run = "C:\\SETUPS\\TWO.TXT"},
         {.line = "/inst C:\\Setups\\dir.scn", .run = "C:\\SETUPS\\DIR.SCN"},
         {.line = "/inst\"C:\\Nowhere\"", .run = "C:\\NOWHERE"},
         {.line = "/inst \"C:\\Setups\\one.scn", .run = "\"C:\\SETUPS\\ONE.SCN"},
         {.line = "/inst \"\" C:\\Setups\\one.scn", .run = "\"\" C:\\SETUPS\\ONE.SCN"},
-        // Unless "/inst" begins a longer word and the path after it is not there, or the line is too short.
-        {.line = "/instC:\\Setups\\missing.scn"},
+        {.line = "/instC:\\Setups\\missing.scn"},  // not a word
         {.line = "/inst      "},
         {.line = "/installer x"},
         // The report's path keeps its letter case and blanks when quoted, its variables are expanded, and the
