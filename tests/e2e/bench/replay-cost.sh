@@ -106,12 +106,13 @@ silent() {
 replay() {
     rm -rf "$drive_c/BenchReplay"
     local start code=0 report=$work/report.txt
-    start=$(now_ms)
     rm -f "$report"
+    start=$(now_ms)
     timeout -k 5 120 wine "$build/velmora.exe" /SPEED=0 /TIMEOUT=1 /nostat /LOG="$(windows_path "$report")" \
         /inst "$(windows_path "$work/bench.SCN")" >/dev/null 2>&1 || code=$?
     echo $(($(now_ms) - start))
-    [ "$code" = 0 ] || fail "the replay ended with exit code $code: $(grep -a '^Result' "$report" 2>/dev/null || true)"
+    [ "$code" = 0 ] ||
+        fail "the replay ended with exit code $code: $(grep -a '^Result' "$report" 2>/dev/null || true)"
     [ -f "$drive_c/BenchReplay/readme.txt" ] || fail "the replay installed nothing into the typed folder"
 }
 empty() {
