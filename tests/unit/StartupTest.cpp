@@ -46,7 +46,7 @@ TEST_F(StartupTest, SecondInstanceShowsTheMessageOnlyToAPersonAndStoresNothing) 
         const char* reportLog;
     } cases[] = {
         {"/nostat /speed=0", StartupOutcome::SecondInstance, ""},
-        {"/speed=0 /inst \"C:\\Setups\\gone.scn\"", StartupOutcome::SecondInstance, ""},
+        {"/speed=0 /inst \"C:\\Setups\\gone.scn\"", StartupOutcome::InstanceHeld, ""},  // a run that fails
         {"/LOG=\"C:\\Logs\\r.txt\" /speed=0 /inst \"C:\\Setups\\one.scn\"", StartupOutcome::InstanceHeld,
          "C:\\Logs\\r.txt"},
         {"/resume /speed=0", StartupOutcome::InstanceHeld, ""},
